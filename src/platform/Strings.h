@@ -1,0 +1,11 @@
+// String-table lookup by number: LoadStringW in the Windows build, the same table compiled
+// in for the native build.
+#pragma once
+#include <string>
+
+namespace rw {
+
+// True and the text when the string exists.
+bool LoadResourceString(unsigned id, std::wstring& text);
+
+}  // namespace rw

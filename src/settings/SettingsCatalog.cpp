@@ -1,0 +1,157 @@
+#include "settings/SettingsCatalog.h"
+
+#include <cwchar>
+
+using namespace rw;
+
+namespace {
+
+using K = SettingKey;
+using T = SettingType;
+using S = SettingSource;
+using R = SettingRange;
+using Id = Setting;
+
+// One row per value: setting, key, name, type, read from, default, range rule, min, max, max characters.
+const SettingInfo kCatalog[] = {
+    {Id::Enable,                 K::UserBreaks,     L"Enable",                 T::Dword, S::UserOverlay,    1,  R::None,        0,  0,   0},
+    {Id::Work,                   K::UserBreaks,     L"Work",                   T::Dword, S::UserOverlay,    55, R::Clamp,       30, 120, 0},
+    {Id::Rest,                   K::UserBreaks,     L"Rest",                   T::Dword, S::UserOverlay,    5,  R::Clamp,       3,  30,  0},
+    {Id::Score,                  K::UserBreaks,     L"Score",                  T::Dword, S::User,           50, R::CapAtMax,    0,  100, 0},
+    {Id::TimeActiveLast,         K::UserBreaks,     L"TimeActiveLast",         T::Bin8,  S::User,           0,  R::None,        0,  0,   0},
+    {Id::TimeWorkStart,          K::UserBreaks,     L"TimeWorkStart",          T::Bin8,  S::User,           0,  R::None,        0,  0,   0},
+    {Id::Timed,                  K::UserBreaks,     L"Timed",                  T::Dword, S::User,           0,  R::None,        0,  0,   0},
+    {Id::TimedEntry,             K::UserBreaks,     L"Timed-%d",               T::Sz,    S::User,           0,  R::None,        0,  0,   259},
+    {Id::NotificationStyle,      K::UserProduct,    L"NotificationStyle",      T::Dword, S::UserOverlay,    2,  R::ZeroOutside, 0,  3,   0},
+    {Id::NotificationSound,      K::UserProduct,    L"NotificationSound",      T::Sz,    S::UserOverlay,    0,  R::None,        0,  0,   259},
+    {Id::NewsPopup,              K::UserProduct,    L"NewsPopup",              T::Dword, S::UserOverlay,    1,  R::None,        0,  0,   0},
+    {Id::UpgradePopupOpts,       K::UserProduct,    L"UpgradePopupOpts",       T::Dword, S::UserOverlay,    1,  R::None,        0,  0,   0},
+    {Id::EcoMode,                K::UserProduct,    L"EcoMode",                T::Dword, S::UserOverlay,    0,  R::None,        0,  0,   0},
+    {Id::Welcome,                K::UserProduct,    L"Welcome",                T::Dword, S::User,           0,  R::None,        0,  0,   0},
+    {Id::NewsLast,               K::UserProduct,    L"NewsLast",               T::Bin8,  S::User,           0,  R::None,        0,  0,   0},
+    {Id::HideOptions,            K::UserProduct,    L"HideOptions",            T::Dword, S::UserPolicy,     0,  R::None,        0,  0,   0},
+    {Id::HideUpgrade,            K::UserProduct,    L"HideUpgrade",            T::Dword, S::UserPolicy,     0,  R::None,        0,  0,   0},
+    {Id::HideNews,               K::UserProduct,    L"HideNews",               T::Dword, S::UserPolicy,     0,  R::None,        0,  0,   0},
+    {Id::DisableWelcomeNewUsers, K::MachineService, L"DisableWelcomeNewUsers", T::Dword, S::MachinePolicy,  0,  R::None,        0,  0,   0},
+    {Id::BrandDisabled,          K::MachineService, L"BrandDisabled",          T::Dword, S::MachineOverlay, 0,  R::None,        0,  0,   0},
+    {Id::BrandTitle,             K::MachineService, L"BrandTitle",             T::Sz,    S::BrandGroup,     0,  R::None,        0,  0,   80},
+    {Id::BrandImage,             K::MachineService, L"BrandImage",             T::Sz,    S::BrandGroup,     0,  R::None,        0,  0,   259},
+    {Id::BrandHealthDisabled,    K::MachineService, L"BrandHealthDisabled",    T::Dword, S::MachineOverlay, 0,  R::None,        0,  0,   0},
+    {Id::BrandHealthTitle,       K::MachineService, L"BrandHealthTitle",       T::Sz,    S::HealthGroup,    0,  R::None,        0,  0,   80},
+    {Id::BrandHealthContents,    K::MachineService, L"BrandHealthContents",    T::Sz,    S::HealthGroup,    0,  R::None,        0,  0,   1024},
+    {Id::BrandHealthLink,        K::MachineService, L"BrandHealthLink",        T::Sz,    S::HealthGroup,    0,  R::None,        0,  0,   2082},
+    {Id::UpgradeCheck,           K::MachineService, L"UpgradeCheck",           T::Bin8,  S::Machine,        0,  R::None,        0,  0,   0},
+    {Id::UpgradeVersion,         K::MachineService, L"UpgradeVersion",         T::Bin8,  S::Machine,        0,  R::None,        0,  0,   0},
+    {Id::UpgradeUrl,             K::MachineService, L"UpgradeUrl",             T::Sz,    S::Machine,        0,  R::None,        0,  0,   2082},
+    {Id::UpgradeType,            K::MachineService, L"UpgradeType",            T::Dword, S::Machine,        0,  R::None,        0,  0,   0},
+    {Id::NewsVersion,            K::MachineService, L"NewsVersion",            T::Bin8,  S::Machine,        0,  R::None,        0,  0,   0},
+    {Id::NewsUrl,                K::MachineService, L"NewsUrl",                T::Sz,    S::Machine,        0,  R::None,        0,  0,   2082},
+};
+static_assert(sizeof kCatalog / sizeof kCatalog[0] == static_cast<size_t>(Setting::Count),
+              "one catalogue row per setting");
+
+RootKey ReadRootOf(const SettingInfo& info) {
+    switch (info.source) {
+        case S::User: return kHkeyCurrentUser;
+        case S::UserOverlay: return ROOT_USER_OVERLAY;
+        case S::UserPolicy: return ROOT_USER_POLICY;
+        case S::Machine: return kHkeyLocalMachine;
+        case S::MachineOverlay: return ROOT_MACHINE_OVERLAY;
+        case S::MachinePolicy: return ROOT_MACHINE_POLICY;
+        case S::BrandGroup:
+        case S::HealthGroup: break;  // the group's flag decides; see AppSettings
+    }
+    return kHkeyLocalMachine;
+}
+
+std::uint32_t ApplyRange(const SettingInfo& info, std::uint32_t value) {
+    switch (info.range) {
+        case R::None: break;
+        case R::Clamp: return value < info.min ? info.min : (value > info.max ? info.max : value);
+        case R::ZeroOutside: return (value < info.min || value > info.max) ? 0 : value;
+        case R::CapAtMax: return value > info.max ? info.max : value;
+    }
+    return value;
+}
+
+}  // namespace
+
+const SettingInfo& SettingInfoOf(Setting setting) { return kCatalog[static_cast<size_t>(setting)]; }
+
+const wchar_t* SectionOf(SettingKey key) {
+    switch (key) {
+        case K::UserProduct: return nullptr;
+        case K::UserBreaks: return L"Breaks";
+        case K::MachineService: return L"Service";
+    }
+    return nullptr;
+}
+
+RootKey PlainRootOf(SettingKey key) { return key == K::MachineService ? kHkeyLocalMachine : kHkeyCurrentUser; }
+
+std::uint32_t ReadSettingDword(const SettingsIdentity& identity, Setting setting, bool* fromPolicy) {
+    const SettingInfo& info = SettingInfoOf(setting);
+    std::uint32_t value = info.defaultValue;
+    SettingsGetDwordOr(identity, fromPolicy, value, ReadRootOf(info), SectionOf(info.key), info.name);
+    return ApplyRange(info, value);
+}
+
+std::wstring ReadSettingString(const SettingsIdentity& identity, Setting setting) {
+    const SettingInfo& info = SettingInfoOf(setting);
+    std::wstring text;
+    SettingsReadText(identity, ReadRootOf(info), SectionOf(info.key), info.name, info.maxChars + 1, text);
+    return text;
+}
+
+bool ReadSettingInt64(const SettingsIdentity& identity, Setting setting, std::int64_t& value) {
+    const SettingInfo& info = SettingInfoOf(setting);
+    return SettingsReadInt64(identity, ReadRootOf(info), SectionOf(info.key), info.name, value);
+}
+
+HResult WriteSettingDword(const SettingsIdentity& identity, Setting setting, std::uint32_t value) {
+    const SettingInfo& info = SettingInfoOf(setting);
+    return SettingsSetDword(PlainRootOf(info.key), identity.company.c_str(), identity.product.c_str(),
+                            SectionOf(info.key), info.name, value);
+}
+
+HResult WriteSettingString(const SettingsIdentity& identity, Setting setting, const std::wstring& text) {
+    const SettingInfo& info = SettingInfoOf(setting);
+    return SettingsSetString(text.c_str(), PlainRootOf(info.key), identity.company.c_str(), identity.product.c_str(),
+                             SectionOf(info.key), info.name);
+}
+
+HResult WriteSettingInt64(const SettingsIdentity& identity, Setting setting, std::int64_t value) {
+    const SettingInfo& info = SettingInfoOf(setting);
+    return SettingsWriteInt64(identity, PlainRootOf(info.key), SectionOf(info.key), info.name, value);
+}
+
+std::wstring TimedEntryName(int n) { return L"Timed-" + std::to_wstring(n); }
+
+BreakPeriods ApplyBreakPeriodRules(std::uint32_t workMinutes, std::uint32_t restMinutes, bool workFromPolicy) {
+    // A work period of 30 or less with a rest of 30 or more is a pair stored the wrong way round.
+    if (!workFromPolicy && workMinutes <= 30 && restMinutes >= 30) std::swap(workMinutes, restMinutes);
+    const SettingInfo& work = SettingInfoOf(Setting::Work);
+    const SettingInfo& rest = SettingInfoOf(Setting::Rest);
+    return {ApplyRange(work, workMinutes) * 60000u, ApplyRange(rest, restMinutes) * 60000u};
+}
+
+BreakSettings LoadBreakSettings(const SettingsIdentity& identity) {
+    BreakSettings settings{};
+    const SettingInfo& enable = SettingInfoOf(Setting::Enable);
+    const SettingInfo& work = SettingInfoOf(Setting::Work);
+    const SettingInfo& rest = SettingInfoOf(Setting::Rest);
+    std::uint32_t enableValue = enable.defaultValue;
+    std::uint32_t workValue = work.defaultValue;
+    std::uint32_t restValue = rest.defaultValue;
+    bool workFromPolicy = false;
+    SettingsGetDwordOr(identity, nullptr, enableValue, ROOT_USER_OVERLAY, SectionOf(enable.key), enable.name);
+    SettingsGetDwordOr(identity, &workFromPolicy, workValue, ROOT_USER_OVERLAY, SectionOf(work.key), work.name);
+    SettingsGetDwordOr(identity, nullptr, restValue, ROOT_USER_OVERLAY, SectionOf(rest.key), rest.name);
+    settings.enable = enableValue == 1 ? 1 : 0;
+    settings.periods = ApplyBreakPeriodRules(workValue, restValue, workFromPolicy);
+    settings.enableLocked = SettingsPolicyValueExists(kHkeyCurrentUser, identity.company.c_str(),
+                                                      identity.product.c_str(), SectionOf(enable.key), enable.name);
+    settings.periodsLocked = SettingsPolicyValueExists(kHkeyCurrentUser, identity.company.c_str(),
+                                                       identity.product.c_str(), SectionOf(work.key), work.name);
+    return settings;
+}

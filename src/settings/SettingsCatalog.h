@@ -1,0 +1,73 @@
+// Every registry value the program reads or writes: where it lives, its type, where it is
+// read from, its default and how it is clamped.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "settings/SettingsStore.h"
+
+enum class SettingKey { UserProduct, UserBreaks, MachineService };
+enum class SettingType { Dword, Sz, Bin8 };
+// Where a read looks: plain key only, policy first then plain (overlay), or policy only.
+enum class SettingSource { User, UserOverlay, UserPolicy, Machine, MachineOverlay, MachinePolicy, BrandGroup, HealthGroup };
+// Range handling of a DWORD: Clamp to min..max, ZeroOutside (anything outside min..max reads
+// as 0), CapAtMax (above max reads as max).
+enum class SettingRange { None, Clamp, ZeroOutside, CapAtMax };
+
+enum class Setting {
+    Enable, Work, Rest, Score, TimeActiveLast, TimeWorkStart, Timed, TimedEntry,
+    NotificationStyle, NotificationSound, NewsPopup, UpgradePopupOpts, EcoMode, Welcome, NewsLast,
+    HideOptions, HideUpgrade, HideNews,
+    DisableWelcomeNewUsers, BrandDisabled, BrandTitle, BrandImage,
+    BrandHealthDisabled, BrandHealthTitle, BrandHealthContents, BrandHealthLink,
+    UpgradeCheck, UpgradeVersion, UpgradeUrl, UpgradeType, NewsVersion, NewsUrl,
+    Count
+};
+
+struct SettingInfo {
+    Setting setting;
+    SettingKey key;
+    const wchar_t* name;  // "Timed-%d" is a pattern with the entry number
+    SettingType type;
+    SettingSource source;
+    std::uint32_t defaultValue;  // DWORDs
+    SettingRange range;
+    std::uint32_t min, max;      // DWORD range
+    std::uint32_t maxChars;      // strings, without the terminator
+};
+
+const SettingInfo& SettingInfoOf(Setting setting);
+
+const wchar_t* SectionOf(SettingKey key);  // null, "Breaks" or "Service"
+rw::RootKey PlainRootOf(SettingKey key);     // HKCU or HKLM
+
+// A DWORD by its catalogue entry: the default when missing or unreadable, then the range
+// rule. fromPolicy reports where a successful read came from.
+std::uint32_t ReadSettingDword(const SettingsIdentity& identity, Setting setting, bool* fromPolicy = nullptr);
+// A string by its catalogue entry, cut to its maximum length; "" when missing.
+std::wstring ReadSettingString(const SettingsIdentity& identity, Setting setting);
+// An 8-byte value; false when missing or not exactly 8 bytes.
+bool ReadSettingInt64(const SettingsIdentity& identity, Setting setting, std::int64_t& value);
+
+// Writes always go to the plain key of the entry's hive.
+rw::HResult WriteSettingDword(const SettingsIdentity& identity, Setting setting, std::uint32_t value);
+rw::HResult WriteSettingString(const SettingsIdentity& identity, Setting setting, const std::wstring& text);
+rw::HResult WriteSettingInt64(const SettingsIdentity& identity, Setting setting, std::int64_t value);
+
+// "Timed-%d" for entry n.
+std::wstring TimedEntryName(int n);
+
+// Work and rest periods after the swap rule and the clamps, in milliseconds.
+struct BreakPeriods {
+    std::uint32_t workMs;
+    std::uint32_t restMs;
+};
+BreakPeriods ApplyBreakPeriodRules(std::uint32_t workMinutes, std::uint32_t restMinutes, bool workFromPolicy);
+
+struct BreakSettings {
+    int enable;  // 1 = reminders on
+    BreakPeriods periods;
+    bool enableLocked;  // "Enable" present in the user policy key
+    bool periodsLocked; // "Work" present in the user policy key
+};
+BreakSettings LoadBreakSettings(const SettingsIdentity& identity);

@@ -1,0 +1,66 @@
+// Typed reads and writes of the program's registry values, with the administrator policy
+// twins under Software\Policies. Stateless: every call opens its key and closes it again.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/HResult.h"
+#include "platform/Registry.h"
+
+// Pseudo-roots: a real root together with the order in which the policy and plain paths
+// are read.
+constexpr rw::RootKey ROOT_USER_POLICY = 0x80001;
+constexpr rw::RootKey ROOT_MACHINE_POLICY = 0x80002;
+constexpr rw::RootKey ROOT_USER_OVERLAY = 0x80011;
+constexpr rw::RootKey ROOT_MACHINE_OVERLAY = 0x80012;
+
+struct SettingsIdentity {
+    std::wstring company;  // "Quillfen"
+    std::wstring product;  // "Restwell"
+};
+
+// Names longer than this (without the terminator) cannot form a key path.
+constexpr size_t kSettingsNameMax = 127;
+
+// Software\[Policies\]company\product[\section]; false when company or product is missing,
+// empty or too long, or when a section is given but empty.
+bool SettingsKeyPath(bool policy, const wchar_t* company, const wchar_t* product, const wchar_t* section,
+                     std::wstring& path);
+
+// True when the value exists, of any type, under the policy path of the real root.
+bool SettingsPolicyValueExists(rw::RootKey root, const wchar_t* company, const wchar_t* product,
+                               const wchar_t* section, const wchar_t* name);
+
+rw::HResult SettingsGetDword(rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
+                             const wchar_t* section, const wchar_t* name, std::uint32_t& value,
+                             bool* fromPolicy = nullptr);
+rw::HResult SettingsSetDword(rw::RootKey root, const wchar_t* company, const wchar_t* product,
+                             const wchar_t* section, const wchar_t* name, std::uint32_t value);
+
+// Empties the buffer first; the text read is not necessarily terminated inside it.
+rw::HResult SettingsGetString(rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
+                              const wchar_t* section, const wchar_t* name, wchar_t* buffer,
+                              std::uint32_t capacity);
+rw::HResult SettingsSetString(const wchar_t* text, rw::RootKey root, const wchar_t* company,
+                              const wchar_t* product, const wchar_t* section, const wchar_t* name);
+
+// size: in, the buffer's size in bytes; out, the stored size.
+rw::HResult SettingsGetBinary(rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
+                              const wchar_t* section, const wchar_t* name, std::uint8_t* buffer,
+                              std::uint32_t& size);
+rw::HResult SettingsSetBinary64(const std::uint8_t* value8, rw::RootKey root, const wchar_t* company,
+                                const wchar_t* product, const wchar_t* section, const wchar_t* name);
+
+// Reads with the identity and the policy flag off; value is replaced only on success.
+void SettingsGetDwordOr(const SettingsIdentity& identity, bool* fromPolicy, std::uint32_t& value, rw::RootKey root,
+                        const wchar_t* section, const wchar_t* name);
+
+// Conveniences over the reads above for callers that want whole values.
+// The string cut at its first NUL within capacity; false (text untouched) on failure.
+bool SettingsReadText(const SettingsIdentity& identity, rw::RootKey root, const wchar_t* section, const wchar_t* name,
+                      std::uint32_t capacity, std::wstring& text);
+// An 8-byte binary value; false when missing, unreadable or not exactly 8 bytes.
+bool SettingsReadInt64(const SettingsIdentity& identity, rw::RootKey root, const wchar_t* section, const wchar_t* name,
+                       std::int64_t& value);
+rw::HResult SettingsWriteInt64(const SettingsIdentity& identity, rw::RootKey root, const wchar_t* section,
+                               const wchar_t* name, std::int64_t value);
