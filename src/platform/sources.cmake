@@ -8,3 +8,7 @@ else()
   target_sources(restwell_core PRIVATE
     src/platform/native/StringsNative.cpp)
 endif()
+if(WIN32)
+  target_sources(restwell_shell PRIVATE
+    src/platform/win32/ClockWin32.cpp)
+endif()

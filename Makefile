@@ -1,0 +1,45 @@
+# Restwell: `make run` starts the program under Wine, `make test` runs every test.
+.PHONY: run test test-unit test-tsan test-win test-e2e build build-native build-win bench bootstrap clean
+
+bootstrap:
+	@scripts/bootstrap
+
+build-native: bootstrap
+	@[ -f build/native/build.ninja ] || cmake --preset native >/dev/null
+	@cmake --build build/native
+
+build-tsan: bootstrap
+	@[ -f build/native-tsan/build.ninja ] || cmake --preset native-tsan >/dev/null
+	@cmake --build build/native-tsan
+
+build-win: bootstrap
+	@[ -f build/win64/build.ninja ] || cmake --preset win64 >/dev/null
+	@cmake --build build/win64
+
+build: build-native build-win
+
+run: build-win
+	@scripts/run
+
+test: bootstrap
+	@python3 scripts/run_tests.py all
+
+test-unit: bootstrap
+	@python3 scripts/run_tests.py unit
+
+test-tsan: bootstrap
+	@python3 scripts/run_tests.py tsan
+
+test-win: bootstrap
+	@python3 scripts/run_tests.py win
+
+test-e2e: bootstrap
+	@python3 scripts/run_tests.py e2e
+
+bench: bootstrap
+	@[ -f build/native-bench/build.ninja ] || cmake --preset native-bench >/dev/null
+	@cmake --build build/native-bench
+	@for b in build/native-bench/tests/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+
+clean:
+	rm -rf build/native build/native-tsan build/native-bench build/win64 build/e2e

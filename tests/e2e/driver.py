@@ -1,0 +1,211 @@
+#!/usr/bin/env python3
+"""End-to-end driver: runs the shipped Restwell.exe in the tests' Wine prefix inside a virtual
+desktop on a private Xvfb display, and looks at it from outside with the probe tool.
+
+    python3 tests/e2e/driver.py [name-filter]
+
+Test modules are tests/e2e/test_*.py; every function test_*(s) in them gets a Session with a
+clean program registry state and no Restwell running. Screenshots go to build/e2e/. The last
+line printed is "e2e: N passed, M failed"."""
+import importlib.util
+import json
+import os
+import re
+import subprocess
+import sys
+import time
+import traceback
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+BUILD = ROOT / "build" / "win64"
+SHOTS = ROOT / "build" / "e2e"
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from display import VirtualDisplay  # noqa: E402
+
+PRODUCT_KEYS = [r"HKCU\Software\Quillfen", r"HKLM\Software\Quillfen",
+                r"HKCU\Software\Policies\Quillfen", r"HKLM\Software\Policies\Quillfen"]
+
+
+class CheckFailed(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise CheckFailed(message)
+
+
+class Session:
+    def __init__(self, display):
+        self.display = display
+        self.env = dict(os.environ, DISPLAY=display, WINEPREFIX=str(ROOT / "build" / "wineprefix-test"),
+                        WINEARCH="win64", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.started = []
+
+    # Processes -------------------------------------------------------------------------
+    def wine(self, *args, timeout=30, check_rc=False):
+        r = subprocess.run(["wine", *map(str, args)], env=self.env, capture_output=True, timeout=timeout)
+        out = r.stdout.decode("utf-8", "replace").replace("\r", "")
+        if check_rc and r.returncode != 0:
+            raise CheckFailed(f"wine {args} exited {r.returncode}: {out}")
+        return r.returncode, out
+
+    def start(self, *args):
+        """Starts Restwell.exe with the given command line and returns its Popen."""
+        proc = subprocess.Popen(["wine", str(BUILD / "Restwell.exe"), *args], env=self.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.started.append(proc)
+        return proc
+
+    def run_to_end(self, *args, timeout=20):
+        """Starts Restwell.exe and waits for it to exit; returns the exit code."""
+        proc = self.start(*args)
+        try:
+            return proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise CheckFailed(f"Restwell {args} did not exit within {timeout} s")
+
+    def restwell_pids(self):
+        r = subprocess.run(["pgrep", "-f", r"Restwell\.exe"], capture_output=True, text=True)
+        return [int(p) for p in r.stdout.split()]
+
+    def wait_until(self, predicate, timeout=15, what="condition"):
+        end = time.time() + timeout
+        while time.time() < end:
+            value = predicate()
+            if value:
+                return value
+            time.sleep(0.25)
+        raise CheckFailed(f"timed out waiting for {what}")
+
+    def kill_restwell(self):
+        for proc in self.started:
+            if proc.poll() is None:
+                proc.kill()
+        for pid in self.restwell_pids():
+            try:
+                os.kill(pid, 9)
+            except ProcessLookupError:
+                pass
+        self.started.clear()
+
+    # Windows ---------------------------------------------------------------------------
+    def probe(self, *args):
+        return self.wine(BUILD / "tests" / "probe.exe", *args)
+
+    def windows(self):
+        """Top-level windows as dicts: hwnd, pid, visible, enabled, cls, title."""
+        _, out = self.probe("windows")
+        result = []
+        for line in out.splitlines():
+            m = re.match(r'(0x[0-9a-f]+) (\d+) (\d) (\d) "(.*)" "(.*)"$', line)
+            if m:
+                result.append(dict(hwnd=m[1], pid=int(m[2]), visible=m[3] == "1", enabled=m[4] == "1",
+                                   cls=m[5], title=m[6]))
+        return result
+
+    def find_window(self, title, cls="#32770", visible=None):
+        for w in self.windows():
+            if w["title"] == title and w["cls"] == cls and (visible is None or w["visible"] == visible):
+                return w
+        return None
+
+    def controls(self, hwnd):
+        _, out = self.probe("controls", hwnd)
+        result = {}
+        for line in out.splitlines():
+            m = re.match(r'(-?\d+) (0x[0-9a-f]+) (\d) (\d) "(.*)" "(.*)"$', line)
+            if m:
+                result.setdefault(int(m[1]), dict(hwnd=m[2], visible=m[3] == "1", enabled=m[4] == "1",
+                                                  cls=m[5], text=m[6]))
+        return result
+
+    def screenshot(self, name):
+        SHOTS.mkdir(parents=True, exist_ok=True)
+        path = SHOTS / f"{name}.png"
+        subprocess.run(["import", "-display", self.display, "-window", "root", str(path)], check=True,
+                       capture_output=True, timeout=30)
+        return path
+
+    # Registry --------------------------------------------------------------------------
+    def reg_reset(self):
+        for key in PRODUCT_KEYS:
+            self.wine("reg", "delete", key, "/f")
+
+    def reg_import(self, text):
+        """Imports .reg text (the header is added)."""
+        SHOTS.mkdir(parents=True, exist_ok=True)
+        path = SHOTS / "import.reg"
+        path.write_text("Windows Registry Editor Version 5.00\r\n\r\n" + text.replace("\n", "\r\n"), encoding="utf-16")
+        self.wine("reg", "import", path, check_rc=True)
+
+    def reg_query(self, key, name):
+        """The value's type and data as reg.exe prints them, or None."""
+        rc, out = self.wine("reg", "query", key, "/v", name)
+        if rc != 0:
+            return None
+        for line in out.splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[0].lower() == name.lower():
+                return parts[1], parts[2] if len(parts) > 2 else ""
+        return None
+
+    def reset(self):
+        self.kill_restwell()
+        self.reg_reset()
+
+    def shutdown(self):
+        self.kill_restwell()
+        subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
+
+
+def discover(pattern):
+    tests = []
+    for path in sorted(Path(__file__).resolve().parent.glob("test_*.py")):
+        spec = importlib.util.spec_from_file_location(path.stem, path)
+        module = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(module)
+        for name in sorted(n for n in dir(module) if n.startswith("test_")):
+            full = f"{path.stem}.{name}"
+            if not pattern or re.search(pattern, full):
+                tests.append((full, getattr(module, name)))
+    return tests
+
+
+def main():
+    pattern = sys.argv[1] if len(sys.argv) > 1 else ""
+    tests = discover(pattern)
+    passed, failed = [], []
+    with VirtualDisplay() as display:
+        session = Session(display.name)
+        subprocess.run(["wineserver", "-k"], env=session.env, capture_output=True)
+        # Start the prefix's server and desktop on this display, without our pipes: they
+        # live on and would keep every later capture open.
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=session.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+        try:
+            for name, test in tests:
+                start = time.time()
+                try:
+                    session.reset()
+                    test(session)
+                    passed.append(name)
+                    print(f"[  PASS  ] {name} ({time.time() - start:.1f} s)", flush=True)
+                except Exception:  # noqa: BLE001 - every failure is reported
+                    failed.append(name)
+                    print(f"[  FAIL  ] {name}\n{traceback.format_exc()}", flush=True)
+                    try:
+                        session.screenshot(f"failed-{name}")
+                    except Exception:  # noqa: BLE001
+                        pass
+        finally:
+            session.shutdown()
+    SHOTS.mkdir(parents=True, exist_ok=True)
+    (SHOTS / "results.json").write_text(json.dumps({"passed": passed, "failed": failed}, indent=1))
+    print(f"e2e: {len(passed)} passed, {len(failed)} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

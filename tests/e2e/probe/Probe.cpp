@@ -1,0 +1,118 @@
+// probe: looks at and pokes the windows of a running program, for the end-to-end tests.
+//   probe windows [pid]              top-level windows: hwnd pid visible enabled "class" "title"
+//   probe find <title> [class]       hwnd of the first top-level window with that title
+//   probe controls <hwnd>            child windows: id hwnd visible enabled "class" "text"
+//   probe text <hwnd> <id>           text of a control
+//   probe click <hwnd> <id>          BM_CLICK to a button
+//   probe command <hwnd> <id>        WM_COMMAND with that id
+//   probe post <hwnd|broadcast> <message|registered-name> [wparam] [lparam]
+// Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when not found.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <cwctype>
+#include <string>
+
+namespace {
+
+unsigned long long Number(const wchar_t* text) { return std::wcstoull(text, nullptr, 0); }
+HWND Handle(const wchar_t* text) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(Number(text))); }
+
+std::wstring Text(HWND hwnd) {
+    wchar_t buffer[1024] = L"";
+    // WM_GETTEXT works across processes for the text of any window.
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, nullptr);
+    std::wstring text(buffer);
+    for (wchar_t& c : text) {
+        if (c == L'\n') c = L'|';
+        if (c == L'\r') c = L' ';
+    }
+    return text;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[256] = L"";
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+void Print(const std::wstring& line) {
+    // UTF-8 so the driver reads every character.
+    const int n = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, bytes.data(), n, nullptr, nullptr);
+    std::printf("%s\n", bytes.c_str());
+}
+
+struct ListArgs {
+    DWORD pid;
+};
+
+BOOL CALLBACK ListTop(HWND hwnd, LPARAM lp) {
+    const auto* args = reinterpret_cast<ListArgs*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (args->pid && pid != args->pid) return TRUE;
+    wchar_t line[2048];
+    swprintf(line, 2048, L"0x%llx %lu %d %d \"%ls\" \"%ls\"", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)),
+             pid, IsWindowVisible(hwnd) ? 1 : 0, IsWindowEnabled(hwnd) ? 1 : 0, ClassOf(hwnd).c_str(), Text(hwnd).c_str());
+    Print(line);
+    return TRUE;
+}
+
+BOOL CALLBACK ListChild(HWND hwnd, LPARAM) {
+    wchar_t line[2048];
+    swprintf(line, 2048, L"%d 0x%llx %d %d \"%ls\" \"%ls\"", GetDlgCtrlID(hwnd),
+             static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), IsWindowVisible(hwnd) ? 1 : 0,
+             IsWindowEnabled(hwnd) ? 1 : 0, ClassOf(hwnd).c_str(), Text(hwnd).c_str());
+    Print(line);
+    return TRUE;
+}
+
+UINT MessageId(const wchar_t* text) {
+    if (std::iswdigit(text[0])) return static_cast<UINT>(Number(text));
+    return RegisterWindowMessageW(text);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    const std::wstring verb = argv[1];
+    if (verb == L"windows") {
+        ListArgs args{argc > 2 ? static_cast<DWORD>(Number(argv[2])) : 0};
+        EnumWindows(ListTop, reinterpret_cast<LPARAM>(&args));
+        return 0;
+    }
+    if (verb == L"find" && argc > 2) {
+        HWND hwnd = FindWindowW(argc > 3 ? argv[3] : nullptr, argv[2]);
+        if (!hwnd) return 1;
+        std::printf("0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
+        return 0;
+    }
+    if (verb == L"controls" && argc > 2) {
+        HWND hwnd = Handle(argv[2]);
+        if (!IsWindow(hwnd)) return 1;
+        EnumChildWindows(hwnd, ListChild, 0);
+        return 0;
+    }
+    if ((verb == L"text" || verb == L"click" || verb == L"command") && argc > 3) {
+        HWND hwnd = Handle(argv[2]);
+        const int id = static_cast<int>(Number(argv[3]));
+        if (verb == L"command") return PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 1;
+        HWND control = GetDlgItem(hwnd, id);
+        if (!control) return 1;
+        if (verb == L"click") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
+        Print(Text(control));
+        return 0;
+    }
+    if (verb == L"post" && argc > 3) {
+        HWND hwnd = std::wstring(argv[2]) == L"broadcast" ? HWND_BROADCAST : Handle(argv[2]);
+        const UINT msg = MessageId(argv[3]);
+        const WPARAM wp = argc > 4 ? static_cast<WPARAM>(Number(argv[4])) : 0;
+        const LPARAM lp = argc > 5 ? static_cast<LPARAM>(Number(argv[5])) : 0;
+        return PostMessageW(hwnd, msg, wp, lp) ? 0 : 1;
+    }
+    return 2;
+}

@@ -1,0 +1,18 @@
+"""The test layer itself: the program starts in the virtual desktop, the probe sees and
+drives its window, registry state goes in before the start, and the program ends cleanly."""
+from driver import check
+
+
+def test_start_observe_and_close(s):
+    s.reg_import('[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell\\Breaks]\n"Work"=dword:0000002d\n')
+    check(s.reg_query(r"HKCU\Software\Quillfen\Restwell\Breaks", "Work") == ("REG_DWORD", "0x2d"),
+          "imported registry value is readable")
+    proc = s.start()
+    window = s.wait_until(lambda: s.find_window("Restwell", visible=True), what="the main window")
+    controls = s.controls(window["hwnd"])
+    check(controls.get(1, {}).get("text") == "OK", f"OK button among {controls}")
+    s.screenshot("basics-main-window")
+    rc, _ = s.probe("click", window["hwnd"], 1)
+    check(rc == 0, "probe clicked OK")
+    check(proc.wait(15) == 0, "Restwell exited with 0 after OK")
+    check(not s.restwell_pids(), "no Restwell process is left")
