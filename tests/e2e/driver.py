@@ -67,8 +67,17 @@ class Session:
             raise CheckFailed(f"Restwell {args} did not exit within {timeout} s")
 
     def restwell_pids(self):
+        """Restwell processes of this session's Wine prefix (other checkouts' tests are left alone)."""
         r = subprocess.run(["pgrep", "-f", r"Restwell\.exe"], capture_output=True, text=True)
-        return [int(p) for p in r.stdout.split()]
+        marker = ("WINEPREFIX=" + self.env["WINEPREFIX"]).encode()
+        pids = []
+        for pid in map(int, r.stdout.split()):
+            try:
+                if marker in Path(f"/proc/{pid}/environ").read_bytes().split(b"\0"):
+                    pids.append(pid)
+            except OSError:
+                pass
+        return pids
 
     def wait_until(self, predicate, timeout=15, what="condition"):
         end = time.time() + timeout
