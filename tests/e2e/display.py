@@ -1,17 +1,9 @@
 #!/usr/bin/env python3
-"""A private X display: Xvfb on the first free display number from 90 on, so test runs never
-use the user's display or each other's."""
+"""A private X display: Xvfb chooses a free display number itself (-displayfd), so test runs
+never use the user's display or each other's, even when they start at the same moment."""
 import os
 import subprocess
 import sys
-import time
-
-
-def free_display(start=90):
-    for n in range(start, 400):
-        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            return n
-    raise RuntimeError("no free X display number")
 
 
 class VirtualDisplay:
@@ -21,19 +13,17 @@ class VirtualDisplay:
         self.name = None
 
     def __enter__(self):
-        for _ in range(5):
-            n = free_display()
-            proc = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", self.size, "-nolisten", "tcp"],
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            for _ in range(50):
-                if os.path.exists(f"/tmp/.X11-unix/X{n}"):
-                    self.proc, self.name = proc, f":{n}"
-                    return self
-                if proc.poll() is not None:
-                    break
-                time.sleep(0.1)
-            proc.kill()
-        raise RuntimeError("Xvfb did not start")
+        read, write = os.pipe()
+        self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", self.size, "-nolisten", "tcp"],
+                                     pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            number = f.readline().strip()
+        if not number:
+            self.proc.kill()
+            raise RuntimeError("Xvfb did not start")
+        self.name = f":{number}"
+        return self
 
     def __exit__(self, *exc):
         if self.proc:
@@ -44,5 +34,9 @@ class VirtualDisplay:
                 self.proc.kill()
 
 
-if __name__ == "__main__" and sys.argv[1:] == ["free"]:
-    print(free_display())
+if __name__ == "__main__" and len(sys.argv) > 1:
+    # display.py COMMAND...: runs the command with DISPLAY set to a private display.
+    with VirtualDisplay() as display:
+        print(f"Virtual display {display.name}; a screenshot: import -display {display.name} -window root shot.png",
+              flush=True)
+        sys.exit(subprocess.call(sys.argv[1:], env=dict(os.environ, DISPLAY=display.name)))
