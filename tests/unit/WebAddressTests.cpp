@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/WebAddress.h"
+
+using namespace rw;
+
+namespace {
+
+const std::wstring kHost = VendorHost();
+
+class RecordingLauncher : public WebLauncher {
+public:
+    bool succeed = true;
+    std::vector<std::wstring> opened, reported;
+    bool Open(const std::wstring& address) override {
+        opened.push_back(address);
+        return succeed;
+    }
+    void ReportFailure(const std::wstring& shown) override { reported.push_back(shown); }
+};
+
+TEST(WebAddress, PreparingAddresses) {
+    struct Case {
+        const wchar_t* address;
+        bool addVersion;
+        const wchar_t* open;
+        const wchar_t* shown;
+    };
+    const Case cases[] = {
+        // No scheme, a space and a query with one parameter.
+        {L"example.org/a b?x=1", true, L"http://example.org/ab?x=1&ver=2.1.0.13021", L"http://example.org/ab?x=1"},
+        // Ending in "?": no "&".
+        {L"http://example.org/help/?", true, L"http://example.org/help/?ver=2.1.0.13021", L"http://example.org/help/"},
+        // No query: unchanged apart from the scheme.
+        {L"example.org/page", true, L"http://example.org/page", L"http://example.org/page"},
+        // Without addVersion nothing is appended.
+        {L"https://x.org/?a=1", false, L"https://x.org/?a=1", L"https://x.org/?a=1"},
+        {L"ftp://x.org/f", true, L"ftp://x.org/f", L"ftp://x.org/f"},
+        {L"  ", false, L"http://", L"http://"},
+    };
+    for (const Case& c : cases) {
+        const PreparedAddress p = PrepareWebAddress(c.address, c.addVersion);
+        EXPECT_EQ(p.open, c.open) << c.address;
+        EXPECT_EQ(p.shown, c.shown) << c.address;
+    }
+}
+
+TEST(WebAddress, VendorAddresses) {
+    EXPECT_EQ(HelpRootAddress(L"Restwell"), kHost + L"/products/Restwell/help/?");
+    EXPECT_EQ(HelpTopicAddress(L"Restwell", 51), kHost + L"/products/Restwell/help/?topic=51");
+    EXPECT_EQ(HealthHintAddress(L"Restwell", 4000000000u), kHost + L"/products/Restwell/hints/?id=4000000000");
+    EXPECT_EQ(HomePageAddress(), kHost);
+    // A product name with spaces yields a path without them once opened.
+    EXPECT_EQ(PrepareWebAddress(HelpRootAddress(L"Rest well"), false).open,
+              L"http://" + kHost + L"/products/Restwell/help/?");
+}
+
+TEST(WebAddress, ShowHelpMapsCommandsAndIds) {
+    EXPECT_EQ(ShowHelpAddress(L"Restwell", 100, kHelpContext), kHost + L"/products/Restwell/help/?topic=100");
+    EXPECT_EQ(ShowHelpAddress(L"Restwell", 0x2006D, kHelpContext), kHost + L"/products/Restwell/help/?topic=131181");
+    EXPECT_EQ(ShowHelpAddress(L"Restwell", 0, kHelpContext), HelpRootAddress(L"Restwell"));
+    EXPECT_EQ(ShowHelpAddress(L"Restwell", 0xFFFFFFFFu, kHelpContext), HelpRootAddress(L"Restwell"));
+    EXPECT_EQ(ShowHelpAddress(L"Restwell", 77, kHelpContents), HelpRootAddress(L"Restwell"));
+    EXPECT_FALSE(ShowHelpAddress(L"Restwell", 77, 2).has_value());
+    // Id -1 opens the root followed directly by the version.
+    EXPECT_EQ(PrepareWebAddress(*ShowHelpAddress(L"Restwell", 0xFFFFFFFFu, kHelpContext), true).open,
+              L"http://" + kHost + L"/products/Restwell/help/?ver=2.1.0.13021");
+}
+
+TEST(WebAddress, OpeningReportsOnlyFailures) {
+    RecordingLauncher launcher;
+    OpenWebAddress(launcher, nullptr, true);
+    EXPECT_TRUE(launcher.opened.empty());
+    OpenWebAddress(launcher, L"example.org/help/?", true);
+    ASSERT_EQ(launcher.opened.size(), 1u);
+    EXPECT_EQ(launcher.opened[0], L"http://example.org/help/?ver=2.1.0.13021");
+    EXPECT_TRUE(launcher.reported.empty());
+    launcher.succeed = false;
+    OpenWebAddress(launcher, L"example.org/help/?", true);
+    ASSERT_EQ(launcher.reported.size(), 1u);
+    EXPECT_EQ(launcher.reported[0], L"http://example.org/help/");
+}
+
+TEST(WebAddress, HelpKeyOnlyWithoutModifiers) {
+    EXPECT_TRUE(IsPlainHelpKey(false, false, false));
+    EXPECT_FALSE(IsPlainHelpKey(true, false, false));
+    EXPECT_FALSE(IsPlainHelpKey(false, true, false));
+    EXPECT_FALSE(IsPlainHelpKey(false, false, true));
+}
+
+}  // namespace
