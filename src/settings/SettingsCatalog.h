@@ -54,6 +54,14 @@ rw::HResult WriteSettingDword(const SettingsIdentity& identity, Setting setting,
 rw::HResult WriteSettingString(const SettingsIdentity& identity, Setting setting, const std::wstring& text);
 rw::HResult WriteSettingInt64(const SettingsIdentity& identity, Setting setting, std::int64_t value);
 
+// What a "HideOptions", "HideUpgrade" or "HideNews" policy value does to its button:
+// non-zero disables it, 2 also hides it.
+struct PolicyButtonState {
+    bool enabled;
+    bool visible;
+};
+constexpr PolicyButtonState ButtonStateForHideValue(std::uint32_t hide) { return {hide == 0, hide != 2}; }
+
 // "Timed-%d" for entry n.
 std::wstring TimedEntryName(int n);
 

@@ -114,6 +114,22 @@ TEST_F(SettingsCatalog, HideValuesCountOnlyInTheUserPolicyKey) {
     EXPECT_EQ(ReadSettingDword(id, Setting::HideNews), 2u);
 }
 
+TEST_F(SettingsCatalog, HideValuesDisableAndHideButtons) {
+    PutDword(kHkeyCurrentUser, true, nullptr, L"HideOptions", 1);
+    PutDword(kHkeyCurrentUser, true, nullptr, L"HideUpgrade", 2);
+    const PolicyButtonState options = ButtonStateForHideValue(ReadSettingDword(id, Setting::HideOptions));
+    const PolicyButtonState upgrade = ButtonStateForHideValue(ReadSettingDword(id, Setting::HideUpgrade));
+    const PolicyButtonState news = ButtonStateForHideValue(ReadSettingDword(id, Setting::HideNews));
+    EXPECT_FALSE(options.enabled);
+    EXPECT_TRUE(options.visible);
+    EXPECT_FALSE(upgrade.enabled);
+    EXPECT_FALSE(upgrade.visible);
+    EXPECT_TRUE(news.enabled);
+    EXPECT_TRUE(news.visible);
+    EXPECT_FALSE(ButtonStateForHideValue(7).enabled);
+    EXPECT_TRUE(ButtonStateForHideValue(7).visible);
+}
+
 TEST_F(SettingsCatalog, WritesGoToThePlainKeyOfTheHive) {
     EXPECT_EQ(WriteSettingDword(id, Setting::Score, 47), kS_OK);
     EXPECT_EQ(WriteSettingString(id, Setting::UpgradeUrl, L"http://h/x"), kS_OK);
