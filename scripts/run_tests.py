@@ -34,11 +34,15 @@ def build(preset):
     return sh(["cmake", "--build", out]) == 0
 
 
-def gtest_counts(report):
+def gtest_counts(report, rc):
+    """Passed and failed cases of a GoogleTest JSON report; a run that crashed or exited
+    non-zero without a failing case counts one failure more."""
+    if not report.exists():
+        return 0, 1
     data = json.loads(Path(report).read_text())
     failed = sum(s.get("failures", 0) for s in data.get("testsuites", []))
     total = sum(s.get("tests", 0) - s.get("disabled", 0) for s in data.get("testsuites", []))
-    return total - failed, failed
+    return total - failed, failed + (1 if rc != 0 and failed == 0 else 0)
 
 
 def layer_unit():
@@ -64,10 +68,7 @@ def layer_tsan():
     report.unlink(missing_ok=True)
     rc = sh(["build/native-tsan/tests/restwell_unit_tests", f"--gtest_filter={TSAN_FILTER}",
              f"--gtest_output=json:{report}"], env=dict(os.environ, TSAN_OPTIONS="halt_on_error=1"))
-    if not report.exists():
-        return 0, 1
-    passed, failed = gtest_counts(report)
-    return passed, failed + (1 if rc != 0 and failed == 0 else 0)
+    return gtest_counts(report, rc)
 
 
 def layer_win():
@@ -82,13 +83,11 @@ def layer_win():
         subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
         subprocess.run(["wine", "cmd", "/c", "exit"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        timeout=60)
-        rc = sh(["wine", "build/win64/tests/restwell_win_tests.exe", f"--gtest_output=json:{report.relative_to(ROOT)}"], env=env,
-                timeout=1200)
+        # Wine takes the report path relative to the working directory.
+        rc = sh(["wine", "build/win64/tests/restwell_win_tests.exe",
+                 f"--gtest_output=json:{report.relative_to(ROOT)}"], env=env, timeout=1200)
         subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
-    if not report.exists():
-        return 0, 1
-    passed, failed = gtest_counts(report)
-    return passed, failed + (1 if rc != 0 and failed == 0 else 0)
+    return gtest_counts(report, rc)
 
 
 def layer_e2e():
