@@ -36,11 +36,7 @@ constexpr std::uint64_t DecodeLE64(const std::uint8_t* bytes) {
 }
 
 // Calendar times: signed seconds since 1970 UTC.
-constexpr Bytes8 EncodeTime(std::int64_t t) {
-    return EncodeLE64(static_cast<std::uint64_t>(t));
-}
-constexpr std::int64_t DecodeTime(const std::uint8_t* bytes) {
-    return static_cast<std::int64_t>(DecodeLE64(bytes));
-}
+constexpr Bytes8 EncodeTime(std::int64_t t) { return EncodeLE64(static_cast<std::uint64_t>(t)); }
+constexpr std::int64_t DecodeTime(const std::uint8_t* bytes) { return static_cast<std::int64_t>(DecodeLE64(bytes)); }
 
 }  // namespace rw
