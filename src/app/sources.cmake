@@ -7,3 +7,7 @@ if(WIN32)
     src/app/RestwellApp.cpp
     src/app/WebLauncherWin32.cpp)
 endif()
+if(WIN32)
+  target_sources(restwell_shell PRIVATE
+    src/app/AchievementBar.cpp)
+endif()
