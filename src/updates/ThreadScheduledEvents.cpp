@@ -25,10 +25,7 @@ CThreadScheduledEvents::~CThreadScheduledEvents() {
 }
 
 bool CThreadScheduledEvents::Start(std::shared_ptr<rw::MessagePoster> owner, const SettingsIdentity& identity) {
-    if (!IsRunning()) {
-        m_pOwner = std::move(owner);
-        KeepWhileThreadRuns(m_pOwner);  // for a check that outlives Stop
-    }
+    if (!IsRunning()) m_pOwner = std::move(owner);
     const std::int64_t now = calendar().Now();
     ScheduleAndWake(EVENT_UPGRADE_CHECK, FirstUpgradeCheckDue(now, ReadLastUpgradeCheck(identity)),
                     kUpgradeCheckInterval);

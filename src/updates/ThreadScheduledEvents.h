@@ -2,7 +2,6 @@
 // the notification-area icon and the planned-break moment. The main window holds one; the
 // worker talks back to it only by posting messages through the owner's poster.
 #pragma once
-#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -41,8 +40,8 @@ public:
 
 protected:
     void OnEvent(std::int32_t id) override;
-    // Events 1 and 3, on the worker thread. A check that takes long keeps its own copy of
-    // owner() (see the manager's header on lifetime).
+    // Events 1 and 3, on the worker thread. A check that takes long copies owner() and
+    // StopToken() first (see the manager's header on lifetime).
     virtual void OnUpgradeCheck(bool retry);
 
     std::shared_ptr<rw::MessagePoster> owner() const { return m_pOwner; }

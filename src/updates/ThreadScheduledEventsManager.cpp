@@ -31,9 +31,10 @@ struct CThreadScheduledEventsManager::Shared {
     std::condition_variable signal;        // stop or wake set
     std::condition_variable stateChanged;  // the thread left a handler or ended
     std::map<std::int32_t, ScheduledEvent> table;
-    bool stopSignalled = false;  // the stop event: once set it stays set
-    bool wakeSignalled = false;  // the wake event: the thread clears it when it wakes
+    // The stop event and flag in one: set under the mutex, once set it stays set; atomic so
+    // that handlers can read it without the lock.
     std::atomic<bool> stopFlag{false};
+    bool wakeSignalled = false;  // the wake event: the thread clears it when it wakes
     bool autoDelete = false;
     WorkerState state = WorkerState::Idle;
     std::vector<std::shared_ptr<void>> keptAlive;
@@ -142,7 +143,7 @@ void CThreadScheduledEventsManager::RunDue() {
 bool CThreadScheduledEventsManager::StartThread() {
     std::lock_guard<std::mutex> lock(shared_->mutex);
     if (thread_.joinable()) return true;
-    if (shared_->stopSignalled) return false;
+    if (shared_->stopFlag.load()) return false;
     // The first computation of the wait sees everything scheduled so far.
     shared_->wakeSignalled = false;
     shared_->state = WorkerState::Looping;
@@ -164,7 +165,6 @@ void CThreadScheduledEventsManager::StopThread(bool autoDelete) {
     Shared& shared = *keep;
     std::unique_lock<std::mutex> lock(shared.mutex);
     shared.stopFlag.store(true);
-    shared.stopSignalled = true;
     shared.signal.notify_all();
     if (!thread_.joinable()) return;
 
@@ -210,6 +210,10 @@ bool CThreadScheduledEventsManager::StopRequested() const {
     return shared_->stopFlag.load();
 }
 
+std::shared_ptr<const std::atomic<bool>> CThreadScheduledEventsManager::StopToken() const {
+    return std::shared_ptr<const std::atomic<bool>>(shared_, &shared_->stopFlag);  // shares the block's lifetime
+}
+
 std::optional<ScheduledEvent> CThreadScheduledEventsManager::Find(std::int32_t id) const {
     std::lock_guard<std::mutex> lock(shared_->mutex);
     const auto it = shared_->table.find(id);
@@ -232,20 +236,20 @@ int CThreadScheduledEventsManager::ThreadMain(CThreadScheduledEventsManager* man
     Shared& shared = *sharedOwner;
     std::unique_lock<std::mutex> lock(shared.mutex);
     for (;;) {
-        if (shared.stopSignalled) break;
+        if (shared.stopFlag.load()) break;
         lock.unlock();
         const std::int64_t now = manager->calendar_.Now();
         const std::int64_t timeout = WaitTimeoutMs(now, manager->EarliestDue());
         manager->OnWaiting(timeout);
         lock.lock();
-        const auto signalled = [&] { return shared.stopSignalled || shared.wakeSignalled; };
+        const auto signalled = [&] { return shared.stopFlag.load() || shared.wakeSignalled; };
         bool woken = true;
         if (timeout < 0) {
             shared.signal.wait(lock, signalled);
         } else {
             woken = shared.signal.wait_for(lock, std::chrono::milliseconds(timeout), signalled);
         }
-        if (shared.stopSignalled) break;
+        if (shared.stopFlag.load()) break;
         if (woken) {
             shared.wakeSignalled = false;
             continue;

@@ -2,14 +2,14 @@
 // and sleeps in between. The manager owns the event table, its lock and the thread, and
 // knows nothing of what the events mean: a derived class maps ids to work in OnEvent.
 //
-// Lifetime: Stop (or the destructor) ends the thread. It waits for the thread to finish; a
-// handler that is still running after kStopWaitBound is left behind so that closing the
-// program never hangs on it. The thread keeps the table and its signals alive by itself
-// and, once that handler returns, ends without touching the manager again. A handler that
-// can run long must therefore copy what it needs before its slow part, poll
-// StopRequested() only while the manager is known to be alive (before the bound), and not
-// touch the object afterwards; what it goes on using is handed to KeepWhileThreadRuns.
+// Lifetime: Stop (or the destructor) ends the thread and waits for it. A handler still
+// running after the stop bound is left behind, so that closing the program never hangs on
+// it: the thread keeps its own share of the table and signals and, once that handler
+// returns, ends without touching the manager again. A handler that may run long therefore
+// takes, before its slow part, all it will use afterwards (StopToken() to learn of the
+// stop, shared owners of what it posts to) and does not touch the manager after it.
 #pragma once
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -71,12 +71,15 @@ public:
     // described above.
     virtual void Stop(bool autoDelete);
 
-    // Keeps object alive until both this manager and its thread are gone: for what a handler
-    // that may outlive Stop goes on using.
+    // Keeps object alive until both this manager and its thread are gone.
     void KeepWhileThreadRuns(std::shared_ptr<void> object);
 
     bool StopRequested() const;
+    // The stop flag, readable at any time, also after the manager is gone.
+    std::shared_ptr<const std::atomic<bool>> StopToken() const;
+    // The thread was started and not yet joined or let go (user-interface thread).
     bool IsRunning() const { return thread_.joinable(); }
+    // A copy of the event with that id, if there is one.
     std::optional<ScheduledEvent> Find(std::int32_t id) const;
 
     // The wait for a due time next at now: -1 for none (no timeout), 0 when due, else the

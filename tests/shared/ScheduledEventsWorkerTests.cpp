@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -66,6 +67,12 @@ public:
     bool WaitForCount(size_t count, std::chrono::milliseconds timeout = kPatience) {
         std::unique_lock<std::mutex> lock(mutex_);
         return cv_.wait_for(lock, timeout, [&] { return items_.size() >= count; });
+    }
+    // Item number n (from 1) once it has come; empty when it does not come in time.
+    std::optional<T> Nth(size_t n) {
+        if (!WaitForCount(n)) return std::nullopt;
+        std::lock_guard<std::mutex> lock(mutex_);
+        return items_[n - 1];
     }
     std::vector<T> Items() {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -223,13 +230,11 @@ protected:
 TEST_F(ScheduledEventsWorker, AnEmptyTableWaitsWithoutTimeoutUntilWoken) {
     ProbeManager events(calendar);
     ASSERT_TRUE(events.StartThread());
-    ASSERT_TRUE(events.waits.WaitForCount(1));
-    EXPECT_EQ(events.waits.Items()[0], -1);
+    EXPECT_EQ(events.waits.Nth(1), -1);
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(events.waits.Count(), 1u);  // it does not wake by itself
     events.Wake();
-    ASSERT_TRUE(events.waits.WaitForCount(2));
-    EXPECT_EQ(events.waits.Items()[1], -1);
+    EXPECT_EQ(events.waits.Nth(2), -1);
     EXPECT_EQ(events.fired.Count(), 0u);
 }
 
@@ -237,18 +242,14 @@ TEST_F(ScheduledEventsWorker, TheWaitFollowsUpsertsAndIsCapped) {
     ProbeManager events(calendar);
     events.Schedule(7, kNow + 1000, 0);
     ASSERT_TRUE(events.StartThread());
-    ASSERT_TRUE(events.waits.WaitForCount(1));
-    EXPECT_EQ(events.waits.Items()[0], 1000000);
+    EXPECT_EQ(events.waits.Nth(1), 1000000);
     events.ScheduleAndWake(7, kNow + 10, 0);
-    ASSERT_TRUE(events.waits.WaitForCount(2));
-    EXPECT_EQ(events.waits.Items()[1], 10000);
+    EXPECT_EQ(events.waits.Nth(2), 10000);
     events.ScheduleAndWake(7, kNow + 90LL * 86400, 0);  // beyond the 32-bit millisecond range
-    ASSERT_TRUE(events.waits.WaitForCount(3));
-    EXPECT_EQ(events.waits.Items()[2], CThreadScheduledEventsManager::kMaxWaitMs);
+    EXPECT_EQ(events.waits.Nth(3), CThreadScheduledEventsManager::kMaxWaitMs);
     EXPECT_TRUE(events.Remove(7));
     events.Wake();
-    ASSERT_TRUE(events.waits.WaitForCount(4));
-    EXPECT_EQ(events.waits.Items()[3], -1);
+    EXPECT_EQ(events.waits.Nth(4), -1);
     EXPECT_EQ(events.fired.Count(), 0u);
 }
 
@@ -301,10 +302,9 @@ TEST_F(ScheduledEventsWorker, AClockChangeWakesItAndTheEventRunsAtOnce) {
     TestEvents events(calendar);
     events.Schedule(EVENT_PLANNED_BREAK, kNow + 3600, 0);
     ASSERT_TRUE(events.Start(poster, rw::test::kTestIdentity));
-    ASSERT_TRUE(events.waits.WaitForCount(1));
-    EXPECT_EQ(events.waits.Items()[0], 60000);  // the daily check comes first
-    calendar.Advance(2 * 3600);                 // the clock is set forward past both
-    events.Wake();                              // what the main window does on WM_TIMECHANGE
+    EXPECT_EQ(events.waits.Nth(1), 60000);  // the daily check comes first
+    calendar.Advance(2 * 3600);             // the clock is set forward past both
+    events.Wake();                          // what the main window does on WM_TIMECHANGE
     ASSERT_TRUE(poster->WaitForCount(1));
     EXPECT_EQ(poster->Messages()[0], (PostedMessage{WMU_PLANNED_BREAK_DUE, 0, 0}));
     EXPECT_TRUE(events.upgradeChecks.WaitForCount(1));
@@ -361,8 +361,7 @@ TEST_F(ScheduledEventsWorker, AFailingHandlerEndsOnlyItsPass) {
     ASSERT_TRUE(events.StartThread());
     ASSERT_TRUE(events.fired.WaitForCount(2));  // 2 runs on the next pass
     EXPECT_EQ(events.fired.Items(), (std::vector<std::int32_t>{1, 2}));
-    ASSERT_TRUE(events.waits.WaitForCount(3));
-    EXPECT_EQ(events.waits.Items()[2], -1);
+    EXPECT_EQ(events.waits.Nth(3), -1);
     EXPECT_FALSE(events.Find(1));
     EXPECT_FALSE(events.Find(2));
 }
@@ -395,15 +394,16 @@ TEST_F(ScheduledEventsWorker, StopWaitsForARunningHandlerAndStartsNoOther) {
 TEST_F(ScheduledEventsWorker, StopLeavesBehindAHandlerThatOverrunsTheBound) {
     struct HandlerState {
         Gate entered, release;
-        std::atomic<bool> returned{false};
+        std::atomic<bool> returned{false}, sawStop{false};
     };
     auto state = std::make_shared<HandlerState>();
     auto threadGone = std::make_shared<Gate>();
     auto* events = new ProbeManager(calendar, 50ms);
-    // The handler uses only its own state, never the manager, once it has begun.
-    events->handler = [state](std::int32_t) {
+    // The handler uses only what it took at its start, never the manager.
+    events->handler = [state, stop = events->StopToken()](std::int32_t) {
         state->entered.Open();
         state->release.WaitOpen();
+        state->sawStop = stop->load();
         state->returned = true;
     };
     events->KeepWhileThreadRuns(GateToken(threadGone));
@@ -426,6 +426,7 @@ TEST_F(ScheduledEventsWorker, StopLeavesBehindAHandlerThatOverrunsTheBound) {
     // The thread ends without touching the freed manager (the sanitizers would say).
     ASSERT_TRUE(threadGone->WaitOpen());
     EXPECT_TRUE(state->returned);
+    EXPECT_TRUE(state->sawStop);
 }
 
 TEST_F(ScheduledEventsWorker, AHandlerMayStopItsOwnWorker) {
@@ -502,8 +503,7 @@ TEST_F(ScheduledEventsWorker, StartSchedulesTheDailyCheckFromTheStoredTime) {
         ASSERT_TRUE(check);
         EXPECT_EQ(check->due, c.due);
         EXPECT_EQ(check->interval, kUpgradeCheckInterval);
-        ASSERT_TRUE(events.waits.WaitForCount(1));
-        EXPECT_EQ(events.waits.Items()[0], (c.due - kNow) * 1000);
+        EXPECT_EQ(events.waits.Nth(1), (c.due - kNow) * 1000);
     }
 }
 
