@@ -22,7 +22,8 @@ void CAchievementRating::LowerForOverdueMinute() {
     m_bScoreRising = false;
 }
 
-void CAchievementRating::CreditRest(std::uint32_t workLengthMs, std::uint32_t workPeriodMs) {
+bool CAchievementRating::CreditRest(std::uint32_t workLengthMs, std::uint32_t workPeriodMs) {
+    if (workLengthMs <= kMinRatedWorkMs) return false;
     double gain = kMaxGain;
     if (workPeriodMs != 0) {
         const double share = static_cast<double>(workLengthMs) * kMaxGain / static_cast<double>(workPeriodMs);
@@ -31,6 +32,7 @@ void CAchievementRating::CreditRest(std::uint32_t workLengthMs, std::uint32_t wo
     const float raised = m_fScore + static_cast<float>(gain);
     m_fScore = raised > kMaxScore ? kMaxScore : raised;
     m_bScoreRising = true;
+    return true;
 }
 
 std::uint32_t CAchievementRating::StoredValue() const {

@@ -7,6 +7,9 @@
 
 class CAchievementRating {
 public:
+    // Work periods up to this long earn nothing when a rest ends them.
+    static constexpr std::uint32_t kMinRatedWorkMs = 600000;
+
     float m_fScore = 50.0f;      // always within 0..100
     bool m_bScoreRising = true;  // the last change was upward; picks the bar image
 
@@ -15,8 +18,9 @@ public:
     // One minute of overdue work: half a point, never below 0.
     void LowerForOverdueMinute();
     // A rest after workLengthMs of work with a work period of workPeriodMs: up to 5 points in
-    // proportion to the work done, never above 100.
-    void CreditRest(std::uint32_t workLengthMs, std::uint32_t workPeriodMs);
+    // proportion to the work done, never above 100. False (nothing changes) when the work
+    // lasted no longer than kMinRatedWorkMs.
+    bool CreditRest(std::uint32_t workLengthMs, std::uint32_t workPeriodMs);
     // The rating as stored: truncated toward zero.
     std::uint32_t StoredValue() const;
     rw::HResult Save(const SettingsIdentity& identity) const;

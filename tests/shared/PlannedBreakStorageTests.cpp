@@ -182,15 +182,26 @@ TEST_F(AchievementRating, CreditsCapAt5PointsAndAt100) {
         {99.5f, 55 * 60000, 55 * 60000, 100.0f},
         {100.0f, 55 * 60000, 55 * 60000, 100.0f},
         {40.0f, 0xFFFFFFFFu, 0xFFFFFFFFu, 45.0f},  // the whole unsigned range, no overflow
-        {40.0f, 60000, 0, 45.0f},                  // no work period set: the most a rest earns
+        {40.0f, 600001, 0, 45.0f},                 // no work period set: the most a rest earns
     };
     for (const Case& c : cases) {
         CAchievementRating rating;
         rating.m_fScore = c.before;
         rating.m_bScoreRising = false;
-        rating.CreditRest(c.lengthMs, c.periodMs);
+        EXPECT_TRUE(rating.CreditRest(c.lengthMs, c.periodMs));
         EXPECT_NEAR(rating.m_fScore, c.after, 1e-4) << c.before << " + " << c.lengthMs << "/" << c.periodMs;
         EXPECT_TRUE(rating.m_bScoreRising);
+    }
+}
+
+TEST_F(AchievementRating, TenMinutesOfWorkOrLessEarnNothing) {
+    for (std::uint32_t length : {0u, 60000u, 600000u}) {
+        CAchievementRating rating;
+        rating.m_fScore = 30.0f;
+        rating.m_bScoreRising = false;
+        EXPECT_FALSE(rating.CreditRest(length, 30 * 60000));
+        EXPECT_EQ(rating.m_fScore, 30.0f);
+        EXPECT_FALSE(rating.m_bScoreRising);
     }
 }
 
@@ -216,7 +227,7 @@ TEST_F(AchievementRating, TitleTextsAndDirection) {
     rating.m_fScore = 60.0f;
     rating.LowerForOverdueMinute();
     EXPECT_FALSE(rating.m_bScoreRising);  // the falling bar after the first penalty
-    rating.CreditRest(60000, 55 * 60000);
+    rating.CreditRest(20 * 60000, 55 * 60000);
     EXPECT_TRUE(rating.m_bScoreRising);  // and rising again after the next credit
 }
 
