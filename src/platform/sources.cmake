@@ -10,5 +10,6 @@ else()
 endif()
 if(WIN32)
   target_sources(restwell_shell PRIVATE
-    src/platform/win32/ClockWin32.cpp)
+    src/platform/win32/ClockWin32.cpp
+    src/platform/win32/LocaleWin32.cpp)
 endif()

@@ -1,0 +1,392 @@
+#include "engine/BreakEngine.h"
+
+#include "app/ResourceString.h"
+#include "res/resource.h"
+
+using rw::FormatResourceString;
+
+namespace {
+
+constexpr std::uint32_t kMinuteMs = 60000;
+constexpr std::uint32_t kCreditableWorkMs = 600000;  // a rest after ten minutes or less earns nothing
+constexpr std::uint32_t kReminderTimeoutMs = 20000;
+constexpr std::uint32_t kReminderRepeatMinutes = 5;
+
+std::int64_t Widen(std::uint32_t tick) {
+    return static_cast<std::int64_t>(tick);
+}
+std::uint32_t Low32(std::int64_t tick) {
+    return static_cast<std::uint32_t>(tick);
+}
+
+// Whether an input comes after the rest mark. Readings are widened from 32 bits without
+// counting wraps, so after the tick count wraps (every 49.7 days) every new input reads as
+// far earlier than a mark set before the wrap; such an input is in truth later.
+bool LaterThanRestMark(std::int64_t input, std::int64_t mark) {
+    return input > mark || mark - input >= 0x80000000ll;
+}
+
+}  // namespace
+
+CBreakEngine::CBreakEngine(const BreakEngineSeams& seams)
+    : host_(seams.host),
+      input_(seams.input),
+      calendar_(seams.calendar),
+      texts_(seams.texts),
+      identity_(seams.identity) {
+    LoadSettings();
+    m_rating.Load(identity_);
+    m_listPlanned = LoadPlannedBreakList(identity_);
+    if (m_bEnable == 1) RestoreBreakState();
+}
+
+void CBreakEngine::LoadSettings() {
+    const BreakSettings settings = LoadBreakSettings(identity_);
+    m_bEnable = settings.enable;
+    m_dwWorkMs = settings.periods.workMs;
+    m_dwRestMs = settings.periods.restMs;
+    m_bEnableLocked = settings.enableLocked;
+    m_bPeriodsLocked = settings.periodsLocked;
+}
+
+void CBreakEngine::RestoreBreakState() {
+    const std::int64_t tickNow = Widen(input_.TickCount());
+    const std::int64_t now = calendar_.Now();
+    std::int64_t activeLast = 0;
+    std::int64_t workStart = 0;
+    m_tickLastInput = m_tickRestMark = m_tickWorkStart = 0;
+    if (!ReadSettingInt64(identity_, Setting::TimeActiveLast, activeLast) || activeLast == 0 || activeLast > now) {
+        return;
+    }
+    if (!ReadSettingInt64(identity_, Setting::TimeWorkStart, workStart) || workStart == 0 || workStart > now) {
+        return;
+    }
+    m_tickLastInput = m_tickRestMark = tickNow - (now - activeLast) * 1000;
+    m_tickWorkStart = tickNow - (now - workStart) * 1000;
+}
+
+void CBreakEngine::SaveBreakState() {
+    m_rating.Save(identity_);
+    if (m_bEnable == 1) {
+        const std::int64_t tickNow = Widen(input_.TickCount());
+        const std::int64_t now = calendar_.Now();
+        const std::int64_t activeLast = m_tickLastInput == 0 ? 0 : now - (tickNow - m_tickLastInput) / 1000;
+        const std::int64_t workStart = m_tickWorkStart == 0 ? 0 : now - (tickNow - m_tickWorkStart) / 1000;
+        WriteSettingInt64(identity_, Setting::TimeActiveLast, activeLast);
+        WriteSettingInt64(identity_, Setting::TimeWorkStart, workStart);
+    }
+    if (m_bTimerOn) {
+        host_.KillTickTimer();
+        m_bTimerOn = 0;
+    }
+}
+
+std::uint32_t CBreakEngine::TickTimerPeriodMs(std::int64_t now) {
+    std::int64_t second = now % 60;
+    if (second < 0) second += 60;
+    const std::int64_t period = (60 - second) * 1000;
+    return static_cast<std::uint32_t>(period < 20000 ? period : 20000);
+}
+
+void CBreakEngine::OnTickTimer() {
+    host_.KillTickTimer();
+    UpdateBreakState(0, 0, 0, 0, 0);
+    host_.ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
+}
+
+void CBreakEngine::ApplyEnable() {
+    if (m_bEnable != m_bTimerOn) {
+        if (m_bEnable == 1) {
+            UpdateBreakState(0, 1, 0, 0, 0);
+            host_.ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
+        } else {
+            host_.KillTickTimer();
+            host_.SetIconAndTip(IDI_PROGRAM, host_.DisplayName());
+        }
+    }
+    m_bTimerOn = m_bEnable;
+}
+
+void CBreakEngine::OnIAmRested() {
+    UpdateBreakState(1, 1, 1, 0, 0);
+    host_.HideNotification();
+}
+
+void CBreakEngine::OnSuspend(SuspendCommand command) {
+    const std::int64_t now = calendar_.Now();
+    switch (command) {
+        case SuspendCommand::For15Minutes: m_timeSuspendUntil = now + 900; break;
+        case SuspendCommand::For30Minutes: m_timeSuspendUntil = now + 1800; break;
+        case SuspendCommand::UntilNextRest: m_timeSuspendUntil = kSuspendUntilRest; break;
+        case SuspendCommand::UntilPlannedBreak: m_timeSuspendUntil = m_timeNextPlanned; break;
+    }
+    UpdateBreakState(1, 1, 0, 0, 0);
+    host_.HideNotification();
+}
+
+void CBreakEngine::OnPointerOverIcon() {
+    const std::int64_t now = calendar_.Now();
+    if (now == lastPointerTick_) return;
+    lastPointerTick_ = now;
+    UpdateBreakState(0, 0, 0, 0, 0);
+}
+
+void CBreakEngine::OnIconClicked() {
+    UpdateBreakState(1, 0, 0, 0, 0);
+}
+void CBreakEngine::OnPowerOrClockChange() {
+    UpdateBreakState(1, 1, 0, 0, 0);
+}
+
+void CBreakEngine::OnTimeChange() {
+    UpdateBreakState(1, 1, 0, 0, 0);
+    host_.WakeWorker();
+}
+
+void CBreakEngine::OnPlannedBreakDue() {
+    UpdateBreakState(0, 1, 0, 1, 0);
+}
+void CBreakEngine::OnInitialised() {
+    UpdateBreakState(1, 1, 0, 0, 0);
+}
+
+void CBreakEngine::OnCustomizeConfirmed(const CPlannedBreakList& planned) {
+    LoadSettings();
+    m_listPlanned.CopyFrom(planned);
+    m_timeSuspendUntil = 0;
+    ApplyEnable();
+    UpdateBreakState(0, 1, 0, 0, 1);
+}
+
+void CBreakEngine::ReloadSettings() {
+    LoadSettings();
+    ApplyEnable();
+    UpdateBreakState(0, 1, 0, 0, 1);
+}
+
+void CBreakEngine::RemovePlannedBreakEvent() {
+    if (host_.RemoveEvent(kPlannedBreakEvent)) host_.WakeWorker();
+}
+
+std::wstring CBreakEngine::Tooltip(const std::wstring& status, const std::wstring& extra) const {
+    return host_.DisplayName() + L"\n" + status + extra;
+}
+
+CBreakEngine::Countdown CBreakEngine::PlannedBreakCountdown(std::int64_t now) {
+    Countdown countdown;
+    const NextPlannedBreak next = FindNextPlannedBreak(m_listPlanned, now, calendar_);
+    if (next.record) {
+        const std::wstring& title = next.record->m_strTitle;
+        // Round the seconds up to whole minutes; the break's own minute counts as 0.
+        const std::int32_t s = next.secondsUntil;
+        std::int32_t u = 0;
+        if (s % 60 > 0) {
+            u = s - s % 60 + 60;
+        } else if (s > 0) {
+            u = s;
+        } else {
+            // Its notification stays for the rest of the minute, but at least 20 seconds.
+            std::int32_t rest = s + 60;
+            if (rest < 0 || rest > 59) rest = 59;
+            countdown.timeoutMs = static_cast<std::uint32_t>(rest) * 1000;
+            if (countdown.timeoutMs < kReminderTimeoutMs) countdown.timeoutMs = kReminderTimeoutMs;
+        }
+        if (u <= 3600) {
+            countdown.minutes = u / 60;
+            if (countdown.minutes == 0) {
+                FormatResourceString(countdown.text, IDS_PLANNED_DUE_NOW, {title});
+            } else if (countdown.minutes == 1) {
+                FormatResourceString(countdown.text, IDS_PLANNED_ONE_MINUTE, {title});
+            } else {
+                FormatResourceString(countdown.text, IDS_PLANNED_MINUTES, {title, countdown.minutes});
+            }
+        }
+
+        // The summary line and the worker's wake-up follow the break's time.
+        const std::int64_t t = now + s;
+        if (t != m_timeNextPlanned) {
+            m_timeNextPlanned = t;
+            host_.ScheduleAndWake(kPlannedBreakEvent, t, 0);
+            const std::wstring timeText = texts_.TimeText(*next.record);
+            if (next.daysAhead == 0) {
+                FormatResourceString(m_strPlanned, IDS_PLANNED_TODAY, {timeText, title});
+            } else if (next.daysAhead == 1) {
+                FormatResourceString(m_strPlanned, IDS_PLANNED_TOMORROW, {timeText, title});
+            } else {
+                FormatResourceString(m_strPlanned, IDS_PLANNED_IN_DAYS, {timeText, title, next.daysAhead});
+            }
+        }
+    } else if (m_timeNextPlanned != -1 || m_strPlanned.empty()) {
+        m_timeNextPlanned = -1;
+        RemovePlannedBreakEvent();
+        m_strPlanned = rw::ResourceText(IDS_PLANNED_NONE);
+    }
+    return countdown;
+}
+
+void CBreakEngine::ShowStateNotification(std::uint8_t bShowNow, const std::wstring& tip, const Countdown& countdown,
+                                         int iconId) {
+    if (bShowNow == 1) {
+        host_.SetAlertBreakDue(0);
+        host_.ShowNotification(countdown.text, tip, iconId, countdown.timeoutMs);
+    } else if (countdown.timeoutMs == 0) {
+        host_.HideNotification();
+    }
+}
+
+// The Working reading: status, icon and the break-due reminder.
+void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t bQuiet, std::uint8_t bShowNow,
+                           const Countdown& countdown, const std::wstring& extra) {
+    const std::uint32_t worked = tick32 - Low32(m_tickWorkStart);
+    const std::uint32_t minutes = worked / kMinuteMs;
+    if (minutes == s_nShownMinutes && countdown.minutes == -1) return;  // nothing changed
+    s_nShownMinutes = minutes;
+
+    const bool suspended = now < m_timeSuspendUntil;
+    if (worked >= m_dwWorkMs && minutes >= 1) {
+        // Every minute of overdue work after the first costs a penalty, none while suspended.
+        if (worked >= m_dwWorkMs + kMinuteMs && minutes != s_nPenaltyMinute) {
+            s_nPenaltyMinute = minutes;
+            if (!suspended) m_rating.LowerForOverdueMinute();
+        }
+        FormatResourceString(m_strStatus, IDS_STATUS_BREAK_DUE, {static_cast<int>(minutes)});
+        const std::wstring tip = Tooltip(m_strStatus, extra);
+        for (wchar_t& c : m_strStatus) {
+            if (c == L'\n' || c == L'\r') c = L' ';
+        }
+        const int icon = suspended ? IDI_DUE_SUSPENDED : IDI_BREAK_DUE;
+        host_.SetStatusIcon(icon);
+        host_.SetIconAndTip(icon, tip);
+
+        if (bShowNow != 1 && (bQuiet == 1 || suspended)) return;
+        const bool repeat = bShowNow == 1 || s_nReminderMinutes == 0 ||
+                            minutes - s_nReminderMinutes >= kReminderRepeatMinutes ||
+                            m_timeNextPlanned != s_timePlannedAtReminder;
+        if (!repeat) return;
+        s_timePlannedAtReminder = m_timeNextPlanned;
+        s_nReminderMinutes = minutes;
+        host_.SetAlertBreakDue(1);
+        std::wstring text;
+        FormatResourceString(text, IDS_BREAK_REMINDER,
+                             {static_cast<int>(minutes), static_cast<int>(m_dwRestMs / kMinuteMs)});
+        host_.ShowNotification(countdown.text, text, IDI_BREAK_DUE,
+                               bShowNow == 1 ? countdown.timeoutMs : kReminderTimeoutMs);
+        return;
+    }
+
+    int icon = IDI_WORKING;
+    if (minutes == 0) {
+        m_strStatus = rw::ResourceText(IDS_STATUS_RESTED);
+        icon = IDI_RESTED;
+    } else if (minutes == 1) {
+        m_strStatus = rw::ResourceText(IDS_STATUS_WORKING_ONE);
+    } else {
+        FormatResourceString(m_strStatus, IDS_STATUS_WORKING, {static_cast<int>(minutes)});
+    }
+    const std::wstring tip = Tooltip(m_strStatus, extra);
+    host_.SetStatusIcon(icon);
+    host_.SetIconAndTip(icon, tip);
+    ShowStateNotification(bShowNow, tip, countdown, IDI_WORKING);
+}
+
+void CBreakEngine::BookRest(std::uint32_t lastInput32) {
+    if (m_tickWorkStart != 0) {
+        const std::uint32_t length = lastInput32 - Low32(m_tickWorkStart);
+        if (length > kCreditableWorkMs) m_rating.CreditRest(length, m_dwWorkMs);
+    }
+    m_tickRestMark = Widen(lastInput32);
+    m_tickWorkStart = 0;
+    s_nReminderMinutes = s_nShownMinutes = s_nPenaltyMinute = 0;
+    m_timeSuspendUntil = 0;  // every suspension ends with a rest
+    s_timePlannedAtReminder = -1;
+}
+
+void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, std::uint8_t bRested,
+                                    std::uint8_t bShowNow, std::uint8_t bPlannedChanged) {
+    if (m_bEnable == 0) {
+        m_timeNextPlanned = -1;
+        RemovePlannedBreakEvent();
+        host_.SetStatusIcon(0);
+        m_strStatus.clear();
+        m_strPlanned.clear();
+        host_.UpdateControlsFromData();
+        return;
+    }
+    const float scoreBefore = m_rating.m_fScore;
+
+    ActivityReading reading = ReadingNone;
+    if (bRested == 1) {
+        s_nReminderMinutes = s_nShownMinutes = s_nPenaltyMinute = 0;
+        m_tickRestMark = m_tickLastInput = 0;
+        m_timeSuspendUntil = 0;
+        s_timePlannedAtReminder = -1;
+        reading = ReadingRested;
+    }
+    if (bRefresh == 1) s_nShownMinutes = 0;
+    if (bPlannedChanged == 1) {
+        m_timeNextPlanned = -1;
+        m_strPlanned.clear();
+    }
+
+    const std::uint32_t tick32 = input_.TickCount();
+    const std::int64_t tickNow = Widen(tick32);
+
+    // A rest during which no tick ran: the computer slept, or the program was not running.
+    if (m_tickLastInput != 0 && m_tickWorkStart != 0 && tickNow - m_tickLastInput >= m_dwRestMs) {
+        reading = ReadingRested;
+    }
+
+    std::uint32_t lastInput32 = Low32(m_tickLastInput);
+    if (const std::optional<std::uint32_t> lastInput = input_.LastInputTick()) {
+        lastInput32 = *lastInput;
+        m_tickLastInput = Widen(lastInput32);
+        if (reading == ReadingNone) {
+            if (m_tickWorkStart == 0) {
+                // The first input after the last rest starts a work period, shown from the next tick.
+                if (LaterThanRestMark(m_tickLastInput, m_tickRestMark)) m_tickWorkStart = m_tickLastInput;
+            } else {
+                const std::uint32_t idle = lastInput32 > tick32 ? 0 : tick32 - lastInput32;
+                if (idle >= m_dwRestMs) {
+                    reading = ReadingRested;
+                } else if (idle < kMinuteMs) {
+                    reading = ReadingWorking;
+                } else {
+                    reading = ReadingResting;
+                }
+            }
+        }
+    }
+
+    const std::int64_t now = calendar_.Now();
+    const Countdown countdown = PlannedBreakCountdown(now);
+    host_.EnableSuspendUntilPlanned(countdown.minutes != -1 && countdown.minutes != 0);
+    host_.SetAlertPlannedMinutes(countdown.minutes);
+    const std::wstring extra = countdown.text.empty() ? std::wstring() : L"\n" + countdown.text;
+
+    switch (reading) {
+        case ReadingNone: break;
+        case ReadingWorking: Working(tick32, now, bQuiet, bShowNow, countdown, extra); break;
+        case ReadingResting: {
+            m_strStatus = rw::ResourceText(IDS_STATUS_RESTING);
+            const std::wstring tip = Tooltip(m_strStatus, extra);
+            host_.SetStatusIcon(IDI_RESTING);
+            host_.SetIconAndTip(IDI_RESTING, tip);
+            ShowStateNotification(bShowNow, tip, countdown, IDI_RESTING);
+            s_nShownMinutes = 0;  // the working text is rebuilt when input resumes
+            break;
+        }
+        case ReadingRested: {
+            m_strStatus = rw::ResourceText(IDS_STATUS_RESTED);
+            const std::wstring tip = Tooltip(m_strStatus, extra);
+            host_.SetStatusIcon(IDI_RESTED);
+            host_.SetIconAndTip(IDI_RESTED, tip);
+            ShowStateNotification(bShowNow, tip, countdown, IDI_RESTED);
+            BookRest(lastInput32);
+            break;
+        }
+    }
+
+    if (bRested == 1) m_tickWorkStart = 0;
+    host_.UpdateControlsFromData();
+    if (m_rating.m_fScore != scoreBefore && host_.IsMainWindowVisible()) host_.RepaintRatingBar();
+}

@@ -1,0 +1,115 @@
+// The break engine: from the time of the last keyboard or mouse input it decides whether the
+// user is working, resting or rested, counts the work period, reminds when a break is due,
+// counts down planned breaks, moves the rating, and keeps its times across a restart.
+// Everything runs on the user-interface thread; the owner reaches the world through the host.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "engine/AchievementRating.h"
+#include "engine/BreakEngineHost.h"
+#include "engine/PlannedBreakList.h"
+#include "engine/PlannedBreakTexts.h"
+#include "platform/Clock.h"
+#include "settings/SettingsCatalog.h"
+
+enum ActivityReading { ReadingNone = 0, ReadingRested = 1, ReadingWorking = 2, ReadingResting = 3 };
+
+// Commands of the tray menus and the alert pop-up that the engine answers.
+enum class SuspendCommand { For15Minutes, For30Minutes, UntilNextRest, UntilPlannedBreak };
+
+struct BreakEngineSeams {
+    BreakEngineHost& host;
+    rw::InputClock& input;
+    rw::Calendar& calendar;
+    CPlannedBreakTexts& texts;
+    const SettingsIdentity& identity;
+};
+
+class CBreakEngine {
+public:
+    static constexpr std::int64_t kSuspendUntilRest = 0x7FFFFFFFFFFFFFFFll;
+    static constexpr std::int32_t kPlannedBreakEvent = 5;  // EVENT_PLANNED_BREAK
+    static constexpr int kTickTimerId = 101;
+
+    // Loads the break settings, the rating and the planned breaks, and restores the work
+    // period across a restart (the main window object does this before its window exists).
+    explicit CBreakEngine(const BreakEngineSeams& seams);
+    CBreakEngine(const CBreakEngine&) = delete;
+    CBreakEngine& operator=(const CBreakEngine&) = delete;
+
+    // One tick. Each flag counts only when it equals 1.
+    void UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, std::uint8_t bRested, std::uint8_t bShowNow,
+                          std::uint8_t bPlannedChanged);
+
+    // Timer 101 fired: tick and re-arm.
+    void OnTickTimer();
+    // The time to the next whole minute of the calendar clock, at most 20 seconds.
+    static std::uint32_t TickTimerPeriodMs(std::int64_t now);
+    // Applies m_bEnable: starts or stops the timer and shows the program icon when off.
+    void ApplyEnable();
+
+    // Commands and system events, with the ticks they run.
+    void OnIAmRested();
+    void OnSuspend(SuspendCommand command);
+    void OnPointerOverIcon();     // at most one tick per calendar second
+    void OnIconClicked();         // right-click or balloon click: a quiet tick
+    void OnPowerOrClockChange();  // suspend/resume broadcasts
+    void OnTimeChange();          // WM_TIMECHANGE: also wakes the worker
+    void OnPlannedBreakDue();     // WMU_PLANNED_BREAK_DUE
+    void OnInitialised();         // end of the main window's initialisation
+    // "&Customize..." confirmed: new settings and planned breaks, suspension cleared.
+    void OnCustomizeConfirmed(const CPlannedBreakList& planned);
+    // Settings reloaded (policy refresh and the like).
+    void ReloadSettings();
+
+    // Writes "Score" and, with reminders on, "TimeActiveLast" and "TimeWorkStart"; stops the timer.
+    void SaveBreakState();
+
+    // Engine state (names as the rest of the program knows them).
+    int m_bEnable = 1;
+    std::uint32_t m_dwWorkMs = 55 * 60000;
+    std::uint32_t m_dwRestMs = 5 * 60000;
+    bool m_bEnableLocked = false;
+    bool m_bPeriodsLocked = false;
+    std::int64_t m_tickLastInput = 0;
+    std::int64_t m_tickWorkStart = 0;
+    std::int64_t m_tickRestMark = 0;
+    std::int64_t m_timeSuspendUntil = 0;
+    std::int64_t m_timeNextPlanned = -1;
+    CAchievementRating m_rating;
+    CPlannedBreakList m_listPlanned;
+    std::wstring m_strStatus;
+    std::wstring m_strPlanned;
+    int m_bTimerOn = 0;
+
+    // Display memory, kept from one tick to the next.
+    std::uint32_t s_nShownMinutes = 0;
+    std::uint32_t s_nReminderMinutes = 0;
+    std::uint32_t s_nPenaltyMinute = 0;
+    std::int64_t s_timePlannedAtReminder = -1;
+
+private:
+    struct Countdown {
+        std::wstring text;  // empty: no planned break within the hour
+        int minutes = -1;   // -1 none within the hour, 0 due now
+        std::uint32_t timeoutMs = 0;
+    };
+
+    void LoadSettings();
+    void RestoreBreakState();
+    Countdown PlannedBreakCountdown(std::int64_t now);
+    void RemovePlannedBreakEvent();
+    std::wstring Tooltip(const std::wstring& status, const std::wstring& extra) const;
+    void ShowStateNotification(std::uint8_t bShowNow, const std::wstring& tip, const Countdown& countdown, int iconId);
+    void Working(std::uint32_t tick32, std::int64_t now, std::uint8_t bQuiet, std::uint8_t bShowNow,
+                 const Countdown& countdown, const std::wstring& extra);
+    void BookRest(std::uint32_t lastInput32);
+
+    BreakEngineHost& host_;
+    rw::InputClock& input_;
+    rw::Calendar& calendar_;
+    CPlannedBreakTexts& texts_;
+    const SettingsIdentity& identity_;
+    std::int64_t lastPointerTick_ = -1;  // calendar second of the last pointer-driven tick
+};

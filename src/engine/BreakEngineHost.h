@@ -1,0 +1,40 @@
+// What the break engine needs of the window that owns it: the state icon and tooltip, the
+// notifications, the status texts and rating bar, the tray menu item and the worker's
+// planned-break event. The main window implements it; the tests record it.
+#pragma once
+#include <cstdint>
+#include <string>
+
+class BreakEngineHost {
+public:
+    virtual ~BreakEngineHost() = default;
+
+    // The main window's status icon (control 1045); 0 clears it.
+    virtual void SetStatusIcon(int iconId) = 0;
+    // The notification-area icon and its tooltip.
+    virtual void SetIconAndTip(int iconId, const std::wstring& tip) = 0;
+    // A balloon or the alert pop-up: extra is the planned-break countdown line (may be empty).
+    virtual void ShowNotification(const std::wstring& extra, const std::wstring& text, int iconId,
+                                  std::uint32_t timeoutMs) = 0;
+    virtual void HideNotification() = 0;
+    // The alert pop-up's m_bBreakDue and m_nPlannedMinutes.
+    virtual void SetAlertBreakDue(int breakDue) = 0;
+    virtual void SetAlertPlannedMinutes(int minutes) = 0;
+    // Item 32790 "Suspend until Planned Break" of the tray break menu.
+    virtual void EnableSuspendUntilPlanned(bool enable) = 0;
+    // Pushes the bound texts (status, planned-break line) into the controls.
+    virtual void UpdateControlsFromData() = 0;
+    virtual void RepaintRatingBar() = 0;
+    virtual bool IsMainWindowVisible() = 0;
+    // The program's display name, the first line of every tooltip.
+    virtual const std::wstring& DisplayName() = 0;
+
+    // Timer 101 of the main window (one-shot).
+    virtual void ArmTickTimer(std::uint32_t periodMs) = 0;
+    virtual void KillTickTimer() = 0;
+
+    // The scheduled-events worker's table and wake-up.
+    virtual void ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
+    virtual bool RemoveEvent(std::int32_t id) = 0;
+    virtual void WakeWorker() = 0;
+};

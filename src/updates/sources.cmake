@@ -1,0 +1,3 @@
+target_sources(restwell_core PRIVATE
+  src/updates/ThreadScheduledEventsManager.cpp
+  src/updates/ThreadScheduledEvents.cpp)

@@ -1,0 +1,431 @@
+// The break engine over minutes and hours of scripted input, read as stories.
+#include "EngineSim.h"
+#include "res/resource.h"
+
+using namespace rw;
+using namespace rw::test;
+
+namespace {
+
+class BreakEngine : public EngineSim {};
+
+TEST_F(BreakEngine, TheRoadOfOneBreak) {
+    Start();
+    WorkMinutes(54);
+    EXPECT_EQ(host.trayIcon, IDI_WORKING);
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 54 minutes.");
+    EXPECT_TRUE(host.shown.empty());
+
+    WorkMinutes(1);  // the tick at 55 minutes
+    EXPECT_EQ(host.trayIcon, IDI_BREAK_DUE);
+    EXPECT_EQ(host.statusIcon, IDI_BREAK_DUE);
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 55 minutes. Time for a break.");
+    EXPECT_EQ(host.tooltip, L"Restwell\nYou have been working for 55 minutes.\nTime for a break.");
+    ASSERT_EQ(host.shown.size(), 1u);
+    EXPECT_EQ(host.shown[0].text, L"You have been using this computer for 55 minutes.\nTime for a 5 minute break.");
+    EXPECT_EQ(host.shown[0].timeoutMs, 20000u);
+    EXPECT_EQ(host.shown[0].icon, IDI_BREAK_DUE);
+    EXPECT_EQ(host.shown[0].breakDue, 1);
+    EXPECT_EQ(host.shown[0].extra, L"");
+
+    const int hides = host.hides;
+    engine->OnSuspend(SuspendCommand::For15Minutes);
+    EXPECT_EQ(engine->m_timeSuspendUntil, calendar.Now() + 900);
+    EXPECT_EQ(host.hides, hides + 1);
+    EXPECT_EQ(host.trayIcon, IDI_DUE_SUSPENDED);
+    WorkMinutes(10);
+    EXPECT_EQ(host.trayIcon, IDI_DUE_SUSPENDED);
+    EXPECT_EQ(host.shown.size(), 1u);  // no reminder while suspended
+    EXPECT_EQ(Score(), 50.0f);         // and no penalty
+
+    IdleMinutes(2);
+    EXPECT_EQ(host.trayIcon, IDI_RESTING);
+    EXPECT_EQ(engine->m_strStatus, L"Resting...");
+    IdleMinutes(3);
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    EXPECT_EQ(engine->m_strStatus, L"You are rested.");
+    EXPECT_EQ(Score(), 55.0f);  // the most a rest can earn
+    EXPECT_TRUE(engine->m_rating.m_bScoreRising);
+    EXPECT_EQ(engine->m_timeSuspendUntil, 0);
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_GT(host.barRepaints, 0);
+}
+
+TEST_F(BreakEngine, OverdueWorkIsRemindedEveryFiveMinutesAndCostsAPenaltyAMinute) {
+    Start();
+    WorkMinutes(55);
+    EXPECT_EQ(BreakReminders(), 1);
+    EXPECT_EQ(Score(), 50.0f);  // the first minute after the break fell due costs nothing
+    WorkMinutes(1);
+    EXPECT_EQ(Score(), 49.5f);
+    EXPECT_FALSE(engine->m_rating.m_bScoreRising);
+    WorkMinutes(3);
+    EXPECT_EQ(BreakReminders(), 1);
+    EXPECT_EQ(Score(), 48.0f);
+    WorkMinutes(1);  // 60 minutes
+    EXPECT_EQ(BreakReminders(), 2);
+    EXPECT_EQ(host.shown.back().text, L"You have been using this computer for 60 minutes.\nTime for a 5 minute break.");
+    WorkMinutes(5);
+    EXPECT_EQ(BreakReminders(), 3);
+    EXPECT_EQ(Score(), 45.0f);  // minutes 56 to 65
+    // A quiet tick (the tray icon clicked) never reminds.
+    WorkMinutes(4);
+    engine->OnIconClicked();
+    EXPECT_EQ(BreakReminders(), 3);
+}
+
+TEST_F(BreakEngine, IdleTimeDecidesWorkingRestingAndRested) {
+    Start();
+    WorkMinutes(20);
+    Idle(59);
+    UntilNextTick(false);  // idle now 60 s or a little more, depending on the tick
+    EXPECT_EQ(host.trayIcon, IDI_RESTING);
+
+    Work(1);
+    UntilNextTick(true);
+    EXPECT_EQ(host.trayIcon, IDI_WORKING);  // back to the same work period
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 21 minutes.");
+
+    const std::uint32_t lastInput = input.tick;
+    Idle(299);
+    EXPECT_NE(host.trayIcon, IDI_RESTED);
+    Idle(30);
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    // The work period ended at the last input, not at the tick that noticed it.
+    EXPECT_EQ(engine->m_tickRestMark, static_cast<std::int64_t>(lastInput));
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    // The next input starts a new period, shown from the tick after.
+    Work(1);
+    const std::uint32_t firstInput = input.tick;
+    UntilNextTick(false);
+    EXPECT_EQ(engine->m_tickWorkStart, static_cast<std::int64_t>(firstInput));
+}
+
+TEST_F(BreakEngine, FiftyNineIdleSecondsStillCountAsWork) {
+    Start();
+    WorkMinutes(10);
+    // Arrange a tick exactly 59 s and one exactly 60 s after the last input.
+    UntilNextTick(true);
+    input.lastInput = input.tick;
+    input.tick += 59000;
+    calendar.Advance(59);
+    engine->OnTickTimer();
+    EXPECT_EQ(host.trayIcon, IDI_WORKING);
+    input.tick += 1000;
+    calendar.Advance(1);
+    engine->OnTickTimer();
+    EXPECT_EQ(host.trayIcon, IDI_RESTING);
+}
+
+TEST_F(BreakEngine, IAmRestedEndsEverythingAndCreditsOnlyRealWork) {
+    Start();
+    WorkMinutes(10);
+    engine->OnSuspend(SuspendCommand::UntilNextRest);
+    EXPECT_EQ(engine->m_timeSuspendUntil, CBreakEngine::kSuspendUntilRest);
+    engine->OnIAmRested();
+    EXPECT_EQ(Score(), 50.0f);  // exactly ten minutes earn nothing
+    EXPECT_EQ(engine->m_timeSuspendUntil, 0);
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_EQ(engine->s_nReminderMinutes, 0u);
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+
+    Work(1);
+    UntilNextTick(true);
+    WorkMinutes(30);
+    engine->OnIAmRested();
+    EXPECT_NEAR(Score(), 50.0f + 5.0f * 30 / 55, 0.05f);
+}
+
+TEST_F(BreakEngine, ARestJustOverTenMinutesGainsInProportion) {
+    PutSetting(L"Breaks", L"Work", 30);
+    Start();
+    // Work starts at the first tick; make the period exactly ten minutes and one millisecond.
+    engine->m_tickWorkStart = input.tick;
+    input.tick += 600001;
+    input.lastInput = input.tick;
+    engine->OnIAmRested();
+    EXPECT_NEAR(Score(), 50.0f + 600001.0f * 5 / 1800000, 0.001f);  // about 1.67 points
+}
+
+TEST_F(BreakEngine, SuspensionsAndTheirTimes) {
+    AddPlanned(L"0YYYYYYY,0930,Standup", 0);
+    Start();
+    WorkMinutes(5);
+    engine->OnSuspend(SuspendCommand::For30Minutes);
+    EXPECT_EQ(engine->m_timeSuspendUntil, calendar.Now() + 1800);
+    engine->OnSuspend(SuspendCommand::UntilPlannedBreak);
+    EXPECT_EQ(engine->m_timeSuspendUntil, calendar.LocalToTime(2026, 12, 7, 9, 30));
+}
+
+TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
+    calendar.SetLocalNow(2026, 12, 7, 8, 59, 0);
+    AddPlanned(L"0YYYYYYY,1000,Lunch", 0);
+    PutSetting(L"Breaks", L"Work", 90);  // no break falls due on the way
+    Start();
+    EXPECT_EQ(host.alertPlannedMinutes, -1);  // 61 minutes away: no countdown
+    EXPECT_FALSE(host.suspendUntilPlannedEnabled);
+    EXPECT_EQ(engine->m_strPlanned, L"At 10:00, Lunch, is your next planned break.");
+    EXPECT_EQ(host.events.at(5), std::make_pair(calendar.LocalToTime(2026, 12, 7, 10, 0), std::int64_t{0}));
+
+    WorkMinutes(1);  // 09:00, 60 minutes away
+    EXPECT_EQ(host.alertPlannedMinutes, 60);
+    EXPECT_TRUE(host.suspendUntilPlannedEnabled);
+    EXPECT_EQ(host.tooltip, L"Restwell\nYou have been working for 1 minute.\n60 minutes until Lunch.");
+
+    Work(58 * 60 + 30);  // 09:58:30, 90 seconds away
+    EXPECT_EQ(host.alertPlannedMinutes, 2);
+    EXPECT_NE(host.tooltip.find(L"\n2 minutes until Lunch."), std::wstring::npos);
+    Work(30);  // 09:59
+    EXPECT_EQ(host.alertPlannedMinutes, 1);
+    EXPECT_NE(host.tooltip.find(L"\n1 minute until Lunch."), std::wstring::npos);
+
+    Work(60);  // 10:00, its own minute
+    EXPECT_EQ(host.alertPlannedMinutes, 0);
+    EXPECT_FALSE(host.suspendUntilPlannedEnabled);
+    EXPECT_NE(host.tooltip.find(L"\nLunch is due now."), std::wstring::npos);
+    // The worker's planned-break message: shown now, for the rest of the minute.
+    engine->OnPlannedBreakDue();
+    ASSERT_FALSE(host.shown.empty());
+    EXPECT_EQ(host.shown.back().extra, L"Lunch is due now.");
+    EXPECT_EQ(host.shown.back().icon, IDI_WORKING);
+    EXPECT_EQ(host.shown.back().timeoutMs, 59000u);
+    EXPECT_EQ(host.shown.back().breakDue, 0);
+    EXPECT_EQ(host.shown.back().text, L"Restwell\nYou have been working for 61 minutes.\nLunch is due now.");
+    Work(45);
+    engine->OnPlannedBreakDue();
+    EXPECT_EQ(host.shown.back().timeoutMs, 20000u);  // 15 s left, but at least 20 s
+
+    Work(15);  // 10:01: the next occurrence is tomorrow
+    EXPECT_EQ(host.alertPlannedMinutes, -1);
+    EXPECT_EQ(engine->m_strPlanned, L"Tomorrow at 10:00, Lunch, is your next planned break.");
+    EXPECT_EQ(host.events.at(5).first, calendar.LocalToTime(2026, 12, 8, 10, 0));
+}
+
+TEST_F(BreakEngine, APlannedBreakMomentRemindsOfAnOverdueBreakEvenWhileSuspended) {
+    calendar.SetLocalNow(2026, 12, 7, 9, 0, 0);
+    AddPlanned(L"0YYYYYYY,1000,Lunch", 0);
+    Start();
+    WorkMinutes(56);
+    EXPECT_EQ(BreakReminders(), 1);
+    engine->OnSuspend(SuspendCommand::UntilNextRest);
+    Work(4 * 60 + 10);  // 10:00:10, the break's own minute
+    EXPECT_EQ(BreakReminders(), 1);
+    engine->OnPlannedBreakDue();
+    ASSERT_EQ(BreakReminders(), 2);
+    EXPECT_EQ(host.shown.back().extra, L"Lunch is due now.");
+    EXPECT_EQ(host.shown.back().timeoutMs, 50000u);  // the rest of the minute
+    EXPECT_EQ(host.trayIcon, IDI_DUE_SUSPENDED);
+    EXPECT_EQ(Score(), 50.0f - 0.5f);  // only minute 56 was charged; none while suspended
+}
+
+TEST_F(BreakEngine, TheSummaryLineNamesTheDay) {
+    struct Case {
+        const wchar_t* record;
+        const wchar_t* line;
+    };
+    // Monday 09:00.
+    for (const Case& c : {Case{L"0NNYNNNN,1003,Walk", L"Tomorrow at 10:03, Walk, is your next planned break."},
+                          Case{L"0NNNYNNN,0700,Swim", L"In 2 days at 07:00, Swim, is your next planned break."},
+                          Case{L"0NYNNNNN,0859,Tea", L"In 7 days at 08:59, Tea, is your next planned break."}}) {
+        CPlannedBreakList planned;
+        planned.Insert(CBreakTimed::FromText(c.record));
+        if (!engine) Start();
+        engine->OnCustomizeConfirmed(planned);
+        EXPECT_EQ(engine->m_strPlanned, c.line);
+    }
+    engine->OnCustomizeConfirmed(CPlannedBreakList());
+    EXPECT_EQ(engine->m_strPlanned, L"You have not specified any Planned Breaks.");
+    EXPECT_EQ(host.events.count(5), 0u);
+}
+
+TEST_F(BreakEngine, ReminderComesBackAtOnceWhenThePlannedBreakChanges) {
+    Start();
+    WorkMinutes(56);
+    EXPECT_EQ(BreakReminders(), 1);
+    CPlannedBreakList planned;
+    planned.Insert(CBreakTimed::FromText(L"0YYYYYYY,2300,Late"));
+    engine->OnCustomizeConfirmed(planned);
+    EXPECT_EQ(BreakReminders(), 2);
+    Work(20);
+    EXPECT_EQ(BreakReminders(), 2);
+}
+
+TEST_F(BreakEngine, ASleepLongerThanTheRestPeriodIsARest) {
+    Start();
+    WorkMinutes(30);
+    Sleep(6 * 60);
+    input.lastInput = input.tick;  // the key that woke the machine
+    engine->OnPowerOrClockChange();
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_GT(Score(), 50.0f);
+}
+
+TEST_F(BreakEngine, ASleepShorterThanTheRestPeriodKeepsTheWorkPeriod) {
+    Start();
+    WorkMinutes(30);
+    Sleep(4 * 60);
+    input.lastInput = input.tick;
+    engine->OnPowerOrClockChange();
+    EXPECT_EQ(host.trayIcon, IDI_WORKING);
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 34 minutes.");
+}
+
+TEST_F(BreakEngine, SwitchingRemindersOff) {
+    AddPlanned(L"0YYYYYYY,1000,Lunch", 0);
+    Start();
+    WorkMinutes(2);
+    EXPECT_EQ(host.events.count(5), 1u);
+    ASSERT_TRUE(host.timerPeriodMs.has_value());
+    PutSetting(L"Breaks", L"Enable", 0);
+    const int wakes = host.wakes;
+    engine->ReloadSettings();
+    EXPECT_FALSE(host.timerPeriodMs.has_value());
+    EXPECT_EQ(host.trayIcon, IDI_PROGRAM);
+    EXPECT_EQ(host.tooltip, L"Restwell");
+    EXPECT_EQ(host.statusIcon, 0);
+    EXPECT_EQ(engine->m_strStatus, L"");
+    EXPECT_EQ(engine->m_strPlanned, L"");
+    EXPECT_EQ(host.events.count(5), 0u);
+    EXPECT_GT(host.wakes, wakes);
+    EXPECT_EQ(engine->m_timeNextPlanned, -1);
+    // Nothing happens while off.
+    WorkMinutes(90);
+    EXPECT_TRUE(host.shown.empty());
+
+    PutSetting(L"Breaks", L"Enable", 1);
+    engine->ReloadSettings();
+    EXPECT_TRUE(host.timerPeriodMs.has_value());
+    EXPECT_EQ(engine->m_strPlanned, L"Tomorrow at 10:00, Lunch, is your next planned break.");
+    EXPECT_EQ(host.events.count(5), 1u);
+}
+
+TEST_F(BreakEngine, TheTimerRunsToEachWholeMinuteAndAtLeastEveryTwentySeconds) {
+    EXPECT_EQ(CBreakEngine::TickTimerPeriodMs(1800000000), 20000u);       // :00
+    EXPECT_EQ(CBreakEngine::TickTimerPeriodMs(1800000000 + 45), 15000u);  // :45
+    EXPECT_EQ(CBreakEngine::TickTimerPeriodMs(1800000000 + 59), 1000u);
+    EXPECT_EQ(CBreakEngine::TickTimerPeriodMs(1800000000 + 30), 20000u);
+    calendar.SetLocalNow(2026, 12, 7, 9, 0, 45);
+    Start();
+    EXPECT_EQ(*host.timerPeriodMs, 15000u);
+    Work(15);  // the tick at 09:01:00
+    EXPECT_EQ(*host.timerPeriodMs, 20000u);
+    Work(20);
+    EXPECT_EQ(*host.timerPeriodMs, 20000u);
+}
+
+TEST_F(BreakEngine, RestartShorterThanTheRestPeriodResumesTheWorkPeriod) {
+    Start();
+    WorkMinutes(30);
+    Stop();
+    std::int64_t activeLast = 0, workStart = 0;
+    EXPECT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeActiveLast, activeLast));
+    EXPECT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeWorkStart, workStart));
+    EXPECT_EQ(activeLast, calendar.Now());
+    EXPECT_EQ(workStart, calendar.Now() - 1800);
+
+    Sleep(120);
+    Start();
+    EXPECT_EQ(engine->m_tickWorkStart, static_cast<std::int64_t>(input.tick) - 1920000);
+    WorkMinutes(22);  // 09:54
+    EXPECT_EQ(BreakReminders(), 0);
+    WorkMinutes(1);
+    EXPECT_EQ(BreakReminders(), 1);  // 55 minutes after the work began, across the restart
+}
+
+TEST_F(BreakEngine, RestartLongerThanTheRestPeriodIsARestWithItsCredit) {
+    Start();
+    WorkMinutes(30);
+    Stop();
+    EXPECT_EQ(ReadSettingDword(kTestIdentity, Setting::Score), 50u);
+    // A reboot: the tick count starts again near zero.
+    calendar.Advance(600);
+    input.tick = 90000;
+    input.lastInput = 90000;
+    Start();
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    EXPECT_NEAR(Score(), 50.0f + 5.0f * 40 / 55, 0.05f);  // thirty minutes of work plus the ten away
+}
+
+TEST_F(BreakEngine, BadStoredTimesDiscardTheRestore) {
+    const std::int64_t now = calendar.Now();
+    struct Case {
+        std::int64_t activeLast, workStart;
+    };
+    for (const Case& c : {Case{0, now - 60}, Case{now + 10, now - 60}, Case{now, 0}, Case{now, now + 5}}) {
+        ResetTestRegistry();
+        WriteSettingInt64(kTestIdentity, Setting::TimeActiveLast, c.activeLast);
+        WriteSettingInt64(kTestIdentity, Setting::TimeWorkStart, c.workStart);
+        CBreakEngine restored(BreakEngineSeams{host, input, calendar, texts, kTestIdentity});
+        EXPECT_EQ(restored.m_tickLastInput, 0);
+        EXPECT_EQ(restored.m_tickRestMark, 0);
+        EXPECT_EQ(restored.m_tickWorkStart, 0);
+    }
+    // Reminders off: nothing is restored and nothing but the rating is saved.
+    ResetTestRegistry();
+    WriteSettingInt64(kTestIdentity, Setting::TimeActiveLast, now - 60);
+    WriteSettingInt64(kTestIdentity, Setting::TimeWorkStart, now - 600);
+    PutSetting(L"Breaks", L"Enable", 0);
+    CBreakEngine off(BreakEngineSeams{host, input, calendar, texts, kTestIdentity});
+    EXPECT_EQ(off.m_tickWorkStart, 0);
+    off.SaveBreakState();
+    std::int64_t stored = 0;
+    EXPECT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeWorkStart, stored));
+    EXPECT_EQ(stored, now - 600);
+}
+
+TEST_F(BreakEngine, TheRatingIsSavedTruncated) {
+    Start();
+    engine->m_rating.m_fScore = 47.9f;
+    Stop();
+    EXPECT_EQ(ReadSettingDword(kTestIdentity, Setting::Score), 47u);
+}
+
+TEST_F(BreakEngine, TickCountWrap) {
+    input.tick = input.lastInput = 0xFFFFFFFFu - 90000;
+    Start();
+    WorkMinutes(3);  // across the wrap
+    EXPECT_LT(input.tick, 200000u);
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 3 minutes.");
+    // After a rest booked before the wrap, input after it starts a new work period.
+    IdleMinutes(6);
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    input.tick = 0xFFFFFFFFu - 5000;
+    engine->m_tickRestMark = input.tick;
+    input.tick += 20000;  // wrapped
+    input.lastInput = input.tick;
+    engine->OnTickTimer();
+    EXPECT_NE(engine->m_tickWorkStart, 0);
+}
+
+TEST_F(BreakEngine, AnUnreadableLastInputKeepsTheState) {
+    Start();
+    WorkMinutes(5);
+    const std::wstring status = engine->m_strStatus;
+    const std::int64_t lastInput = engine->m_tickLastInput;
+    input.lastInputFails = true;
+    Work(60);
+    EXPECT_EQ(engine->m_strStatus, status);
+    EXPECT_EQ(engine->m_tickLastInput, lastInput);
+}
+
+TEST_F(BreakEngine, PointerOverTheIconTicksAtMostOncePerSecond) {
+    Start();
+    const int updates = host.controlUpdates;
+    engine->OnPointerOverIcon();
+    engine->OnPointerOverIcon();
+    engine->OnPointerOverIcon();
+    EXPECT_EQ(host.controlUpdates, updates + 1);
+    calendar.Advance(1);
+    engine->OnPointerOverIcon();
+    EXPECT_EQ(host.controlUpdates, updates + 2);
+}
+
+TEST_F(BreakEngine, ClockChangeWakesTheWorker) {
+    Start();
+    const int wakes = host.wakes;
+    engine->OnTimeChange();
+    EXPECT_EQ(host.wakes, wakes + 1);
+}
+
+}  // namespace
