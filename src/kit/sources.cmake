@@ -3,5 +3,6 @@ target_sources(restwell_core PRIVATE
 if(WIN32)
   target_sources(restwell_shell PRIVATE
     src/kit/ImagePlus.cpp
-    src/kit/ControlsPlus.cpp)
+    src/kit/ControlsPlus.cpp
+    src/kit/PagesPlus.cpp)
 endif()
