@@ -11,3 +11,7 @@ if(WIN32)
   target_sources(restwell_shell PRIVATE
     src/app/AchievementBar.cpp)
 endif()
+if(WIN32)
+  target_sources(restwell_shell PRIVATE
+    src/app/SharedImages.cpp)
+endif()

@@ -5,7 +5,9 @@
 
 namespace nsHalden {
 
-bool IsModifierHeld() { return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0; }
+bool IsModifierHeld() {
+    return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+}
 
 bool HelpRequestFromMessage(LPARAM helpInfo, HelpRequest& request) {
     if (!rw::Application::Current() || IsModifierHeld()) return false;
