@@ -41,7 +41,7 @@ INT_PTR Sheet::RunModal() {
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof header;
     // Modeless, with a loop of our own below: the sheet and its first page exist when
-    // Sheet returns, so OnInitDialog runs after the system's initialisation.
+    // PropertySheet returns, so OnInitDialog runs after the system's initialisation.
     header.dwFlags = flags_ | PSH_PROPSHEETPAGE | PSH_MODELESS;
     header.hwndParent = parent_;
     header.hInstance = instance;
