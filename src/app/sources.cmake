@@ -1,8 +1,9 @@
 target_sources(restwell_core PRIVATE
-  src/app/ResourceString.cpp)
-target_sources(restwell_core PRIVATE
+  src/app/ResourceString.cpp
+  src/app/StartupLogic.cpp
   src/app/WebAddress.cpp)
 if(WIN32)
   target_sources(restwell_shell PRIVATE
+    src/app/RestwellApp.cpp
     src/app/WebLauncherWin32.cpp)
 endif()

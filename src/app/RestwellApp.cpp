@@ -1,0 +1,135 @@
+#include "app/RestwellApp.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <vector>
+
+#include "platform/win32/ClockWin32.h"
+#include "ui/main/DlgMain.h"
+#include "ui/wizard/WelcomeWizard.h"
+
+namespace {
+
+const wchar_t* const kCompany = L"Quillfen";
+const wchar_t* const kProduct = L"Restwell";
+const COLORREF kBackgroundColor = RGB(187, 221, 255);
+
+std::wstring ModulePath() {
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::wstring(path, length < MAX_PATH ? length : 0);
+}
+
+// ProductName of the executable's version block, in its first language and code page.
+std::optional<std::wstring> ReadProductName(const std::wstring& path) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::vector<BYTE> block(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return std::nullopt;
+    void* translation = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &translation, &length) || length < 4) {
+        return std::nullopt;
+    }
+    const auto* pair = static_cast<const WORD*>(translation);
+    wchar_t query[64];
+    swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\ProductName", pair[0], pair[1]);
+    void* value = nullptr;
+    if (!VerQueryValueW(block.data(), query, &value, &length) || length == 0) return std::nullopt;
+    std::wstring name(static_cast<const wchar_t*>(value));
+    if (name.empty()) return std::nullopt;
+    return name;
+}
+
+}  // namespace
+
+CRestwellApp::CRestwellApp() = default;
+CRestwellApp::~CRestwellApp() = default;
+
+CRestwellApp* RestwellApp() {
+    return dynamic_cast<CRestwellApp*>(rw::Application::Current());
+}
+
+void CRestwellApp::LoadAppSettings() {
+    // The answer (the banner must be loaded again) matters once the shared images exist.
+    LoadApplicationSettings(identity, *this);
+}
+
+bool CRestwellApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+
+    const std::wstring guid = kProgramGuid;
+    instanceMessage = RegisterWindowMessageW((kInstanceMessagePrefix + guid).c_str());
+    if (IsCloseRequest(CommandLine())) {
+        PostMessageW(HWND_BROADCAST, instanceMessage, kInstanceClose, 0);
+        return false;
+    }
+    // Before the switches are read: a second start with any switches only activates the first.
+    instanceEvent.reset(CreateEventW(nullptr, TRUE, TRUE, (kInstanceEventPrefix + guid).c_str()));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // Lets the running instance take the foreground, which this start holds now.
+        AllowSetForegroundWindow(ASFW_ANY);
+        PostMessageW(HWND_BROADCAST, instanceMessage, kInstanceShow, 0);
+        return false;
+    }
+
+    modulePath = ModulePath();
+    switches = InterpretSwitches(CommandLine());
+    if (switches.respawn) {
+        ShellExecuteW(nullptr, L"OPEN", modulePath.c_str(), L"", L"", SW_SHOWNORMAL);
+        return false;
+    }
+
+    // The browser control of the news window needs OLE; the health tips are rich edit 2.0.
+    oleInitialized_ = SUCCEEDED(OleInitialize(nullptr));
+    richEdit_.reset(LoadLibraryW(L"riched20.dll"));
+
+    SetAppName(kProduct);
+    SetRegistryKey(kCompany);
+    identity = SettingsIdentity{kCompany, kProduct};
+
+    osVersion.dwOSVersionInfoSize = sizeof osVersion;
+    GetVersionExW(&osVersion);
+
+    companyLegalName = L"Quillfen Ltd.";
+    productName = kProduct;
+    if (const auto name = ReadProductName(modulePath)) productName = *name;
+    fullName = std::wstring(kCompany) + L" " + productName;
+    SetAppName(productName);
+
+    rw::CalendarWin32 calendar;
+    const WelcomeDecision welcome = DecideWelcome(identity, calendar.Now(), switches.silent);
+    welcomeTime = welcome.welcomeTime;
+    if (welcome.step == WelcomeStep::RunWizard) {
+        if (!RunWelcomeWizard()) return false;
+        firstRun = true;
+    } else if (welcome.step == WelcomeStep::FirstRunWithoutWizard) {
+        firstRun = true;
+    }
+
+    LoadAppSettings();
+    backgroundBrush.reset(CreateSolidBrush(kBackgroundColor));
+
+    mainDialog_ = std::make_unique<CdlgMain>();
+    if (!mainDialog_->Create()) return false;
+    SetMainWindow(mainDialog_.get());
+    if (switches.showWindow) ShowWindow(mainDialog_->hwnd(), SW_SHOWNORMAL);
+
+    SetExitCode(RunMessageLoop());
+    SetMainWindow(nullptr);
+    mainDialog_.reset();
+    return false;
+}
+
+int CRestwellApp::ExitInstance() {
+    instanceEvent.reset();
+    richEdit_.reset();
+    if (oleInitialized_) OleUninitialize();
+    oleInitialized_ = false;
+    return Application::ExitInstance();
+}

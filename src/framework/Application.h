@@ -1,0 +1,82 @@
+// The application base: the program's one global object. It carries the start-up and exit
+// virtuals, the help entry point, the per-user profile integers, the main window, the
+// application name that titles message boxes, and the message loop.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "settings/SettingsStore.h"
+
+namespace rw {
+
+class Window;
+
+class Application {
+public:
+    Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+    virtual ~Application();
+
+    // The application object of the process, or null when there is none (tests of single
+    // windows run without one).
+    static Application* Current();
+
+    // InitInstance; when it succeeds, RunMessageLoop; then ExitInstance, whose result is the
+    // process exit code.
+    int Run(HINSTANCE instance, const wchar_t* commandLine);
+
+    virtual bool InitInstance() { return false; }
+    virtual int ExitInstance() { return exitCode_; }
+    // The help entry point: every help request of the windows ends here (data is a
+    // context-help id or 0, command a HELP_ command). There is no help by default.
+    virtual void ShowHelp(DWORD_PTR data, UINT command);
+    // Offered every message the loop dispatches, after the main window's dialog navigation.
+    virtual bool PreTranslateMessage(MSG& message);
+
+    // Takes messages until WM_QUIT. While the main window exists, its dialog navigation sees
+    // each message first; while it does not, messages are dropped. Returns WM_QUIT's code.
+    int RunMessageLoop();
+
+    HINSTANCE Instance() const { return instance_; }
+    const std::wstring& CommandLine() const { return commandLine_; }
+
+    Window* MainWindow() const { return mainWindow_; }
+    void SetMainWindow(Window* window) { mainWindow_ = window; }
+
+    // The name that titles the application's message boxes.
+    const std::wstring& AppName() const { return appName_; }
+    void SetAppName(std::wstring name) { appName_ = std::move(name); }
+
+    // Profile integers live under HKEY_CURRENT_USER\Software\<company>\<profile>\<section>,
+    // where the profile name is the application name at the time of this call.
+    void SetRegistryKey(const std::wstring& company);
+    const SettingsIdentity& ProfileIdentity() const { return profile_; }
+    // The stored REG_DWORD, or the default when it is missing, unreadable or no registry key
+    // was set.
+    std::uint32_t GetProfileInt(const wchar_t* section, const wchar_t* name, std::uint32_t defaultValue) const;
+    bool WriteProfileInt(const wchar_t* section, const wchar_t* name, std::uint32_t value) const;
+
+    // A message box with a string-table text, titled with the application name, owned by
+    // the active window of the thread.
+    int ShowMessage(UINT textId, UINT type = MB_OK) const;
+
+protected:
+    void SetExitCode(int code) { exitCode_ = code; }
+
+private:
+    HINSTANCE instance_ = nullptr;
+    std::wstring commandLine_;
+    Window* mainWindow_ = nullptr;
+    std::wstring appName_;
+    SettingsIdentity profile_;
+    int exitCode_ = 0;
+};
+
+// A message box with a string-table text, owned by the given window and titled with the
+// application's name (empty without an application object).
+int MessageBoxFromString(HWND owner, UINT textId, UINT type = MB_OK);
+
+}  // namespace rw

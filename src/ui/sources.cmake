@@ -1,0 +1,5 @@
+if(WIN32)
+  target_sources(restwell_shell PRIVATE
+    src/ui/main/DlgMain.cpp
+    src/ui/wizard/WelcomeWizard.cpp)
+endif()

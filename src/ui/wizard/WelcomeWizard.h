@@ -1,0 +1,5 @@
+// The first-run welcome wizard.
+#pragma once
+
+// Runs the welcome wizard; true when the user finished it.
+bool RunWelcomeWizard();

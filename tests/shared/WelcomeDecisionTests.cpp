@@ -1,0 +1,83 @@
+// The first-run decision of start-up over "Welcome" and "DisableWelcomeNewUsers", against the
+// fake registry natively and the real one under Wine.
+#include <gtest/gtest.h>
+
+#include "RegistryTestEnv.h"
+#include "app/StartupLogic.h"
+
+using namespace rw;
+using namespace rw::test;
+
+namespace {
+
+constexpr std::int64_t kNow = 1'700'000'000;
+constexpr std::int64_t kDay = 86'400;
+
+class WelcomeDecisionTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetTestRegistry(); }
+    void TearDown() override { ResetTestRegistry(); }
+    void StoreWelcome(std::int64_t time) {
+        PutDword(kHkeyCurrentUser, false, nullptr, L"Welcome", static_cast<std::uint32_t>(time));
+    }
+    void DisableWelcome(bool policy, std::uint32_t value) {
+        PutDword(kHkeyLocalMachine, policy, L"Service", L"DisableWelcomeNewUsers", value);
+    }
+};
+
+TEST_F(WelcomeDecisionTest, NoWelcomeValueRunsTheWizard) {
+    const WelcomeDecision d = DecideWelcome(kTestIdentity, kNow, false);
+    EXPECT_EQ(d.step, WelcomeStep::RunWizard);
+    EXPECT_EQ(d.welcomeTime, 0);
+}
+
+TEST_F(WelcomeDecisionTest, WelcomedUserIsNoFirstRun) {
+    StoreWelcome(kNow - 10 * kDay);
+    const WelcomeDecision d = DecideWelcome(kTestIdentity, kNow, false);
+    EXPECT_EQ(d.step, WelcomeStep::None);
+    EXPECT_EQ(d.welcomeTime, kNow - 10 * kDay);
+}
+
+TEST_F(WelcomeDecisionTest, WelcomeTimeInTheFutureIsDroppedButStillCounts) {
+    struct Case {
+        std::int64_t stored;
+        std::int64_t welcomeTime;
+    };
+    const Case cases[] = {
+        {kNow + 2 * kDay, 0},
+        {kNow + kDay + 1, 0},
+        {kNow + kDay, kNow + kDay},  // exactly one day ahead is still believed
+        {kNow + 60, kNow + 60},
+    };
+    for (const Case& c : cases) {
+        StoreWelcome(c.stored);
+        const WelcomeDecision d = DecideWelcome(kTestIdentity, kNow, false);
+        EXPECT_EQ(d.step, WelcomeStep::None) << c.stored - kNow;
+        EXPECT_EQ(d.welcomeTime, c.welcomeTime) << c.stored - kNow;
+    }
+}
+
+TEST_F(WelcomeDecisionTest, SilentStartNeverRunsTheWizard) {
+    const WelcomeDecision d = DecideWelcome(kTestIdentity, kNow, true);
+    EXPECT_EQ(d.step, WelcomeStep::None);
+}
+
+TEST_F(WelcomeDecisionTest, MachinePolicySkipsTheWizardButKeepsTheFirstRun) {
+    DisableWelcome(true, 1);
+    EXPECT_EQ(DecideWelcome(kTestIdentity, kNow, false).step, WelcomeStep::FirstRunWithoutWizard);
+    // Silent: neither wizard nor first run.
+    EXPECT_EQ(DecideWelcome(kTestIdentity, kNow, true).step, WelcomeStep::None);
+    // A welcomed user is not affected.
+    StoreWelcome(kNow);
+    EXPECT_EQ(DecideWelcome(kTestIdentity, kNow, false).step, WelcomeStep::None);
+}
+
+TEST_F(WelcomeDecisionTest, OnlyTheMachinePolicyKeyCounts) {
+    DisableWelcome(false, 1);                                                    // plain machine key
+    PutDword(kHkeyCurrentUser, true, L"Service", L"DisableWelcomeNewUsers", 1);  // user policy
+    EXPECT_EQ(DecideWelcome(kTestIdentity, kNow, false).step, WelcomeStep::RunWizard);
+    DisableWelcome(true, 0);
+    EXPECT_EQ(DecideWelcome(kTestIdentity, kNow, false).step, WelcomeStep::RunWizard);
+}
+
+}  // namespace
