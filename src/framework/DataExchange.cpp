@@ -136,7 +136,9 @@ void DataExchange::DateTime(int id, std::int64_t& time) {
         if (state == GDT_VALID && !TimeFromLocalSystemTime(local, read)) read = -1;
         Stage(time, read);
     } else if (time == -1 || !LocalSystemTimeFromTime(time, local)) {
-        SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+        // Some pickers want a time even for "no date".
+        local = SYSTEMTIME{};
+        SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_NONE, reinterpret_cast<LPARAM>(&local));
     } else {
         SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&local));
     }

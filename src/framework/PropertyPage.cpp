@@ -32,10 +32,14 @@ PROPSHEETPAGEW PropertyPage::Describe(HINSTANCE instance) const {
 
 INT_PTR CALLBACK PropertyPage::PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     // A page's create parameter is its PROPSHEETPAGE, which carries the page object.
-    Dialog* page = message == WM_INITDIALOG
-                       ? reinterpret_cast<PropertyPage*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam)
-                       : FromHandle(hwnd);
-    return HandleDialogMessage(page, hwnd, message, wParam, lParam);
+    if (message == WM_INITDIALOG) {
+        auto* page = reinterpret_cast<PropertyPage*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
+        // The first page is created inside PropertySheet, before the sheet object has its
+        // window: lend it the window now, so that the pages can talk to the sheet at once.
+        if (page->sheet_ && !page->sheet_->hwnd()) page->sheet_->Attach(GetParent(hwnd));
+        return HandleDialogMessage(page, hwnd, message, wParam, lParam);
+    }
+    return HandleDialogMessage(FromHandle(hwnd), hwnd, message, wParam, lParam);
 }
 
 MessageResult PropertyPage::Route(UINT message, WPARAM wParam, LPARAM lParam) {

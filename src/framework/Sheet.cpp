@@ -41,7 +41,7 @@ INT_PTR Sheet::RunModal() {
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof header;
     // Modeless, with a loop of our own below: the sheet and its first page exist when
-    // Sheet returns, so OnInitDialog runs after the system's initialisation.
+    // PropertySheet returns, so OnInitDialog runs after the system's initialisation.
     header.dwFlags = flags_ | PSH_PROPSHEETPAGE | PSH_MODELESS;
     header.hwndParent = parent_;
     header.hInstance = instance;
@@ -55,8 +55,11 @@ INT_PTR Sheet::RunModal() {
     result_ = IDCANCEL;
     const auto created = PropertySheetW(&header);
     HWND sheet = reinterpret_cast<HWND>(created);
-    if (created == 0 || created == -1 || !::IsWindow(sheet)) return -1;
-    Subclass(sheet);
+    if (created == 0 || created == -1 || !::IsWindow(sheet)) {
+        Detach();
+        return -1;
+    }
+    if (!Subclass(sheet)) Attach(sheet);
     const bool disableOwner = parent_ && IsWindowEnabled(parent_);
     if (disableOwner) EnableWindow(parent_, FALSE);
     OnInitDialog();
@@ -78,6 +81,7 @@ INT_PTR Sheet::RunModal() {
     // Enabled again before the sheet goes, so that the owner is activated in its place.
     if (disableOwner) EnableWindow(parent_, TRUE);
     DestroyWindow(sheet);
+    Detach();
     return result_;
 }
 

@@ -20,6 +20,10 @@ CdlgMain::CdlgMain() : Dialog(IDD_MAIN) {
                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
 }
 
+CdlgMain::~CdlgMain() {
+    Destroy();
+}
+
 rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     // The instance message is registered at start-up, so it cannot be a case label.
     if (const CRestwellApp* app = RestwellApp(); app && message == app->instanceMessage && message != 0) {

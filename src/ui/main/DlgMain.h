@@ -7,6 +7,8 @@
 class CdlgMain : public rw::Dialog {
 public:
     CdlgMain();
+    // The window goes first, while its handlers and the icons it shows still exist.
+    ~CdlgMain() override;
 
     // Shows the window normally, on top, in the foreground and with the focus.
     void ShowMain();

@@ -6,6 +6,7 @@
 //   probe click <hwnd> <id>          BM_CLICK to a button
 //   probe command <hwnd> <id>        WM_COMMAND with that id
 //   probe post <hwnd|broadcast> <message|registered-name> [wparam] [lparam]
+//   probe foreground                 hwnd of the foreground window
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when not found.
 #include <windows.h>
 
@@ -16,8 +17,12 @@
 
 namespace {
 
-unsigned long long Number(const wchar_t* text) { return std::wcstoull(text, nullptr, 0); }
-HWND Handle(const wchar_t* text) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(Number(text))); }
+unsigned long long Number(const wchar_t* text) {
+    return std::wcstoull(text, nullptr, 0);
+}
+HWND Handle(const wchar_t* text) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(Number(text)));
+}
 
 std::wstring Text(HWND hwnd) {
     wchar_t buffer[1024] = L"";
@@ -55,8 +60,9 @@ BOOL CALLBACK ListTop(HWND hwnd, LPARAM lp) {
     GetWindowThreadProcessId(hwnd, &pid);
     if (args->pid && pid != args->pid) return TRUE;
     wchar_t line[2048];
-    swprintf(line, 2048, L"0x%llx %lu %d %d \"%ls\" \"%ls\"", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)),
-             pid, IsWindowVisible(hwnd) ? 1 : 0, IsWindowEnabled(hwnd) ? 1 : 0, ClassOf(hwnd).c_str(), Text(hwnd).c_str());
+    swprintf(line, 2048, L"0x%llx %lu %d %d \"%ls\" \"%ls\"",
+             static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), pid, IsWindowVisible(hwnd) ? 1 : 0,
+             IsWindowEnabled(hwnd) ? 1 : 0, ClassOf(hwnd).c_str(), Text(hwnd).c_str());
     Print(line);
     return TRUE;
 }
@@ -83,6 +89,10 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"windows") {
         ListArgs args{argc > 2 ? static_cast<DWORD>(Number(argv[2])) : 0};
         EnumWindows(ListTop, reinterpret_cast<LPARAM>(&args));
+        return 0;
+    }
+    if (verb == L"foreground") {
+        std::printf("0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetForegroundWindow())));
         return 0;
     }
     if (verb == L"find" && argc > 2) {

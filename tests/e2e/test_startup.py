@@ -1,0 +1,95 @@
+"""Start-up from outside: the close request, a silent start, one instance per session (a second
+start shows the first one's window), a clean end on "-close", and "/close" as an ordinary start."""
+import time
+
+from driver import check
+
+TITLE = "Quillfen Restwell 2.1"
+WELCOMED = ('[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell]\n'
+            f'"Welcome"=dword:{int(time.time()) & 0xFFFFFFFF:08x}\n')
+AT_ONCE = 8  # seconds: a start that ends at once, Wine's own start included
+
+
+def timed_run(s, *args):
+    start = time.time()
+    rc = s.run_to_end(*args, timeout=20)
+    return rc, time.time() - start
+
+
+def main_window(s, visible=None):
+    return s.find_window(TITLE, visible=visible)
+
+
+def visible_windows_of(s, pid):
+    return [w for w in s.windows() if w["pid"] == pid and w["visible"]]
+
+
+def close_running(s, proc):
+    rc, _ = timed_run(s, "-close")
+    check(rc == 0, f"-close exited with {rc}")
+    check(proc.wait(15) == 0, "the running instance exited with 0 after -close")
+    s.wait_until(lambda: not s.restwell_pids(), what="no Restwell process left")
+
+
+def test_close_with_nothing_running_exits_at_once(s):
+    rc, seconds = timed_run(s, "-close")
+    check(rc == 0, f"exit code {rc}")
+    check(seconds < AT_ONCE, f"took {seconds:.1f} s")
+    check(not s.restwell_pids(), "no Restwell process is left")
+    check(main_window(s) is None, "no main window was created")
+
+
+def test_silent_start_stays_in_its_loop_without_a_visible_window(s):
+    proc = s.start("-silent")
+    window = s.wait_until(lambda: main_window(s, visible=False), what="the hidden main window")
+    time.sleep(2)
+    check(proc.poll() is None, "the silent instance keeps running")
+    check(not visible_windows_of(s, window["pid"]), f"visible windows: {visible_windows_of(s, window['pid'])}")
+    close_running(s, proc)
+
+
+def test_second_start_exits_and_shows_the_first_instance(s):
+    s.reg_import(WELCOMED)
+    proc = s.start("-silent")
+    s.wait_until(lambda: main_window(s, visible=False), what="the hidden main window")
+    first_pids = set(s.restwell_pids())
+    for args in [(), ("-startup",), ("-silent",), ("-setup", "-upgrade")]:
+        rc, seconds = timed_run(s, *args)
+        check(rc == 0 and seconds < AT_ONCE, f"second start {args}: exit code {rc} after {seconds:.1f} s")
+        window = s.wait_until(lambda: main_window(s, visible=True), what=f"the first window shown by {args}")
+        check(set(s.restwell_pids()) == first_pids, f"only the first instance runs after {args}")
+        s.wait_until(lambda: s.probe("foreground")[1].strip() == window["hwnd"],
+                     what=f"the shown window in the foreground after {args}")
+        if not args:
+            s.screenshot("startup-first-instance-shown")
+            controls = s.controls(window["hwnd"])
+            check(controls.get(1, {}).get("visible"), f"the main window's button is shown: {controls}")
+        # Its button hides the window again (the program goes on).
+        rc, _ = s.probe("click", window["hwnd"], 1)
+        check(rc == 0, "probe clicked the main window's button")
+        s.wait_until(lambda: main_window(s, visible=False), what=f"the window hidden again after {args}")
+        check(proc.poll() is None, "hiding the window does not end the program")
+    close_running(s, proc)
+
+
+def test_close_ends_the_running_instance_and_a_new_start_runs_again(s):
+    s.reg_import(WELCOMED)
+    proc = s.start()
+    s.wait_until(lambda: main_window(s, visible=True), what="the main window of an ordinary start")
+    close_running(s, proc)
+    check(main_window(s) is None, "the main window is gone")
+    # The single-instance marker went with the first process: a new start is a first instance.
+    again = s.start("-startup")
+    s.wait_until(lambda: main_window(s, visible=False), what="the main window of the new instance")
+    time.sleep(1)
+    check(again.poll() is None, "the new start keeps running")
+    close_running(s, again)
+
+
+def test_slash_close_is_an_ordinary_start(s):
+    s.reg_import(WELCOMED)
+    proc = s.start("/close")
+    s.wait_until(lambda: main_window(s, visible=True), what="the main window of a /close start")
+    time.sleep(1)
+    check(proc.poll() is None, "/close did not end the program")
+    close_running(s, proc)

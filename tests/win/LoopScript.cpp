@@ -1,0 +1,83 @@
+#include "LoopScript.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/Window.h"
+
+namespace rw::test {
+namespace {
+
+// Ticks after the last step before the script gives up and closes the windows.
+constexpr int kGiveUpTicks = 150;
+
+std::vector<HWND> ThreadTopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// The message boxes are the visible dialogs with an owner: the tests' own dialogs and
+// sheets have none.
+bool IsMessageBox(HWND hwnd) {
+    wchar_t name[16] = L"";
+    GetClassNameW(hwnd, name, 16);
+    return std::wstring(name) == L"#32770" && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr;
+}
+
+}  // namespace
+
+LoopScript* LoopScript::current_ = nullptr;
+
+LoopScript::LoopScript(std::vector<Step> steps, UINT intervalMs) : steps_(std::move(steps)) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, intervalMs, OnTimer);
+}
+
+LoopScript::~LoopScript() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+}
+
+void CALLBACK LoopScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (current_) current_->Tick();
+}
+
+bool LoopScript::CloseMessageBoxes() {
+    bool closed = false;
+    for (HWND hwnd : ThreadTopLevelWindows()) {
+        if (!IsMessageBox(hwnd)) continue;
+        // The message text is the static control 0xFFFF of the box.
+        messageBoxes_.push_back(Window::TextOf(GetDlgItem(hwnd, 0xFFFF)));
+        PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+        closed = true;
+    }
+    return closed;
+}
+
+void LoopScript::Tick() {
+    // A step may open a modal loop (a message box) in which this timer fires again.
+    if (inStep_) {
+        CloseMessageBoxes();
+        return;
+    }
+    if (CloseMessageBoxes()) return;
+    if (next_ < steps_.size()) {
+        inStep_ = true;
+        steps_[next_++]();
+        inStep_ = false;
+        return;
+    }
+    if (++idleTicks_ == kGiveUpTicks) {
+        timedOut_ = true;
+        ADD_FAILURE() << "the script ended but the window under test is still open";
+        for (HWND hwnd : ThreadTopLevelWindows()) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    }
+}
+
+}  // namespace rw::test
