@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "app/WebLauncherWin32.h"
+#include "framework/Window.h"
 #include "platform/win32/ClockWin32.h"
 #include "ui/main/DlgMain.h"
 #include "ui/wizard/WelcomeWizard.h"
@@ -55,8 +57,32 @@ CRestwellApp* RestwellApp() {
 }
 
 void CRestwellApp::LoadAppSettings() {
-    // The answer (the banner must be loaded again) matters once the shared images exist.
-    LoadApplicationSettings(identity, *this);
+    const bool brandingChanged = LoadApplicationSettings(identity, *this);
+    images.Apply(*this, brandingChanged, Instance() ? Instance() : GetModuleHandleW(nullptr));
+}
+
+void CRestwellApp::DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising) const {
+    ::DrawAchievementBar(dc, rect, enable, score, rising, images.BarImages(), titleFont.get());
+}
+
+void CRestwellApp::ShowHelp(DWORD_PTR data, UINT command) {
+    if (const auto address = rw::ShowHelpAddress(kProduct, static_cast<std::uint32_t>(data), command)) {
+        OpenWebAddress(address->c_str(), true);
+    }
+}
+
+void CRestwellApp::OpenWebAddress(const wchar_t* address, bool addVersion) {
+    if (webLauncher) {
+        rw::OpenWebAddress(*webLauncher, address, addVersion);
+        return;
+    }
+    const rw::Window* main = MainWindow();
+    rw::WebLauncherWin32 browser(main ? main->hwnd() : nullptr, AppName().c_str());
+    rw::OpenWebAddress(browser, address, addVersion);
+}
+
+void CRestwellApp::OpenHealthHint(std::uint32_t hint) {
+    OpenWebAddress(rw::HealthHintAddress(kProduct, hint).c_str(), true);
 }
 
 bool CRestwellApp::InitInstance() {

@@ -8,7 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "app/SharedImages.h"
 #include "app/StartupLogic.h"
+#include "app/WebAddress.h"
 #include "framework/Application.h"
 #include "framework/Handles.h"
 #include "settings/AppSettings.h"
@@ -27,8 +29,20 @@ public:
     // Closes the single-instance event, then the base behaviour.
     int ExitInstance() override;
 
-    // Eco mode and branding from the settings.
+    // Help requests of every window: the help root (HELP_CONTENTS, or context id 0 or -1)
+    // or the topic of the context id (HELP_CONTEXT), in the default browser.
+    void ShowHelp(DWORD_PTR data, UINT command) override;
+    // Opens an address in the default browser, with the program version added to a query
+    // when addVersion is set; a browser that cannot be started is told in message 1103.
+    void OpenWebAddress(const wchar_t* address, bool addVersion);
+    void OpenHealthHint(std::uint32_t hint);
+    // Where addresses are opened; tests put a recorder here. Null: the default browser.
+    rw::WebLauncher* webLauncher = nullptr;
+
+    // Eco mode and branding from the settings, and the shared images for them.
     void LoadAppSettings();
+    // The rating bar in an owner-drawn control (the caller fills the background).
+    void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising) const;
 
     std::wstring modulePath;  // at most 260 characters
     std::wstring productName = L"Restwell";
@@ -39,10 +53,8 @@ public:
     std::int64_t welcomeTime = 0;  // when the welcome wizard was finished; 0 = unknown
     rw::BrushOwner backgroundBrush;
     rw::FontOwner titleFont;  // created by the main window
-    // Layout sizes of the shared banner images until they are loaded.
-    int bannerWidth = 180;
-    int bannerHeight = 60;
-    int bannerEdgeWidth = 11;
+    // The banner, its edge and the rating-bar images, with the sizes the windows lay out by.
+    SharedImages images;
     UINT instanceMessage = 0;
     rw::KernelHandleOwner instanceEvent;
 

@@ -21,6 +21,7 @@ protected:
 
 private:
     LRESULT OnInstanceMessage(WPARAM action);
+    bool OnHelp(LPARAM helpInfo);
 
     HICON m_hIconApp = nullptr;  // the shared program icon, not destroyed
     rw::IconOwner m_iconAppSmall;

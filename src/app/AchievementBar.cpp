@@ -1,0 +1,77 @@
+#include "app/AchievementBar.h"
+
+#include "app/ResourceString.h"
+#include "framework/Handles.h"
+#include "res/resource.h"
+
+namespace {
+
+void DrawWithImages(HDC dc, const RECT& rect, int enable, float score, bool rising,
+                    const AchievementBarImages& images) {
+    const nsHalden::CImagePlus& empty = *images.empty;
+    const int w = empty.Width();
+    const int h = empty.Height();
+    const int x = rect.left + (rect.right - rect.left - w) / 2;
+    const int y = rect.top + (rect.bottom - rect.top - h) / 2;
+    if (enable != 1) {
+        empty.Draw(dc, x, y);
+        return;
+    }
+    const int filled = static_cast<int>(score * static_cast<float>(w) / 100.0f);
+    const nsHalden::CImagePlus* full = rising ? images.rising : images.falling;
+    if (filled > 0 && full && !full->IsNull()) full->Draw(dc, x, y, filled, h, 0, 0, filled, h);
+    if (filled < w) empty.Draw(dc, x + filled, y, w - filled, h, filled, 0, w - filled, h);
+}
+
+// String 3020 ("%d %%") with the number: only "%d" and "%%" are understood, so a text
+// from the table can never read arguments that are not there.
+std::wstring PercentText(const std::wstring& format, int percent) {
+    std::wstring text;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == L'%' && i + 1 < format.size() && (format[i + 1] == L'd' || format[i + 1] == L'%')) {
+            text += format[++i] == L'd' ? std::to_wstring(percent) : L"%";
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
+void DrawWithoutImages(HDC dc, const RECT& rect, float score, HFONT boldFont) {
+    const int inner = rect.right - rect.left - 2;
+    const int fillEnd = rect.left + 1 + static_cast<int>(score * static_cast<float>(inner) / 100.0f);
+    rw::BrushOwner orange(CreateSolidBrush(RGB(248, 175, 0)));
+    rw::BrushOwner grey(CreateSolidBrush(RGB(221, 221, 221)));
+    const RECT done{rect.left + 1, rect.top + 1, fillEnd, rect.bottom - 1};
+    const RECT rest{fillEnd, rect.top + 1, rect.right, rect.bottom - 1};
+    FillRect(dc, &done, orange.get());
+    FillRect(dc, &rest, grey.get());
+    {
+        rw::SelectionGuard pen(dc, GetStockObject(BLACK_PEN));
+        rw::SelectionGuard brush(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    }
+
+    int percent = static_cast<int>(score);
+    if (percent < 0) percent = 0;
+    if (percent > 100) percent = 100;
+    const std::wstring text = PercentText(rw::ResourceText(IDS_RATING_PERCENT), percent);
+    rw::SelectionGuard font(dc, boldFont);
+    const COLORREF oldColour = SetTextColor(dc, RGB(0, 0, 0));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    RECT box = rect;
+    DrawTextW(dc, text.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetBkMode(dc, oldMode);
+    SetTextColor(dc, oldColour);
+}
+
+}  // namespace
+
+void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising,
+                        const AchievementBarImages& images, HFONT boldFont) {
+    if (images.empty && !images.empty->IsNull()) {
+        DrawWithImages(dc, rect, enable, score, rising, images);
+    } else if (enable == 1) {
+        DrawWithoutImages(dc, rect, score, boldFont);
+    }
+}

@@ -1,0 +1,16 @@
+// The achievement rating drawn as a bar: with the application's three bar images, or, when
+// they are not loaded (eco mode), as a filled frame with the percentage.
+#pragma once
+#include <windows.h>
+
+#include "kit/ImagePlus.h"
+
+struct AchievementBarImages {
+    const nsHalden::CImagePlus* rising = nullptr;   // 141, full bar while the rating rises
+    const nsHalden::CImagePlus* falling = nullptr;  // 142, full bar while it falls
+    const nsHalden::CImagePlus* empty = nullptr;    // 143, the empty bar
+};
+
+// Paints into an owner-drawn control's rectangle; the caller has filled the background.
+void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising,
+                        const AchievementBarImages& images, HFONT boldFont);

@@ -1,0 +1,103 @@
+// The kit's control classes: each subclasses one control of a dialog and adds one behaviour.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <string>
+
+#include "framework/Handles.h"
+#include "framework/Window.h"
+
+namespace nsHalden {
+
+// A static picture that behaves like a link: its own cursor (the hand) and a tooltip over its
+// whole area, without the notify style.
+class CStaticPlus : public rw::Window {
+public:
+    // Subclasses the control and keeps its client rectangle as the tooltip's area.
+    bool Subclass(HWND hwnd);
+    void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+    // Kept to 79 characters, what the tooltip's buffer holds.
+    void SetTooltipText(const std::wstring& text);
+    const std::wstring& TooltipText() const { return tooltip_; }
+    // Creates the tooltip for the stored rectangle (tool id 1, text asked for by callback).
+    bool EnableToolTips();
+    HWND Tooltip() const { return tooltipWindow_.get(); }
+
+protected:
+    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    rw::MessageResult OnNotify(const NMHDR& header, LPARAM lParam);
+
+    HCURSOR cursor_ = nullptr;
+    RECT client_{};
+    std::wstring tooltip_;
+    rw::WindowOwner tooltipWindow_;
+};
+
+// A tab control that repaints the control placed over its page area with itself, so neither
+// leaves the other's drawing stale.
+class CTabCtrlPlus : public rw::Window {
+public:
+    void SetPartner(HWND partner) { partner_ = partner; }
+    HWND Partner() const { return partner_; }
+
+protected:
+    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void RedrawPartner() const;
+    HWND partner_ = nullptr;
+};
+
+// A rich edit control that takes its text from a string and can mark a range as a link.
+class CRichEditCtrlPlus : public rw::Window {
+public:
+    // The text waiting to be streamed in.
+    std::wstring m_strStreamText;
+
+    // EM_STREAMIN with SF_TEXT | SF_UNICODE of m_strStreamText, replacing the contents.
+    void StreamTextIntoControl();
+    // The stream callback: the cookie is the control object.
+    static DWORD CALLBACK StreamTextIn(DWORD_PTR cookie, LPBYTE buffer, LONG bytes, LONG* done);
+    // The selection becomes a protected link, or plain text again when it is one.
+    void ToggleLinkEffect();
+};
+
+// A push button with a drop-down menu: a click shows the first submenu of the owned menu under
+// the button, and the owner reads the chosen command from MenuResult when it gets BN_CLICKED.
+// The caption shows its access-key underline only while the system shows keyboard cues.
+class CMFCMenuButtonPlus : public rw::Window {
+public:
+    CMFCMenuButtonPlus();
+    bool Subclass(HWND hwnd);
+    // Loads the menu resource; its first submenu becomes the drop-down.
+    bool LoadDropDownMenu(HINSTANCE instance, UINT menuId);
+    // Takes a menu made in code; its first submenu becomes the drop-down.
+    void SetDropDownMenu(rw::MenuOwner menu) { menu_ = std::move(menu); }
+    void SetCaption(const std::wstring& caption);
+    const std::wstring& FullCaption() const { return full_; }
+    const std::wstring& PlainCaption() const { return plain_; }
+    bool CuesShown() const { return cuesShown_ != 0; }
+    // The command chosen the last time the menu was shown; 0 when it was dismissed.
+    UINT MenuResult() const { return menuResult_; }
+    HMENU DropDown() const { return menu_ ? GetSubMenu(menu_.get(), 0) : nullptr; }
+
+protected:
+    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ShowMenu();
+    void PaintArrow();
+
+    rw::MenuOwner menu_;
+    int cuesShown_ = 1;
+    std::wstring full_;
+    std::wstring plain_;
+    UINT menuResult_ = 0;
+    bool inMenu_ = false;
+};
+
+}  // namespace nsHalden

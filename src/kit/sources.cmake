@@ -1,0 +1,8 @@
+target_sources(restwell_core PRIVATE
+  src/kit/KitText.cpp)
+if(WIN32)
+  target_sources(restwell_shell PRIVATE
+    src/kit/ImagePlus.cpp
+    src/kit/ControlsPlus.cpp
+    src/kit/PagesPlus.cpp)
+endif()
