@@ -8,16 +8,16 @@
 namespace rw {
 namespace {
 
-bool AppendNumber(const FormatArg& arg, const std::wstring& spec, std::wstring& result) {
+bool AppendNumber(const FormatArg& arg, const std::wstring& format, std::wstring& result) {
     if (arg.isText()) return false;
     const std::int64_t n = arg.number();
-    if (spec == L"d" || spec == L"i" || spec == L"ld" || spec == L"li") {
+    if (format == L"d" || format == L"i" || format == L"ld" || format == L"li") {
         result += std::to_wstring(static_cast<std::int32_t>(n));
-    } else if (spec == L"u" || spec == L"lu") {
+    } else if (format == L"u" || format == L"lu") {
         result += std::to_wstring(static_cast<std::uint32_t>(n));
-    } else if (spec == L"hu") {
+    } else if (format == L"hu") {
         result += std::to_wstring(static_cast<std::uint16_t>(n));
-    } else if (spec == L"hd") {
+    } else if (format == L"hd") {
         result += std::to_wstring(static_cast<std::int16_t>(n));
     } else {
         return false;
@@ -50,12 +50,12 @@ bool FormatText(const std::wstring& pattern, std::initializer_list<FormatArg> ar
             if (i + 1 < pattern.size() && pattern[i + 1] == L'!') {
                 const size_t end = pattern.find(L'!', i + 2);
                 if (end == std::wstring::npos) return false;
-                const std::wstring spec = pattern.substr(i + 2, end - i - 2);
+                const std::wstring format = pattern.substr(i + 2, end - i - 2);
                 i = end;
-                if (spec == L"s" || spec == L"ls") {
+                if (format == L"s" || format == L"ls") {
                     if (!arg.isText()) return false;
                     result += arg.text();
-                } else if (!AppendNumber(arg, spec, result)) {
+                } else if (!AppendNumber(arg, format, result)) {
                     return false;
                 }
             } else if (arg.isText()) {

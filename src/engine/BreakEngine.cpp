@@ -224,6 +224,15 @@ CBreakEngine::Countdown CBreakEngine::PlannedBreakCountdown(std::int64_t now) {
     return countdown;
 }
 
+void CBreakEngine::ShowIdleState(unsigned statusId, int iconId, std::uint8_t bShowNow, const Countdown& countdown,
+                                 const std::wstring& extra) {
+    m_strStatus = rw::ResourceText(statusId);
+    const std::wstring tip = Tooltip(m_strStatus, extra);
+    host_.SetStatusIcon(iconId);
+    host_.SetIconAndTip(iconId, tip);
+    ShowStateNotification(bShowNow, tip, countdown, iconId);
+}
+
 void CBreakEngine::ShowStateNotification(std::uint8_t bShowNow, const std::wstring& tip, const Countdown& countdown,
                                          int iconId) {
     if (bShowNow == 1) {
@@ -366,24 +375,14 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
     switch (reading) {
         case ReadingNone: break;
         case ReadingWorking: Working(tick32, now, bQuiet, bShowNow, countdown, extra); break;
-        case ReadingResting: {
-            m_strStatus = rw::ResourceText(IDS_STATUS_RESTING);
-            const std::wstring tip = Tooltip(m_strStatus, extra);
-            host_.SetStatusIcon(IDI_RESTING);
-            host_.SetIconAndTip(IDI_RESTING, tip);
-            ShowStateNotification(bShowNow, tip, countdown, IDI_RESTING);
+        case ReadingResting:
+            ShowIdleState(IDS_STATUS_RESTING, IDI_RESTING, bShowNow, countdown, extra);
             s_nShownMinutes = 0;  // the working text is rebuilt when input resumes
             break;
-        }
-        case ReadingRested: {
-            m_strStatus = rw::ResourceText(IDS_STATUS_RESTED);
-            const std::wstring tip = Tooltip(m_strStatus, extra);
-            host_.SetStatusIcon(IDI_RESTED);
-            host_.SetIconAndTip(IDI_RESTED, tip);
-            ShowStateNotification(bShowNow, tip, countdown, IDI_RESTED);
+        case ReadingRested:
+            ShowIdleState(IDS_STATUS_RESTED, IDI_RESTED, bShowNow, countdown, extra);
             BookRest(lastInput32);
             break;
-        }
     }
 
     if (bRested == 1) m_tickWorkStart = 0;

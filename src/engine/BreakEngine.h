@@ -101,6 +101,9 @@ private:
     Countdown PlannedBreakCountdown(std::int64_t now);
     void RemovePlannedBreakEvent();
     std::wstring Tooltip(const std::wstring& status, const std::wstring& extra) const;
+    // Resting and rested: status text, icon, tooltip and the notification.
+    void ShowIdleState(unsigned statusId, int iconId, std::uint8_t bShowNow, const Countdown& countdown,
+                       const std::wstring& extra);
     void ShowStateNotification(std::uint8_t bShowNow, const std::wstring& tip, const Countdown& countdown, int iconId);
     void Working(std::uint32_t tick32, std::int64_t now, std::uint8_t bQuiet, std::uint8_t bShowNow,
                  const Countdown& countdown, const std::wstring& extra);

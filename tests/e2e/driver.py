@@ -172,9 +172,9 @@ class Session:
 def discover(pattern):
     tests = []
     for path in sorted(Path(__file__).resolve().parent.glob("test_*.py")):
-        spec = importlib.util.spec_from_file_location(path.stem, path)
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
+        found = importlib.util.spec_from_file_location(path.stem, path)
+        module = importlib.util.module_from_spec(found)
+        found.loader.exec_module(module)
         for name in sorted(n for n in dir(module) if n.startswith("test_")):
             full = f"{path.stem}.{name}"
             if not pattern or re.search(pattern, full):

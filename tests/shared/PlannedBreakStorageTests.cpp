@@ -12,11 +12,8 @@ using namespace rw::test;
 
 namespace {
 
-class PlannedBreakStorage : public ::testing::Test {
+class PlannedBreakStorage : public RegistryTest {
 protected:
-    void SetUp() override { ResetTestRegistry(); }
-    void TearDown() override { ResetTestRegistry(); }
-
     void PutEntry(int n, const std::wstring& text) {
         PutString(kHkeyCurrentUser, false, L"Breaks", TimedEntryName(n).c_str(), text);
     }

@@ -1,6 +1,8 @@
 // The registry the shared settings cases run against: the fake in the native suite, the
 // real (Wine) registry in the Windows suite. Both work under the company "QuillfenTest".
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,6 +18,13 @@ inline const SettingsIdentity kTestIdentity{kTestCompany, kTestProduct};
 
 // Removes the test company's keys, plain and policy, in both hives (defined per suite).
 void ResetTestRegistry();
+
+// A suite that starts and ends with the test company's keys gone.
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetTestRegistry(); }
+    void TearDown() override { ResetTestRegistry(); }
+};
 
 bool TestKeyExists(RootKey root, const std::wstring& path);
 void PutRawValue(RootKey root, const std::wstring& path, const wchar_t* name, std::uint32_t type,

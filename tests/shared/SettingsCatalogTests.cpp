@@ -11,10 +11,8 @@ using namespace rw::test;
 
 namespace {
 
-class SettingsCatalog : public ::testing::Test {
+class SettingsCatalog : public RegistryTest {
 protected:
-    void SetUp() override { ResetTestRegistry(); }
-    void TearDown() override { ResetTestRegistry(); }
     const SettingsIdentity& id = kTestIdentity;
 };
 
@@ -49,9 +47,15 @@ TEST_F(SettingsCatalog, RangeRules) {
         std::uint32_t read;
     };
     const Case cases[] = {
-        {Setting::NotificationStyle, 7, 0}, {Setting::NotificationStyle, 3, 3}, {Setting::NotificationStyle, 0, 0},
-        {Setting::Score, 250, 100},         {Setting::Score, 0xFFFFFFFFu, 100}, {Setting::Score, 47, 47},
-        {Setting::Work, 10, 30},            {Setting::Work, 500, 120},          {Setting::Rest, 1, 3},
+        {Setting::NotificationStyle, 7, 0},
+        {Setting::NotificationStyle, 3, 3},
+        {Setting::NotificationStyle, 0, 0},
+        {Setting::Score, 250, 100},
+        {Setting::Score, 0xFFFFFFFFu, 100},
+        {Setting::Score, 47, 47},
+        {Setting::Work, 10, 30},
+        {Setting::Work, 500, 120},
+        {Setting::Rest, 1, 3},
         {Setting::Rest, 31, 30},
     };
     for (const Case& c : cases) {
@@ -93,7 +97,7 @@ TEST_F(SettingsCatalog, BreakPeriodRuleEdges) {
     EXPECT_EQ(ApplyBreakPeriodRules(31, 30, false).workMs, 31u * 60000u);  // not a swapped pair
     EXPECT_EQ(ApplyBreakPeriodRules(5, 55, false).workMs, 55u * 60000u);
     EXPECT_EQ(ApplyBreakPeriodRules(5, 55, false).restMs, 5u * 60000u);
-    EXPECT_EQ(ApplyBreakPeriodRules(0, 29, false).workMs, 30u * 60000u);   // rest below 30: no swap
+    EXPECT_EQ(ApplyBreakPeriodRules(0, 29, false).workMs, 30u * 60000u);  // rest below 30: no swap
     EXPECT_EQ(ApplyBreakPeriodRules(0, 29, false).restMs, 29u * 60000u);
     EXPECT_EQ(ApplyBreakPeriodRules(0xFFFFFFFFu, 0xFFFFFFFFu, true).restMs, 30u * 60000u);
 }
@@ -104,7 +108,7 @@ TEST_F(SettingsCatalog, EnableAndLocks) {
     PutString(kHkeyCurrentUser, true, L"Breaks", L"Enable", L"junk");
     const BreakSettings breaks = LoadBreakSettings(id);
     EXPECT_TRUE(breaks.enableLocked);  // present in policy, of any type
-    EXPECT_EQ(breaks.enable, 0);      // the junk policy value is skipped, the plain 2 read
+    EXPECT_EQ(breaks.enable, 0);       // the junk policy value is skipped, the plain 2 read
 }
 
 TEST_F(SettingsCatalog, HideValuesCountOnlyInTheUserPolicyKey) {

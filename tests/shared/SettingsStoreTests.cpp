@@ -15,11 +15,7 @@ const wchar_t* const C = kTestCompany;
 const wchar_t* const P = kTestProduct;
 const wchar_t* const kBreaks = L"Breaks";
 
-class SettingsStore : public ::testing::Test {
-protected:
-    void SetUp() override { ResetTestRegistry(); }
-    void TearDown() override { ResetTestRegistry(); }
-};
+class SettingsStore : public RegistryTest {};
 
 TEST_F(SettingsStore, KeyPathsAreBuiltFromTheIdentityAndSection) {
     std::wstring path = L"unchanged";

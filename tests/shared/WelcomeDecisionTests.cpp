@@ -13,10 +13,8 @@ namespace {
 constexpr std::int64_t kNow = 1'700'000'000;
 constexpr std::int64_t kDay = 86'400;
 
-class WelcomeDecisionTest : public ::testing::Test {
+class WelcomeDecisionTest : public RegistryTest {
 protected:
-    void SetUp() override { ResetTestRegistry(); }
-    void TearDown() override { ResetTestRegistry(); }
     void StoreWelcome(std::int64_t time) {
         PutDword(kHkeyCurrentUser, false, nullptr, L"Welcome", static_cast<std::uint32_t>(time));
     }

@@ -3,23 +3,15 @@
 #include <vector>
 
 #include "app/WebAddress.h"
+#include "fakes/RecordingLauncher.h"
 
 using namespace rw;
+
+using rw::test::RecordingLauncher;
 
 namespace {
 
 const std::wstring kHost = VendorHost();
-
-class RecordingLauncher : public WebLauncher {
-public:
-    bool succeed = true;
-    std::vector<std::wstring> opened, reported;
-    bool Open(const std::wstring& address) override {
-        opened.push_back(address);
-        return succeed;
-    }
-    void ReportFailure(const std::wstring& shown) override { reported.push_back(shown); }
-};
 
 TEST(WebAddress, PreparingAddresses) {
     struct Case {

@@ -10,10 +10,8 @@ using namespace rw::test;
 
 namespace {
 
-class FrameworkProfile : public ::testing::Test {
+class FrameworkProfile : public RegistryTest {
 protected:
-    void SetUp() override { ResetTestRegistry(); }
-    void TearDown() override { ResetTestRegistry(); }
     Application app;
 };
 

@@ -9,22 +9,14 @@
 
 #include "FrameworkTestIds.h"
 #include "app/RestwellApp.h"
+#include "fakes/RecordingLauncher.h"
 #include "kit/PagesPlus.h"
 #include "res/resource.h"
 #include "ui/main/DlgMain.h"
 
-namespace {
+using rw::test::RecordingLauncher;
 
-class RecordingLauncher : public rw::WebLauncher {
-public:
-    bool succeed = true;
-    std::vector<std::wstring> opened, reported;
-    bool Open(const std::wstring& address) override {
-        opened.push_back(address);
-        return succeed;
-    }
-    void ReportFailure(const std::wstring& shown) override { reported.push_back(shown); }
-};
+namespace {
 
 const std::wstring kHelp = L"http://" + std::wstring(rw::VendorHost()) + L"/products/Restwell/help/?";
 const std::wstring kVersion = L"ver=2.1.0.13021";
