@@ -9,10 +9,21 @@ bool IsModifierHeld() {
     return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
 }
 
+// A control without a context-help id has its parent's, as Windows documents; Wine reports
+// the control's own 0, so the lookup is done here for both.
+DWORD InheritedContextId(const HELPINFO& info) {
+    if (info.dwContextId != 0 || info.iContextType != HELPINFO_WINDOW) return static_cast<DWORD>(info.dwContextId);
+    for (HWND w = static_cast<HWND>(info.hItemHandle); w; w = GetAncestor(w, GA_PARENT)) {
+        if (const DWORD id = GetWindowContextHelpId(w)) return id;
+        if (!(GetWindowLongW(w, GWL_STYLE) & WS_CHILD)) break;
+    }
+    return 0;
+}
+
 bool HelpRequestFromMessage(LPARAM helpInfo, HelpRequest& request) {
     if (!rw::Application::Current() || IsModifierHeld()) return false;
     const auto* info = reinterpret_cast<const HELPINFO*>(helpInfo);
-    request = info ? HelpRequest{static_cast<DWORD>(info->dwContextId), HELP_CONTEXT} : HelpRequest{0, HELP_CONTENTS};
+    request = info ? HelpRequest{InheritedContextId(*info), HELP_CONTEXT} : HelpRequest{0, HELP_CONTENTS};
     return true;
 }
 

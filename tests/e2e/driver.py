@@ -160,6 +160,19 @@ class Session:
                 return parts[1], parts[2] if len(parts) > 2 else ""
         return None
 
+    # Web pages -------------------------------------------------------------------------
+    def fake_browser(self):
+        """Makes Wine hand every address the program opens to a script that writes it down,
+        and returns a function that lists the addresses opened so far."""
+        SHOTS.mkdir(parents=True, exist_ok=True)
+        script, log = SHOTS / "fake-browser", SHOTS / "opened.txt"
+        script.write_text('#!/bin/sh\necho "$1" >> "%s"\n' % log)
+        script.chmod(0o755)
+        log.unlink(missing_ok=True)
+        self.wine("reg", "add", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/d", str(script), "/f",
+                  check_rc=True)
+        return lambda: log.read_text().split() if log.exists() else []
+
     def reset(self):
         self.kill_restwell()
         self.reg_reset()

@@ -85,6 +85,16 @@ TEST_F(Help, MainWindowF1WithoutModifiersOnly) {
     SendMessageW(main.hwnd(), WM_HELP, 0, 0);  // no help information: the help root
     ASSERT_EQ(launcher.opened.size(), 2u);
     EXPECT_EQ(launcher.opened[1], kHelp + kVersion);
+    // F1 on a control without an id of its own asks for the window's topic.
+    HWND button = GetDlgItem(main.hwnd(), IDOK);
+    ASSERT_NE(button, nullptr);
+    HELPINFO info{};
+    info.cbSize = sizeof info;
+    info.iContextType = HELPINFO_WINDOW;
+    info.hItemHandle = button;
+    SendMessageW(main.hwnd(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_EQ(launcher.opened.size(), 3u);
+    EXPECT_EQ(launcher.opened[2], kHelp + L"topic=100&" + kVersion);
 }
 
 class HelpPage : public nsHalden::CPropertyPagePlus {

@@ -1,0 +1,26 @@
+"""Help from the running program: F1 in the main window opens its help topic, with the
+program version, in the default browser."""
+import subprocess
+import time
+
+from driver import check
+
+WELCOMED = '[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell]\n"Welcome"=dword:65000000\n'
+
+
+def test_f1_in_the_main_window_opens_its_topic(s):
+    opened = s.fake_browser()
+    s.reg_import(WELCOMED)
+    s.start()
+    window = s.wait_until(lambda: s.find_window("Quillfen Restwell 2.1", visible=True), what="the main window")
+    s.wait_until(lambda: s.probe("foreground")[1].strip() == window["hwnd"], what="the main window in front")
+    subprocess.run(["xdotool", "key", "F1"], env=s.env, check=True)
+    addresses = s.wait_until(opened, what="an address opened")
+    check(addresses == ["http://127.0.0.1:8321/products/Restwell/help/?topic=100&ver=2.1.0.13021"],
+          f"F1 opened {addresses}")
+    # With Ctrl held F1 is not a help request.
+    subprocess.run(["xdotool", "key", "ctrl+F1"], env=s.env, check=True)
+    subprocess.run(["xdotool", "key", "F1"], env=s.env, check=True)
+    s.wait_until(lambda: len(opened()) >= 2, what="the second F1")
+    time.sleep(1.5)  # time for a third address, had ctrl+F1 opened one
+    check(len(opened()) == 2, f"ctrl+F1 opened nothing: {opened()}")
