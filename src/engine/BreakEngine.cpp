@@ -2,13 +2,13 @@
 
 #include "app/ResourceString.h"
 #include "res/resource.h"
+#include "updates/ScheduledEventIds.h"
 
 using rw::FormatResourceString;
 
 namespace {
 
 constexpr std::uint32_t kMinuteMs = 60000;
-constexpr std::uint32_t kCreditableWorkMs = 600000;  // a rest after ten minutes or less earns nothing
 constexpr std::uint32_t kReminderTimeoutMs = 20000;
 constexpr std::uint32_t kReminderRepeatMinutes = 5;
 
@@ -165,7 +165,7 @@ void CBreakEngine::ReloadSettings() {
 }
 
 void CBreakEngine::RemovePlannedBreakEvent() {
-    if (host_.RemoveEvent(kPlannedBreakEvent)) host_.WakeWorker();
+    if (host_.RemoveEvent(EVENT_PLANNED_BREAK)) host_.WakeWorker();
 }
 
 std::wstring CBreakEngine::Tooltip(const std::wstring& status, const std::wstring& extra) const {
@@ -206,7 +206,7 @@ CBreakEngine::Countdown CBreakEngine::PlannedBreakCountdown(std::int64_t now) {
         const std::int64_t t = now + s;
         if (t != m_timeNextPlanned) {
             m_timeNextPlanned = t;
-            host_.ScheduleAndWake(kPlannedBreakEvent, t, 0);
+            host_.ScheduleAndWake(EVENT_PLANNED_BREAK, t, 0);
             const std::wstring timeText = texts_.TimeText(*next.record);
             if (next.daysAhead == 0) {
                 FormatResourceString(m_strPlanned, IDS_PLANNED_TODAY, {timeText, title});
@@ -224,20 +224,15 @@ CBreakEngine::Countdown CBreakEngine::PlannedBreakCountdown(std::int64_t now) {
     return countdown;
 }
 
-void CBreakEngine::ShowIdleState(unsigned statusId, int iconId, std::uint8_t bShowNow, const Countdown& countdown,
-                                 const std::wstring& extra) {
-    m_strStatus = rw::ResourceText(statusId);
+void CBreakEngine::ShowState(const std::wstring& status, int iconId, int notificationIconId, std::uint8_t bShowNow,
+                             const Countdown& countdown, const std::wstring& extra) {
+    m_strStatus = status;
     const std::wstring tip = Tooltip(m_strStatus, extra);
     host_.SetStatusIcon(iconId);
     host_.SetIconAndTip(iconId, tip);
-    ShowStateNotification(bShowNow, tip, countdown, iconId);
-}
-
-void CBreakEngine::ShowStateNotification(std::uint8_t bShowNow, const std::wstring& tip, const Countdown& countdown,
-                                         int iconId) {
     if (bShowNow == 1) {
         host_.SetAlertBreakDue(0);
-        host_.ShowNotification(countdown.text, tip, iconId, countdown.timeoutMs);
+        host_.ShowNotification(countdown.text, tip, notificationIconId, countdown.timeoutMs);
     } else if (countdown.timeoutMs == 0) {
         host_.HideNotification();
     }
@@ -283,26 +278,21 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t 
         return;
     }
 
-    int icon = IDI_WORKING;
+    // Not due yet: the working texts, with the rested look during the first minute.
     if (minutes == 0) {
-        m_strStatus = rw::ResourceText(IDS_STATUS_RESTED);
-        icon = IDI_RESTED;
+        ShowState(rw::ResourceText(IDS_STATUS_RESTED), IDI_RESTED, IDI_WORKING, bShowNow, countdown, extra);
     } else if (minutes == 1) {
-        m_strStatus = rw::ResourceText(IDS_STATUS_WORKING_ONE);
+        ShowState(rw::ResourceText(IDS_STATUS_WORKING_ONE), IDI_WORKING, IDI_WORKING, bShowNow, countdown, extra);
     } else {
-        FormatResourceString(m_strStatus, IDS_STATUS_WORKING, {static_cast<int>(minutes)});
+        std::wstring status;
+        FormatResourceString(status, IDS_STATUS_WORKING, {static_cast<int>(minutes)});
+        ShowState(status, IDI_WORKING, IDI_WORKING, bShowNow, countdown, extra);
     }
-    const std::wstring tip = Tooltip(m_strStatus, extra);
-    host_.SetStatusIcon(icon);
-    host_.SetIconAndTip(icon, tip);
-    ShowStateNotification(bShowNow, tip, countdown, IDI_WORKING);
 }
 
 void CBreakEngine::BookRest(std::uint32_t lastInput32) {
-    if (m_tickWorkStart != 0) {
-        const std::uint32_t length = lastInput32 - Low32(m_tickWorkStart);
-        if (length > kCreditableWorkMs) m_rating.CreditRest(length, m_dwWorkMs);
-    }
+    // The rating credits only work periods of more than ten minutes.
+    if (m_tickWorkStart != 0) m_rating.CreditRest(lastInput32 - Low32(m_tickWorkStart), m_dwWorkMs);
     m_tickRestMark = Widen(lastInput32);
     m_tickWorkStart = 0;
     s_nReminderMinutes = s_nShownMinutes = s_nPenaltyMinute = 0;
@@ -376,11 +366,11 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
         case ReadingNone: break;
         case ReadingWorking: Working(tick32, now, bQuiet, bShowNow, countdown, extra); break;
         case ReadingResting:
-            ShowIdleState(IDS_STATUS_RESTING, IDI_RESTING, bShowNow, countdown, extra);
+            ShowState(rw::ResourceText(IDS_STATUS_RESTING), IDI_RESTING, IDI_RESTING, bShowNow, countdown, extra);
             s_nShownMinutes = 0;  // the working text is rebuilt when input resumes
             break;
         case ReadingRested:
-            ShowIdleState(IDS_STATUS_RESTED, IDI_RESTED, bShowNow, countdown, extra);
+            ShowState(rw::ResourceText(IDS_STATUS_RESTED), IDI_RESTED, IDI_RESTED, bShowNow, countdown, extra);
             BookRest(lastInput32);
             break;
     }

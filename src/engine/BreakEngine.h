@@ -29,7 +29,6 @@ struct BreakEngineSeams {
 class CBreakEngine {
 public:
     static constexpr std::int64_t kSuspendUntilRest = 0x7FFFFFFFFFFFFFFFll;
-    static constexpr std::int32_t kPlannedBreakEvent = 5;  // EVENT_PLANNED_BREAK
     static constexpr int kTickTimerId = 101;
 
     // Loads the break settings, the rating and the planned breaks, and restores the work
@@ -101,10 +100,10 @@ private:
     Countdown PlannedBreakCountdown(std::int64_t now);
     void RemovePlannedBreakEvent();
     std::wstring Tooltip(const std::wstring& status, const std::wstring& extra) const;
-    // Resting and rested: status text, icon, tooltip and the notification.
-    void ShowIdleState(unsigned statusId, int iconId, std::uint8_t bShowNow, const Countdown& countdown,
-                       const std::wstring& extra);
-    void ShowStateNotification(std::uint8_t bShowNow, const std::wstring& tip, const Countdown& countdown, int iconId);
+    // A state that is not a due break: status text, icon and tooltip; the notification when
+    // a planned break's moment asks for it, else any notification taken down.
+    void ShowState(const std::wstring& status, int iconId, int notificationIconId, std::uint8_t bShowNow,
+                   const Countdown& countdown, const std::wstring& extra);
     void Working(std::uint32_t tick32, std::int64_t now, std::uint8_t bQuiet, std::uint8_t bShowNow,
                  const Countdown& countdown, const std::wstring& extra);
     void BookRest(std::uint32_t lastInput32);

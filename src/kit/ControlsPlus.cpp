@@ -37,9 +37,8 @@ bool CStaticPlus::EnableToolTips() {
 rw::MessageResult CStaticPlus::OnNotify(const NMHDR& header, LPARAM lParam) {
     if (header.code == TTN_NEEDTEXTW) {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-        const size_t n = tooltip_.size() < 79 ? tooltip_.size() : 79;
-        tooltip_.copy(info->szText, n);
-        info->szText[n] = 0;
+        // SetTooltipText keeps the text within the buffer's 79 characters and terminator.
+        info->szText[tooltip_.copy(info->szText, tooltip_.size())] = 0;
         info->lpszText = info->szText;
         return 0;
     }

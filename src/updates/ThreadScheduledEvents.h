@@ -8,12 +8,8 @@
 #include "platform/Clock.h"
 #include "platform/MessagePoster.h"
 #include "settings/SettingsStore.h"
+#include "updates/ScheduledEventIds.h"
 #include "updates/ThreadScheduledEventsManager.h"
-
-constexpr std::int32_t EVENT_UPGRADE_CHECK = 1;
-constexpr std::int32_t EVENT_UPGRADE_RETRY = 3;
-constexpr std::int32_t EVENT_TRAY_ICON_RETRY = 4;
-constexpr std::int32_t EVENT_PLANNED_BREAK = 5;
 
 constexpr std::int64_t kUpgradeCheckInterval = 86400;
 constexpr std::int64_t kUpgradeCheckDelay = 60;  // after start-up, at the earliest
