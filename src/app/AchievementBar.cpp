@@ -1,8 +1,10 @@
 #include "app/AchievementBar.h"
 
-#include "app/ResourceString.h"
+#include "core/ResourceString.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
+
+namespace rw {
 
 namespace {
 
@@ -75,3 +77,5 @@ void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool 
         DrawWithoutImages(dc, rect, score, boldFont);
     }
 }
+
+}  // namespace rw

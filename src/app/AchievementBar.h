@@ -5,6 +5,8 @@
 
 #include "kit/ImagePlus.h"
 
+namespace rw {
+
 struct AchievementBarImages {
     const nsHalden::CImagePlus* rising = nullptr;   // 141, full bar while the rating rises
     const nsHalden::CImagePlus* falling = nullptr;  // 142, full bar while it falls
@@ -14,3 +16,5 @@ struct AchievementBarImages {
 // Paints into an owner-drawn control's rectangle; the caller has filled the background.
 void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising,
                         const AchievementBarImages& images, HFONT boldFont);
+
+}  // namespace rw

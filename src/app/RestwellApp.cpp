@@ -7,16 +7,15 @@
 #include <optional>
 #include <vector>
 
-#include "app/WebLauncherWin32.h"
 #include "framework/Window.h"
-#include "platform/win32/ClockWin32.h"
+#include "platform/win32/WebLauncherWin32.h"
 #include "ui/main/DlgMain.h"
 #include "ui/wizard/WelcomeWizard.h"
 
+using namespace rw;
+
 namespace {
 
-const wchar_t* const kCompany = L"Quillfen";
-const wchar_t* const kProduct = L"Restwell";
 const COLORREF kBackgroundColor = RGB(187, 221, 255);
 
 std::wstring ModulePath() {
@@ -49,20 +48,15 @@ std::optional<std::wstring> ReadProductName(const std::wstring& path) {
 
 }  // namespace
 
-CRestwellApp::CRestwellApp() = default;
+// The adapters are members, so the identity and the seams can be handed over at once.
+CRestwellApp::CRestwellApp()
+    : AppShared(identity_, rw::Seams{inputClock_, calendar_, locale_}),
+      identity_{kCompany, kProduct, &registry_} {}
 CRestwellApp::~CRestwellApp() = default;
-
-CRestwellApp* RestwellApp() {
-    return dynamic_cast<CRestwellApp*>(rw::Application::Current());
-}
 
 void CRestwellApp::LoadAppSettings() {
     const bool brandingChanged = LoadApplicationSettings(identity, *this);
     images.Apply(*this, brandingChanged, Instance() ? Instance() : GetModuleHandleW(nullptr));
-}
-
-void CRestwellApp::DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising) const {
-    ::DrawAchievementBar(dc, rect, enable, score, rising, images.BarImages(), titleFont.get());
 }
 
 void CRestwellApp::ShowHelp(DWORD_PTR data, UINT command) {
@@ -77,7 +71,7 @@ void CRestwellApp::OpenWebAddress(const wchar_t* address, bool addVersion) {
         return;
     }
     const rw::Window* main = MainWindow();
-    rw::WebLauncherWin32 browser(main ? main->hwnd() : nullptr, AppName().c_str());
+    rw::WebLauncherWin32 browser(main ? main->hwnd() : nullptr, AppName());
     rw::OpenWebAddress(browser, address, addVersion);
 }
 
@@ -116,8 +110,7 @@ bool CRestwellApp::InitInstance() {
     richEdit_.reset(LoadLibraryW(L"riched20.dll"));
 
     SetAppName(kProduct);
-    SetRegistryKey(kCompany);
-    identity = SettingsIdentity{kCompany, kProduct};
+    SetRegistryKey(kCompany, registry_);
 
     osVersion.dwOSVersionInfoSize = sizeof osVersion;
     GetVersionExW(&osVersion);
@@ -128,8 +121,7 @@ bool CRestwellApp::InitInstance() {
     fullName = std::wstring(kCompany) + L" " + productName;
     SetAppName(productName);
 
-    rw::CalendarWin32 calendar;
-    const WelcomeDecision welcome = DecideWelcome(identity, calendar.Now(), switches.silent);
+    const WelcomeDecision welcome = DecideWelcome(identity, calendar_.Now(), switches.silent);
     welcomeTime = welcome.welcomeTime;
     if (welcome.step == WelcomeStep::RunWizard) {
         if (!RunWelcomeWizard()) return false;
@@ -141,7 +133,7 @@ bool CRestwellApp::InitInstance() {
     LoadAppSettings();
     backgroundBrush.reset(CreateSolidBrush(kBackgroundColor));
 
-    mainDialog_ = std::make_unique<CdlgMain>();
+    mainDialog_ = std::make_unique<CdlgMain>(*this);
     if (!mainDialog_->Create()) return false;
     SetMainWindow(mainDialog_.get());
     if (switches.showWindow) ShowWindow(mainDialog_->hwnd(), SW_SHOWNORMAL);

@@ -8,18 +8,24 @@
 #include <memory>
 #include <string>
 
-#include "app/SharedImages.h"
+#include "app/AppShared.h"
 #include "app/StartupLogic.h"
 #include "app/WebAddress.h"
 #include "framework/Application.h"
 #include "framework/Handles.h"
-#include "settings/AppSettings.h"
+#include "platform/win32/ClockWin32.h"
+#include "platform/win32/LocaleWin32.h"
+#include "platform/win32/RegistryWin32.h"
 
 class CdlgMain;
 
-// The eco mode and branding fields (ecoMode, brandingActive, brandTitleMultiLine,
-// brandTitle, brandImage) come from AppSettingsState, which LoadAppSettings fills.
-class CRestwellApp : public rw::Application, public AppSettingsState {
+// The settings identity of the program.
+inline const wchar_t* const kCompany = L"Quillfen";
+inline const wchar_t* const kProduct = L"Restwell";
+
+// The application object: the program's start-up wires the seams' adapters, the settings
+// identity and the shared state together and hands them to the windows.
+class CRestwellApp : public rw::Application, public rw::AppShared {
 public:
     CRestwellApp();
     ~CRestwellApp() override;
@@ -29,45 +35,32 @@ public:
     // Closes the single-instance event, then the base behaviour.
     int ExitInstance() override;
 
-    // Help requests of every window: the help root (HELP_CONTENTS, or context id 0 or -1)
-    // or the topic of the context id (HELP_CONTEXT), in the default browser.
     void ShowHelp(DWORD_PTR data, UINT command) override;
-    // Opens an address in the default browser, with the program version added to a query
-    // when addVersion is set; a browser that cannot be started is told in message 1103.
-    void OpenWebAddress(const wchar_t* address, bool addVersion);
-    void OpenHealthHint(std::uint32_t hint);
+    void OpenWebAddress(const wchar_t* address, bool addVersion) override;
+    void OpenHealthHint(std::uint32_t hint) override;
     // Where addresses are opened; tests put a recorder here. Null: the default browser.
     rw::WebLauncher* webLauncher = nullptr;
 
     // Eco mode and branding from the settings, and the shared images for them.
     void LoadAppSettings();
-    // The rating bar in an owner-drawn control (the caller fills the background).
-    void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising) const;
 
     std::wstring modulePath;  // at most 260 characters
-    std::wstring productName = L"Restwell";
-    std::wstring fullName;  // company and product name
-    std::wstring companyLegalName;
-    OSVERSIONINFOW osVersion{};
-    SettingsIdentity identity;
-    std::int64_t welcomeTime = 0;  // when the welcome wizard was finished; 0 = unknown
-    rw::BrushOwner backgroundBrush;
-    rw::FontOwner titleFont;  // created by the main window
-    // The banner, its edge and the rating-bar images, with the sizes the windows lay out by.
-    SharedImages images;
-    UINT instanceMessage = 0;
     rw::KernelHandleOwner instanceEvent;
 
     // What this start asked for: the switches, and whether it is a first run. Both ask for
     // the welcome notification, which needs the main window's notification-area icon.
-    StartSwitches switches;
+    rw::StartSwitches switches;
     bool firstRun = false;
 
 private:
+    // The seams' adapters, created here and nowhere else.
+    rw::RegistryWin32 registry_;
+    rw::InputClockWin32 inputClock_;
+    rw::CalendarWin32 calendar_;
+    rw::LocaleWin32 locale_;
+    SettingsIdentity identity_;
+
     std::unique_ptr<CdlgMain> mainDialog_;
     rw::ModuleOwner richEdit_;
     bool oleInitialized_ = false;
 };
-
-// The running application object; null when there is none (tests of single windows).
-CRestwellApp* RestwellApp();

@@ -2,6 +2,8 @@
 
 #include "res/resource.h"
 
+namespace rw {
+
 void SharedImages::ReleaseAll() {
     bannerImage.Destroy();
     bannerEdge.Destroy();
@@ -38,3 +40,5 @@ void SharedImages::Apply(const AppSettingsState& settings, bool discardBanner, H
     if (barFalling.IsNull()) barFalling.LoadPngResource(module, IDB_BAR_FALLING);
     if (barEmpty.IsNull()) barEmpty.LoadPngResource(module, IDB_BAR_EMPTY);
 }
+
+}  // namespace rw

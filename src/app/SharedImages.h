@@ -8,6 +8,8 @@
 #include "kit/ImagePlus.h"
 #include "settings/AppSettings.h"
 
+namespace rw {
+
 class SharedImages {
 public:
     // Sizes until the images are loaded.
@@ -31,3 +33,5 @@ public:
 
     AchievementBarImages BarImages() const { return {&barRising, &barFalling, &barEmpty}; }
 };
+
+}  // namespace rw

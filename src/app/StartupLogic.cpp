@@ -2,6 +2,8 @@
 
 #include "settings/SettingsCatalog.h"
 
+namespace rw {
+
 namespace {
 
 // The switches are plain ASCII, so ASCII letter case is all that matters.
@@ -64,3 +66,5 @@ WelcomeDecision DecideWelcome(const SettingsIdentity& identity, std::int64_t now
     }
     return decision;
 }
+
+}  // namespace rw

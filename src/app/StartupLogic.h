@@ -6,6 +6,8 @@
 
 #include "settings/SettingsStore.h"
 
+namespace rw {
+
 // The program GUID, and the names of the instance message and the single-instance event
 // built from it. No kernel-namespace prefix: the event lives in the logon session's
 // namespace, so there is one instance per session.
@@ -48,3 +50,5 @@ struct WelcomeDecision {
 // "DisableWelcomeNewUsers") and decides. A welcome time more than a day in the future is
 // not believed (welcomeTime 0), but still counts as "welcomed".
 WelcomeDecision DecideWelcome(const SettingsIdentity& identity, std::int64_t now, bool silent);
+
+}  // namespace rw

@@ -1,6 +1,8 @@
 #include "app/WebAddress.h"
 
-#include "app/VersionQuad.h"
+#include "core/ResourceString.h"
+#include "core/VersionQuad.h"
+#include "res/string_ids.h"
 
 namespace rw {
 
@@ -52,7 +54,9 @@ PreparedAddress PrepareWebAddress(const std::wstring& address, bool addVersion) 
 void OpenWebAddress(WebLauncher& launcher, const wchar_t* address, bool addVersion) {
     if (!address) return;
     const PreparedAddress prepared = PrepareWebAddress(address, addVersion);
-    if (!launcher.Open(prepared.open)) launcher.ReportFailure(prepared.shown);
+    if (launcher.Open(prepared.open)) return;
+    std::wstring message;
+    if (FormatResourceString(message, IDS_BROWSER_FAILED, {prepared.shown})) launcher.ReportFailure(message);
 }
 
 }  // namespace rw

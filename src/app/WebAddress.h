@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/WebLauncher.h"
+
 namespace rw {
 
 // The compiled-in vendor web host, without scheme.
@@ -33,15 +35,8 @@ struct PreparedAddress {
 // version added to an address that has a query.
 PreparedAddress PrepareWebAddress(const std::wstring& address, bool addVersion);
 
-// Opening an address in the default browser, and telling the user when that failed.
-class WebLauncher {
-public:
-    virtual ~WebLauncher() = default;
-    virtual bool Open(const std::wstring& address) = 0;
-    virtual void ReportFailure(const std::wstring& shownAddress) = 0;
-};
-
-// A null address does nothing; a failed launch is reported with the shown address.
+// A null address does nothing; a failed launch is reported in message 1103 with the shown
+// address (when that text cannot be formatted, nothing is shown).
 void OpenWebAddress(WebLauncher& launcher, const wchar_t* address, bool addVersion);
 
 // F1 asks for help only without Shift, Ctrl and Alt.

@@ -1,11 +1,9 @@
 target_sources(restwell_core PRIVATE
-  src/app/ResourceString.cpp
   src/app/StartupLogic.cpp
   src/app/WebAddress.cpp)
 if(WIN32)
   target_sources(restwell_shell PRIVATE
     src/app/AchievementBar.cpp
     src/app/RestwellApp.cpp
-    src/app/SharedImages.cpp
-    src/app/WebLauncherWin32.cpp)
+    src/app/SharedImages.cpp)
 endif()

@@ -3,6 +3,8 @@
 #include "res/string_ids.h"
 #include "settings/SettingsCatalog.h"
 
+using namespace rw;
+
 namespace {
 
 constexpr float kMaxScore = 100.0f;

@@ -1,10 +1,11 @@
 #include "engine/BreakEngine.h"
 
-#include "app/ResourceString.h"
+#include "core/ResourceString.h"
 #include "res/resource.h"
-#include "updates/ScheduledEventIds.h"
+#include "core/ScheduledEventIds.h"
 
-using rw::FormatResourceString;
+namespace rw {
+
 
 namespace {
 
@@ -379,3 +380,5 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
     host_.UpdateControlsFromData();
     if (m_rating.m_fScore != scoreBefore && host_.IsMainWindowVisible()) host_.RepaintRatingBar();
 }
+
+}  // namespace rw

@@ -13,6 +13,8 @@
 #include "platform/Clock.h"
 #include "settings/SettingsCatalog.h"
 
+namespace rw {
+
 enum ActivityReading { ReadingNone = 0, ReadingRested = 1, ReadingWorking = 2, ReadingResting = 3 };
 
 // Commands of the tray menus and the alert pop-up that the engine answers.
@@ -115,3 +117,5 @@ private:
     const SettingsIdentity& identity_;
     std::int64_t lastPointerTick_ = -1;  // calendar second of the last pointer-driven tick
 };
+
+}  // namespace rw

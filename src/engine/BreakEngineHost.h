@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace rw {
+
 class BreakEngineHost {
 public:
     virtual ~BreakEngineHost() = default;
@@ -38,3 +40,5 @@ public:
     virtual bool RemoveEvent(std::int32_t id) = 0;
     virtual void WakeWorker() = 0;
 };
+
+}  // namespace rw

@@ -4,6 +4,8 @@
 
 #include "settings/SettingsCatalog.h"
 
+using namespace rw;
+
 namespace {
 
 constexpr int kStopLoadingFrom = 100;
@@ -47,7 +49,7 @@ CBreakTimed LoadBreakTimed(const SettingsIdentity& identity, int n) {
 
 rw::HResult SaveBreakTimed(const SettingsIdentity& identity, int n, const CBreakTimed& record) {
     const SettingInfo& info = SettingInfoOf(Setting::TimedEntry);
-    return SettingsSetString(record.ToText().c_str(), PlainRootOf(info.key), identity.company.c_str(),
+    return SettingsSetString(identity.store(), record.ToText().c_str(), PlainRootOf(info.key), identity.company.c_str(),
                              identity.product.c_str(), SectionOf(info.key), TimedEntryName(n).c_str());
 }
 

@@ -1,7 +1,9 @@
 #include "engine/PlannedBreakTexts.h"
 
-#include "app/ResourceString.h"
+#include "core/ResourceString.h"
 #include "res/string_ids.h"
+
+using namespace rw;
 
 std::wstring CPlannedBreakTexts::TimeText(const CBreakTimed& record) {
     std::wstring text = locale_.TimeOfDayText(record.ClockHour(), record.ClockMinute());

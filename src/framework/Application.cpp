@@ -1,6 +1,6 @@
 #include "framework/Application.h"
 
-#include "app/ResourceString.h"
+#include "core/ResourceString.h"
 #include "framework/Window.h"
 
 namespace rw {
@@ -50,8 +50,8 @@ int Application::RunMessageLoop() {
     return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
-void Application::SetRegistryKey(const std::wstring& company) {
-    profile_ = SettingsIdentity{company, appName_};
+void Application::SetRegistryKey(const std::wstring& company, Registry& registry) {
+    profile_ = SettingsIdentity{company, appName_, &registry};
 }
 
 std::uint32_t Application::GetProfileInt(const wchar_t* section, const wchar_t* name,
@@ -64,7 +64,7 @@ std::uint32_t Application::GetProfileInt(const wchar_t* section, const wchar_t* 
 bool Application::WriteProfileInt(const wchar_t* section, const wchar_t* name, std::uint32_t value) const {
     if (profile_.company.empty()) return false;
     return Succeeded(
-        SettingsSetDword(kHkeyCurrentUser, profile_.company.c_str(), profile_.product.c_str(), section, name, value));
+        SettingsSetDword(profile_.store(), kHkeyCurrentUser, profile_.company.c_str(), profile_.product.c_str(), section, name, value));
 }
 
 int Application::ShowMessage(UINT textId, UINT type) const {

@@ -52,7 +52,7 @@ public:
 
     // Profile integers live under HKEY_CURRENT_USER\Software\<company>\<profile>\<section>,
     // where the profile name is the application name at the time of this call.
-    void SetRegistryKey(const std::wstring& company);
+    void SetRegistryKey(const std::wstring& company, Registry& registry);
     const SettingsIdentity& ProfileIdentity() const { return profile_; }
     // The stored REG_DWORD, or the default when it is missing, unreadable or no registry key
     // was set.

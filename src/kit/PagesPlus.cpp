@@ -1,6 +1,6 @@
 #include "kit/PagesPlus.h"
 
-#include "app/ResourceString.h"
+#include "core/ResourceString.h"
 #include "framework/Application.h"
 
 namespace nsHalden {

@@ -1,25 +1,36 @@
 #include "platform/Registry.h"
 
-#include <cstdlib>
-
 namespace rw {
 
 namespace {
-Registry* g_registry = nullptr;
+
+constexpr long kErrorFileNotFound = 2;
+constexpr long kErrorAccessDenied = 5;
+
+class NoRegistry final : public Registry {
+public:
+    long OpenKey(RootKey, const std::wstring&, std::uint32_t, RegKey* key) override {
+        *key = nullptr;
+        return kErrorFileNotFound;
+    }
+    long CreateKey(RootKey, const std::wstring&, std::uint32_t, RegKey* key) override {
+        *key = nullptr;
+        return kErrorAccessDenied;
+    }
+    long QueryValue(RegKey, const wchar_t*, std::uint32_t*, std::uint8_t*, std::uint32_t*) override {
+        return kErrorFileNotFound;
+    }
+    long SetValue(RegKey, const wchar_t*, std::uint32_t, const std::uint8_t*, std::uint32_t) override {
+        return kErrorAccessDenied;
+    }
+    void CloseKey(RegKey) override {}
+};
+
+}  // namespace
+
+Registry& UnavailableRegistry() {
+    static NoRegistry none;
+    return none;
 }
-
-Registry* DefaultRegistry();  // the Win32 adapter; null in native builds
-
-Registry& ActiveRegistry() {
-    if (!g_registry) g_registry = DefaultRegistry();
-    if (!g_registry) std::abort();  // a native test forgot to install its fake
-    return *g_registry;
-}
-
-void SetActiveRegistry(Registry* registry) { g_registry = registry; }
-
-#ifndef _WIN32
-Registry* DefaultRegistry() { return nullptr; }
-#endif
 
 }  // namespace rw

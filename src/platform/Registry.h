@@ -41,10 +41,9 @@ public:
     virtual void CloseKey(RegKey key) = 0;
 };
 
-// The registry every settings call goes to: the Win32 adapter in Restwell.exe, a fake in
-// native tests (which must install one before the first call).
-Registry& ActiveRegistry();
-void SetActiveRegistry(Registry* registry);
+// A registry with no keys that refuses every write: what settings calls reach before the
+// start-up has handed over the real one.
+Registry& UnavailableRegistry();
 
 // Closes a key on scope exit.
 class RegKeyOwner {

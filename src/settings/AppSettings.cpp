@@ -2,7 +2,7 @@
 
 #include "settings/SettingsCatalog.h"
 
-using namespace rw;
+namespace rw {
 
 namespace {
 const wchar_t* const kService = L"Service";
@@ -22,10 +22,10 @@ BrandingGroupSwitch ReadBrandingSwitch(const SettingsIdentity& identity, const w
     std::uint32_t value = 0;
     const wchar_t* company = identity.company.c_str();
     const wchar_t* product = identity.product.c_str();
-    if (Succeeded(SettingsGetDword(kHkeyLocalMachine, true, company, product, kService, switchName, value))) {
+    if (Succeeded(SettingsGetDword(identity.store(), kHkeyLocalMachine, true, company, product, kService, switchName, value))) {
         group.fromPolicy = true;
         group.read = true;
-    } else if (Succeeded(SettingsGetDword(kHkeyLocalMachine, false, company, product, kService, switchName, value))) {
+    } else if (Succeeded(SettingsGetDword(identity.store(), kHkeyLocalMachine, false, company, product, kService, switchName, value))) {
         group.read = true;
     }
     group.disabled = group.read ? value : 0;
@@ -77,3 +77,5 @@ HealthBranding LoadHealthBranding(const SettingsIdentity& identity) {
     }
     return health;
 }
+
+}  // namespace rw

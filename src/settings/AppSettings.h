@@ -6,6 +6,8 @@
 
 #include "settings/SettingsStore.h"
 
+namespace rw {
+
 struct AppSettingsState {
     std::uint32_t ecoMode = 0;
     bool brandingActive = false;
@@ -44,3 +46,5 @@ HealthBranding LoadHealthBranding(const SettingsIdentity& identity);
 
 // Every two-character "\n" sequence becomes a line break; reports whether there was one.
 bool ExpandLineBreaks(std::wstring& text);
+
+}  // namespace rw

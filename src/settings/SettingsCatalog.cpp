@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-using namespace rw;
+namespace rw {
 
 namespace {
 
@@ -110,13 +110,13 @@ bool ReadSettingInt64(const SettingsIdentity& identity, Setting setting, std::in
 
 HResult WriteSettingDword(const SettingsIdentity& identity, Setting setting, std::uint32_t value) {
     const SettingInfo& info = SettingInfoOf(setting);
-    return SettingsSetDword(PlainRootOf(info.key), identity.company.c_str(), identity.product.c_str(),
+    return SettingsSetDword(identity.store(), PlainRootOf(info.key), identity.company.c_str(), identity.product.c_str(),
                             SectionOf(info.key), info.name, value);
 }
 
 HResult WriteSettingString(const SettingsIdentity& identity, Setting setting, const std::wstring& text) {
     const SettingInfo& info = SettingInfoOf(setting);
-    return SettingsSetString(text.c_str(), PlainRootOf(info.key), identity.company.c_str(), identity.product.c_str(),
+    return SettingsSetString(identity.store(), text.c_str(), PlainRootOf(info.key), identity.company.c_str(), identity.product.c_str(),
                              SectionOf(info.key), info.name);
 }
 
@@ -149,9 +149,11 @@ BreakSettings LoadBreakSettings(const SettingsIdentity& identity) {
     SettingsGetDwordOr(identity, nullptr, restValue, ROOT_USER_OVERLAY, SectionOf(rest.key), rest.name);
     settings.enable = enableValue == 1 ? 1 : 0;
     settings.periods = ApplyBreakPeriodRules(workValue, restValue, workFromPolicy);
-    settings.enableLocked = SettingsPolicyValueExists(kHkeyCurrentUser, identity.company.c_str(),
+    settings.enableLocked = SettingsPolicyValueExists(identity.store(), kHkeyCurrentUser, identity.company.c_str(),
                                                       identity.product.c_str(), SectionOf(enable.key), enable.name);
-    settings.periodsLocked = SettingsPolicyValueExists(kHkeyCurrentUser, identity.company.c_str(),
+    settings.periodsLocked = SettingsPolicyValueExists(identity.store(), kHkeyCurrentUser, identity.company.c_str(),
                                                        identity.product.c_str(), SectionOf(work.key), work.name);
     return settings;
 }
+
+}  // namespace rw

@@ -6,6 +6,8 @@
 
 #include "settings/SettingsStore.h"
 
+namespace rw {
+
 enum class SettingKey { UserProduct, UserBreaks, MachineService };
 enum class SettingType { Dword, Sz, Bin8 };
 // Where a read looks: plain key only, policy first then plain (overlay), or policy only.
@@ -79,3 +81,5 @@ struct BreakSettings {
     bool periodsLocked; // "Work" present in the user policy key
 };
 BreakSettings LoadBreakSettings(const SettingsIdentity& identity);
+
+}  // namespace rw

@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "app/VersionQuad.h"
+#include "core/CalendarTime.h"
 
 using namespace rw;
 
@@ -36,18 +36,17 @@ HResult ReadThroughRoot(RootKey root, bool policy, bool* fromPolicy, Read read) 
 }
 
 // Opens company\product\section of the real root for reading.
-HResult OpenForRead(RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
+HResult OpenForRead(Registry& registry, RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
                     const wchar_t* section, RegKeyOwner& key) {
     std::wstring path;
     if (!SettingsKeyPath(policy, company, product, section, path)) return kE_INVALIDARG;
-    return HResultFromWin32(ActiveRegistry().OpenKey(root, path, kKeyRead, key.receive()));
+    return HResultFromWin32(registry.OpenKey(root, path, kKeyRead, key.receive()));
 }
 
-HResult WriteValue(RootKey root, const wchar_t* company, const wchar_t* product, const wchar_t* section,
+HResult WriteValue(Registry& registry, RootKey root, const wchar_t* company, const wchar_t* product, const wchar_t* section,
                    const wchar_t* name, std::uint32_t type, const std::uint8_t* data, std::uint32_t size) {
     std::wstring path;
     if (!SettingsKeyPath(false, company, product, section, path)) return kE_INVALIDARG;
-    Registry& registry = ActiveRegistry();
     RegKeyOwner key(registry);
     long rc = registry.CreateKey(root, path, kKeyReadWrite, key.receive());
     if (rc == kErrorSuccess) rc = registry.SetValue(key.get(), name, type, data, size);
@@ -85,22 +84,20 @@ bool SettingsKeyPath(bool policy, const wchar_t* company, const wchar_t* product
     return true;
 }
 
-bool SettingsPolicyValueExists(RootKey root, const wchar_t* company, const wchar_t* product, const wchar_t* section,
+bool SettingsPolicyValueExists(Registry& registry, RootKey root, const wchar_t* company, const wchar_t* product, const wchar_t* section,
                                const wchar_t* name) {
-    Registry& registry = ActiveRegistry();
     RegKeyOwner key(registry);
-    if (Failed(OpenForRead(root, true, company, product, section, key))) return false;
+    if (Failed(OpenForRead(registry, root, true, company, product, section, key))) return false;
     std::uint32_t type = kRegNone;
     std::uint32_t size = 0;
     return registry.QueryValue(key.get(), name, &type, nullptr, &size) == kErrorSuccess;
 }
 
-HResult SettingsGetDword(RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
+HResult SettingsGetDword(Registry& registry, RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
                          const wchar_t* section, const wchar_t* name, std::uint32_t& value, bool* fromPolicy) {
     return ReadThroughRoot(root, policy, fromPolicy, [&](RootKey real, bool usePolicy) -> HResult {
-        Registry& registry = ActiveRegistry();
         RegKeyOwner key(registry);
-        const HResult opened = OpenForRead(real, usePolicy, company, product, section, key);
+        const HResult opened = OpenForRead(registry, real, usePolicy, company, product, section, key);
         if (Failed(opened)) return opened;
         std::uint8_t data[4] = {};
         std::uint32_t type = kRegNone;
@@ -114,23 +111,22 @@ HResult SettingsGetDword(RootKey root, bool policy, const wchar_t* company, cons
     });
 }
 
-HResult SettingsSetDword(RootKey root, const wchar_t* company, const wchar_t* product, const wchar_t* section,
+HResult SettingsSetDword(Registry& registry, RootKey root, const wchar_t* company, const wchar_t* product, const wchar_t* section,
                          const wchar_t* name, std::uint32_t value) {
     const std::uint8_t data[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
                                   static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-    return WriteValue(root, company, product, section, name, kRegDword, data, sizeof data);
+    return WriteValue(registry, root, company, product, section, name, kRegDword, data, sizeof data);
 }
 
-HResult SettingsGetString(RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
+HResult SettingsGetString(Registry& registry, RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
                           const wchar_t* section, const wchar_t* name, wchar_t* buffer, std::uint32_t capacity) {
     if (!buffer) return kE_POINTER;
     if (capacity == 0) return kE_INVALIDARG;
     buffer[0] = 0;
     return ReadThroughRoot(root, policy, nullptr, [&](RootKey real, bool usePolicy) -> HResult {
         buffer[0] = 0;
-        Registry& registry = ActiveRegistry();
         RegKeyOwner key(registry);
-        const HResult opened = OpenForRead(real, usePolicy, company, product, section, key);
+        const HResult opened = OpenForRead(registry, real, usePolicy, company, product, section, key);
         if (Failed(opened)) return opened;
         std::vector<std::uint8_t> bytes(static_cast<size_t>(capacity) * 2);
         std::uint32_t type = kRegNone;
@@ -147,21 +143,20 @@ HResult SettingsGetString(RootKey root, bool policy, const wchar_t* company, con
     });
 }
 
-HResult SettingsSetString(const wchar_t* text, RootKey root, const wchar_t* company, const wchar_t* product,
+HResult SettingsSetString(Registry& registry, const wchar_t* text, RootKey root, const wchar_t* company, const wchar_t* product,
                           const wchar_t* section, const wchar_t* name) {
     if (!text) return kE_POINTER;
     const std::vector<std::uint8_t> bytes = ToUtf16Bytes(text);
-    return WriteValue(root, company, product, section, name, kRegSz, bytes.data(),
+    return WriteValue(registry, root, company, product, section, name, kRegSz, bytes.data(),
                       static_cast<std::uint32_t>(bytes.size()));
 }
 
-HResult SettingsGetBinary(RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
+HResult SettingsGetBinary(Registry& registry, RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
                           const wchar_t* section, const wchar_t* name, std::uint8_t* buffer, std::uint32_t& size) {
     if (!buffer) return kE_POINTER;
     return ReadThroughRoot(root, policy, nullptr, [&](RootKey real, bool usePolicy) -> HResult {
-        Registry& registry = ActiveRegistry();
         RegKeyOwner key(registry);
-        const HResult opened = OpenForRead(real, usePolicy, company, product, section, key);
+        const HResult opened = OpenForRead(registry, real, usePolicy, company, product, section, key);
         if (Failed(opened)) return opened;
         std::uint32_t type = kRegNone;
         std::uint32_t stored = 0;
@@ -176,16 +171,16 @@ HResult SettingsGetBinary(RootKey root, bool policy, const wchar_t* company, con
     });
 }
 
-HResult SettingsSetBinary64(const std::uint8_t* value8, RootKey root, const wchar_t* company, const wchar_t* product,
+HResult SettingsSetBinary64(Registry& registry, const std::uint8_t* value8, RootKey root, const wchar_t* company, const wchar_t* product,
                             const wchar_t* section, const wchar_t* name) {
     if (!value8) return kE_POINTER;
-    return WriteValue(root, company, product, section, name, kRegBinary, value8, 8);
+    return WriteValue(registry, root, company, product, section, name, kRegBinary, value8, 8);
 }
 
 void SettingsGetDwordOr(const SettingsIdentity& identity, bool* fromPolicy, std::uint32_t& value, RootKey root,
                         const wchar_t* section, const wchar_t* name) {
     std::uint32_t read = value;
-    if (Succeeded(SettingsGetDword(root, false, identity.company.c_str(), identity.product.c_str(), section, name,
+    if (Succeeded(SettingsGetDword(identity.store(), root, false, identity.company.c_str(), identity.product.c_str(), section, name,
                                    read, fromPolicy))) {
         value = read;
     }
@@ -194,7 +189,7 @@ void SettingsGetDwordOr(const SettingsIdentity& identity, bool* fromPolicy, std:
 bool SettingsReadText(const SettingsIdentity& identity, RootKey root, const wchar_t* section, const wchar_t* name,
                       std::uint32_t capacity, std::wstring& text) {
     std::vector<wchar_t> buffer(capacity ? capacity : 1);
-    if (Failed(SettingsGetString(root, false, identity.company.c_str(), identity.product.c_str(), section, name,
+    if (Failed(SettingsGetString(identity.store(), root, false, identity.company.c_str(), identity.product.c_str(), section, name,
                                  buffer.data(), capacity))) {
         return false;
     }
@@ -208,7 +203,7 @@ bool SettingsReadInt64(const SettingsIdentity& identity, RootKey root, const wch
                        std::int64_t& value) {
     std::uint8_t data[8] = {};
     std::uint32_t size = sizeof data;
-    if (Failed(SettingsGetBinary(root, false, identity.company.c_str(), identity.product.c_str(), section, name, data,
+    if (Failed(SettingsGetBinary(identity.store(), root, false, identity.company.c_str(), identity.product.c_str(), section, name, data,
                                  size)) ||
         size != 8) {
         return false;
@@ -220,5 +215,5 @@ bool SettingsReadInt64(const SettingsIdentity& identity, RootKey root, const wch
 HResult SettingsWriteInt64(const SettingsIdentity& identity, RootKey root, const wchar_t* section, const wchar_t* name,
                            std::int64_t value) {
     const Bytes8 bytes = EncodeTime(value);
-    return SettingsSetBinary64(bytes.data(), root, identity.company.c_str(), identity.product.c_str(), section, name);
+    return SettingsSetBinary64(identity.store(), bytes.data(), root, identity.company.c_str(), identity.product.c_str(), section, name);
 }

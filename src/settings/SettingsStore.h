@@ -14,9 +14,13 @@ constexpr rw::RootKey ROOT_MACHINE_POLICY = 0x80002;
 constexpr rw::RootKey ROOT_USER_OVERLAY = 0x80011;
 constexpr rw::RootKey ROOT_MACHINE_OVERLAY = 0x80012;
 
+// Whose settings, and the registry they live in: the start-up hands its adapter over; until
+// then every read finds nothing and every write fails.
 struct SettingsIdentity {
     std::wstring company;  // "Quillfen"
     std::wstring product;  // "Restwell"
+    rw::Registry* registry = &rw::UnavailableRegistry();
+    rw::Registry& store() const { return registry ? *registry : rw::UnavailableRegistry(); }
 };
 
 // Names longer than this (without the terminator) cannot form a key path.
@@ -28,27 +32,27 @@ bool SettingsKeyPath(bool policy, const wchar_t* company, const wchar_t* product
                      std::wstring& path);
 
 // True when the value exists, of any type, under the policy path of the real root.
-bool SettingsPolicyValueExists(rw::RootKey root, const wchar_t* company, const wchar_t* product,
+bool SettingsPolicyValueExists(rw::Registry& registry, rw::RootKey root, const wchar_t* company, const wchar_t* product,
                                const wchar_t* section, const wchar_t* name);
 
-rw::HResult SettingsGetDword(rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
+rw::HResult SettingsGetDword(rw::Registry& registry, rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
                              const wchar_t* section, const wchar_t* name, std::uint32_t& value,
                              bool* fromPolicy = nullptr);
-rw::HResult SettingsSetDword(rw::RootKey root, const wchar_t* company, const wchar_t* product,
+rw::HResult SettingsSetDword(rw::Registry& registry, rw::RootKey root, const wchar_t* company, const wchar_t* product,
                              const wchar_t* section, const wchar_t* name, std::uint32_t value);
 
 // Empties the buffer first; the text read is not necessarily terminated inside it.
-rw::HResult SettingsGetString(rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
+rw::HResult SettingsGetString(rw::Registry& registry, rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
                               const wchar_t* section, const wchar_t* name, wchar_t* buffer,
                               std::uint32_t capacity);
-rw::HResult SettingsSetString(const wchar_t* text, rw::RootKey root, const wchar_t* company,
+rw::HResult SettingsSetString(rw::Registry& registry, const wchar_t* text, rw::RootKey root, const wchar_t* company,
                               const wchar_t* product, const wchar_t* section, const wchar_t* name);
 
 // size: in, the buffer's size in bytes; out, the stored size.
-rw::HResult SettingsGetBinary(rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
+rw::HResult SettingsGetBinary(rw::Registry& registry, rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
                               const wchar_t* section, const wchar_t* name, std::uint8_t* buffer,
                               std::uint32_t& size);
-rw::HResult SettingsSetBinary64(const std::uint8_t* value8, rw::RootKey root, const wchar_t* company,
+rw::HResult SettingsSetBinary64(rw::Registry& registry, const std::uint8_t* value8, rw::RootKey root, const wchar_t* company,
                                 const wchar_t* product, const wchar_t* section, const wchar_t* name);
 
 // Reads with the identity and the policy flag off; value is replaced only on success.

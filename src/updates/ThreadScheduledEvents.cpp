@@ -1,7 +1,9 @@
 #include "updates/ThreadScheduledEvents.h"
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "settings/SettingsCatalog.h"
+
+using namespace rw;
 
 std::int64_t ReadLastUpgradeCheck(const SettingsIdentity& identity) {
     std::int64_t last = 0;

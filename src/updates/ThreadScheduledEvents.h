@@ -8,7 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/MessagePoster.h"
 #include "settings/SettingsStore.h"
-#include "updates/ScheduledEventIds.h"
+#include "core/ScheduledEventIds.h"
 #include "updates/ThreadScheduledEventsManager.h"
 
 constexpr std::int64_t kUpgradeCheckInterval = 86400;

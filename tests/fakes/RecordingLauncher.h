@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/WebAddress.h"
+#include "platform/WebLauncher.h"
 
 namespace rw::test {
 
@@ -13,7 +13,7 @@ public:
         opened.push_back(address);
         return succeed;
     }
-    void ReportFailure(const std::wstring& shownAddress) override { reported.push_back(shownAddress); }
+    void ReportFailure(const std::wstring& message) override { reported.push_back(message); }
 
     bool succeed = true;  // what Open answers
     std::vector<std::wstring> opened, reported;

@@ -5,14 +5,14 @@
 namespace rw::test {
 
 bool TestKeyExists(RootKey root, const std::wstring& path) {
-    Registry& registry = ActiveRegistry();
+    Registry& registry = TestRegistry();
     RegKeyOwner key(registry);
     return registry.OpenKey(root, path, kKeyRead, key.receive()) == kErrorSuccess;
 }
 
 void PutRawValue(RootKey root, const std::wstring& path, const wchar_t* name, std::uint32_t type,
                  const std::vector<std::uint8_t>& data) {
-    Registry& registry = ActiveRegistry();
+    Registry& registry = TestRegistry();
     RegKeyOwner key(registry);
     ASSERT_EQ(registry.CreateKey(root, path, kKeyReadWrite, key.receive()), kErrorSuccess);
     ASSERT_EQ(registry.SetValue(key.get(), name, type, data.data(), static_cast<std::uint32_t>(data.size())),
@@ -44,7 +44,7 @@ void PutString(RootKey root, bool policy, const wchar_t* section, const wchar_t*
 
 bool GetRawValue(RootKey root, const std::wstring& path, const wchar_t* name, std::uint32_t& type,
                  std::vector<std::uint8_t>& data) {
-    Registry& registry = ActiveRegistry();
+    Registry& registry = TestRegistry();
     RegKeyOwner key(registry);
     if (registry.OpenKey(root, path, kKeyRead, key.receive()) != kErrorSuccess) return false;
     std::uint32_t size = 0;

@@ -14,7 +14,10 @@ namespace rw::test {
 
 inline const wchar_t* const kTestCompany = L"QuillfenTest";
 inline const wchar_t* const kTestProduct = L"Restwell";
-inline const SettingsIdentity kTestIdentity{kTestCompany, kTestProduct};
+// The suite's registry: the fake natively, the Win32 adapter over the real registry under Wine
+// (defined per suite).
+Registry& TestRegistry();
+inline const SettingsIdentity kTestIdentity{kTestCompany, kTestProduct, &TestRegistry()};
 
 // Removes the test company's keys, plain and policy, in both hives (defined per suite).
 void ResetTestRegistry();

@@ -15,12 +15,14 @@
 #include <vector>
 
 #include "RegistryTestEnv.h"
-#include "app/PrivateMessages.h"
-#include "app/VersionQuad.h"
+#include "core/PrivateMessages.h"
+#include "core/CalendarTime.h"
 #include "fakes/FakeCalendar.h"
 #include "fakes/RecordingPoster.h"
 #include "settings/SettingsCatalog.h"
 #include "updates/ThreadScheduledEvents.h"
+
+using namespace rw;
 
 using namespace std::chrono_literals;
 using nsHalden::CThreadScheduledEventsManager;

@@ -9,9 +9,8 @@ FakeRegistry& SharedFakeRegistry() {
     return registry;
 }
 
-void ResetTestRegistry() {
-    SharedFakeRegistry().Clear();
-    SetActiveRegistry(&SharedFakeRegistry());
-}
+Registry& TestRegistry() { return SharedFakeRegistry(); }
+
+void ResetTestRegistry() { SharedFakeRegistry().Clear(); }
 
 }  // namespace rw::test

@@ -7,6 +7,8 @@
 #include "fakes/FakeCalendar.h"
 #include "fakes/FakeLocale.h"
 
+using namespace rw;
+
 using rw::test::FakeCalendar;
 using rw::test::FakeLocale;
 

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/ResourceString.h"
-#include "app/VersionQuad.h"
+#include "core/ResourceString.h"
+#include "core/VersionQuad.h"
+#include "core/CalendarTime.h"
 #include "res/string_ids.h"
 
 using namespace rw;

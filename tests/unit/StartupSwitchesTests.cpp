@@ -4,6 +4,8 @@
 #include "app/StartupLogic.h"
 #include "framework/IntegerText.h"
 
+using namespace rw;
+
 namespace {
 
 TEST(StartupSwitches, CloseRequestIsTheWholeLineInAnyCase) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/WebAddress.h"
+#include "core/VersionQuad.h"
 #include "fakes/RecordingLauncher.h"
 
 using namespace rw;
@@ -17,14 +18,14 @@ TEST(WebAddress, PreparingAddresses) {
     struct Case {
         const wchar_t* address;
         bool addVersion;
-        const wchar_t* open;
+        std::wstring open;
         const wchar_t* shown;
     };
     const Case cases[] = {
         // No scheme, a space and a query with one parameter.
-        {L"example.org/a b?x=1", true, L"http://example.org/ab?x=1&ver=2.1.0.13021", L"http://example.org/ab?x=1"},
+        {L"example.org/a b?x=1", true, L"http://example.org/ab?x=1&ver=" + std::wstring(kRunningVersionText), L"http://example.org/ab?x=1"},
         // Ending in "?": no "&".
-        {L"http://example.org/help/?", true, L"http://example.org/help/?ver=2.1.0.13021", L"http://example.org/help/"},
+        {L"http://example.org/help/?", true, L"http://example.org/help/?ver=" + std::wstring(kRunningVersionText), L"http://example.org/help/"},
         // No query: unchanged apart from the scheme.
         {L"example.org/page", true, L"http://example.org/page", L"http://example.org/page"},
         // Without addVersion nothing is appended.
@@ -58,7 +59,7 @@ TEST(WebAddress, ShowHelpMapsCommandsAndIds) {
     EXPECT_FALSE(ShowHelpAddress(L"Restwell", 77, 2).has_value());
     // Id -1 opens the root followed directly by the version.
     EXPECT_EQ(PrepareWebAddress(*ShowHelpAddress(L"Restwell", 0xFFFFFFFFu, kHelpContext), true).open,
-              L"http://" + kHost + L"/products/Restwell/help/?ver=2.1.0.13021");
+              L"http://" + kHost + L"/products/Restwell/help/?ver=" + std::wstring(kRunningVersionText));
 }
 
 TEST(WebAddress, OpeningReportsOnlyFailures) {
@@ -67,12 +68,14 @@ TEST(WebAddress, OpeningReportsOnlyFailures) {
     EXPECT_TRUE(launcher.opened.empty());
     OpenWebAddress(launcher, L"example.org/help/?", true);
     ASSERT_EQ(launcher.opened.size(), 1u);
-    EXPECT_EQ(launcher.opened[0], L"http://example.org/help/?ver=2.1.0.13021");
+    EXPECT_EQ(launcher.opened[0], L"http://example.org/help/?ver=" + std::wstring(kRunningVersionText));
     EXPECT_TRUE(launcher.reported.empty());
     launcher.succeed = false;
     OpenWebAddress(launcher, L"example.org/help/?", true);
     ASSERT_EQ(launcher.reported.size(), 1u);
-    EXPECT_EQ(launcher.reported[0], L"http://example.org/help/");
+    EXPECT_EQ(launcher.reported[0],
+              L"There was a problem launching your system's Web Browser.\nPlease open your Web Browser and visit:\n\n"
+              L"http://example.org/help/");
 }
 
 TEST(WebAddress, HelpKeyOnlyWithoutModifiers) {

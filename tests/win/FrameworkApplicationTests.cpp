@@ -17,7 +17,7 @@ protected:
 
 TEST_F(FrameworkProfile, IntegersLiveUnderCompanyProductAndSection) {
     app.SetAppName(kTestProduct);
-    app.SetRegistryKey(kTestCompany);
+    app.SetRegistryKey(kTestCompany, TestRegistry());
     app.SetAppName(L"Shown name");  // later names title message boxes, not the profile
     EXPECT_EQ(app.GetProfileInt(L"Breaks", L"Score", 50), 50u) << "missing: the default";
     ASSERT_TRUE(app.WriteProfileInt(L"Breaks", L"Score", 47));

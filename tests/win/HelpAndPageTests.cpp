@@ -9,17 +9,20 @@
 
 #include "FrameworkTestIds.h"
 #include "app/RestwellApp.h"
+#include "core/VersionQuad.h"
 #include "fakes/RecordingLauncher.h"
 #include "kit/PagesPlus.h"
 #include "res/resource.h"
 #include "ui/main/DlgMain.h"
+
+using namespace rw;
 
 using rw::test::RecordingLauncher;
 
 namespace {
 
 const std::wstring kHelp = L"http://" + std::wstring(rw::VendorHost()) + L"/products/Restwell/help/?";
-const std::wstring kVersion = L"ver=2.1.0.13021";
+const std::wstring kVersion = std::wstring(L"ver=") + rw::kRunningVersionText;
 
 class Help : public ::testing::Test {
 protected:
@@ -67,11 +70,14 @@ TEST_F(Help, ShowHelpOpensTheRootOrATopicWithTheVersion) {
     launcher.succeed = false;
     app.ShowHelp(0, HELP_CONTENTS);
     ASSERT_EQ(launcher.reported.size(), 1u);
-    EXPECT_EQ(launcher.reported[0], kHelp.substr(0, kHelp.size() - 1));  // without the trailing "?"
+    // The address without the version and the trailing "?".
+    const std::wstring shown = kHelp.substr(0, kHelp.size() - 1);
+    ASSERT_GE(launcher.reported[0].size(), shown.size());
+    EXPECT_EQ(launcher.reported[0].substr(launcher.reported[0].size() - shown.size()), shown);
 }
 
 TEST_F(Help, MainWindowF1WithoutModifiersOnly) {
-    CdlgMain main;
+    CdlgMain main(app);
     ASSERT_TRUE(main.Create());
     EXPECT_EQ(main.ContextHelpId(), 100u);
     EXPECT_EQ(SendHelp(main.hwnd(), 100), TRUE);

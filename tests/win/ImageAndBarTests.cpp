@@ -12,6 +12,8 @@
 #include "kit/ImagePlus.h"
 #include "res/resource.h"
 
+using namespace rw;
+
 using nsHalden::CImagePlus;
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "engine/PlannedBreakTexts.h"
 #include "platform/win32/ClockWin32.h"
 #include "platform/win32/LocaleWin32.h"

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ResourceString.h"
+#include "core/ResourceString.h"
+#include "core/VersionQuad.h"
 #include "res/resource.h"
 
 namespace {
@@ -134,9 +135,15 @@ TEST(Resources, VersionBlockNamesTheProduct) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT len = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &len));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00020001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 13021u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 13021u);
+    // The version block carries the same quad the program compares with.
+    const std::uint64_t fileVersion = (std::uint64_t{fixed->dwFileVersionMS} << 32) | fixed->dwFileVersionLS;
+    const std::uint64_t productVersion = (std::uint64_t{fixed->dwProductVersionMS} << 32) | fixed->dwProductVersionLS;
+    EXPECT_EQ(fileVersion, rw::kRunningVersion);
+    EXPECT_EQ(productVersion, rw::kRunningVersion);
+    wchar_t* text = nullptr;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904b0\\ProductVersion", reinterpret_cast<void**>(&text),
+                               &len));
+    EXPECT_EQ(std::wstring(text), rw::kRunningVersionText);
     wchar_t* name = nullptr;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904b0\\ProductName", reinterpret_cast<void**>(&name),
                                &len));

@@ -5,6 +5,8 @@
 
 #include "app/SharedImages.h"
 
+using namespace rw;
+
 namespace {
 
 const HMODULE kModule = GetModuleHandleW(nullptr);

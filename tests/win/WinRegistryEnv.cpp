@@ -2,8 +2,14 @@
 #include <windows.h>
 
 #include "../shared/RegistryTestEnv.h"
+#include "platform/win32/RegistryWin32.h"
 
 namespace rw::test {
+
+Registry& TestRegistry() {
+    static RegistryWin32 registry;
+    return registry;
+}
 
 void ResetTestRegistry() {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {

@@ -1,8 +1,8 @@
 #include "ui/main/DlgMain.h"
 
-#include "app/ResourceString.h"
-#include "app/RestwellApp.h"
-#include "app/VersionQuad.h"
+#include "app/StartupLogic.h"
+#include "core/ResourceString.h"
+#include "core/VersionQuad.h"
 #include "kit/PagesPlus.h"
 #include "res/resource.h"
 
@@ -13,7 +13,7 @@ constexpr DWORD kHelpContextMain = 100;
 
 }  // namespace
 
-CdlgMain::CdlgMain() : Dialog(IDD_MAIN) {
+CdlgMain::CdlgMain(rw::AppShared& app) : Dialog(IDD_MAIN), app_(app) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     m_hIconApp = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
     m_iconAppSmall.reset(
@@ -27,7 +27,7 @@ CdlgMain::~CdlgMain() {
 
 rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     // The instance message is registered at start-up, so it cannot be a case label.
-    if (const CRestwellApp* app = RestwellApp(); app && message == app->instanceMessage && message != 0) {
+    if (message == app_.instanceMessage && message != 0) {
         return OnInstanceMessage(wParam);
     }
     switch (message) {
@@ -44,9 +44,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_iconAppSmall ? m_iconAppSmall.get() : m_hIconApp));
     SetContextHelpId(kHelpContextMain);
     std::wstring caption;
-    const CRestwellApp* app = RestwellApp();
-    if (rw::FormatResourceString(caption, IDS_MAIN_CAPTION,
-                                 {app ? app->fullName : std::wstring(L"Restwell"), rw::kRunningVersionShort})) {
+    if (rw::FormatResourceString(caption, IDS_MAIN_CAPTION, {app_.fullName, rw::kRunningVersionShort})) {
         SetText(caption);
     }
     return rw::InitFocus::Default;
@@ -58,13 +56,13 @@ bool CdlgMain::OnHelp(LPARAM helpInfo) {
     if ((GetWindowLongW(hwnd(), GWL_STYLE) & WS_CHILD) || !nsHalden::HelpRequestFromMessage(helpInfo, request)) {
         return false;
     }
-    rw::Application::Current()->ShowHelp(request.contextId, request.command);
+    app_.ShowHelp(request.contextId, request.command);
     return true;
 }
 
 LRESULT CdlgMain::OnInstanceMessage(WPARAM action) {
-    if (action == kInstanceShow) ShowMain();
-    if (action == kInstanceClose) Exit();
+    if (action == rw::kInstanceShow) ShowMain();
+    if (action == rw::kInstanceClose) Exit();
     return 0;
 }
 

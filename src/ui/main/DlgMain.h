@@ -1,12 +1,13 @@
 // The main window: created hidden at start-up from template 102, lives for the whole run.
 // Closing it (Close, Escape, the close box) only hides it.
 #pragma once
+#include "app/AppShared.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 
 class CdlgMain : public rw::Dialog {
 public:
-    CdlgMain();
+    explicit CdlgMain(rw::AppShared& app);
     // The window goes first, while its handlers and the icons it shows still exist.
     ~CdlgMain() override;
 
@@ -23,6 +24,7 @@ private:
     LRESULT OnInstanceMessage(WPARAM action);
     bool OnHelp(LPARAM helpInfo);
 
+    rw::AppShared& app_;
     HICON m_hIconApp = nullptr;  // the shared program icon, not destroyed
     rw::IconOwner m_iconAppSmall;
 };

@@ -7,6 +7,8 @@
 #include "fakes/FakeLocale.h"
 #include "shared/RegistryTestEnv.h"
 
+using namespace rw;
+
 namespace {
 
 class NullHost final : public BreakEngineHost {

@@ -1,9 +1,6 @@
-#include "app/WebLauncherWin32.h"
+#include "platform/win32/WebLauncherWin32.h"
 
 #include <shellapi.h>
-
-#include "app/ResourceString.h"
-#include "res/resource.h"
 
 namespace rw {
 
@@ -15,11 +12,8 @@ bool WebLauncherWin32::Open(const std::wstring& address) {
     return result > 32;
 }
 
-void WebLauncherWin32::ReportFailure(const std::wstring& shownAddress) {
-    std::wstring text;
-    if (FormatResourceString(text, IDS_BROWSER_FAILED, {shownAddress})) {
-        MessageBoxW(owner_, text.c_str(), title_, MB_OK);
-    }
+void WebLauncherWin32::ReportFailure(const std::wstring& message) {
+    MessageBoxW(owner_, message.c_str(), title_.c_str(), MB_OK);
 }
 
 }  // namespace rw

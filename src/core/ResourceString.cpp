@@ -1,4 +1,4 @@
-#include "app/ResourceString.h"
+#include "core/ResourceString.h"
 
 #include <cwctype>
 #include <vector>

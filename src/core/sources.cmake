@@ -1,0 +1,2 @@
+target_sources(restwell_core PRIVATE
+  src/core/ResourceString.cpp)
