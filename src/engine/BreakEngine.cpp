@@ -91,14 +91,14 @@ std::uint32_t CBreakEngine::TickTimerPeriodMs(std::int64_t now) {
 
 void CBreakEngine::OnTickTimer() {
     host_.KillTickTimer();
-    UpdateBreakState(0, 0, 0, 0, 0);
+    UpdateBreakState(kTickOrdinary);
     host_.ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
 }
 
 void CBreakEngine::ApplyEnable() {
     if (m_bEnable != m_bTimerOn) {
         if (m_bEnable == 1) {
-            UpdateBreakState(0, 1, 0, 0, 0);
+            UpdateBreakState(kTickRemindersOn);
             host_.ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
         } else {
             host_.KillTickTimer();
@@ -109,7 +109,7 @@ void CBreakEngine::ApplyEnable() {
 }
 
 void CBreakEngine::OnIAmRested() {
-    UpdateBreakState(1, 1, 1, 0, 0);
+    UpdateBreakState(kTickRested);
     host_.HideNotification();
 }
 
@@ -121,7 +121,7 @@ void CBreakEngine::OnSuspend(SuspendCommand command) {
         case SuspendCommand::UntilNextRest: m_timeSuspendUntil = kSuspendUntilRest; break;
         case SuspendCommand::UntilPlannedBreak: m_timeSuspendUntil = m_timeNextPlanned; break;
     }
-    UpdateBreakState(1, 1, 0, 0, 0);
+    UpdateBreakState(kTickQuietRefresh);
     host_.HideNotification();
 }
 
@@ -129,26 +129,26 @@ void CBreakEngine::OnPointerOverIcon() {
     const std::int64_t now = calendar_.Now();
     if (now == lastPointerTick_) return;
     lastPointerTick_ = now;
-    UpdateBreakState(0, 0, 0, 0, 0);
+    UpdateBreakState(kTickOrdinary);
 }
 
 void CBreakEngine::OnIconClicked() {
-    UpdateBreakState(1, 0, 0, 0, 0);
+    UpdateBreakState(kTickQuiet);
 }
 void CBreakEngine::OnPowerOrClockChange() {
-    UpdateBreakState(1, 1, 0, 0, 0);
+    UpdateBreakState(kTickQuietRefresh);
 }
 
 void CBreakEngine::OnTimeChange() {
-    UpdateBreakState(1, 1, 0, 0, 0);
+    UpdateBreakState(kTickQuietRefresh);
     host_.WakeWorker();
 }
 
 void CBreakEngine::OnPlannedBreakDue() {
-    UpdateBreakState(0, 1, 0, 1, 0);
+    UpdateBreakState(kTickPlannedBreakDue);
 }
 void CBreakEngine::OnInitialised() {
-    UpdateBreakState(1, 1, 0, 0, 0);
+    UpdateBreakState(kTickQuietRefresh);
 }
 
 void CBreakEngine::OnCustomizeConfirmed(const CPlannedBreakList& planned) {
@@ -156,13 +156,13 @@ void CBreakEngine::OnCustomizeConfirmed(const CPlannedBreakList& planned) {
     m_listPlanned.CopyFrom(planned);
     m_timeSuspendUntil = 0;
     ApplyEnable();
-    UpdateBreakState(0, 1, 0, 0, 1);
+    UpdateBreakState(kTickSettingsChanged);
 }
 
 void CBreakEngine::ReloadSettings() {
     LoadSettings();
     ApplyEnable();
-    UpdateBreakState(0, 1, 0, 0, 1);
+    UpdateBreakState(kTickSettingsChanged);
 }
 
 void CBreakEngine::RemovePlannedBreakEvent() {

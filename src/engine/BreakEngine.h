@@ -42,6 +42,21 @@ public:
     // One tick. Each flag counts only when it equals 1.
     void UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, std::uint8_t bRested, std::uint8_t bShowNow,
                           std::uint8_t bPlannedChanged);
+    // The same, with the flags of one of the named ticks below.
+    struct TickFlags {
+        std::uint8_t bQuiet, bRefresh, bRested, bShowNow, bPlannedChanged;
+    };
+    void UpdateBreakState(const TickFlags& f) {
+        UpdateBreakState(f.bQuiet, f.bRefresh, f.bRested, f.bShowNow, f.bPlannedChanged);
+    }
+    // The ticks the events run, by the event.
+    static constexpr TickFlags kTickOrdinary{0, 0, 0, 0, 0};         // timer 101, pointer over the icon
+    static constexpr TickFlags kTickRemindersOn{0, 1, 0, 0, 0};      // reminders switched on
+    static constexpr TickFlags kTickRested{1, 1, 1, 0, 0};           // "I am rested"
+    static constexpr TickFlags kTickQuietRefresh{1, 1, 0, 0, 0};     // suspensions, power, clock, first tick
+    static constexpr TickFlags kTickQuiet{1, 0, 0, 0, 0};            // a click on the icon
+    static constexpr TickFlags kTickPlannedBreakDue{0, 1, 0, 1, 0};  // the worker's planned-break event
+    static constexpr TickFlags kTickSettingsChanged{0, 1, 0, 0, 1};  // new break settings or planned breaks
 
     // Timer 101 fired: tick and re-arm.
     void OnTickTimer();

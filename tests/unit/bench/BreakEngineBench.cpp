@@ -53,7 +53,7 @@ void TickWithHundredPlannedBreaks(benchmark::State& state) {
         input.tick += 20000;
         input.lastInput = input.tick - 1000;
         calendar.Advance(20);
-        engine.UpdateBreakState(0, 0, 0, 0, 0);
+        engine.UpdateBreakState(CBreakEngine::kTickOrdinary);
     }
 }
 BENCHMARK(TickWithHundredPlannedBreaks);
