@@ -152,6 +152,21 @@ bool CRestwellApp::InitInstance() {
     return false;
 }
 
+int CRestwellApp::RunMessageLoop() {
+    MSG message{};
+    // GetMessage fails (-1) only for a bad window handle, which a null filter never is; end
+    // the loop then too rather than spin.
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        const rw::Window* main = MainWindow();
+        if (!main || !main->Exists()) continue;
+        if (IsDialogMessageW(main->hwnd(), &message)) continue;
+        PreTranslateMessage(message);
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
+}
+
 int CRestwellApp::ExitInstance() {
     instanceEvent.reset();
     richEdit_.reset();

@@ -28,6 +28,11 @@ public:
     bool InitInstance() override;
     // Closes the single-instance event, then the base behaviour.
     int ExitInstance() override;
+    // The program's own loop: while the main window exists its dialog navigation sees each
+    // message first, then PreTranslateMessage (whose answer is not asked), then translation
+    // and dispatch; while it does not exist, messages are taken and dropped. Returns WM_QUIT's
+    // code.
+    int RunMessageLoop() override;
 
     // Help requests of every window: the help root (HELP_CONTENTS, or context id 0 or -1)
     // or the topic of the context id (HELP_CONTEXT), in the default browser.
