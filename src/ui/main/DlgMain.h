@@ -21,7 +21,6 @@ protected:
 
 private:
     LRESULT OnInstanceMessage(WPARAM action);
-    bool OnHelp(LPARAM helpInfo);
 
     HICON m_hIconApp = nullptr;  // the shared program icon, not destroyed
     rw::IconOwner m_iconAppSmall;
