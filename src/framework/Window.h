@@ -6,10 +6,11 @@
 // Errors: HRESULTs where the behaviour speaks of them, otherwise bool or std::optional; never
 // exceptions across a window procedure or a thread boundary. Whatever a handler still throws
 // (std::bad_alloc from a string, a broken invariant in a library) stops at the one barrier,
-// Guarded, that every entry point from the system puts around its work: window, dialog, page
-// and subclass procedures and thread functions. The message then counts as not handled and
-// gets its default processing, so a failed WM_PAINT still validates its window rather than
-// coming back for ever.
+// Guarded, that every entry point from the system puts around its work: here the subclass,
+// dialog and page procedures; a thread function (the portable worker's included) ends in the
+// same catch-all of its own. The message then counts as not handled and gets its default
+// processing, so a failed WM_PAINT still validates its window rather than coming back for
+// ever.
 #pragma once
 #include <windows.h>
 
