@@ -3,7 +3,6 @@
 #include "app/StartupLogic.h"
 #include "core/ResourceString.h"
 #include "core/VersionQuad.h"
-#include "kit/PagesPlus.h"
 #include "res/resource.h"
 
 namespace {
@@ -30,11 +29,6 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == app_.instanceMessage && message != 0) {
         return OnInstanceMessage(wParam);
     }
-    switch (message) {
-        case WM_HELP:
-            if (OnHelp(lParam)) return TRUE;
-            break;
-    }
     return Dialog::Route(message, wParam, lParam);
 }
 
@@ -48,16 +42,6 @@ rw::InitFocus CdlgMain::OnInitDialog() {
         SetText(caption);
     }
     return rw::InitFocus::Default;
-}
-
-bool CdlgMain::OnHelp(LPARAM helpInfo) {
-    // F1 with Shift, Ctrl or Alt, or in a main window made a child, is the default handling's.
-    nsHalden::HelpRequest request{};
-    if ((GetWindowLongW(hwnd(), GWL_STYLE) & WS_CHILD) || !nsHalden::HelpRequestFromMessage(helpInfo, request)) {
-        return false;
-    }
-    app_.ShowHelp(request.contextId, request.command);
-    return true;
 }
 
 LRESULT CdlgMain::OnInstanceMessage(WPARAM action) {

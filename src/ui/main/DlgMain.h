@@ -22,7 +22,6 @@ protected:
 
 private:
     LRESULT OnInstanceMessage(WPARAM action);
-    bool OnHelp(LPARAM helpInfo);
 
     rw::AppShared& app_;
     HICON m_hIconApp = nullptr;  // the shared program icon, not destroyed
