@@ -396,6 +396,69 @@ TEST_F(BreakEngine, TickCountWrap) {
     input.lastInput = input.tick;
     engine->OnTickTimer();
     EXPECT_NE(engine->m_tickWorkStart, 0);
+    // A mark just after the wrap: an input read from before it is earlier, not later.
+    engine->m_tickWorkStart = engine->m_tickLastInput = 0;
+    engine->m_tickRestMark = 1000;
+    input.tick = 2000;
+    input.lastInput = 0xFFFFF000u;
+    engine->OnTickTimer();
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
+}
+
+TEST_F(BreakEngine, InputClockDifferencesAreSigned32Bit) {
+    struct Case {
+        std::int64_t later, earlier;
+        std::int32_t ms;
+    };
+    const Case cases[] = {
+        {5000, 2000, 3000},
+        {2000, 5000, -3000},                       // input that came between the two reads
+        {1000, 0xFFFFF000ll, 1000 + 0x1000},       // across the wrap
+        {0xFFFFF000ll, 1000, -(1000 + 0x1000)},    // a mark set after the wrap, an input before it
+        {90000, -50000, 140000},                   // a restored time from before the tick count began
+        {0x7FFFFFFFll, 0, 0x7FFFFFFF},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(InputTicksBetween(c.earlier, c.later), c.ms) << c.later << " - " << c.earlier;
+    }
+}
+
+TEST_F(BreakEngine, LeavingBeforeTheWrapAndComingBackAfterIsARest) {
+    input.tick = input.lastInput = 0xFFFFFFFFu - 13 * 60000;
+    Start();
+    WorkMinutes(11);
+    IdleMinutes(20);  // the tick count wraps two minutes into the absence
+    EXPECT_LT(input.tick, 0x80000000u);
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_EQ(BreakReminders(), 0);
+    EXPECT_GT(Score(), 50.0f);
+}
+
+TEST_F(BreakEngine, AWorkPeriodSavedAcrossTheWrapIsRestored) {
+    input.tick = input.lastInput = 0xFFFFFFFFu - 5 * 60000;
+    Start();
+    WorkMinutes(10);  // wraps after five
+    Stop();
+    std::int64_t workStart = 0;
+    ASSERT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeWorkStart, workStart));
+    EXPECT_NEAR(static_cast<double>(workStart), static_cast<double>(calendar.Now() - 600), 2.0);
+    Sleep(60);
+    Start();
+    EXPECT_NE(engine->m_tickWorkStart, 0);
+    WorkMinutes(1);
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 12 minutes.");
+}
+
+TEST_F(BreakEngine, ASleepAcrossTheWrapIsARest) {
+    input.tick = input.lastInput = 0xFFFFFFFFu - 25 * 60000;
+    Start();
+    WorkMinutes(20);
+    Sleep(10 * 60);  // the tick count wraps during the sleep
+    input.lastInput = input.tick;
+    engine->OnPowerOrClockChange();
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
 }
 
 TEST_F(BreakEngine, AnUnreadableLastInputKeepsTheState) {
