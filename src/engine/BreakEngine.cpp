@@ -243,7 +243,9 @@ void CBreakEngine::ShowState(const std::wstring& status, int iconId, int notific
     host_.SetIconAndTip(iconId, tip);
     if (bShowNow == 1) {
         host_.SetAlertBreakDue(0);
-        host_.ShowNotification(countdown.text, tip, notificationIconId, countdown.timeoutMs);
+        // The countdown is the notification's extra line, so the main text goes without it.
+        host_.ShowNotification(countdown.text, Tooltip(m_strStatus, std::wstring()), notificationIconId,
+                               countdown.timeoutMs);
     } else if (countdown.timeoutMs == 0) {
         host_.HideNotification();
     }

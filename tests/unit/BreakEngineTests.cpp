@@ -190,7 +190,7 @@ TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
     EXPECT_EQ(host.shown.back().icon, IDI_WORKING);
     EXPECT_EQ(host.shown.back().timeoutMs, 59000u);
     EXPECT_EQ(host.shown.back().breakDue, 0);
-    EXPECT_EQ(host.shown.back().text, L"Restwell\nYou have been working for 61 minutes.\nLunch is due now.");
+    EXPECT_EQ(host.shown.back().text, L"Restwell\nYou have been working for 61 minutes.");  // the countdown only once
     Work(45);
     engine->OnPlannedBreakDue();
     EXPECT_EQ(host.shown.back().timeoutMs, 20000u);  // 15 s left, but at least 20 s
@@ -199,6 +199,36 @@ TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
     EXPECT_EQ(host.alertPlannedMinutes, -1);
     EXPECT_EQ(engine->m_strPlanned, L"Tomorrow at 10:00, Lunch, is your next planned break.");
     EXPECT_EQ(host.events.at(5).first, calendar.LocalToTime(2026, 12, 8, 10, 0));
+}
+
+TEST_F(BreakEngine, APlannedBreakMomentShowsTheStateWithTheCountdownAsTheExtraLineOnly) {
+    AddPlanned(L"0YYYYYYY,0910,Tea", 0);
+    AddPlanned(L"0YYYYYYY,0920,Walk", 1);
+    AddPlanned(L"0YYYYYYY,0930,Stretch", 2);
+    Start();
+    WorkMinutes(10);     // 09:10, working
+    engine->OnPlannedBreakDue();
+    WorkMinutes(8);
+    IdleMinutes(2);      // 09:20, resting
+    engine->OnPlannedBreakDue();
+    Sleep(10 * 60);      // 09:30, rested: the tick that recognises it
+    engine->OnPlannedBreakDue();
+    struct Shown {
+        const wchar_t* text;
+        const wchar_t* extra;
+        int icon;
+    };
+    const Shown expected[] = {{L"Restwell\nYou have been working for 10 minutes.", L"Tea is due now.", IDI_WORKING},
+                              {L"Restwell\nResting...", L"Walk is due now.", IDI_RESTING},
+                              {L"Restwell\nYou are rested.", L"Stretch is due now.", IDI_RESTED}};
+    ASSERT_EQ(host.shown.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(host.shown[i].text, expected[i].text);
+        EXPECT_EQ(host.shown[i].extra, expected[i].extra);
+        EXPECT_EQ(host.shown[i].icon, expected[i].icon);
+        EXPECT_EQ(host.shown[i].breakDue, 0);
+    }
+    EXPECT_EQ(host.tooltip, L"Restwell\nYou are rested.\nStretch is due now.");  // the tooltip keeps it
 }
 
 TEST_F(BreakEngine, APlannedBreakMomentRemindsOfAnOverdueBreakEvenWhileSuspended) {
