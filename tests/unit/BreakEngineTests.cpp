@@ -37,6 +37,10 @@ TEST_F(BreakEngine, TheRoadOfOneBreak) {
     EXPECT_EQ(host.trayIcon, IDI_DUE_SUSPENDED);
     EXPECT_EQ(host.shown.size(), 1u);  // no reminder while suspended
     EXPECT_EQ(Score(), 50.0f);         // and no penalty
+    WorkMinutes(5);                    // minute 70: the quarter of an hour is over
+    EXPECT_EQ(host.trayIcon, IDI_BREAK_DUE);
+    EXPECT_EQ(host.shown.size(), 2u);  // reminded again
+    EXPECT_EQ(Score(), 49.5f);         // and charged again
 
     IdleMinutes(2);
     EXPECT_EQ(host.trayIcon, IDI_RESTING);
@@ -44,7 +48,7 @@ TEST_F(BreakEngine, TheRoadOfOneBreak) {
     IdleMinutes(3);
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
     EXPECT_EQ(engine->m_strStatus, L"You are rested.");
-    EXPECT_EQ(Score(), 55.0f);  // the most a rest can earn
+    EXPECT_EQ(Score(), 54.5f);  // the most a rest can earn
     EXPECT_TRUE(engine->m_rating.m_bScoreRising);
     EXPECT_EQ(engine->m_timeSuspendUntil, 0);
     EXPECT_EQ(engine->m_tickWorkStart, 0);
@@ -115,6 +119,14 @@ TEST_F(BreakEngine, FiftyNineIdleSecondsStillCountAsWork) {
     calendar.Advance(1);
     engine->OnTickTimer();
     EXPECT_EQ(host.trayIcon, IDI_RESTING);
+    // Rested exactly when the idle time reaches the rest period.
+    input.tick += 239999;
+    calendar.Advance(240);
+    engine->OnTickTimer();
+    EXPECT_EQ(host.trayIcon, IDI_RESTING);
+    input.tick += 1;
+    engine->OnTickTimer();
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
 }
 
 TEST_F(BreakEngine, IAmRestedEndsEverythingAndCreditsOnlyRealWork) {
@@ -128,6 +140,8 @@ TEST_F(BreakEngine, IAmRestedEndsEverythingAndCreditsOnlyRealWork) {
     EXPECT_EQ(engine->m_tickWorkStart, 0);
     EXPECT_EQ(engine->s_nReminderMinutes, 0u);
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    engine->OnIAmRested();  // again, while waiting for work: nothing to credit
+    EXPECT_EQ(Score(), 50.0f);
 
     Work(1);
     UntilNextTick(true);
@@ -185,6 +199,7 @@ TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
     EXPECT_NE(host.tooltip.find(L"\nLunch is due now."), std::wstring::npos);
     // The worker's planned-break message: shown now, for the rest of the minute.
     engine->OnPlannedBreakDue();
+    const int hides = host.hides;
     ASSERT_FALSE(host.shown.empty());
     EXPECT_EQ(host.shown.back().extra, L"Lunch is due now.");
     EXPECT_EQ(host.shown.back().icon, IDI_WORKING);
@@ -192,10 +207,12 @@ TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
     EXPECT_EQ(host.shown.back().breakDue, 0);
     EXPECT_EQ(host.shown.back().text, L"Restwell\nYou have been working for 61 minutes.");  // the countdown only once
     Work(45);
+    EXPECT_EQ(host.hides, hides);  // ticks in the break's own minute leave it up
     engine->OnPlannedBreakDue();
     EXPECT_EQ(host.shown.back().timeoutMs, 20000u);  // 15 s left, but at least 20 s
 
     Work(15);  // 10:01: the next occurrence is tomorrow
+    EXPECT_GT(host.hides, hides);  // and the next tick takes it down
     EXPECT_EQ(host.alertPlannedMinutes, -1);
     EXPECT_EQ(engine->m_strPlanned, L"Tomorrow at 10:00, Lunch, is your next planned break.");
     EXPECT_EQ(host.events.at(5).first, calendar.LocalToTime(2026, 12, 8, 10, 0));
@@ -246,6 +263,9 @@ TEST_F(BreakEngine, APlannedBreakMomentRemindsOfAnOverdueBreakEvenWhileSuspended
     EXPECT_EQ(host.shown.back().timeoutMs, 50000u);  // the rest of the minute
     EXPECT_EQ(host.trayIcon, IDI_DUE_SUSPENDED);
     EXPECT_EQ(Score(), 50.0f - 0.5f);  // only minute 56 was charged; none while suspended
+    Work(20);
+    engine->OnPlannedBreakDue();  // the same minute again: shown again, five minutes or not
+    EXPECT_EQ(BreakReminders(), 3);
 }
 
 TEST_F(BreakEngine, TheSummaryLineNamesTheDay) {
@@ -348,6 +368,7 @@ TEST_F(BreakEngine, RestartShorterThanTheRestPeriodResumesTheWorkPeriod) {
     Start();
     WorkMinutes(30);
     Stop();
+    EXPECT_FALSE(host.timerPeriodMs.has_value());  // the save stopped the timer
     std::int64_t activeLast = 0, workStart = 0;
     EXPECT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeActiveLast, activeLast));
     EXPECT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeWorkStart, workStart));
