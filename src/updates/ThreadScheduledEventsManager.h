@@ -43,6 +43,7 @@ public:
     // Posts to the owner's window; false when stopped, without an owner or when the post fails.
     bool Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
     // Runs write (a stored-state write) unless stopped; a stop waits for a write under way.
+    // The write runs under the table's lock, so it must not use the channel itself.
     bool Write(const std::function<void()>& write);
 
 private:
