@@ -461,6 +461,10 @@ bool CdlgMain::OnPaintMinimised() {
     return true;
 }
 
+void CdlgMain::ShowWelcomeNotification() {
+    m_notifyIcon.ShowWelcomeNotification();
+}
+
 void CdlgMain::ShowMain() {
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     BringWindowToTop(hwnd());
