@@ -5,6 +5,12 @@
 // Dialog templates
 #define IDD_ABOUT 100
 #define IDD_MAIN 102
+#define IDD_NOTIFICATION_ALERT 152
+
+// Menus
+#define IDR_MENU_TRAY_MAIN 129
+#define IDR_MENU_TRAY_BREAK 130
+#define IDR_MENU_SUSPEND 158
 
 // Icons
 #define IDI_PROGRAM 128
@@ -58,6 +64,17 @@
 #define ID_HELP_ABOUT 32789
 #define ID_HELP_USERS 32793
 #define ID_HELP_CONTEXT 32795
+
+// Controls of the alert pop-up (1013 and 1045 as in the main window)
+#define IDC_ALERT_MESSAGE 1040
+#define IDC_ALERT_RESTED 1044
+#define IDC_ALERT_NOT_RATED 1046
+#define IDC_ALERT_COUNTDOWN_ICON 1047
+#define IDC_ALERT_COUNTDOWN_TEXT 1089
+#define IDC_ALERT_SUSPEND 1090
+#define IDC_ALERT_CLOSE 1095
+#define IDC_ALERT_CAPTION 1096
+#define IDC_ALERT_OPEN 1097
 
 // Commands shared by the tray menus, the help menu and the alert pop-up
 #define ID_OPEN_MAIN 32771

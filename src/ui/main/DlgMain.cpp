@@ -2,6 +2,7 @@
 #include "ui/main/DlgMain.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <richedit.h>
 
 #include <cwctype>
@@ -11,6 +12,7 @@
 #include "core/PrivateMessages.h"
 #include "core/ResourceString.h"
 #include "core/VersionQuad.h"
+#include "platform/win32/MessagePosterWin32.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsCatalog.h"
 
@@ -46,8 +48,9 @@ CdlgMain::CdlgMain(rw::AppShared& app)
     : Dialog(IDD_MAIN),
       app_(app),
       m_texts(app.seams.locale),
-      m_worker(app.seams.calendar),
+      m_alert(app),
       m_notifyIcon(app, *this, &m_alert),
+      m_worker(app.seams.calendar),
       m_engine(rw::BreakEngineSeams{*this, app.seams.inputClock, app.seams.calendar, m_texts, app.identity}) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     m_hIconApp = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
@@ -58,7 +61,7 @@ CdlgMain::CdlgMain(rw::AppShared& app)
     // the work period; the rest of this window's settings follow.
     LoadBreakSettings();
     m_engine.m_rating.m_bScoreRising = m_engine.m_rating.m_fScore >= 50.0f;
-    m_alert.SetOwner(this);
+    m_alert.m_pMain = this;
     m_menuTrayBreak.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MENU_TRAY_BREAK)));
 }
 
@@ -71,7 +74,7 @@ CdlgMain::~CdlgMain() {
 }
 
 void CdlgMain::LoadBreakSettings() {
-    const rw::SettingsIdentity& identity = app_.identity;
+    const SettingsIdentity& identity = app_.identity;
     m_nNotificationStyle = rw::ReadSettingDword(identity, rw::Setting::NotificationStyle);
     m_strNotificationSound = rw::ReadSettingString(identity, rw::Setting::NotificationSound);
     const rw::HealthBranding health = rw::LoadHealthBranding(identity);
@@ -175,6 +178,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     }
     CreateTitleFont();
 
+    m_alert.SetCommandTarget(hwnd());
     m_buttonHelp.LoadDropDownMenu(instance, IDR_MENU_HELP);
     m_notifyIcon.OnTrayIconRequest(0, m_nNotificationStyle);
     m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
@@ -259,7 +263,7 @@ void CdlgMain::UpdateDescriptionTexts() {
     } else {
         m_strDescription = rw::ResourceText(IDS_DESCRIPTION_OFF);
     }
-    m_strRatingTitle = rw::ResourceText(rw::CAchievementRating::TitleTextId(m_engine.m_bEnable));
+    m_strRatingTitle = rw::ResourceText(CAchievementRating::TitleTextId(m_engine.m_bEnable));
 }
 
 void CdlgMain::SwitchEngineOnOrOff() {
@@ -280,7 +284,11 @@ void CdlgMain::RefreshOptionsButton() {
 void CdlgMain::UpdateBannerPosition() {
     RECT client{};
     GetClientRect(m_staticBanner.hwnd(), &client);
-    m_nBannerX = client.right - app_.images.bannerWidth;
+    m_nBannerX = client.right - Scaled(app_.images.bannerWidth);
+}
+
+int CdlgMain::Scaled(int pixels) const {
+    return MulDiv(pixels, static_cast<int>(GetDpiForWindow(hwnd())), 96);
 }
 
 void CdlgMain::ApplySettings() {
@@ -417,10 +425,15 @@ void CdlgMain::DrawBanner(const DRAWITEMSTRUCT& item) {
     rw::SelectionGuard font(dc, app_.titleFont.get());
     const rw::SharedImages& images = app_.images;
     if (!images.bannerImage.IsNull()) {
-        images.bannerImage.Draw(dc, rc.left + m_nBannerX, rc.top, images.bannerWidth, images.bannerHeight);
+        // The images' sizes are at 96 DPI; the dialog grows with the DPI, and so do they.
+        const int height = Scaled(images.bannerHeight);
+        const nsHalden::CImagePlus& banner = images.bannerImage;
+        banner.Draw(dc, rc.left + m_nBannerX, rc.top, Scaled(images.bannerWidth), height, 0, 0, banner.Width(),
+                    banner.Height());
         if (!app_.brandingActive && !images.bannerEdge.IsNull()) {
-            images.bannerEdge.Draw(dc, rc.left + m_nBannerX - images.bannerEdgeWidth, rc.top, images.bannerEdgeWidth,
-                                   images.bannerHeight);
+            const nsHalden::CImagePlus& edge = images.bannerEdge;
+            const int width = Scaled(images.bannerEdgeWidth);
+            edge.Draw(dc, rc.left + m_nBannerX - width, rc.top, width, height, 0, 0, edge.Width(), edge.Height());
         }
         return;
     }

@@ -20,7 +20,10 @@
 #include "res/resource.h"
 #include "updates/ThreadScheduledEvents.h"
 
-class CdlgMain : public rw::Dialog, private rw::BreakEngineHost, private rw::NotificationIconOwner {
+class CdlgMain : public rw::Dialog,
+                 private rw::BreakEngineHost,
+                 private rw::NotificationIconOwner,
+                 private rw::AlertMainWindow {
 public:
     // Loads the break settings, the rating and the planned breaks and restores the work
     // period, before the window exists.
@@ -60,6 +63,8 @@ private:
     void ShowHealthTip();
     int SelectedTip() const;  // the selected tab less m_bBrandTab: -1 is the organisation's
     void UpdateBannerPosition();
+    // A size in pixels at 96 DPI, at the window's DPI.
+    int Scaled(int pixels) const;
     void StartWorker();
 
     // Message handlers (DlgMain.cpp).
@@ -112,6 +117,11 @@ private:
     void ScheduleWorkerEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override;
     bool RemoveWorkerEvent(std::int32_t id) override;
 
+    // What the alert pop-up reads (DlgMainHost.cpp).
+    int RemindersSwitch() const override;
+    float Rating() const override;
+    bool RatingRising() const override;
+
     rw::AppShared& app_;
 
     HICON m_hIconApp = nullptr;  // the shared program icon, not destroyed
@@ -127,7 +137,7 @@ private:
     std::wstring m_strNotificationSound;
 
     CPlannedBreakTexts m_texts;
-    nsHalden::CdlgNotificationAlert m_alert;
+    rw::CdlgNotificationAlert m_alert;
     rw::CNotificationIcon m_notifyIcon;
     CThreadScheduledEvents m_worker;
     rw::CBreakEngine m_engine;

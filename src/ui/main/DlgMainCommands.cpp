@@ -1,8 +1,8 @@
 // The main window's commands: its buttons and links, the tray menus, the help menu and the
 // alert pop-up's buttons (which post the same command numbers).
-#include <commctrl.h>
-
 #include "ui/main/DlgMain.h"
+
+#include <commctrl.h>
 
 namespace {
 

@@ -117,3 +117,15 @@ void CdlgMain::ScheduleWorkerEvent(std::int32_t id, std::int64_t start, std::int
 bool CdlgMain::RemoveWorkerEvent(std::int32_t id) {
     return RemoveEvent(id);
 }
+
+int CdlgMain::RemindersSwitch() const {
+    return m_engine.m_bEnable;
+}
+
+float CdlgMain::Rating() const {
+    return m_engine.m_rating.m_fScore;
+}
+
+bool CdlgMain::RatingRising() const {
+    return m_engine.m_rating.m_bScoreRising;
+}

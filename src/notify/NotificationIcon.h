@@ -1,0 +1,143 @@
+// The notification-area icon: its picture and tooltip, the user's clicks on it, and the
+// notifications it delivers, as the shell's balloon or as the alert pop-up with a sound.
+//
+// The main window owns one CNotificationIcon and implements NotificationIconOwner. Its
+// message routing hands these messages over:
+//
+//     WMU_TRAY_CALLBACK (0x464)        -> OnTrayCallback(wParam, lParam)
+//     WMU_TRAY_ICON (0x468)            -> OnTrayIconRequest(wParam, lParam)
+//     TaskbarCreatedMessage()          -> OnTaskbarCreated()
+//
+// and after every engine tick it calls OnEngineTickDone(), which shows a notification that
+// was held back while the user was presenting (see ShowNotification).
+//
+// The icon's GUID binds it, on Windows, to the path of the executable: a copy of the program
+// in another folder cannot add a GUID icon until the old registration is gone.
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/AppShared.h"
+#include "notify/NotifyRules.h"
+#include "notify/ShellNotify.h"
+
+namespace nsHalden {
+class CdlgNotificationAlertBase;
+}
+
+namespace rw {
+
+// The fixed identity of the program's icon.
+extern const GUID kNotificationIconGuid;
+
+// What the icon needs of the window that owns it.
+class NotificationIconOwner {
+public:
+    virtual ~NotificationIconOwner() = default;
+    // The window that receives the callback message and the menus' commands.
+    virtual HWND IconOwnerWindow() = 0;
+    // The state icons the main window loaded (128, 134, 147 …); null when not loaded.
+    virtual HICON IconById(int iconId) = 0;
+    // Menu 130, loaded once and kept by the main window (the engine greys its item 32790).
+    virtual HMENU TrayBreakMenu() = 0;
+    // One engine tick: quiet for the clicks that show a menu, plain for a mouse move.
+    virtual void RunEngineTick(bool quiet) = 0;
+    // Shown normally, on top, in the foreground, with the focus.
+    virtual void ShowMainWindow() = 0;
+    // The break reminders switch (chooses the welcome text).
+    virtual bool RemindersEnabled() = 0;
+    // The alert's m_bBreakDue.
+    virtual void SetAlertBreakDue(int breakDue) = 0;
+    // The scheduled-events worker: event 4 retries a failed add.
+    virtual void ScheduleWorkerEvent(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
+    virtual bool RemoveWorkerEvent(std::int32_t id) = 0;
+    virtual void WakeWorker() = 0;
+};
+
+class CNotificationIcon {
+public:
+    // popup: the alert the owner keeps for the whole run (may be null); it is handed to every
+    // Init of the re-creation protocol.
+    CNotificationIcon(AppShared& app, NotificationIconOwner& owner, nsHalden::CdlgNotificationAlertBase* popup,
+                      ShellNotify& shell = SystemShellNotify());
+    CNotificationIcon(const CNotificationIcon&) = delete;
+    CNotificationIcon& operator=(const CNotificationIcon&) = delete;
+
+    // Clears icons and method flags (eco mode is kept), stores owner, GUID, pop-up and style,
+    // and chooses the shell method by style and OS version.
+    void Init(std::uint32_t style, const OSVERSIONINFOW& os, HWND owner, const GUID& guid,
+              nsHalden::CdlgNotificationAlertBase* popup);
+    bool Add(HICON icon, const std::wstring& title);
+    BOOL Delete();
+    // Null tip or icon: left as they are.
+    void SetIconAndTip(const std::wstring* tip, HICON icon);
+    // A balloon, or with a custom style the pop-up and a sound (always reported shown).
+    // While the shell reports that the user presents, runs a full-screen Direct3D program or
+    // is busy, the notification is held and shown by the first OnEngineTickDone after that.
+    bool ShowNotification(const std::wstring* extra, const std::wstring& text, HICON icon, std::uint32_t timeoutMs);
+    void HideNotification();
+    void SetEcoMode(bool eco);
+    void SetSoundFile(const wchar_t* path);
+
+    // The welcome notification; a balloon that cannot be shown is reported in a message box.
+    bool ShowWelcomeNotification();
+
+    // The main window's message routing (see the top of this file).
+    void OnTrayCallback(WPARAM wParam, LPARAM lParam);
+    void OnTrayIconRequest(WPARAM request, LPARAM lParam);
+    void OnTaskbarCreated() { OnTrayIconRequest(0, 0); }
+    void OnEngineTickDone();
+    static UINT TaskbarCreatedMessage();
+
+    // State, read by the owner and the tests.
+    HWND m_hWndOwner = nullptr;
+    GUID m_guidItem{};
+    UINT m_uID = 0;
+    HICON m_hIconBase = nullptr;
+    HICON m_hIconCurrent = nullptr;
+    std::wstring m_strTitle;
+    std::wstring m_strSound;
+    std::uint32_t m_nStyle = 0;
+    bool m_bShellV4 = false;
+    bool m_bUseGuid = false;
+    bool m_bCustomPopup = false;
+    bool m_bEcoMode = false;
+    std::uint32_t m_uVersion = 3;
+    std::uint32_t m_cbSize = 952;
+    nsHalden::CdlgNotificationAlertBase* m_pPopup = nullptr;
+
+    int FailureCount() const { return failures_; }
+    bool HasHeldNotification() const { return held_.has_value(); }
+
+private:
+    NOTIFYICONDATAW IconData() const;
+    bool ShowNow(const std::wstring* extra, const std::wstring& text, HICON icon, std::uint32_t timeoutMs);
+    bool ShowBalloon(const std::wstring* extra, const std::wstring& text, HICON icon, std::uint32_t timeoutMs);
+    void ShowPopupAndSound(const std::wstring* extra, const std::wstring& text, HICON icon, std::uint32_t timeoutMs);
+    void ShowTrayMenu();
+    void RemoveRetryEvent();
+    void Recreate(std::uint32_t style, bool eco, const std::wstring& sound);
+
+    AppShared& app_;
+    NotificationIconOwner& owner_;
+    ShellNotify& shell_;
+    nsHalden::CdlgNotificationAlertBase* popupForInit_;
+    int failures_ = 0;
+    bool previewEco_ = false;
+    std::wstring previewSound_;
+    OncePerSecond mouseMoveTick_;
+
+    struct Held {
+        std::optional<std::wstring> extra;
+        std::wstring text;
+        HICON icon;
+        std::uint32_t timeoutMs;
+    };
+    std::optional<Held> held_;
+};
+
+}  // namespace rw
