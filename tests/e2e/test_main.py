@@ -4,7 +4,7 @@ reminders switched off empty the status, and "-close" and log-off save the engin
 import subprocess
 import time
 
-from driver import check
+from driver import BUILD, check
 
 TITLE = "Quillfen Restwell 2.1"
 KEY = r"HKCU\Software\Quillfen\Restwell"
@@ -70,7 +70,7 @@ def test_restored_overdue_work_reminds_at_once_and_close_saves_the_state(s):
     proc = s.start()
     window = main_window(s)
     status = s.wait_until(lambda: control_text(s, window, 1018), what="the status text")
-    check(status == "You have been working for 56 minutes.|Time for a break.", f"status: {status!r}")
+    check(status == "You have been working for 56 minutes. Time for a break.", f"status: {status!r}")
     reminder = s.wait_until(lambda: popup_text(s, window["pid"]), what="the break reminder")
     check(reminder == "You have been using this computer for 56 minutes.|Time for a 5 minute break.",
           f"reminder: {reminder!r}")
@@ -110,3 +110,45 @@ def test_reminders_off_empty_the_status_and_log_off_saves_the_rating(s):
     check(rc == 0, "posted WM_ENDSESSION")
     s.wait_until(lambda: s.reg_query(KEY + r"\Breaks", "Score"), what="Score written at log-off")
     close(s, proc)
+
+
+def set_dpi(s, dpi):
+    """Wine's LogPixels for the next start (the wineserver restarts to take it)."""
+    for key in (r"HKCU\Control Panel\Desktop",
+                r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"):
+        s.wine("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f", check_rc=True)
+    subprocess.run(["wineserver", "-k"], env=s.env, capture_output=True)  # it reads LogPixels when it starts
+    # The first window after the change starts the desktop again, which takes a while.
+    s.wine(BUILD / "tests" / "probe.exe", "windows", timeout=180)
+
+
+LOOKS = {
+    "normal": "",
+    "eco": f'[{KEY.replace("HKCU", "HKEY_CURRENT_USER")}]\n"EcoMode"=dword:00000001\n',
+    "branding": ('[HKEY_LOCAL_MACHINE\\Software\\Quillfen\\Restwell\\Service]\n'
+                 '"BrandTitle"="Northwind Traders\\\\nHealth at work"\n'
+                 '"BrandHealthTitle"="Health & Safety"\n'
+                 '"BrandHealthContents"="Our occupational health team is here to help.\\\\nCall 4321."\n'
+                 '"BrandHealthLink"="intranet.example/health"\n'),
+}
+
+
+def test_main_window_looks_finished_at_96_and_144_dpi(s):
+    """Screenshots of every form of the window, for a person to look at."""
+    try:
+        for dpi in (96, 144):
+            set_dpi(s, dpi)
+            for look, state in LOOKS.items():
+                s.reg_reset()
+                s.reg_import(stored_state(work_started_ago=20 * 60, active_ago=0) + state)
+                keep_input_recent(s)
+                proc = s.start()
+                window = main_window(s)
+                s.wait_until(lambda: control_text(s, window, 1018), what="the status text")
+                rc, _ = s.probe("post", window["hwnd"], 0x111, 32771, 0)  # "&Open Restwell"
+                s.wait_until(lambda: s.find_window(TITLE, visible=True), what="the window shown")
+                time.sleep(1)
+                s.screenshot(f"main-{look}-{dpi}")
+                close(s, proc)
+    finally:
+        set_dpi(s, 96)
