@@ -1,5 +1,7 @@
 #include "app/AchievementBar.h"
 
+#include "app/AppShared.h"
+
 #include "core/ResourceString.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
@@ -76,6 +78,11 @@ void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool 
     } else if (enable == 1) {
         DrawWithoutImages(dc, rect, score, boldFont);
     }
+}
+
+// The windows' form: the application's bar images and title font.
+void AppShared::DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising) const {
+    rw::DrawAchievementBar(dc, rect, enable, score, rising, images.BarImages(), titleFont.get());
 }
 
 }  // namespace rw

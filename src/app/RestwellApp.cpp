@@ -8,11 +8,15 @@
 #include <vector>
 
 #include "framework/Window.h"
+#include "res/resource.h"
 #include "platform/win32/WebLauncherWin32.h"
 #include "ui/main/DlgMain.h"
 #include "ui/wizard/WelcomeWizard.h"
 
 using namespace rw;
+
+// The framework's prompts are in the program's string table.
+static_assert(rw::kPromptEnterInteger == IDS_ENTER_INTEGER && rw::kPromptEnterIntegerRange == IDS_ENTER_INTEGER_RANGE);
 
 namespace {
 
@@ -143,6 +147,21 @@ bool CRestwellApp::InitInstance() {
     SetMainWindow(nullptr);
     mainDialog_.reset();
     return false;
+}
+
+int CRestwellApp::RunMessageLoop() {
+    MSG message{};
+    // GetMessage fails (-1) only for a bad window handle, which a null filter never is; end
+    // the loop then too rather than spin.
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        const rw::Window* main = MainWindow();
+        if (!main || !main->Exists()) continue;
+        if (IsDialogMessageW(main->hwnd(), &message)) continue;
+        PreTranslateMessage(message);
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
 int CRestwellApp::ExitInstance() {

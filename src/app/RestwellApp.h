@@ -34,6 +34,11 @@ public:
     bool InitInstance() override;
     // Closes the single-instance event, then the base behaviour.
     int ExitInstance() override;
+    // The program's own loop: while the main window exists its dialog navigation sees each
+    // message first, then PreTranslateMessage (whose answer is not asked), then translation
+    // and dispatch; while it does not exist, messages are taken and dropped. Returns WM_QUIT's
+    // code.
+    int RunMessageLoop() override;
 
     void ShowHelp(DWORD_PTR data, UINT command) override;
     void OpenWebAddress(const wchar_t* address, bool addVersion) override;

@@ -4,7 +4,6 @@ target_sources(restwell_core PRIVATE
 if(WIN32)
   target_sources(restwell_shell PRIVATE
     src/app/AchievementBar.cpp
-    src/app/AppShared.cpp
     src/app/RestwellApp.cpp
     src/app/SharedImages.cpp)
 endif()

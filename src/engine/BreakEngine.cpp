@@ -20,13 +20,20 @@ std::uint32_t Low32(std::int64_t tick) {
     return static_cast<std::uint32_t>(tick);
 }
 
-// Whether an input comes after the rest mark. Readings are widened from 32 bits without
-// counting wraps, so after the tick count wraps (every 49.7 days) every new input reads as
-// far earlier than a mark set before the wrap; such an input is in truth later.
-bool LaterThanRestMark(std::int64_t input, std::int64_t mark) {
-    return input > mark || mark - input >= 0x80000000ll;
+// The time from one reading to a later one; 0 when "from" is in truth the later one.
+std::uint32_t ElapsedMs(std::int64_t from, std::int64_t to);
+
+}  // namespace
+
+std::int32_t InputTicksBetween(std::int64_t from, std::int64_t to) {
+    return static_cast<std::int32_t>(Low32(to) - Low32(from));
 }
 
+namespace {
+std::uint32_t ElapsedMs(std::int64_t from, std::int64_t to) {
+    const std::int32_t ms = InputTicksBetween(from, to);
+    return ms < 0 ? 0 : static_cast<std::uint32_t>(ms);
+}
 }  // namespace
 
 CBreakEngine::CBreakEngine(const BreakEngineSeams& seams)
@@ -71,8 +78,11 @@ void CBreakEngine::SaveBreakState() {
     if (m_bEnable == 1) {
         const std::int64_t tickNow = Widen(input_.TickCount());
         const std::int64_t now = calendar_.Now();
-        const std::int64_t activeLast = m_tickLastInput == 0 ? 0 : now - (tickNow - m_tickLastInput) / 1000;
-        const std::int64_t workStart = m_tickWorkStart == 0 ? 0 : now - (tickNow - m_tickWorkStart) / 1000;
+        // Times from the elapsed milliseconds, so that a save across the wrap stays in the past.
+        const std::int64_t activeLast =
+            m_tickLastInput == 0 ? 0 : now - InputTicksBetween(m_tickLastInput, tickNow) / 1000;
+        const std::int64_t workStart =
+            m_tickWorkStart == 0 ? 0 : now - InputTicksBetween(m_tickWorkStart, tickNow) / 1000;
         WriteSettingInt64(identity_, Setting::TimeActiveLast, activeLast);
         WriteSettingInt64(identity_, Setting::TimeWorkStart, workStart);
     }
@@ -233,7 +243,9 @@ void CBreakEngine::ShowState(const std::wstring& status, int iconId, int notific
     host_.SetIconAndTip(iconId, tip);
     if (bShowNow == 1) {
         host_.SetAlertBreakDue(0);
-        host_.ShowNotification(countdown.text, tip, notificationIconId, countdown.timeoutMs);
+        // The countdown is the notification's extra line, so the main text goes without it.
+        host_.ShowNotification(countdown.text, Tooltip(m_strStatus, std::wstring()), notificationIconId,
+                               countdown.timeoutMs);
     } else if (countdown.timeoutMs == 0) {
         host_.HideNotification();
     }
@@ -242,7 +254,7 @@ void CBreakEngine::ShowState(const std::wstring& status, int iconId, int notific
 // The Working reading: status, icon and the break-due reminder.
 void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t bQuiet, std::uint8_t bShowNow,
                            const Countdown& countdown, const std::wstring& extra) {
-    const std::uint32_t worked = tick32 - Low32(m_tickWorkStart);
+    const std::uint32_t worked = ElapsedMs(m_tickWorkStart, tick32);
     const std::uint32_t minutes = worked / kMinuteMs;
     if (minutes == s_nShownMinutes && countdown.minutes == -1) return;  // nothing changed
     s_nShownMinutes = minutes;
@@ -293,7 +305,7 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t 
 
 void CBreakEngine::BookRest(std::uint32_t lastInput32) {
     // The rating credits only work periods of more than ten minutes.
-    if (m_tickWorkStart != 0) m_rating.CreditRest(lastInput32 - Low32(m_tickWorkStart), m_dwWorkMs);
+    if (m_tickWorkStart != 0) m_rating.CreditRest(ElapsedMs(m_tickWorkStart, lastInput32), m_dwWorkMs);
     m_tickRestMark = Widen(lastInput32);
     m_tickWorkStart = 0;
     s_nReminderMinutes = s_nShownMinutes = s_nPenaltyMinute = 0;
@@ -332,7 +344,8 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
     const std::int64_t tickNow = Widen(tick32);
 
     // A rest during which no tick ran: the computer slept, or the program was not running.
-    if (m_tickLastInput != 0 && m_tickWorkStart != 0 && tickNow - m_tickLastInput >= m_dwRestMs) {
+    if (m_tickLastInput != 0 && m_tickWorkStart != 0 &&
+        InputTicksBetween(m_tickLastInput, tickNow) >= static_cast<std::int64_t>(m_dwRestMs)) {
         reading = ReadingRested;
     }
 
@@ -343,9 +356,13 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
         if (reading == ReadingNone) {
             if (m_tickWorkStart == 0) {
                 // The first input after the last rest starts a work period, shown from the next tick.
-                if (LaterThanRestMark(m_tickLastInput, m_tickRestMark)) m_tickWorkStart = m_tickLastInput;
+                // A mark of 0 is none: any input counts as later.
+                if (m_tickRestMark == 0 || InputTicksBetween(m_tickRestMark, m_tickLastInput) > 0) {
+                    m_tickWorkStart = m_tickLastInput;
+                }
             } else {
-                const std::uint32_t idle = lastInput32 > tick32 ? 0 : tick32 - lastInput32;
+                // An input that came between the two reads counts as no idle time.
+                const std::uint32_t idle = ElapsedMs(lastInput32, tick32);
                 if (idle >= m_dwRestMs) {
                     reading = ReadingRested;
                 } else if (idle < kMinuteMs) {

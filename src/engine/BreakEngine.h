@@ -15,6 +15,11 @@
 
 namespace rw {
 
+// Milliseconds from one input-clock reading to another. Readings are 32-bit and wrap every
+// 49.7 days, so the difference is taken modulo 2^32 and read as signed: a reading is later
+// than another when the difference is positive. Only the low 32 bits of either count.
+std::int32_t InputTicksBetween(std::int64_t from, std::int64_t to);
+
 enum ActivityReading { ReadingNone = 0, ReadingRested = 1, ReadingWorking = 2, ReadingResting = 3 };
 
 // Commands of the tray menus and the alert pop-up that the engine answers.

@@ -29,6 +29,28 @@ int FieldNumber(const std::wstring& text, size_t pos) {
     return negative ? -value : value;
 }
 
+// A number as "%02d" when that takes exactly two characters (-9..99), else empty.
+std::wstring TwoCharacters(int n) {
+    if (n < -9 || n > 99) return std::wstring();
+    if (n < 0) return L"-" + std::to_wstring(-n);
+    return std::wstring(1, static_cast<wchar_t>(L'0' + n / 10)) + static_cast<wchar_t>(L'0' + n % 10);
+}
+
+// The four characters of the time of day: its hours and minutes as "%02d%02d". A time whose
+// hours take more than two characters (only from a hand edit) is written as other hours and
+// minutes that fit and reload to the same moment; failing that, as the clock time it shows.
+std::wstring TimeField(std::int32_t t) {
+    const std::wstring plain = TwoCharacters(t / 3600) + TwoCharacters(t % 3600 / 60);
+    if (plain.size() == 4) return plain;
+    const std::int32_t minutes = t / 60;
+    for (int hours = 99; hours >= -9; --hours) {
+        const std::int32_t rest = minutes - hours * 60;
+        if (rest >= -9 && rest <= 99) return TwoCharacters(hours) + TwoCharacters(rest);
+    }
+    const std::int32_t wrapped = ((t % kDaySeconds) + kDaySeconds) % kDaySeconds;
+    return TwoCharacters(wrapped / 3600) + TwoCharacters(wrapped % 3600 / 60);
+}
+
 std::int32_t WrappedTimeOfDay(std::int32_t t) {
     return ((t % kDaySeconds) + kDaySeconds) % kDaySeconds;
 }
@@ -62,17 +84,10 @@ CBreakTimed CBreakTimed::FromText(const std::wstring& text) {
 }
 
 std::wstring CBreakTimed::ToText() const {
-    // The clock form keeps the hours and minutes at two digits each, so the fields stay in
-    // their places whatever a hand edit put into the registry.
-    const int hour = ClockHour();
-    const int minute = ClockMinute();
     std::wstring text = L"0";
     for (bool day : m_bDays) text += day ? L'Y' : L'N';
     text += L',';
-    text += static_cast<wchar_t>(L'0' + hour / 10);
-    text += static_cast<wchar_t>(L'0' + hour % 10);
-    text += static_cast<wchar_t>(L'0' + minute / 10);
-    text += static_cast<wchar_t>(L'0' + minute % 10);
+    text += TimeField(m_nTimeOfDay);
     text += L',';
     text += m_strTitle.substr(0, kBreakTimedTitleMax);
     return text;

@@ -41,9 +41,8 @@ int Application::RunMessageLoop() {
     // the loop then too rather than spin.
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         HWND main = mainWindow_ ? mainWindow_->hwnd() : nullptr;
-        if (!main || !IsWindow(main)) continue;
-        if (IsDialogMessageW(main, &message)) continue;
-        PreTranslateMessage(message);
+        if (main && IsWindow(main) && IsDialogMessageW(main, &message)) continue;
+        if (PreTranslateMessage(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

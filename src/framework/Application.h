@@ -33,12 +33,14 @@ public:
     // The help entry point: every help request of the windows ends here (data is a
     // context-help id or 0, command a HELP_ command). There is no help by default.
     virtual void ShowHelp(DWORD_PTR data, UINT command);
-    // Offered every message the loop dispatches, after the main window's dialog navigation.
+    // Offered every message the loop takes, after the main window's dialog navigation; true
+    // when it has dealt with the message, which is then not dispatched.
     virtual bool PreTranslateMessage(MSG& message);
 
-    // Takes messages until WM_QUIT. While the main window exists, its dialog navigation sees
-    // each message first; while it does not, messages are dropped. Returns WM_QUIT's code.
-    int RunMessageLoop();
+    // The ordinary loop: takes messages until WM_QUIT and returns its code. The main window's
+    // dialog navigation (while it exists), then PreTranslateMessage, may take a message;
+    // every other one is translated and dispatched.
+    virtual int RunMessageLoop();
 
     HINSTANCE Instance() const { return instance_; }
     const std::wstring& CommandLine() const { return commandLine_; }

@@ -4,10 +4,10 @@
 
 #include <limits>
 
+#include "core/ResourceString.h"
 #include "framework/Application.h"
 #include "framework/IntegerText.h"
 #include "framework/Window.h"
-#include "res/string_ids.h"
 
 namespace rw {
 namespace {
@@ -46,14 +46,25 @@ WPARAM CheckStateOf(int value) {
 
 }  // namespace
 
+void ShowExchangeFailure(HWND dialog, const ExchangeFailure& failure) {
+    const Application* app = Application::Current();
+    const std::wstring title = app ? app->AppName() : std::wstring();
+    MessageBoxW(dialog, failure.prompt.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
 void SetTextIfChanged(HWND hwnd, const std::wstring& text) {
     if (hwnd && Window::TextOf(hwnd) != text) SetWindowTextW(hwnd, text.c_str());
 }
 
-void DataExchange::Fail(int id, UINT promptId) {
+void DataExchange::Fail(int id, std::wstring prompt) {
     failed_ = true;
     failedControl_ = id;
-    MessageBoxFromString(dialog_, promptId, MB_OK | MB_ICONEXCLAMATION);
+    const ExchangeFailure failure{id, std::move(prompt)};
+    if (onError_) {
+        onError_(failure);
+    } else {
+        ShowExchangeFailure(dialog_, failure);
+    }
     // WM_NEXTDLGCTL moves the focus the dialog's way: an edit field gets its text selected.
     if (HWND control = Item(id)) SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
@@ -68,26 +79,39 @@ void DataExchange::Text(int id, std::wstring& value) {
 }
 
 template <typename T>
-void DataExchange::Integer(int id, T& value) {
+void DataExchange::Integer(int id, T& value, T min, T max) {
     if (failed_) return;
     if (!reading()) {
         SetTextIfChanged(Item(id), std::to_wstring(value));
         return;
     }
-    const auto parsed =
-        ParseInteger(Window::TextOf(Item(id)), std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
+    const std::wstring text = Window::TextOf(Item(id));
+    const auto parsed = ParseInteger(text, std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
     if (!parsed) {
-        Fail(id, IDS_ENTER_INTEGER);
+        Fail(id, ResourceText(kPromptEnterInteger));
+        return;
+    }
+    if (*parsed < min || *parsed > max) {
+        std::wstring prompt;
+        FormatResourceString(prompt, kPromptEnterIntegerRange,
+                             {static_cast<long long>(min), static_cast<long long>(max)});
+        Fail(id, prompt);
         return;
     }
     Stage(value, static_cast<T>(*parsed));
 }
 
 void DataExchange::Int16(int id, std::int16_t& value) {
-    Integer(id, value);
+    Integer(id, value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max());
 }
 void DataExchange::Int32(int id, std::int32_t& value) {
-    Integer(id, value);
+    Integer(id, value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
+}
+void DataExchange::Int16(int id, std::int16_t& value, std::int16_t min, std::int16_t max) {
+    Integer(id, value, min, max);
+}
+void DataExchange::Int32(int id, std::int32_t& value, std::int32_t min, std::int32_t max) {
+    Integer(id, value, min, max);
 }
 
 void DataExchange::Check(int id, int& value) {

@@ -8,10 +8,13 @@
 //         dx.Check(IDC_ENABLE, m_bEnable);
 //     }
 //
+//         dx.Int16(IDC_REST_MINUTES, m_nRestMinutes, 3, 30);
+//
 // Reading is all or nothing: values read from the controls are kept aside and given to the
 // members only when every binding succeeded. A binding that fails (a field that is not an
-// integer of the member's range) shows the prompt, focuses its control and ends the
-// exchange; the members keep the values they had.
+// integer of the member's type, or not within the range given) is reported to the error hook
+// (by default a message box with the prompt), gets the focus and ends the exchange; the
+// members keep the values they had.
 #pragma once
 #include <windows.h>
 
@@ -22,13 +25,26 @@
 
 namespace rw {
 
+// The framework's prompts, by the string-table numbers the program's table gives their texts.
+constexpr unsigned kPromptEnterInteger = 61712;       // "Enter an integer."
+constexpr unsigned kPromptEnterIntegerRange = 61715;  // with the range as %1!d! and %2!d!
+
 class Window;
 
 enum class Direction { ToControls, FromControls };
 
+// A binding that refused its control's contents: the control and the prompt for the user.
+struct ExchangeFailure {
+    int control;
+    std::wstring prompt;
+};
+using ExchangeErrorHook = std::function<void(const ExchangeFailure&)>;
+
 class DataExchange {
 public:
-    DataExchange(HWND dialog, Direction direction) : dialog_(dialog), direction_(direction) {}
+    // Without a hook a failure shows its prompt in a message box owned by the dialog.
+    DataExchange(HWND dialog, Direction direction, ExchangeErrorHook onError = {})
+        : dialog_(dialog), direction_(direction), onError_(std::move(onError)) {}
     DataExchange(const DataExchange&) = delete;
     DataExchange& operator=(const DataExchange&) = delete;
 
@@ -42,6 +58,9 @@ public:
     // Decimal integers; reading refuses anything that is not an integer of the type's range.
     void Int16(int id, std::int16_t& value);
     void Int32(int id, std::int32_t& value);
+    // The same, refusing integers outside min … max as well ("Enter an integer between …").
+    void Int16(int id, std::int16_t& value, std::int16_t min, std::int16_t max);
+    void Int32(int id, std::int32_t& value, std::int32_t min, std::int32_t max);
     // Check boxes: 1 checked, 0 unchecked, 2 indeterminate (three-state boxes).
     void Check(int id, int& value);
     void Check(int id, bool& value);
@@ -59,20 +78,25 @@ public:
 
 private:
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-    void Fail(int id, UINT promptId);
+    void Fail(int id, std::wstring prompt);
     template <typename T>
     void Stage(T& member, T value) {
         pending_.push_back([&member, value] { member = value; });
     }
     template <typename T>
-    void Integer(int id, T& value);
+    void Integer(int id, T& value, T min, T max);
 
     HWND dialog_;
     Direction direction_;
+    ExchangeErrorHook onError_;
     bool failed_ = false;
     int failedControl_ = 0;
     std::vector<std::function<void()>> pending_;
 };
+
+// The default error hook: the prompt in a message box owned by the dialog and titled with
+// the application's name.
+void ShowExchangeFailure(HWND dialog, const ExchangeFailure& failure);
 
 // Sets a window's text only when it differs, so that writing the members into the controls
 // does not send change notifications (and repaint) for texts that stay the same.

@@ -30,6 +30,21 @@ bool ReturnsResultDirectly(UINT message) {
     }
 }
 
+bool IsModifierHeld() {
+    return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+}
+
+// A control without a context-help id has its parent's, as Windows documents; Wine reports
+// the control's own 0, so the lookup is done here for both.
+DWORD InheritedContextId(const HELPINFO& info) {
+    if (info.dwContextId != 0 || info.iContextType != HELPINFO_WINDOW) return static_cast<DWORD>(info.dwContextId);
+    for (HWND w = static_cast<HWND>(info.hItemHandle); w; w = GetAncestor(w, GA_PARENT)) {
+        if (const DWORD id = GetWindowContextHelpId(w)) return id;
+        if (!(GetWindowLongW(w, GWL_STYLE) & WS_CHILD)) break;
+    }
+    return 0;
+}
+
 }  // namespace
 
 Dialog::~Dialog() {
@@ -68,7 +83,7 @@ void Dialog::End(INT_PTR result) {
 }
 
 bool Dialog::UpdateData(Direction direction) {
-    DataExchange exchange(hwnd(), direction);
+    DataExchange exchange(hwnd(), direction, [this](const ExchangeFailure& failure) { OnExchangeFailure(failure); });
     ExchangeData(exchange);
     return exchange.Commit();
 }
@@ -88,9 +103,12 @@ void Dialog::SetBackgroundBrush(HBRUSH brush) {
     if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-MessageResult Dialog::Route(UINT message, WPARAM wParam, LPARAM) {
+MessageResult Dialog::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: return OnInitDialog() == InitFocus::Default ? TRUE : FALSE;
+        case WM_HELP:
+            if (AnswerHelp(lParam, false)) return TRUE;
+            break;
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) {
                 switch (LOWORD(wParam)) {
@@ -114,11 +132,22 @@ MessageResult Dialog::OnControlColor(HDC dc) {
     return reinterpret_cast<LRESULT>(background_);
 }
 
+bool Dialog::AnswerHelp(LPARAM helpInfo, bool answerAsChild) {
+    Application* app = Application::Current();
+    if (!app || IsModifierHeld()) return false;
+    if (!answerAsChild && (GetWindowLongW(hwnd(), GWL_STYLE) & WS_CHILD)) return false;
+    if (const auto* info = reinterpret_cast<const HELPINFO*>(helpInfo)) {
+        app->ShowHelp(InheritedContextId(*info), HELP_CONTEXT);
+    } else {
+        app->ShowHelp(0, HELP_CONTENTS);
+    }
+    return true;
+}
+
 LRESULT Dialog::DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) {
-    const PendingDefault pending{message, wParam, lParam};
-    const PendingDefault* outer = std::exchange(pendingDefault_, &pending);
+    skipDefaultCall_ = message;
     const LRESULT result = DefDlgProcW(hwnd(), message, wParam, lParam);
-    pendingDefault_ = outer;
+    skipDefaultCall_.reset();  // in case DefDlgProc did not call back
     return result;
 }
 
@@ -137,6 +166,10 @@ void Dialog::OnCancel() {
 
 void Dialog::ExchangeData(DataExchange&) {}
 
+void Dialog::OnExchangeFailure(const ExchangeFailure& failure) {
+    ShowExchangeFailure(hwnd(), failure);
+}
+
 Dialog* Dialog::FromHandle(HWND hwnd) {
     return reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
 }
@@ -146,17 +179,19 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     return HandleDialogMessage(dialog, hwnd, message, wParam, lParam);
 }
 
-INT_PTR Dialog::HandleDialogMessage(Dialog* dialog, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR Dialog::HandleDialogMessage(Dialog* dialog, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (!dialog) return FALSE;
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
         dialog->SetHandle(hwnd);
     }
-    if (const PendingDefault* pending = dialog->pendingDefault_;
-        pending && pending->message == message && pending->wParam == wParam && pending->lParam == lParam) {
+    if (const std::optional<UINT> skip = std::exchange(dialog->skipDefaultCall_, std::nullopt); skip == message) {
         return FALSE;
     }
-    const MessageResult result = dialog->Route(message, wParam, lParam);
+    // The exception barrier of the dialog and page procedures: only the class's handlers can
+    // throw, and the link is still dropped on WM_NCDESTROY when they do.
+    const MessageResult result =
+        Guarded<MessageResult>(kNotHandled, [&] { return dialog->Route(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         // The window is gone: no more messages reach the object.
         SetWindowLongPtrW(hwnd, DWLP_USER, 0);

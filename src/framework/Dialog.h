@@ -14,11 +14,14 @@
 //         return Dialog::Route(message, wParam, lParam);
 //     }
 //
-// The base routes WM_INITDIALOG to OnInitDialog, IDOK and IDCANCEL to OnOK and OnCancel, and
-// paints the background colour. A result for WM_NOTIFY and the like goes into DWLP_MSGRESULT;
-// the messages whose result is the dialog procedure's own return value get it that way.
+// The base routes WM_INITDIALOG to OnInitDialog, IDOK and IDCANCEL to OnOK and OnCancel, F1
+// (WM_HELP) to the application's ShowHelp, and paints the background colour. A result for
+// WM_NOTIFY and the like goes into DWLP_MSGRESULT; the messages whose result is the dialog
+// procedure's own return value get it that way.
 #pragma once
 #include <windows.h>
+
+#include <optional>
 
 #include "framework/DataExchange.h"
 #include "framework/Handles.h"
@@ -60,8 +63,16 @@ public:
 
 protected:
     MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Default processing is DefDlgProc's own handling of the message.
+    // Default processing is DefDlgProc's own handling of the message, for handlers that run
+    // it first and then add to it (draw over the erased background, say).
     LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // F1: the application's ShowHelp with the context id of the window that asked
+    // (HELP_CONTEXT), or the help root (0, HELP_CONTENTS) when no help information came.
+    // False, leaving F1 to the default handling (which hands it to the parent), without an
+    // application object, with Shift, Ctrl or Alt held, and in a dialog that is a child
+    // window unless answerAsChild.
+    bool AnswerHelp(LPARAM helpInfo, bool answerAsChild);
 
     // The members into the controls.
     virtual InitFocus OnInitDialog();
@@ -71,10 +82,13 @@ protected:
     virtual void OnCancel();
     // The class's bindings of members to controls (see DataExchange).
     virtual void ExchangeData(DataExchange& exchange);
+    // The error hook of the class's exchanges: a binding refused its control. By default the
+    // prompt in a message box titled with the application's name.
+    virtual void OnExchangeFailure(const ExchangeFailure& failure);
 
     // The dialog procedure's work, shared with the property pages, whose create parameter
-    // points to their PROPSHEETPAGE.
-    static INT_PTR HandleDialogMessage(Dialog* dialog, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // points to their PROPSHEETPAGE. It holds the exception barrier of both procedures.
+    static INT_PTR HandleDialogMessage(Dialog* dialog, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     static Dialog* FromHandle(HWND hwnd);
 
 private:
@@ -86,14 +100,11 @@ private:
     HBRUSH background_ = nullptr;
     BrushOwner ownedBackground_;
     COLORREF backgroundColor_ = 0;
-    // The message DefaultProcessing is handing to DefDlgProc, which calls the dialog
-    // procedure again with it: that call must not be routed a second time.
-    struct PendingDefault {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-    const PendingDefault* pendingDefault_ = nullptr;
+    // DefDlgProc, called by DefaultProcessing, first calls the dialog procedure with the same
+    // message: that one call must not be routed again. Set just before DefDlgProc and taken
+    // by the first call that arrives, so an identical message sent while the default runs is
+    // routed as usual.
+    std::optional<UINT> skipDefaultCall_;
 };
 
 }  // namespace rw

@@ -1,7 +1,10 @@
-// Owners for Win32 handles (one move-only template, one traits type per kind of handle) and
-// scoped guards for device contexts and GDI selections. Borrowing code uses plain handles.
+// Owners for Win32 handles (one move-only template, one traits type per kind of handle), for
+// COM pointers, and scoped guards for device contexts and GDI selections. Borrowing code uses
+// plain handles and pointers.
 #pragma once
 #include <windows.h>
+#include <unknwn.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -74,6 +77,48 @@ using PenOwner = HandleOwner<handle_traits::Gdi<HPEN>>;
 using BitmapOwner = HandleOwner<handle_traits::Gdi<HBITMAP>>;
 using RegionOwner = HandleOwner<handle_traits::Gdi<HRGN>>;
 using KernelHandleOwner = HandleOwner<handle_traits::Kernel>;
+// A DC of CreateCompatibleDC (DeleteDC); DCs of GetDC and BeginPaint have the guards below.
+using MemoryDCOwner = HandleOwner<handle_traits::NullInvalid<HDC, DeleteDC>>;
+// WinINet session, connection and request handles.
+using InternetHandleOwner = HandleOwner<handle_traits::NullInvalid<HINTERNET, InternetCloseHandle>>;
+
+// Holds one reference to a COM object and releases it. Move-only: a second reference is
+// taken explicitly (AddRef and an owner of its own), never by accident.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    // Takes over a reference the caller holds.
+    explicit ComPtr(T* pointer) : p_(pointer) {}
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&& other) noexcept : p_(other.release()) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    ~ComPtr() { reset(); }
+
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // Releases the reference held (if any) and takes the new one.
+    void reset(T* pointer = nullptr) {
+        if (p_ && p_ != pointer) p_->Release();
+        p_ = pointer;
+    }
+    T* release() { return std::exchange(p_, nullptr); }
+    // For creation functions that hand out a reference through a T**: releases the one held.
+    T** receive() {
+        reset();
+        return &p_;
+    }
+    // The same as void**, for CoCreateInstance and QueryInterface.
+    void** receiveVoid() { return reinterpret_cast<void**>(receive()); }
+
+private:
+    T* p_ = nullptr;
+};
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintGuard {

@@ -43,11 +43,18 @@ INT_PTR CALLBACK PropertyPage::PageProc(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 MessageResult PropertyPage::Route(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NOTIFY) {
-        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-        if (header.hwndFrom == SheetWindow()) {
-            if (const MessageResult result = OnSheetNotify(header, lParam)) return result;
+    switch (message) {
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (header.hwndFrom == SheetWindow()) {
+                if (const MessageResult result = OnSheetNotify(header, lParam)) return result;
+            }
+            break;
         }
+        case WM_HELP:
+            // A page is a child window but answers F1 itself.
+            if (AnswerHelp(lParam, true)) return TRUE;
+            break;
     }
     return Dialog::Route(message, wParam, lParam);
 }

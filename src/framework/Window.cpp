@@ -30,6 +30,7 @@ bool Window::Subclass(HWND hwnd) {
     }
     hwnd_ = hwnd;
     subclassed_ = true;
+    OnSubclassed();
     return true;
 }
 
@@ -57,12 +58,15 @@ LRESULT Window::DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
     auto* window = reinterpret_cast<Window*>(self);
+    const MessageResult result =
+        Guarded<MessageResult>(kNotHandled, [&] { return window->Route(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
-        // The window is going away: drop the link before the original procedure runs.
+        // The window is going away: the class has seen it, now drop the link before the
+        // original procedure runs.
         window->Unsubclass();
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
-    if (const MessageResult result = window->Route(message, wParam, lParam)) return *result;
+    if (result) return *result;
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 

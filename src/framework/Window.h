@@ -2,11 +2,22 @@
 // borrows a window (Attach: its helpers act on it) or subclasses it (Subclass: the window's
 // messages go through the class's Route first). Non-copyable; the wrapper never outlives
 // the link to its window: a subclassed window drops the link when it is destroyed.
+//
+// Errors: HRESULTs where the behaviour speaks of them, otherwise bool or std::optional; never
+// exceptions across a window procedure or a thread boundary. Whatever a handler still throws
+// (std::bad_alloc from a string, a broken invariant in a library) stops at the one barrier,
+// Guarded, that every entry point from the system puts around its work: here the subclass,
+// dialog and page procedures; a thread function (the portable worker's included) ends in the
+// same catch-all of its own. The message then counts as not handled and gets its default
+// processing, so a failed WM_PAINT still validates its window rather than coming back for
+// ever.
 #pragma once
 #include <windows.h>
 
+#include <exception>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace rw {
 
@@ -14,6 +25,19 @@ namespace rw {
 // message on to the base class and finally to the default processing.
 using MessageResult = std::optional<LRESULT>;
 inline constexpr std::nullopt_t kNotHandled = std::nullopt;
+
+// The exception barrier: the work's result, or fallback when it threw.
+template <typename Result, typename Work>
+Result Guarded(Result fallback, Work&& work) noexcept {
+    try {
+        return std::forward<Work>(work)();
+    } catch (const std::exception& e) {
+        OutputDebugStringA(e.what());
+    } catch (...) {
+        OutputDebugStringA("unknown exception stopped at an entry point");
+    }
+    return fallback;
+}
 
 class Window {
 public:
@@ -28,7 +52,8 @@ public:
     // Borrows a window without routing its messages.
     void Attach(HWND hwnd);
     HWND Detach();
-    // Routes the window's messages through Route until Unsubclass or WM_NCDESTROY.
+    // Routes the window's messages through Route until Unsubclass or WM_NCDESTROY, then runs
+    // OnSubclassed. Every way of subclassing (data exchange's Control included) comes here.
     bool Subclass(HWND hwnd);
     bool SubclassItem(HWND dialog, int id) { return Subclass(GetDlgItem(dialog, id)); }
     void Unsubclass();
@@ -60,6 +85,10 @@ protected:
     // The processing the message would get without this class: the original window
     // procedure of a subclassed window. Handlers that add to it call it first.
     virtual LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The class's set-up of a window it has just subclassed (its messages already come
+    // through Route).
+    virtual void OnSubclassed() {}
 
     // For derived bases that manage the link themselves (dialogs).
     void SetHandle(HWND hwnd) { hwnd_ = hwnd; }

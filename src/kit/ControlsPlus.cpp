@@ -1,14 +1,15 @@
 #include "kit/ControlsPlus.h"
 
+#include <windowsx.h>
+
 #include "kit/KitText.h"
 
 namespace nsHalden {
 
 // CStaticPlus ---------------------------------------------------------------------------
 
-bool CStaticPlus::Subclass(HWND hwnd) {
-    if (hwnd) GetClientRect(hwnd, &client_);
-    return Window::Subclass(hwnd);
+void CStaticPlus::OnSubclassed() {
+    GetClientRect(hwnd(), &client_);
 }
 
 void CStaticPlus::SetTooltipText(const std::wstring& text) {
@@ -53,8 +54,20 @@ rw::MessageResult CStaticPlus::OnNotify(const NMHDR& header, LPARAM lParam) {
     return rw::kNotHandled;
 }
 
+void CStaticPlus::OnNcDestroy() {
+    // The tooltip is owned by the dialog too (a pop-up's owner is the top-level window), and
+    // a dialog destroys its owned windows before its children: then the handle is dead and
+    // only let go of; a control destroyed on its own takes its tooltip with it.
+    if (IsWindow(tooltipWindow_.get())) {
+        tooltipWindow_.reset();
+    } else {
+        tooltipWindow_.release();
+    }
+}
+
 rw::MessageResult CStaticPlus::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_NCDESTROY: OnNcDestroy(); break;
         case WM_NCHITTEST: return HTCLIENT;  // mouse messages without the notify style
         case WM_SETCURSOR:
             if (cursor_) {
@@ -72,10 +85,8 @@ rw::MessageResult CStaticPlus::Route(UINT message, WPARAM wParam, LPARAM lParam)
 // CTabCtrlPlus --------------------------------------------------------------------------
 
 void CTabCtrlPlus::RedrawPartner() const {
-    if (!partner_) return;
-    InvalidateRect(partner_, nullptr, TRUE);
-    UpdateWindow(partner_);
-    RedrawWindow(partner_, nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_FRAME);
+    // Once, at once, frame included: the tab has just painted over the partner's area.
+    if (partner_) RedrawWindow(partner_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
 }
 
 rw::MessageResult CTabCtrlPlus::Route(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -85,7 +96,6 @@ rw::MessageResult CTabCtrlPlus::Route(UINT message, WPARAM wParam, LPARAM lParam
             RedrawPartner();
             return result;
         }
-        case WM_NCPAINT: RedrawPartner(); return 0;
     }
     return Window::Route(message, wParam, lParam);
 }
@@ -127,10 +137,8 @@ CMFCMenuButtonPlus::CMFCMenuButtonPlus() {
     if (SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0)) cuesShown_ = cues ? 1 : 0;
 }
 
-bool CMFCMenuButtonPlus::Subclass(HWND hwnd) {
-    if (!Window::Subclass(hwnd)) return false;
+void CMFCMenuButtonPlus::OnSubclassed() {
     SetCaption(Text());
-    return true;
 }
 
 bool CMFCMenuButtonPlus::LoadDropDownMenu(HINSTANCE instance, UINT menuId) {
@@ -144,21 +152,32 @@ void CMFCMenuButtonPlus::SetCaption(const std::wstring& caption) {
     if (hwnd()) SetWindowTextW(hwnd(), (cuesShown_ ? full_ : plain_).c_str());
 }
 
+bool CMFCMenuButtonPlus::IsOnArrowPart(LPARAM point) const {
+    RECT rect{};
+    GetClientRect(hwnd(), &rect);
+    return GET_X_LPARAM(point) >= rect.right - kArrowPartWidth;
+}
+
 void CMFCMenuButtonPlus::ShowMenu() {
     HMENU dropDown = DropDown();
     if (!dropDown || inMenu_) return;
     inMenu_ = true;
     RECT rect{};
     GetWindowRect(hwnd(), &rect);
-    Send(BM_SETSTATE, TRUE);
-    menuResult_ =
-        static_cast<UINT>(TrackPopupMenu(dropDown, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
-                                         rect.left, rect.bottom, 0, hwnd(), nullptr));
-    Send(BM_SETSTATE, FALSE);
+    if (stayPressed_) Send(BM_SETSTATE, TRUE);
+    const POINT at = rightArrow_ ? POINT{rect.right, rect.top} : POINT{rect.left, rect.bottom};
+    const auto chosen = static_cast<UINT>(TrackPopupMenu(
+        dropDown, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, hwnd(), nullptr));
+    if (stayPressed_) Send(BM_SETSTATE, FALSE);
     inMenu_ = false;
-    // The owner learns of the choice as a click of the button.
+    // A menu dismissed without a choice reports nothing.
+    if (chosen == 0) return;
+    // The owner learns of the choice as a click of the button and reads it meanwhile; after
+    // that, a click from elsewhere (Enter in the dialog) is one without an item.
+    menuResult_ = chosen;
     SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
                  reinterpret_cast<LPARAM>(hwnd()));
+    menuResult_ = 0;
 }
 
 void CMFCMenuButtonPlus::PaintArrow() {
@@ -167,35 +186,59 @@ void CMFCMenuButtonPlus::PaintArrow() {
     GetClientRect(hwnd(), &rect);
     const int cx = rect.right - 10;
     const int cy = (rect.top + rect.bottom) / 2;
-    const POINT arrow[3] = {{cx - 3, cy - 1}, {cx + 4, cy - 1}, {cx, cy + 3}};
+    const POINT down[3] = {{cx - 3, cy - 1}, {cx + 4, cy - 1}, {cx, cy + 3}};
+    const POINT right[3] = {{cx - 1, cy - 4}, {cx - 1, cy + 3}, {cx + 3, cy}};
     const bool enabled = IsWindowEnabled(hwnd()) != FALSE;
     rw::BrushOwner brush(CreateSolidBrush(GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT)));
     rw::SelectionGuard selectBrush(dc.dc(), brush.get());
     rw::SelectionGuard selectPen(dc.dc(), GetStockObject(NULL_PEN));
-    Polygon(dc.dc(), arrow, 3);
+    Polygon(dc.dc(), rightArrow_ ? right : down, 3);
+}
+
+rw::MessageResult CMFCMenuButtonPlus::OnLButtonDown(LPARAM point) {
+    menuResult_ = 0;
+    // The face of a default-click button is a plain button: pressed now, clicked on release.
+    if (defaultClick_ && !IsOnArrowPart(point)) return rw::kNotHandled;
+    SetFocus(hwnd());
+    ShowMenu();
+    return 0;
+}
+
+rw::MessageResult CMFCMenuButtonPlus::OnKeyDown(WPARAM key) {
+    menuResult_ = 0;
+    const bool face = key == VK_SPACE || key == VK_RETURN;
+    if (key != VK_DOWN && !face) return rw::kNotHandled;
+    if (face && defaultClick_) return rw::kNotHandled;  // clicks on key release
+    ShowMenu();
+    return 0;
+}
+
+rw::MessageResult CMFCMenuButtonPlus::OnUpdateUiState(WPARAM wParam) {
+    if (HIWORD(wParam) & UISF_HIDEACCEL) {
+        if (LOWORD(wParam) == UIS_SET) {
+            cuesShown_ = 0;
+            SetWindowTextW(hwnd(), plain_.c_str());
+        } else if (LOWORD(wParam) == UIS_CLEAR) {
+            cuesShown_ = 1;
+            SetWindowTextW(hwnd(), full_.c_str());
+        }
+    }
+    return 0;  // not passed on
 }
 
 rw::MessageResult CMFCMenuButtonPlus::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_UPDATEUISTATE:
-            if (HIWORD(wParam) & UISF_HIDEACCEL) {
-                if (LOWORD(wParam) == UIS_SET) {
-                    cuesShown_ = 0;
-                    SetWindowTextW(hwnd(), plain_.c_str());
-                } else if (LOWORD(wParam) == UIS_CLEAR) {
-                    cuesShown_ = 1;
-                    SetWindowTextW(hwnd(), full_.c_str());
-                }
-            }
-            return 0;  // not passed on
+        case WM_UPDATEUISTATE: return OnUpdateUiState(wParam);
+        // A quick second click is another click, not the button's own double-click press.
         case WM_LBUTTONDOWN:
-        case BM_CLICK: ShowMenu(); return 0;
-        case WM_KEYDOWN:
-            if (wParam == VK_SPACE || wParam == VK_RETURN || wParam == VK_DOWN) {
-                ShowMenu();
-                return 0;
-            }
-            break;
+        case WM_LBUTTONDBLCLK: return OnLButtonDown(lParam);
+        case BM_CLICK:
+            menuResult_ = 0;
+            // With default click the button clicks its face (through WM_LBUTTONDOWN at 0,0).
+            if (defaultClick_) break;
+            ShowMenu();
+            return 0;
+        case WM_KEYDOWN: return OnKeyDown(wParam);
         case WM_PAINT: {
             const LRESULT result = DefaultProcessing(message, wParam, lParam);
             PaintArrow();

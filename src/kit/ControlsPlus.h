@@ -15,21 +15,23 @@ namespace nsHalden {
 // whole area, without the notify style.
 class CStaticPlus : public rw::Window {
 public:
-    // Subclasses the control and keeps its client rectangle as the tooltip's area.
-    bool Subclass(HWND hwnd);
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
     // Kept to 79 characters, what the tooltip's buffer holds.
     void SetTooltipText(const std::wstring& text);
     const std::wstring& TooltipText() const { return tooltip_; }
     // Creates the tooltip for the stored rectangle (tool id 1, text asked for by callback).
+    // The tooltip lives as long as the control: it goes when the control goes.
     bool EnableToolTips();
     HWND Tooltip() const { return tooltipWindow_.get(); }
 
 protected:
+    // Keeps the control's client rectangle as the tooltip's area.
+    void OnSubclassed() override;
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     rw::MessageResult OnNotify(const NMHDR& header, LPARAM lParam);
+    void OnNcDestroy();
 
     HCURSOR cursor_ = nullptr;
     RECT client_{};
@@ -37,8 +39,8 @@ private:
     rw::WindowOwner tooltipWindow_;
 };
 
-// A tab control that repaints the control placed over its page area with itself, so neither
-// leaves the other's drawing stale.
+// A tab control that repaints the control placed over its page area after painting itself,
+// so neither leaves the other's drawing stale.
 class CTabCtrlPlus : public rw::Window {
 public:
     void SetPartner(HWND partner) { partner_ = partner; }
@@ -67,12 +69,14 @@ public:
 };
 
 // A push button with a drop-down menu: a click shows the first submenu of the owned menu under
-// the button, and the owner reads the chosen command from MenuResult when it gets BN_CLICKED.
-// The caption shows its access-key underline only while the system shows keyboard cues.
+// the button (or beside it, with the right arrow). The owner gets BN_CLICKED and reads
+// MenuResult while it handles it: the command chosen, or 0 ("no item") for a plain click of
+// the button (Enter in the dialog, or the face with default click on). A menu dismissed with
+// Escape or a click elsewhere reports nothing. The caption shows its access-key underline
+// only while the system shows keyboard cues.
 class CMFCMenuButtonPlus : public rw::Window {
 public:
     CMFCMenuButtonPlus();
-    bool Subclass(HWND hwnd);
     // Loads the menu resource; its first submenu becomes the drop-down.
     bool LoadDropDownMenu(HINSTANCE instance, UINT menuId);
     // Takes a menu made in code; its first submenu becomes the drop-down.
@@ -81,14 +85,30 @@ public:
     const std::wstring& FullCaption() const { return full_; }
     const std::wstring& PlainCaption() const { return plain_; }
     bool CuesShown() const { return cuesShown_ != 0; }
-    // The command chosen the last time the menu was shown; 0 when it was dismissed.
+    // The command the click being reported chose; 0 for a click without a menu item.
     UINT MenuResult() const { return menuResult_; }
     HMENU DropDown() const { return menu_ ? GetSubMenu(menu_.get(), 0) : nullptr; }
 
+    // Default click: the face clicks like a plain button (Space too) and only the arrow part
+    // (Down too) opens the menu. Off: every click opens the menu.
+    void SetDefaultClick(bool on) { defaultClick_ = on; }
+    // The arrow points right and the menu opens beside the button instead of under it.
+    void SetRightArrow(bool on) { rightArrow_ = on; }
+    // The button shows pressed while its menu is open.
+    void SetStayPressed(bool on) { stayPressed_ = on; }
+    // The width of the arrow part at the button's right edge.
+    static constexpr int kArrowPartWidth = 18;
+
 protected:
+    // Takes the template's text as the caption.
+    void OnSubclassed() override;
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    rw::MessageResult OnLButtonDown(LPARAM point);
+    rw::MessageResult OnKeyDown(WPARAM key);
+    rw::MessageResult OnUpdateUiState(WPARAM wParam);
+    bool IsOnArrowPart(LPARAM point) const;
     void ShowMenu();
     void PaintArrow();
 
@@ -98,6 +118,9 @@ private:
     std::wstring plain_;
     UINT menuResult_ = 0;
     bool inMenu_ = false;
+    bool defaultClick_ = false;
+    bool rightArrow_ = false;
+    bool stayPressed_ = false;
 };
 
 }  // namespace nsHalden

@@ -9,27 +9,9 @@
 namespace nsHalden {
 namespace {
 
-// Releases a COM pointer on scope exit.
-template <typename T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    T** receive() { return &p_; }
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
-
-HRESULT CreateFactory(ComPtr<IWICImagingFactory>& factory) {
+HRESULT CreateFactory(rw::ComPtr<IWICImagingFactory>& factory) {
     return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                            reinterpret_cast<void**>(factory.receive()));
+                            factory.receiveVoid());
 }
 
 }  // namespace
@@ -42,12 +24,12 @@ void CImagePlus::Destroy() {
 }
 
 HRESULT CImagePlus::LoadFromDecoder(IWICImagingFactory* factory, IWICBitmapDecoder* decoder) {
-    ComPtr<IWICBitmapFrameDecode> frame;
+    rw::ComPtr<IWICBitmapFrameDecode> frame;
     HRESULT hr = decoder->GetFrame(0, frame.receive());
     if (FAILED(hr)) return hr;
     WICPixelFormatGUID format{};
     frame->GetPixelFormat(&format);
-    ComPtr<IWICFormatConverter> converter;
+    rw::ComPtr<IWICFormatConverter> converter;
     hr = factory->CreateFormatConverter(converter.receive());
     if (FAILED(hr)) return hr;
     hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
@@ -88,10 +70,10 @@ HRESULT CImagePlus::LoadFromDecoder(IWICImagingFactory* factory, IWICBitmapDecod
 }
 
 HRESULT CImagePlus::LoadFromStream(IStream* stream) {
-    ComPtr<IWICImagingFactory> factory;
+    rw::ComPtr<IWICImagingFactory> factory;
     HRESULT hr = CreateFactory(factory);
     if (FAILED(hr)) return hr;
-    ComPtr<IWICBitmapDecoder> decoder;
+    rw::ComPtr<IWICBitmapDecoder> decoder;
     hr = factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder.receive());
     if (FAILED(hr)) return hr;
     return LoadFromDecoder(factory.get(), decoder.get());
@@ -113,12 +95,9 @@ HRESULT CImagePlus::LoadPngResource(HMODULE module, UINT id) {
     if (void* copy = GlobalLock(block)) {
         memcpy(copy, data, size);
         GlobalUnlock(block);
-        IStream* stream = nullptr;
-        hr = CreateStreamOnHGlobal(block, FALSE, &stream);
-        if (SUCCEEDED(hr)) {
-            hr = LoadFromStream(stream);
-            stream->Release();
-        }
+        rw::ComPtr<IStream> stream;
+        hr = CreateStreamOnHGlobal(block, FALSE, stream.receive());
+        if (SUCCEEDED(hr)) hr = LoadFromStream(stream.get());
     }
     GlobalFree(block);
     if (SUCCEEDED(hr)) PremultiplyAlpha();
@@ -127,10 +106,10 @@ HRESULT CImagePlus::LoadPngResource(HMODULE module, UINT id) {
 
 HRESULT CImagePlus::LoadFile(const wchar_t* path) {
     if (!path || !*path) return E_INVALIDARG;
-    ComPtr<IWICImagingFactory> factory;
+    rw::ComPtr<IWICImagingFactory> factory;
     HRESULT hr = CreateFactory(factory);
     if (FAILED(hr)) return hr;
-    ComPtr<IWICBitmapDecoder> decoder;
+    rw::ComPtr<IWICBitmapDecoder> decoder;
     hr = factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
                                             decoder.receive());
     if (FAILED(hr)) return hr;
@@ -145,16 +124,12 @@ void CImagePlus::PremultiplyAlpha() {
 
 bool CImagePlus::Draw(HDC dc, int x, int y, int w, int h, int srcX, int srcY, int srcW, int srcH, BYTE opacity) const {
     if (!bitmap_ || w <= 0 || h <= 0 || srcW <= 0 || srcH <= 0) return false;
-    HDC source = CreateCompatibleDC(dc);
+    const rw::MemoryDCOwner source(CreateCompatibleDC(dc));
     if (!source) return false;
-    bool drawn = false;
-    {
-        rw::SelectionGuard select(source, bitmap_.get());
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, static_cast<BYTE>(hasAlpha_ ? AC_SRC_ALPHA : 0)};
-        drawn = AlphaBlend(dc, x, y, w, h, source, srcX, srcY, srcW, srcH, blend) != FALSE;
-    }
-    DeleteDC(source);
-    return drawn;
+    // Declared after the DC: the bitmap is selected out again before the DC is deleted.
+    rw::SelectionGuard select(source.get(), bitmap_.get());
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, static_cast<BYTE>(hasAlpha_ ? AC_SRC_ALPHA : 0)};
+    return AlphaBlend(dc, x, y, w, h, source.get(), srcX, srcY, srcW, srcH, blend) != FALSE;
 }
 
 }  // namespace nsHalden

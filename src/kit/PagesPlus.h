@@ -1,5 +1,6 @@
-// The kit's property page and property sheet: F1 and the Help button open the help topic of
-// the page in front, and pages fill combo boxes from the string table.
+// The kit's property page and property sheet: pages carry their help topic (F1 itself is the
+// framework's), the sheet's F1 and Help button open the topic of the page in front, and pages
+// fill combo boxes from the string table.
 #pragma once
 #include <windows.h>
 
@@ -7,16 +8,6 @@
 #include "framework/Sheet.h"
 
 namespace nsHalden {
-
-// WM_HELP as a page or the main window answers it: null when the message goes to the
-// default handling (no application object, or Shift, Ctrl or Alt held down), else the
-// context id and help command to ask the application for.
-struct HelpRequest {
-    DWORD contextId;
-    UINT command;
-};
-bool IsModifierHeld();
-bool HelpRequestFromMessage(LPARAM helpInfo, HelpRequest& request);
 
 class CPropertyPagePlus : public rw::PropertyPage {
 public:
@@ -33,7 +24,6 @@ protected:
     DWORD m_nHelpContext = static_cast<DWORD>(-1);
 
     rw::InitFocus OnInitDialog() override;
-    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 class CPropertySheetPlus : public rw::Sheet {

@@ -98,11 +98,19 @@ InitFocus CdlgNotificationAlert::OnInitDialog() {
             SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
         }
     }
+    // The countdown's picture at the small-icon size, so it stays clear of its text.
+    countdownIcon_.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLANNED),
+                                                       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                       GetSystemMetrics(SM_CYSMICON), 0)));
+    if (countdownIcon_) {
+        SendMessageW(Item(IDC_ALERT_COUNTDOWN_ICON), STM_SETICON, reinterpret_cast<WPARAM>(countdownIcon_.get()), 0);
+    }
     m_btnSuspend.Subclass(Item(IDC_ALERT_SUSPEND));
     m_btnSuspend.LoadDropDownMenu(GetModuleHandleW(nullptr), IDR_MENU_SUSPEND);
     AddTooltip(IDC_ALERT_OPEN);
     AddTooltip(IDC_ALERT_CLOSE);
-    return InitFocus::Default;
+    // No control takes the focus: the pop-up never takes it from the user's window.
+    return InitFocus::Set;
 }
 
 void CdlgNotificationAlert::AddTooltip(int id) {
@@ -177,7 +185,7 @@ void CdlgNotificationAlert::OnRested() {
 
 void CdlgNotificationAlert::OnSuspend() {
     if (!m_btnSuspend.IsChoice()) return;  // the menu was dismissed
-    PostCommand(SuspendCommand(m_btnSuspend.ChosenItem(), m_nSuspendCaptionId));
+    PostCommand(SuspendButtonCommand(m_btnSuspend.ChosenItem(), m_nSuspendCaptionId));
     End(1);
 }
 

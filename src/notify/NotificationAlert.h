@@ -83,6 +83,7 @@ private:
     AppShared& app_;
     AccentSources* accent_;
     FontOwner boldFont_;
+    IconOwner countdownIcon_;
     WindowOwner tooltip_;
 };
 

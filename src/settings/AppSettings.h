@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/SettingsStore.h"
+#include "settings/SettingsCatalog.h"
 
 namespace rw {
 
@@ -20,21 +20,6 @@ struct AppSettingsState {
 // image must be discarded because the branding changed. The caller then releases or loads
 // the shared images for the eco mode.
 bool LoadApplicationSettings(const SettingsIdentity& identity, AppSettingsState& state);
-
-// A branding group's switch ("BrandDisabled" or "BrandHealthDisabled"): the group's texts are
-// read from the policy key when the switch was read there, and only when it is 0 or missing.
-struct BrandingGroupSwitch {
-    std::uint32_t disabled = 0;
-    bool fromPolicy = false;
-    bool read = false;
-    bool textsEnabled() const { return disabled == 0; }
-    // Options pages lock the group's controls when the switch is set in policy or non-zero anywhere.
-    bool locked() const { return fromPolicy || disabled != 0; }
-};
-BrandingGroupSwitch ReadBrandingSwitch(const SettingsIdentity& identity, const wchar_t* switchName);
-// A text of the group from the key the switch was read from; "" when missing.
-std::wstring ReadBrandingText(const SettingsIdentity& identity, const BrandingGroupSwitch& group, const wchar_t* name,
-                              std::uint32_t maxChars);
 
 struct HealthBranding {
     BrandingGroupSwitch group;

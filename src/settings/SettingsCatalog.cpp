@@ -50,7 +50,8 @@ const SettingInfo kCatalog[] = {
 static_assert(sizeof kCatalog / sizeof kCatalog[0] == static_cast<size_t>(Setting::Count),
               "one catalogue row per setting");
 
-RootKey ReadRootOf(const SettingInfo& info) {
+// The root to read a row from; a branding group's text follows the group's switch.
+RootKey ReadRootOf(const SettingInfo& info, bool groupFromPolicy = false) {
     switch (info.source) {
         case S::User: return kHkeyCurrentUser;
         case S::UserOverlay: return ROOT_USER_OVERLAY;
@@ -59,9 +60,11 @@ RootKey ReadRootOf(const SettingInfo& info) {
         case S::MachineOverlay: return ROOT_MACHINE_OVERLAY;
         case S::MachinePolicy: return ROOT_MACHINE_POLICY;
         case S::BrandGroup:
-        case S::HealthGroup: break;  // the group's flag decides; see AppSettings
+        case S::HealthGroup:
+            if (!groupFromPolicy) return PlainRootOf(info.key);
+            return PlainRootOf(info.key) == kHkeyLocalMachine ? ROOT_MACHINE_POLICY : ROOT_USER_POLICY;
     }
-    return kHkeyLocalMachine;
+    return PlainRootOf(info.key);
 }
 
 std::uint32_t ApplyRange(const SettingInfo& info, std::uint32_t value) {
@@ -89,22 +92,59 @@ const wchar_t* SectionOf(SettingKey key) {
 
 RootKey PlainRootOf(SettingKey key) { return key == K::MachineService ? kHkeyLocalMachine : kHkeyCurrentUser; }
 
+bool ReadSettingDwordRaw(const SettingsIdentity& identity, Setting setting, std::uint32_t& value, bool* fromPolicy) {
+    const SettingInfo& info = SettingInfoOf(setting);
+    if (info.type != T::Dword) return false;
+    std::uint32_t read = 0;
+    if (Failed(SettingsGetDword(identity.store(), ReadRootOf(info), false, identity.company.c_str(),
+                                identity.product.c_str(), SectionOf(info.key), info.name, read, fromPolicy))) {
+        return false;
+    }
+    value = read;
+    return true;
+}
+
 std::uint32_t ReadSettingDword(const SettingsIdentity& identity, Setting setting, bool* fromPolicy) {
     const SettingInfo& info = SettingInfoOf(setting);
     std::uint32_t value = info.defaultValue;
-    SettingsGetDwordOr(identity, fromPolicy, value, ReadRootOf(info), SectionOf(info.key), info.name);
+    ReadSettingDwordRaw(identity, setting, value, fromPolicy);
     return ApplyRange(info, value);
+}
+
+Setting GroupSwitchOf(Setting setting) {
+    return SettingInfoOf(setting).source == S::HealthGroup ? Setting::BrandHealthDisabled : Setting::BrandDisabled;
+}
+
+BrandingGroupSwitch ReadBrandingSwitch(const SettingsIdentity& identity, Setting groupSwitch) {
+    BrandingGroupSwitch group;
+    group.read = ReadSettingDwordRaw(identity, groupSwitch, group.disabled, &group.fromPolicy);
+    if (!group.read) group.disabled = SettingInfoOf(groupSwitch).defaultValue;
+    return group;
+}
+
+std::wstring ReadGroupText(const SettingsIdentity& identity, Setting setting, const BrandingGroupSwitch& group) {
+    const SettingInfo& info = SettingInfoOf(setting);
+    std::wstring text;
+    if (info.type != T::Sz || !group.textsEnabled()) return text;
+    SettingsReadText(identity, ReadRootOf(info, group.fromPolicy), SectionOf(info.key), info.name, info.maxChars + 1,
+                     text);
+    return text;
 }
 
 std::wstring ReadSettingString(const SettingsIdentity& identity, Setting setting) {
     const SettingInfo& info = SettingInfoOf(setting);
+    if (info.source == S::BrandGroup || info.source == S::HealthGroup) {
+        return ReadGroupText(identity, setting, ReadBrandingSwitch(identity, GroupSwitchOf(setting)));
+    }
     std::wstring text;
+    if (info.type != T::Sz) return text;
     SettingsReadText(identity, ReadRootOf(info), SectionOf(info.key), info.name, info.maxChars + 1, text);
     return text;
 }
 
 bool ReadSettingInt64(const SettingsIdentity& identity, Setting setting, std::int64_t& value) {
     const SettingInfo& info = SettingInfoOf(setting);
+    if (info.type != T::Bin8) return false;
     return SettingsReadInt64(identity, ReadRootOf(info), SectionOf(info.key), info.name, value);
 }
 
@@ -137,22 +177,21 @@ BreakPeriods ApplyBreakPeriodRules(std::uint32_t workMinutes, std::uint32_t rest
 
 BreakSettings LoadBreakSettings(const SettingsIdentity& identity) {
     BreakSettings settings{};
-    const SettingInfo& enable = SettingInfoOf(Setting::Enable);
-    const SettingInfo& work = SettingInfoOf(Setting::Work);
-    const SettingInfo& rest = SettingInfoOf(Setting::Rest);
-    std::uint32_t enableValue = enable.defaultValue;
-    std::uint32_t workValue = work.defaultValue;
-    std::uint32_t restValue = rest.defaultValue;
+    std::uint32_t workValue = SettingInfoOf(Setting::Work).defaultValue;
+    std::uint32_t restValue = SettingInfoOf(Setting::Rest).defaultValue;
     bool workFromPolicy = false;
-    SettingsGetDwordOr(identity, nullptr, enableValue, ROOT_USER_OVERLAY, SectionOf(enable.key), enable.name);
-    SettingsGetDwordOr(identity, &workFromPolicy, workValue, ROOT_USER_OVERLAY, SectionOf(work.key), work.name);
-    SettingsGetDwordOr(identity, nullptr, restValue, ROOT_USER_OVERLAY, SectionOf(rest.key), rest.name);
-    settings.enable = enableValue == 1 ? 1 : 0;
+    // Work and Rest unclamped: the swap rule looks at the values as stored.
+    ReadSettingDwordRaw(identity, Setting::Work, workValue, &workFromPolicy);
+    ReadSettingDwordRaw(identity, Setting::Rest, restValue);
+    settings.enable = ReadSettingDword(identity, Setting::Enable) == 1 ? 1 : 0;
     settings.periods = ApplyBreakPeriodRules(workValue, restValue, workFromPolicy);
-    settings.enableLocked = SettingsPolicyValueExists(identity.store(), kHkeyCurrentUser, identity.company.c_str(),
-                                                      identity.product.c_str(), SectionOf(enable.key), enable.name);
-    settings.periodsLocked = SettingsPolicyValueExists(identity.store(), kHkeyCurrentUser, identity.company.c_str(),
-                                                       identity.product.c_str(), SectionOf(work.key), work.name);
+    const auto inPolicy = [&](Setting setting) {
+        const SettingInfo& info = SettingInfoOf(setting);
+        return SettingsPolicyValueExists(identity.store(), PlainRootOf(info.key), identity.company.c_str(),
+                                         identity.product.c_str(), SectionOf(info.key), info.name);
+    };
+    settings.enableLocked = inPolicy(Setting::Enable);
+    settings.periodsLocked = inPolicy(Setting::Work);
     return settings;
 }
 

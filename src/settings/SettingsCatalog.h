@@ -43,11 +43,34 @@ const SettingInfo& SettingInfoOf(Setting setting);
 const wchar_t* SectionOf(SettingKey key);  // null, "Breaks" or "Service"
 rw::RootKey PlainRootOf(SettingKey key);     // HKCU or HKLM
 
+// Every read takes the key, the source, the type, the default, the range and the length
+// from the setting's row.
+
 // A DWORD by its catalogue entry: the default when missing or unreadable, then the range
 // rule. fromPolicy reports where a successful read came from.
 std::uint32_t ReadSettingDword(const SettingsIdentity& identity, Setting setting, bool* fromPolicy = nullptr);
-// A string by its catalogue entry, cut to its maximum length; "" when missing.
+// The stored DWORD as it is, without default or range rule; value is replaced only when the
+// read succeeds.
+bool ReadSettingDwordRaw(const SettingsIdentity& identity, Setting setting, std::uint32_t& value,
+                         bool* fromPolicy = nullptr);
+// A branding group's switch ("BrandDisabled" or "BrandHealthDisabled"): the group's texts are
+// read from the policy key when the switch was read there, and only when it is 0 or missing.
+struct BrandingGroupSwitch {
+    std::uint32_t disabled = 0;
+    bool fromPolicy = false;
+    bool read = false;
+    bool textsEnabled() const { return disabled == 0; }
+    // Options pages lock the group's controls when the switch is set in policy or non-zero anywhere.
+    bool locked() const { return fromPolicy || disabled != 0; }
+};
+BrandingGroupSwitch ReadBrandingSwitch(const SettingsIdentity& identity, Setting groupSwitch);
+// The switch that rules a text of a branding group (BrandDisabled for BrandTitle).
+Setting GroupSwitchOf(Setting setting);
+// A string by its catalogue entry, cut to its maximum length; "" when missing. A text of a
+// branding group reads its switch first and follows it.
 std::wstring ReadSettingString(const SettingsIdentity& identity, Setting setting);
+// A text of a branding group with its switch already read.
+std::wstring ReadGroupText(const SettingsIdentity& identity, Setting setting, const BrandingGroupSwitch& group);
 // An 8-byte value; false when missing or not exactly 8 bytes.
 bool ReadSettingInt64(const SettingsIdentity& identity, Setting setting, std::int64_t& value);
 

@@ -26,7 +26,11 @@ bool ValidName(const wchar_t* name) {
 // successful read was the policy one.
 template <typename Read>
 HResult ReadThroughRoot(RootKey root, bool policy, bool* fromPolicy, Read read) {
-    if (!IsPseudoRoot(root)) return read(root, policy);
+    if (!IsPseudoRoot(root)) {
+        const HResult hr = read(root, policy);
+        if (Succeeded(hr) && fromPolicy) *fromPolicy = policy;
+        return hr;
+    }
     const RootKey real = RealRootOf(root);
     HResult hr = read(real, true);
     bool policyHit = Succeeded(hr);

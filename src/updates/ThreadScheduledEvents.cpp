@@ -17,8 +17,10 @@ std::int64_t FirstUpgradeCheckDue(std::int64_t now, std::int64_t lastCheck) {
     return (nextDaily > now ? nextDaily : now) + kUpgradeCheckDelay;
 }
 
-void UpgradeCheckNotYetBuilt(bool retry) {
+void UpgradeCheckNotYetBuilt(bool retry, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity) {
     (void)retry;
+    (void)channel;
+    (void)identity;
 }
 
 CThreadScheduledEvents::~CThreadScheduledEvents() {
@@ -27,7 +29,10 @@ CThreadScheduledEvents::~CThreadScheduledEvents() {
 }
 
 bool CThreadScheduledEvents::Start(std::shared_ptr<rw::MessagePoster> owner, const SettingsIdentity& identity) {
-    if (!IsRunning()) m_pOwner = std::move(owner);
+    if (!IsRunning()) {
+        SetPoster(std::move(owner));
+        m_identity = identity;
+    }
     const std::int64_t now = calendar().Now();
     ScheduleAndWake(EVENT_UPGRADE_CHECK, FirstUpgradeCheckDue(now, ReadLastUpgradeCheck(identity)),
                     kUpgradeCheckInterval);
@@ -35,19 +40,15 @@ bool CThreadScheduledEvents::Start(std::shared_ptr<rw::MessagePoster> owner, con
 }
 
 void CThreadScheduledEvents::OnEvent(std::int32_t id) {
-    switch (id) {
-        case EVENT_UPGRADE_CHECK: OnUpgradeCheck(false); break;
-        case EVENT_UPGRADE_RETRY: OnUpgradeCheck(true); break;
-        case EVENT_TRAY_ICON_RETRY: PostToOwner(WMU_TRAY_ICON, 2, 0); break;
-        case EVENT_PLANNED_BREAK: PostToOwner(WMU_PLANNED_BREAK_DUE, 0, 0); break;
-        default: break;
+    nsHalden::WorkerChannel channel = Channel();
+    if (id == EVENT_UPGRADE_CHECK || id == EVENT_UPGRADE_RETRY) {
+        // Copies: from here on the check uses nothing of this object.
+        const UpgradeCheckRoutine check = m_upgradeCheck;
+        const SettingsIdentity identity = m_identity;
+        if (check) check(id == EVENT_UPGRADE_RETRY, channel, identity);
+    } else if (id == EVENT_TRAY_ICON_RETRY) {
+        channel.Post(WMU_TRAY_ICON, 2, 0);  // a window that is gone: nothing happens
+    } else if (id == EVENT_PLANNED_BREAK) {
+        channel.Post(WMU_PLANNED_BREAK_DUE, 0, 0);
     }
-}
-
-void CThreadScheduledEvents::OnUpgradeCheck(bool retry) {
-    UpgradeCheckNotYetBuilt(retry);
-}
-
-void CThreadScheduledEvents::PostToOwner(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    if (m_pOwner) m_pOwner->Post(message, wParam, lParam);  // a window that is gone: nothing happens
 }

@@ -3,6 +3,7 @@
 // worker talks back to it only by posting messages through the owner's poster.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/Clock.h"
@@ -21,12 +22,19 @@ std::int64_t ReadLastUpgradeCheck(const SettingsIdentity& identity);
 // minute after start-up; a last check more than a day in the future counts as none.
 std::int64_t FirstUpgradeCheckDue(std::int64_t now, std::int64_t lastCheck);
 
+// The upgrade and news check (events 1 and 3), on the worker thread. It may take long and
+// outlive the events object, so it gets only the channel (its schedules, posts and writes)
+// and a copy of the identity, nothing of the object.
+using UpgradeCheckRoutine =
+    std::function<void(bool retry, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity)>;
 // Stands in for the upgrade and news check until it is built: does nothing.
-void UpgradeCheckNotYetBuilt(bool retry);
+void UpgradeCheckNotYetBuilt(bool retry, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity);
 
 class CThreadScheduledEvents : public nsHalden::CThreadScheduledEventsManager {
 public:
-    explicit CThreadScheduledEvents(rw::Calendar& calendar) : CThreadScheduledEventsManager(calendar) {}
+    explicit CThreadScheduledEvents(rw::Calendar& calendar, UpgradeCheckRoutine upgradeCheck = UpgradeCheckNotYetBuilt,
+                                    std::chrono::milliseconds stopWaitBound = kStopWaitBound)
+        : CThreadScheduledEventsManager(calendar, stopWaitBound), m_upgradeCheck(std::move(upgradeCheck)) {}
     ~CThreadScheduledEvents() override;
 
     // While the main window's dialog initialises: sets the owner (its window receives every
@@ -36,15 +44,9 @@ public:
 
 protected:
     void OnEvent(std::int32_t id) override;
-    // Events 1 and 3, on the worker thread. A check that takes long copies owner() and
-    // StopToken() first (see the manager's header on lifetime).
-    virtual void OnUpgradeCheck(bool retry);
-
-    std::shared_ptr<rw::MessagePoster> owner() const { return m_pOwner; }
 
 private:
-    void PostToOwner(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
-
-    // Written before the thread starts and not after, so the worker reads it unlocked.
-    std::shared_ptr<rw::MessagePoster> m_pOwner;
+    // Both written before the thread starts and not after, so the worker reads them unlocked.
+    UpgradeCheckRoutine m_upgradeCheck;
+    SettingsIdentity m_identity;
 };

@@ -26,7 +26,9 @@ enum class WorkerState { Idle, Looping, InHandler, Finished };
 
 // Everything the thread and the callers meet on. One mutex guards the table and stands in
 // for the stop and wake events: the thread sleeps on `signal` until one of them is set.
-struct CThreadScheduledEventsManager::Shared {
+struct WorkerChannel::Shared {
+    explicit Shared(rw::Calendar& c) : calendar(c) {}
+    rw::Calendar& calendar;  // lives for the whole process
     mutable std::mutex mutex;
     std::condition_variable signal;        // stop or wake set
     std::condition_variable stateChanged;  // the thread left a handler or ended
@@ -38,11 +40,66 @@ struct CThreadScheduledEventsManager::Shared {
     bool autoDelete = false;
     WorkerState state = WorkerState::Idle;
     std::vector<std::shared_ptr<void>> keptAlive;
+    std::shared_ptr<rw::MessagePoster> poster;
+
+    // Under the mutex. Nothing is scheduled once stopped.
+    bool ScheduleLocked(std::int32_t id, std::int64_t start, std::int64_t interval, std::int64_t now) {
+        if (stopFlag.load()) return false;
+        if (interval < 0) interval = 0;  // a negative period would run the event on every pass
+        try {
+            ScheduledEvent& event = table[id];  // the only step that allocates
+            event.id = id;
+            event.start = start;
+            event.interval = interval;
+            event.fired = false;
+            event.done = false;
+            event.due = start != 0 ? start : SaturatingAdd(now, interval);
+        } catch (const std::bad_alloc&) {
+            return false;  // the table stays as it was
+        }
+        return true;
+    }
+    void WakeLocked() {
+        wakeSignalled = true;
+        signal.notify_all();
+    }
 };
+
+bool WorkerChannel::Stopped() const {
+    return shared_->stopFlag.load();
+}
+
+bool WorkerChannel::Schedule(std::int32_t id, std::int64_t start, std::int64_t interval) {
+    const std::int64_t now = shared_->calendar.Now();
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    return shared_->ScheduleLocked(id, start, interval, now);
+}
+
+bool WorkerChannel::ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) {
+    const std::int64_t now = shared_->calendar.Now();
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    if (!shared_->ScheduleLocked(id, start, interval, now)) return false;
+    shared_->WakeLocked();
+    return true;
+}
+
+bool WorkerChannel::Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    // Under the lock, so that no post comes after Stop has set the flag.
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    if (shared_->stopFlag.load() || !shared_->poster) return false;
+    return shared_->poster->Post(message, wParam, lParam);
+}
+
+bool WorkerChannel::Write(const std::function<void()>& write) {
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    if (shared_->stopFlag.load()) return false;
+    write();
+    return true;
+}
 
 CThreadScheduledEventsManager::CThreadScheduledEventsManager(rw::Calendar& calendar,
                                                              std::chrono::milliseconds stopWaitBound)
-    : shared_(std::make_shared<Shared>()), calendar_(calendar), stopWaitBound_(stopWaitBound) {}
+    : shared_(std::make_shared<Shared>(calendar)), calendar_(calendar), stopWaitBound_(stopWaitBound) {}
 
 CThreadScheduledEventsManager::~CThreadScheduledEventsManager() {
     StopThread(false);
@@ -51,25 +108,17 @@ CThreadScheduledEventsManager::~CThreadScheduledEventsManager() {
 }
 
 void CThreadScheduledEventsManager::Schedule(std::int32_t id, std::int64_t start, std::int64_t interval) {
-    if (interval < 0) interval = 0;  // a negative period would run the event on every pass
-    const std::int64_t now = calendar_.Now();
-    std::lock_guard<std::mutex> lock(shared_->mutex);
-    try {
-        ScheduledEvent& event = shared_->table[id];  // the only step that allocates
-        event.id = id;
-        event.start = start;
-        event.interval = interval;
-        event.fired = false;
-        event.done = false;
-        event.due = start != 0 ? start : SaturatingAdd(now, interval);
-    } catch (const std::bad_alloc&) {
-        // The table stays as it was.
-    }
+    Channel().Schedule(id, start, interval);
 }
 
 void CThreadScheduledEventsManager::ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) {
     Schedule(id, start, interval);
     Wake();
+}
+
+void CThreadScheduledEventsManager::SetPoster(std::shared_ptr<rw::MessagePoster> poster) {
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->poster = std::move(poster);
 }
 
 bool CThreadScheduledEventsManager::Remove(std::int32_t id) {
@@ -79,8 +128,7 @@ bool CThreadScheduledEventsManager::Remove(std::int32_t id) {
 
 void CThreadScheduledEventsManager::Wake() {
     std::lock_guard<std::mutex> lock(shared_->mutex);
-    shared_->wakeSignalled = true;
-    shared_->signal.notify_all();
+    shared_->WakeLocked();
 }
 
 std::int64_t CThreadScheduledEventsManager::EarliestDue() const {

@@ -2,22 +2,24 @@
 // and sleeps in between. The manager owns the event table, its lock and the thread, and
 // knows nothing of what the events mean: a derived class maps ids to work in OnEvent.
 //
-// Lifetime: Stop (or the destructor) ends the thread and waits for it. A handler still
-// running after the stop bound is left behind, so that closing the program never hangs on
-// it: the thread keeps its own share of the table and signals and, once that handler
-// returns, ends without touching the manager again. A handler that may run long therefore
-// takes, before its slow part, all it will use afterwards (StopToken() to learn of the
-// stop, shared owners of what it posts to) and does not touch the manager after it.
+// Lifetime: Stop (or the destructor) ends the thread and waits for it, a running handler
+// up to a bound, so that closing the program never hangs on it. A handler still running
+// after that outlives the manager. Its effects therefore go through a WorkerChannel: it
+// holds the block the thread shares with the manager (table, owner's poster, stop flag),
+// never the manager, and after a stop it drops every schedule, post and write. Work that
+// may run long is given the channel and nothing else of the manager.
 #pragma once
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <thread>
 
 #include "platform/Clock.h"
+#include "platform/MessagePoster.h"
 
 namespace nsHalden {
 
@@ -28,6 +30,27 @@ struct ScheduledEvent {
     bool fired = false;
     std::int64_t due = -1;  // next run; -1 = never (finished)
     bool done = false;      // a one-shot event that ran; swept at the end of the pass
+};
+
+// What a handler may do to the world, valid for as long as anyone holds it: once the
+// worker is stopped every call does nothing (and reports false).
+class WorkerChannel {
+public:
+    bool Stopped() const;
+    // Schedule, and wake the thread, as the manager does.
+    bool Schedule(std::int32_t id, std::int64_t start, std::int64_t interval);
+    bool ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval);
+    // Posts to the owner's window; false when stopped, without an owner or when the post fails.
+    bool Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+    // Runs write (a stored-state write) unless stopped; a stop waits for a write under way.
+    // The write runs under the table's lock, so it must not use the channel itself.
+    bool Write(const std::function<void()>& write);
+
+private:
+    friend class CThreadScheduledEventsManager;
+    struct Shared;
+    explicit WorkerChannel(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+    std::shared_ptr<Shared> shared_;
 };
 
 class CThreadScheduledEventsManager {
@@ -48,7 +71,7 @@ public:
     CThreadScheduledEventsManager& operator=(const CThreadScheduledEventsManager&) = delete;
 
     // Inserts the event or replaces the times of the one with that id (its fired and done
-    // marks are cleared). Does not wake the thread.
+    // marks are cleared). Does not wake the thread. Nothing is scheduled after a stop.
     void Schedule(std::int32_t id, std::int64_t start, std::int64_t interval);
     void ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval);
     // True when there was such an event; the caller wakes the thread.
@@ -97,9 +120,14 @@ protected:
     void StopThread(bool autoDelete);
 
     rw::Calendar& calendar() const { return calendar_; }
+    // The way to the shared block for a handler (see the top of this header).
+    WorkerChannel Channel() const { return WorkerChannel(shared_); }
+    // The owner's window, which receives every message posted through a channel; set before
+    // the thread starts.
+    void SetPoster(std::shared_ptr<rw::MessagePoster> poster);
 
 private:
-    struct Shared;
+    using Shared = WorkerChannel::Shared;
     static int ThreadMain(CThreadScheduledEventsManager* manager, std::shared_ptr<Shared> shared);
 
     // Shared with the thread, which holds it until it ends.

@@ -115,15 +115,20 @@ protected:
 // The system's events, with the upgrade check counted instead of run.
 class TestEvents : public CThreadScheduledEvents {
 public:
-    using CThreadScheduledEvents::CThreadScheduledEvents;
+    explicit TestEvents(rw::Calendar& calendar, std::shared_ptr<Log<bool>> checks = std::make_shared<Log<bool>>())
+        : CThreadScheduledEvents(calendar,
+                                 [checks](bool retry, nsHalden::WorkerChannel&, const SettingsIdentity&) {
+                                     checks->Add(retry);
+                                 }),
+          checks_(checks) {}
     ~TestEvents() override { StopThread(false); }
 
     Log<std::int64_t> waits;
-    Log<bool> upgradeChecks;  // the retry flag of each call
+    std::shared_ptr<Log<bool>> checks_;
+    Log<bool>& upgradeChecks = *checks_;  // the retry flag of each call
 
 protected:
     void OnWaiting(std::int64_t timeoutMs) override { waits.Add(timeoutMs); }
-    void OnUpgradeCheck(bool retry) override { upgradeChecks.Add(retry); }
 };
 
 // A token whose release opens a gate: tells a test that the thread let go of its state.
@@ -429,6 +434,41 @@ TEST_F(ScheduledEventsWorker, StopLeavesBehindAHandlerThatOverrunsTheBound) {
     ASSERT_TRUE(threadGone->WaitOpen());
     EXPECT_TRUE(state->returned);
     EXPECT_TRUE(state->sawStop);
+}
+
+TEST_F(ScheduledEventsWorker, ACheckLeftBehindByStopNoLongerSchedulesPostsOrWrites) {
+    struct Probe {
+        Gate entered, release;
+        std::atomic<int> before{-1}, after{-1};  // how many of its effects went through
+    };
+    auto probe = std::make_shared<Probe>();
+    auto threadGone = std::make_shared<Gate>();
+    const auto check = [probe](bool, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity) {
+        const auto effects = [&](std::int64_t stamp) {
+            return int{channel.Write([&] { WriteSettingInt64(identity, Setting::UpgradeCheck, stamp); })} +
+                   int{channel.Post(WMU_CHECK_SKIPPED, 0, 0)} +
+                   int{channel.ScheduleAndWake(EVENT_UPGRADE_RETRY, kNow + 300, 0)};
+        };
+        probe->before = effects(kNow);
+        probe->entered.Open();
+        probe->release.WaitOpen();  // a slow download
+        probe->after = effects(kNow + 1);
+    };
+    auto* events = new CThreadScheduledEvents(calendar, check, 50ms);
+    events->KeepWhileThreadRuns(GateToken(threadGone));
+    events->Schedule(EVENT_UPGRADE_RETRY, kNow, 0);
+    ASSERT_TRUE(events->Start(poster, rw::test::kTestIdentity));
+    ASSERT_TRUE(probe->entered.WaitOpen());
+    events->Stop(false);
+    delete events;  // the main window goes while the check still runs
+    probe->release.Open();
+    ASSERT_TRUE(threadGone->WaitOpen());  // ended without touching the freed object
+    EXPECT_EQ(probe->before, 3);
+    EXPECT_EQ(probe->after, 0);
+    EXPECT_EQ(poster->Messages(), (std::vector<PostedMessage>{{WMU_CHECK_SKIPPED, 0, 0}}));
+    std::int64_t stored = 0;
+    EXPECT_TRUE(ReadSettingInt64(rw::test::kTestIdentity, Setting::UpgradeCheck, stored));
+    EXPECT_EQ(stored, kNow);
 }
 
 TEST_F(ScheduledEventsWorker, AHandlerMayStopItsOwnWorker) {

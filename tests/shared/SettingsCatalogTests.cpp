@@ -158,6 +158,30 @@ TEST_F(SettingsCatalog, StringsAreCutToTheirLength) {
     EXPECT_EQ(ReadSettingString(id, Setting::NotificationSound).size(), 259u);
 }
 
+TEST_F(SettingsCatalog, GroupTextsFollowTheirSwitch) {
+    struct Case {
+        Setting text, group;
+        const wchar_t* name;
+    };
+    for (const Case& c : {Case{Setting::BrandTitle, Setting::BrandDisabled, L"BrandTitle"},
+                          Case{Setting::BrandImage, Setting::BrandDisabled, L"BrandImage"},
+                          Case{Setting::BrandHealthContents, Setting::BrandHealthDisabled, L"BrandHealthContents"},
+                          Case{Setting::BrandHealthLink, Setting::BrandHealthDisabled, L"BrandHealthLink"}}) {
+        const wchar_t* groupName = SettingInfoOf(c.group).name;
+        ResetTestRegistry();
+        PutString(kHkeyLocalMachine, false, L"Service", c.name, L"plain");
+        EXPECT_EQ(ReadSettingString(id, c.text), L"plain") << c.name;  // no switch: the plain key
+        PutDword(kHkeyLocalMachine, true, L"Service", groupName, 0);
+        EXPECT_EQ(ReadSettingString(id, c.text), L"") << c.name;  // switch in policy: the policy key only
+        PutString(kHkeyLocalMachine, true, L"Service", c.name, L"policy");
+        EXPECT_EQ(ReadSettingString(id, c.text), L"policy") << c.name;
+        PutDword(kHkeyLocalMachine, false, L"Service", groupName, 1);
+        EXPECT_EQ(ReadSettingString(id, c.text), L"policy") << c.name;  // the policy switch wins
+        PutDword(kHkeyLocalMachine, true, L"Service", groupName, 1);
+        EXPECT_EQ(ReadSettingString(id, c.text), L"") << c.name;  // disabled: nothing is read
+    }
+}
+
 // Application settings routine: eco mode and branding.
 
 TEST_F(SettingsCatalog, BrandingFromThePlainMachineKey) {
@@ -185,7 +209,7 @@ TEST_F(SettingsCatalog, BrandingPolicySwitchDecidesWhereTextsAreRead) {
     EXPECT_FALSE(LoadApplicationSettings(id, state));
     EXPECT_FALSE(state.brandingActive);
     EXPECT_EQ(state.brandTitle, L"");
-    BrandingGroupSwitch group = ReadBrandingSwitch(id, L"BrandDisabled");
+    BrandingGroupSwitch group = ReadBrandingSwitch(id, Setting::BrandDisabled);
     EXPECT_TRUE(group.fromPolicy);
     EXPECT_TRUE(group.locked());
 
@@ -193,6 +217,15 @@ TEST_F(SettingsCatalog, BrandingPolicySwitchDecidesWhereTextsAreRead) {
     EXPECT_TRUE(LoadApplicationSettings(id, state));
     EXPECT_EQ(state.brandTitle, L"Policy title");
     EXPECT_FALSE(state.brandTitleMultiLine);
+}
+
+TEST_F(SettingsCatalog, TheMultiLineMarkFollowsTheTitle) {
+    AppSettingsState state;
+    for (const wchar_t* title : {L"One\\nTwo", L"One line", L"One\\nTwo", L""}) {
+        PutString(kHkeyLocalMachine, false, L"Service", L"BrandTitle", title);
+        LoadApplicationSettings(id, state);
+        EXPECT_EQ(state.brandTitleMultiLine, std::wstring(title).find(L"\\n") != std::wstring::npos) << title;
+    }
 }
 
 TEST_F(SettingsCatalog, DisabledBrandingReadsNoTexts) {
@@ -203,10 +236,10 @@ TEST_F(SettingsCatalog, DisabledBrandingReadsNoTexts) {
     state.brandTitle = L"Title";
     EXPECT_TRUE(LoadApplicationSettings(id, state));  // it was active before
     EXPECT_FALSE(state.brandingActive);
-    const BrandingGroupSwitch group = ReadBrandingSwitch(id, L"BrandDisabled");
+    const BrandingGroupSwitch group = ReadBrandingSwitch(id, Setting::BrandDisabled);
     EXPECT_FALSE(group.fromPolicy);
     EXPECT_TRUE(group.locked());
-    EXPECT_FALSE(ReadBrandingSwitch(id, L"BrandHealthDisabled").locked());
+    EXPECT_FALSE(ReadBrandingSwitch(id, Setting::BrandHealthDisabled).locked());
 }
 
 TEST_F(SettingsCatalog, EcoModeKeepsItsValueWhenMissing) {

@@ -278,10 +278,13 @@ TEST_F(SettingsStore, DwordOrKeepsTheDefaultUnlessTheReadSucceeds) {
     SettingsGetDwordOr(kTestIdentity, &fromPolicy, value, ROOT_USER_OVERLAY, kBreaks, L"Work");
     EXPECT_EQ(value, 90u);
     EXPECT_FALSE(fromPolicy);
-    // With a real root the plain path is read even though a policy value exists.
+    // With a real root the plain path is read even though a policy value exists, and the
+    // flag says so.
     PutDword(kHkeyCurrentUser, true, kBreaks, L"Work", 30);
+    fromPolicy = true;
     SettingsGetDwordOr(kTestIdentity, &fromPolicy, value, kHkeyCurrentUser, kBreaks, L"Work");
     EXPECT_EQ(value, 90u);
+    EXPECT_FALSE(fromPolicy);
 }
 
 }  // namespace

@@ -37,6 +37,10 @@ TEST_F(BreakEngine, TheRoadOfOneBreak) {
     EXPECT_EQ(host.trayIcon, IDI_DUE_SUSPENDED);
     EXPECT_EQ(host.shown.size(), 1u);  // no reminder while suspended
     EXPECT_EQ(Score(), 50.0f);         // and no penalty
+    WorkMinutes(5);                    // minute 70: the quarter of an hour is over
+    EXPECT_EQ(host.trayIcon, IDI_BREAK_DUE);
+    EXPECT_EQ(host.shown.size(), 2u);  // reminded again
+    EXPECT_EQ(Score(), 49.5f);         // and charged again
 
     IdleMinutes(2);
     EXPECT_EQ(host.trayIcon, IDI_RESTING);
@@ -44,7 +48,7 @@ TEST_F(BreakEngine, TheRoadOfOneBreak) {
     IdleMinutes(3);
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
     EXPECT_EQ(engine->m_strStatus, L"You are rested.");
-    EXPECT_EQ(Score(), 55.0f);  // the most a rest can earn
+    EXPECT_EQ(Score(), 54.5f);  // the most a rest can earn
     EXPECT_TRUE(engine->m_rating.m_bScoreRising);
     EXPECT_EQ(engine->m_timeSuspendUntil, 0);
     EXPECT_EQ(engine->m_tickWorkStart, 0);
@@ -115,6 +119,14 @@ TEST_F(BreakEngine, FiftyNineIdleSecondsStillCountAsWork) {
     calendar.Advance(1);
     engine->OnTickTimer();
     EXPECT_EQ(host.trayIcon, IDI_RESTING);
+    // Rested exactly when the idle time reaches the rest period.
+    input.tick += 239999;
+    calendar.Advance(240);
+    engine->OnTickTimer();
+    EXPECT_EQ(host.trayIcon, IDI_RESTING);
+    input.tick += 1;
+    engine->OnTickTimer();
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
 }
 
 TEST_F(BreakEngine, IAmRestedEndsEverythingAndCreditsOnlyRealWork) {
@@ -128,6 +140,8 @@ TEST_F(BreakEngine, IAmRestedEndsEverythingAndCreditsOnlyRealWork) {
     EXPECT_EQ(engine->m_tickWorkStart, 0);
     EXPECT_EQ(engine->s_nReminderMinutes, 0u);
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    engine->OnIAmRested();  // again, while waiting for work: nothing to credit
+    EXPECT_EQ(Score(), 50.0f);
 
     Work(1);
     UntilNextTick(true);
@@ -185,20 +199,53 @@ TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
     EXPECT_NE(host.tooltip.find(L"\nLunch is due now."), std::wstring::npos);
     // The worker's planned-break message: shown now, for the rest of the minute.
     engine->OnPlannedBreakDue();
+    const int hides = host.hides;
     ASSERT_FALSE(host.shown.empty());
     EXPECT_EQ(host.shown.back().extra, L"Lunch is due now.");
     EXPECT_EQ(host.shown.back().icon, IDI_WORKING);
     EXPECT_EQ(host.shown.back().timeoutMs, 59000u);
     EXPECT_EQ(host.shown.back().breakDue, 0);
-    EXPECT_EQ(host.shown.back().text, L"Restwell\nYou have been working for 61 minutes.\nLunch is due now.");
+    EXPECT_EQ(host.shown.back().text, L"Restwell\nYou have been working for 61 minutes.");  // the countdown only once
     Work(45);
+    EXPECT_EQ(host.hides, hides);  // ticks in the break's own minute leave it up
     engine->OnPlannedBreakDue();
     EXPECT_EQ(host.shown.back().timeoutMs, 20000u);  // 15 s left, but at least 20 s
 
     Work(15);  // 10:01: the next occurrence is tomorrow
+    EXPECT_GT(host.hides, hides);  // and the next tick takes it down
     EXPECT_EQ(host.alertPlannedMinutes, -1);
     EXPECT_EQ(engine->m_strPlanned, L"Tomorrow at 10:00, Lunch, is your next planned break.");
     EXPECT_EQ(host.events.at(5).first, calendar.LocalToTime(2026, 12, 8, 10, 0));
+}
+
+TEST_F(BreakEngine, APlannedBreakMomentShowsTheStateWithTheCountdownAsTheExtraLineOnly) {
+    AddPlanned(L"0YYYYYYY,0910,Tea", 0);
+    AddPlanned(L"0YYYYYYY,0920,Walk", 1);
+    AddPlanned(L"0YYYYYYY,0930,Stretch", 2);
+    Start();
+    WorkMinutes(10);     // 09:10, working
+    engine->OnPlannedBreakDue();
+    WorkMinutes(8);
+    IdleMinutes(2);      // 09:20, resting
+    engine->OnPlannedBreakDue();
+    Sleep(10 * 60);      // 09:30, rested: the tick that recognises it
+    engine->OnPlannedBreakDue();
+    struct Shown {
+        const wchar_t* text;
+        const wchar_t* extra;
+        int icon;
+    };
+    const Shown expected[] = {{L"Restwell\nYou have been working for 10 minutes.", L"Tea is due now.", IDI_WORKING},
+                              {L"Restwell\nResting...", L"Walk is due now.", IDI_RESTING},
+                              {L"Restwell\nYou are rested.", L"Stretch is due now.", IDI_RESTED}};
+    ASSERT_EQ(host.shown.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(host.shown[i].text, expected[i].text);
+        EXPECT_EQ(host.shown[i].extra, expected[i].extra);
+        EXPECT_EQ(host.shown[i].icon, expected[i].icon);
+        EXPECT_EQ(host.shown[i].breakDue, 0);
+    }
+    EXPECT_EQ(host.tooltip, L"Restwell\nYou are rested.\nStretch is due now.");  // the tooltip keeps it
 }
 
 TEST_F(BreakEngine, APlannedBreakMomentRemindsOfAnOverdueBreakEvenWhileSuspended) {
@@ -216,6 +263,9 @@ TEST_F(BreakEngine, APlannedBreakMomentRemindsOfAnOverdueBreakEvenWhileSuspended
     EXPECT_EQ(host.shown.back().timeoutMs, 50000u);  // the rest of the minute
     EXPECT_EQ(host.trayIcon, IDI_DUE_SUSPENDED);
     EXPECT_EQ(Score(), 50.0f - 0.5f);  // only minute 56 was charged; none while suspended
+    Work(20);
+    engine->OnPlannedBreakDue();  // the same minute again: shown again, five minutes or not
+    EXPECT_EQ(BreakReminders(), 3);
 }
 
 TEST_F(BreakEngine, TheSummaryLineNamesTheDay) {
@@ -318,6 +368,7 @@ TEST_F(BreakEngine, RestartShorterThanTheRestPeriodResumesTheWorkPeriod) {
     Start();
     WorkMinutes(30);
     Stop();
+    EXPECT_FALSE(host.timerPeriodMs.has_value());  // the save stopped the timer
     std::int64_t activeLast = 0, workStart = 0;
     EXPECT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeActiveLast, activeLast));
     EXPECT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeWorkStart, workStart));
@@ -396,6 +447,69 @@ TEST_F(BreakEngine, TickCountWrap) {
     input.lastInput = input.tick;
     engine->OnTickTimer();
     EXPECT_NE(engine->m_tickWorkStart, 0);
+    // A mark just after the wrap: an input read from before it is earlier, not later.
+    engine->m_tickWorkStart = engine->m_tickLastInput = 0;
+    engine->m_tickRestMark = 1000;
+    input.tick = 2000;
+    input.lastInput = 0xFFFFF000u;
+    engine->OnTickTimer();
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
+}
+
+TEST_F(BreakEngine, InputClockDifferencesAreSigned32Bit) {
+    struct Case {
+        std::int64_t later, earlier;
+        std::int32_t ms;
+    };
+    const Case cases[] = {
+        {5000, 2000, 3000},
+        {2000, 5000, -3000},                       // input that came between the two reads
+        {1000, 0xFFFFF000ll, 1000 + 0x1000},       // across the wrap
+        {0xFFFFF000ll, 1000, -(1000 + 0x1000)},    // a mark set after the wrap, an input before it
+        {90000, -50000, 140000},                   // a restored time from before the tick count began
+        {0x7FFFFFFFll, 0, 0x7FFFFFFF},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(InputTicksBetween(c.earlier, c.later), c.ms) << c.later << " - " << c.earlier;
+    }
+}
+
+TEST_F(BreakEngine, LeavingBeforeTheWrapAndComingBackAfterIsARest) {
+    input.tick = input.lastInput = 0xFFFFFFFFu - 13 * 60000;
+    Start();
+    WorkMinutes(11);
+    IdleMinutes(20);  // the tick count wraps two minutes into the absence
+    EXPECT_LT(input.tick, 0x80000000u);
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_EQ(BreakReminders(), 0);
+    EXPECT_GT(Score(), 50.0f);
+}
+
+TEST_F(BreakEngine, AWorkPeriodSavedAcrossTheWrapIsRestored) {
+    input.tick = input.lastInput = 0xFFFFFFFFu - 5 * 60000;
+    Start();
+    WorkMinutes(10);  // wraps after five
+    Stop();
+    std::int64_t workStart = 0;
+    ASSERT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeWorkStart, workStart));
+    EXPECT_NEAR(static_cast<double>(workStart), static_cast<double>(calendar.Now() - 600), 2.0);
+    Sleep(60);
+    Start();
+    EXPECT_NE(engine->m_tickWorkStart, 0);
+    WorkMinutes(1);
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 12 minutes.");
+}
+
+TEST_F(BreakEngine, ASleepAcrossTheWrapIsARest) {
+    input.tick = input.lastInput = 0xFFFFFFFFu - 25 * 60000;
+    Start();
+    WorkMinutes(20);
+    Sleep(10 * 60);  // the tick count wraps during the sleep
+    input.lastInput = input.tick;
+    engine->OnPowerOrClockChange();
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
 }
 
 TEST_F(BreakEngine, AnUnreadableLastInputKeepsTheState) {

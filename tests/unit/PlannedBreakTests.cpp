@@ -70,12 +70,23 @@ TEST(BreakTimedText, ParsesTheStoredForm) {
 TEST(BreakTimedText, SavesTheStoredForm) {
     EXPECT_EQ(Record(L"Lunch", 12, 30, DaysOf({Mon, Tue, Wed, Thu, Fri})).ToText(), L"0NYYYYYN,1230,Lunch");
     EXPECT_EQ(Record(L"Early", 0, 5, DaysOf({Sun})).ToText(), L"0YNNNNNN,0005,Early");
-    // Hand-edited times outside one day are written as the clock time they show, so the
-    // fields keep their places.
-    EXPECT_EQ(CBreakTimed::FromText(L"0YYYYYYY,2575,Odd").ToText(), L"0YYYYYYY,0215,Odd");
-    EXPECT_EQ(CBreakTimed::FromText(L"0YYYYYYY,9999,Odd").ToText(), L"0YYYYYYY,0439,Odd");
+    // Hand-edited times outside one day are written as hours and minutes of the time they
+    // hold, and reload to the same moment; an hour of 100 or more takes a form that fits.
+    struct Case {
+        const wchar_t* loaded;
+        const wchar_t* saved;
+    };
+    for (const Case& c : {Case{L"0YYYYYYY,2575,Odd", L"0YYYYYYY,2615,Odd"},
+                          Case{L"0YYYYYYY,9959,Odd", L"0YYYYYYY,9959,Odd"},
+                          Case{L"0YYYYYYY,9999,Odd", L"0YYYYYYY,9999,Odd"},    // 100:39
+                          Case{L"0YYYYYYY,99-9,Odd", L"0YYYYYYY,9851,Odd"},
+                          Case{L"0YYYYYYY,-1-1,Neg", L"0YYYYYYY,-1-1,Neg"}}) {
+        const CBreakTimed loaded = CBreakTimed::FromText(c.loaded);
+        EXPECT_EQ(loaded.ToText(), c.saved) << c.loaded;
+        EXPECT_EQ(CBreakTimed::FromText(loaded.ToText()).m_nTimeOfDay, loaded.m_nTimeOfDay) << c.loaded;
+    }
     CBreakTimed negative = Record(L"Neg", -1, -1, DaysOf({Sun}));
-    EXPECT_EQ(negative.ToText(), L"0YNNNNNN,2259,Neg");
+    EXPECT_EQ(negative.ToText(), L"0YNNNNNN,-1-1,Neg");
 
     // A title too long for the stored text is cut so that the record still loads.
     const std::wstring longTitle(300, L'x');

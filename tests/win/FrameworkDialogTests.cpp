@@ -7,6 +7,7 @@
 
 #include "FrameworkTestIds.h"
 #include "LoopScript.h"
+#include "app/RestwellApp.h"
 #include "framework/Application.h"
 #include "framework/Dialog.h"
 
@@ -93,9 +94,10 @@ private:
 class LoopApplication : public Application {
 public:
     int pretranslated = 0;
-    bool PreTranslateMessage(MSG&) override {
+    UINT takes = 0;  // a message PreTranslateMessage deals with itself
+    bool PreTranslateMessage(MSG& message) override {
         ++pretranslated;
-        return false;
+        return takes != 0 && message.message == takes;
     }
 };
 
@@ -124,15 +126,41 @@ TEST(FrameworkDialog, ApplicationLoopNavigatesTheMainWindowWithTab) {
     dialog.Destroy();
 }
 
-TEST(FrameworkDialog, ApplicationLoopDropsMessagesWithoutMainWindow) {
+TEST(FrameworkDialog, OrdinaryLoopHonoursPreTranslateAndDispatchesWithoutMainWindow) {
     LoopApplication app;
+    TabDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    // Taken by PreTranslateMessage: not dispatched.
+    app.takes = TabDialog::kRecord;
+    dialog.Post(TabDialog::kRecord, 0);  // would end the loop with 7
+    PostQuitMessage(3);
+    EXPECT_EQ(app.RunMessageLoop(), 3);
+    EXPECT_EQ(dialog.recordCount, 0);
+    // Without a main window every other message is dispatched all the same.
+    app.takes = 0;
+    dialog.Post(TabDialog::kRecord, 0);
+    PostQuitMessage(5);  // overtaken by the handler's 7 when the message is dispatched
+    EXPECT_EQ(app.RunMessageLoop(), 7);
+    EXPECT_EQ(dialog.recordCount, 1);
+    EXPECT_EQ(app.pretranslated, 2);
+    dialog.Destroy();
+}
+
+TEST(FrameworkDialog, ProgramLoopDropsMessagesWithoutMainWindow) {
+    CRestwellApp app;
     TabDialog dialog;
     ASSERT_TRUE(dialog.Create());
     dialog.Post(TabDialog::kRecord, 0);  // would end the loop with 7
     PostQuitMessage(3);
     EXPECT_EQ(app.RunMessageLoop(), 3);
     EXPECT_EQ(dialog.recordCount, 0);
-    EXPECT_EQ(app.pretranslated, 0);
+    // With the main window its messages arrive.
+    app.SetMainWindow(&dialog);
+    dialog.Post(TabDialog::kRecord, 0);
+    EXPECT_EQ(app.RunMessageLoop(), 7);
+    EXPECT_EQ(dialog.recordCount, 1);
+    app.SetMainWindow(nullptr);
+    dialog.Destroy();
 }
 
 // A control wrapper that sees the messages of the control it subclasses.

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "FrameworkTestIds.h"
+#include "framework/Dialog.h"
 #include "kit/ControlsPlus.h"
 
 using namespace nsHalden;
@@ -182,27 +184,119 @@ public:
 
 protected:
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_PAINT || message == WM_ERASEBKGND) ++paints;
+        if (message == WM_PAINT) ++paints;
         return Window::Route(message, wParam, lParam);
     }
 };
 
-TEST_F(KitControls, TabRepaintsItsPartner) {
-    ShowWindow(parent_, SW_SHOW);
+// The parent's class: its background brush paints it red.
+LRESULT CALLBACK RedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+COLORREF PixelOf(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return pixel;
+}
+
+TEST(KitTab, PartnerIsRedrawnOncePerPaintAndTheFrameIsDrawn) {
+    // A red parent, a framed tab control, and over its page area a dark partner.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RedWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"RwTestRed";
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 0));
+    RegisterClassW(&wc);
+    HWND parent = CreateWindowExW(0, L"RwTestRed", L"", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
     CTabCtrlPlus tab;
-    ASSERT_TRUE(tab.Subclass(Child(WC_TABCONTROLW, L"", 0, 11)));
+    ASSERT_TRUE(tab.Subclass(CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 260,
+                                             160, parent, nullptr, nullptr, nullptr)));
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(L"Tip");
+    tab.Send(TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     PaintCounter partner;
-    ASSERT_TRUE(partner.Subclass(Child(L"STATIC", L"tip", 0, 15)));
-    UpdateWindow(parent_);
-    tab.Send(WM_NCPAINT, 1);  // no partner yet: nothing to redraw
-    partner.paints = 0;
+    ASSERT_TRUE(partner.Subclass(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BLACKRECT, 40, 60, 100,
+                                                 60, parent, nullptr, nullptr, nullptr)));
     tab.SetPartner(partner.hwnd());
-    tab.Send(WM_NCPAINT, 1);
-    EXPECT_GT(partner.paints, 0);
+    // The whole parent again: red background, then the tab over it, then the partner.
+    RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const COLORREF partnerColour = PixelOf(parent, 90, 90);
+    ASSERT_NE(partnerColour, PixelOf(parent, 200, 100)) << "the partner and the tab's page look alike";
     partner.paints = 0;
-    InvalidateRect(tab.hwnd(), nullptr, TRUE);
-    UpdateWindow(tab.hwnd());
-    EXPECT_GT(partner.paints, 0);
+
+    // The tab paints over the partner (siblings are not clipped); the partner comes back once.
+    RedrawWindow(tab.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    EXPECT_EQ(partner.paints, 1);
+    EXPECT_EQ(PixelOf(parent, 90, 90), partnerColour) << "the partner is drawn over the tab's page";
+    // The tab's frame (WS_BORDER, drawn by its default non-client painting) covers the red.
+    EXPECT_NE(PixelOf(parent, 10, 100), RGB(255, 0, 0)) << "the left edge of the tab's frame";
+    EXPECT_NE(PixelOf(parent, 269, 100), RGB(255, 0, 0)) << "the right edge of the tab's frame";
+
+    DestroyWindow(parent);
+    DeleteObject(wc.hbrBackground);
+    UnregisterClassW(L"RwTestRed", GetModuleHandleW(nullptr));
+}
+
+TEST_F(KitControls, StaticPlusTooltipGoesWithTheControl) {
+    // The static destroyed on its own takes its tooltip along.
+    CStaticPlus alone;
+    ASSERT_TRUE(alone.Subclass(Child(L"STATIC", L"", SS_BLACKRECT, 14)));
+    ASSERT_TRUE(alone.EnableToolTips());
+    HWND tip = alone.Tooltip();
+    DestroyWindow(alone.hwnd());
+    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_EQ(alone.Tooltip(), nullptr);
+
+    // The dialog destroyed as a whole destroys the tooltip itself (it owns the pop-up): the
+    // static lets go of the dead handle instead of destroying it again later.
+    CStaticPlus banner;
+    ASSERT_TRUE(banner.Subclass(Child(L"STATIC", L"", SS_BLACKRECT, 15)));
+    ASSERT_TRUE(banner.EnableToolTips());
+    tip = banner.Tooltip();
+    EXPECT_EQ(GetWindow(tip, GW_OWNER), parent_);
+    DestroyWindow(parent_);
+    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_EQ(banner.Tooltip(), nullptr);
+}
+
+// A dialog that binds kit controls through data exchange only.
+class BindingDialog : public rw::Dialog {
+public:
+    BindingDialog() : Dialog(IDD_TEST_KIT) {}
+    CStaticPlus banner;
+    CMFCMenuButtonPlus button;
+
+protected:
+    void ExchangeData(rw::DataExchange& dx) override {
+        dx.Control(IDC_TEST_BANNER, banner);
+        dx.Control(IDC_TEST_MENU, button);
+    }
+};
+
+TEST(KitBinding, ControlsBoundByDataExchangeGetTheirSetUp) {
+    BindingDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    EXPECT_EQ(dialog.button.FullCaption(), L"&Suspend");
+    EXPECT_EQ(dialog.button.PlainCaption(), L"Suspend");
+    // The tooltip covers the static's whole client area, kept when it was bound.
+    ASSERT_TRUE(dialog.banner.EnableToolTips());
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = dialog.banner.hwnd();
+    tool.uId = 1;
+    ASSERT_TRUE(SendMessageW(dialog.banner.Tooltip(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+    RECT client{};
+    GetClientRect(dialog.banner.hwnd(), &client);
+    EXPECT_TRUE(EqualRect(&tool.rect, &client));
+    EXPECT_FALSE(IsRectEmpty(&client));
+    dialog.Destroy();
 }
 
 }  // namespace

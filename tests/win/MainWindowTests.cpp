@@ -13,9 +13,7 @@
 #include "../shared/RegistryTestEnv.h"
 #include "app/WebAddress.h"
 #include "core/CalendarTime.h"
-#include "fakes/FakeCalendar.h"
-#include "fakes/FakeInputClock.h"
-#include "fakes/FakeLocale.h"
+#include "NotifyTestSupport.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "ui/main/DlgMain.h"
@@ -24,30 +22,6 @@ using namespace rw;
 using namespace rw::test;
 
 namespace {
-
-// What the windows share, with recorders for help and links.
-class TestApp final : public AppShared {
-public:
-    TestApp() : AppShared(kTestIdentity, Seams{input, calendar, locale}) {
-        fullName = L"QuillfenTest Restwell";
-        companyLegalName = L"QuillfenTest Ltd.";
-        osVersion.dwMajorVersion = 10;
-    }
-    void LoadAppSettings() override { ++reloads; }
-    void ShowHelp(DWORD_PTR data, UINT command) override { help.push_back({data, command}); }
-    void OpenWebAddress(const wchar_t* address, bool addVersion) override {
-        opened.push_back(std::wstring(address) + (addVersion ? L" +ver" : L""));
-    }
-    void OpenHealthHint(std::uint32_t hint) override { hints.push_back(hint); }
-
-    FakeInputClock input;
-    FakeCalendar calendar{1700000000};
-    FakeLocale locale;
-    int reloads = 0;
-    std::vector<std::pair<DWORD_PTR, UINT>> help;
-    std::vector<std::wstring> opened;
-    std::vector<std::uint32_t> hints;
-};
 
 class MainWindow : public RegistryTest {
 protected:
@@ -98,7 +72,7 @@ protected:
         RegistryTest::TearDown();
     }
 
-    TestApp app;
+    TestAppShared app;
     std::unique_ptr<CdlgMain> main;
 };
 
@@ -110,7 +84,7 @@ TEST_F(MainWindow, RestoredOverdueWorkShowsTheBreakAndSavesTheStateAgain) {
     PutDword(kHkeyCurrentUser, false, L"Breaks", L"Score", 70);
     Start();
 
-    EXPECT_EQ(main->Text(), L"QuillfenTest Restwell 2.1");
+    EXPECT_EQ(main->Text(), L"Quillfen Restwell 2.1");
     EXPECT_EQ(Text(IDC_STATUS_TEXT), L"You have been working for 56 minutes. Time for a break.");
     EXPECT_EQ(Text(IDC_DESCRIPTION), L"You will be reminded to take a 5 minute break every 55 minutes.");
     EXPECT_EQ(Text(IDC_RATING_TITLE), L"Your achievement rating for keeping to your break settings is...");

@@ -1,0 +1,48 @@
+// Integers at the edges of the 64-bit range: the parser must refuse what does not fit without
+// ever computing a value outside the type (the build traps signed overflow).
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "framework/IntegerText.h"
+
+namespace {
+
+TEST(IntegerText, SixtyFourBitLimitsWithoutOverflow) {
+    constexpr std::int64_t lo = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t hi = std::numeric_limits<std::int64_t>::max();
+    struct Case {
+        const wchar_t* text;
+        std::int64_t min, max;
+        std::optional<std::int64_t> value;
+    };
+    const Case cases[] = {
+        {L"9223372036854775807", lo, hi, hi},
+        {L"-9223372036854775808", lo, hi, lo},
+        {L"9223372036854775808", lo, hi, std::nullopt},
+        {L"-9223372036854775809", lo, hi, std::nullopt},
+        {L"9223372036854775810", lo, hi, std::nullopt},
+        {L"-9223372036854775810", lo, hi, std::nullopt},
+        {L"99999999999999999999", lo, hi, std::nullopt},
+        {L"-99999999999999999999", lo, hi, std::nullopt},
+        {L"000000000000000000000000000042", lo, hi, 42},
+        // Ranges wholly below or above zero.
+        {L"-7", -10, -5, -7},
+        {L"3", -10, -5, std::nullopt},
+        {L"0", -10, -5, std::nullopt},
+        {L"99999999999999999999", -10, -5, std::nullopt},
+        {L"-3", 5, 10, std::nullopt},
+        {L"7", 5, 10, 7},
+        {L"+0", lo, lo, std::nullopt},
+        {L"-9223372036854775808", lo, lo, lo},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(rw::ParseInteger(c.text, c.min, c.max), c.value)
+            << testing::PrintToString(std::wstring(c.text)) << " in " << c.min << ".." << c.max;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include "InputScript.h"
+
+namespace rw::test {
+
+void Xdotool(const std::wstring& arguments) {
+    std::wstring command = L"Z:\\usr\\bin\\xdotool " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+HWND ShownMenu() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+std::wstring MiddleOf(const RECT& rect) {
+    return std::to_wstring((rect.left + rect.right) / 2) + L" " + std::to_wstring((rect.top + rect.bottom) / 2);
+}
+
+InputScript* InputScript::current_ = nullptr;
+
+InputScript::InputScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 25, OnTimer);
+}
+
+InputScript::~InputScript() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+}
+
+void CALLBACK InputScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (current_) current_->Tick();
+}
+
+void InputScript::Tick() {
+    if (inStep_) return;
+    inStep_ = true;
+    while (next_ < steps_.size() && steps_[next_]()) ++next_;
+    inStep_ = false;
+}
+
+bool InputScript::Run(HWND dialog, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (next_ < steps_.size()) {
+        if (GetTickCount64() > deadline) {
+            EndMenu();
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (dialog && IsDialogMessageW(dialog, &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+}  // namespace rw::test

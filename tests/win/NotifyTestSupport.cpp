@@ -1,0 +1,58 @@
+#include "NotifyTestSupport.h"
+
+#include "res/resource.h"
+
+namespace rw::test {
+namespace {
+
+TestOwnerWindow* g_owner = nullptr;
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_owner && message == WM_COMMAND) {
+        g_owner->commands.push_back(LOWORD(wParam));
+        return 0;
+    }
+    if (g_owner && message == WM_NULL) {
+        ++g_owner->nulls;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TestOwnerWindow::TestOwnerWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = OwnerProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"RestwellTestOwner";
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr,
+                            wc.hInstance, nullptr);
+    g_owner = this;
+}
+
+TestOwnerWindow::~TestOwnerWindow() {
+    g_owner = nullptr;
+    DestroyWindow(hwnd_);
+}
+
+void TestOwnerWindow::Pump(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        const LONG left = static_cast<LONG>(end - GetTickCount());
+        if (left <= 0) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+    }
+}
+
+HICON RecordingIconOwner::IconById(int iconId) {
+    return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId));
+}
+
+}  // namespace rw::test
