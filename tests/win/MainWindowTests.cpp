@@ -93,6 +93,9 @@ TEST_F(MainWindow, RestoredOverdueWorkShowsTheBreakAndSavesTheStateAgain) {
               reinterpret_cast<HICON>(SendDlgItemMessageW(main->hwnd(), IDC_STATUS_ICON, STM_GETICON, 0, 0)));
     EXPECT_NE(main->NotifyIcon().m_hIconCurrent, nullptr);
     EXPECT_EQ(main->Engine().m_rating.StoredValue(), 69u) << "the first overdue minute costs half a point";
+    // The owner-drawn bar and banner carry their accessible names as their texts.
+    EXPECT_EQ(Text(IDC_RATING_BAR), L"Your achievement rating for keeping to your break settings is... 69 %");
+    EXPECT_EQ(Text(IDC_BANNER), app.companyLegalName);
 
     // The alert's "Suspend 15 minutes", posted as a command: icon 147, no more reminders.
     SendMessageW(main->hwnd(), WM_COMMAND, ID_SUSPEND_15, 0);

@@ -20,6 +20,7 @@ public:
     TestAppShared() : AppShared(identity_, Seams{input, calendar, locale}) {
         productName = L"Restwell";
         fullName = L"Quillfen Restwell";
+        companyLegalName = L"Quillfen Ltd.";
         osVersion.dwOSVersionInfoSize = sizeof osVersion;
         osVersion.dwMajorVersion = 10;
     }

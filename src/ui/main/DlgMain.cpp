@@ -221,7 +221,7 @@ void CdlgMain::CreateTitleFont() {
     HFONT dialogFont = reinterpret_cast<HFONT>(Send(WM_GETFONT));
     if (!dialogFont || !GetObjectW(dialogFont, sizeof font, &font)) return;
     font.lfWeight = FW_BOLD;
-    font.lfHeight = -16;
+    font.lfHeight = -Scaled(16);  // 16 pixels high at 96 DPI
     font.lfWidth = 0;
     app_.titleFont.reset(CreateFontIndirectW(&font));
 }
@@ -282,6 +282,9 @@ void CdlgMain::RefreshOptionsButton() {
 }
 
 void CdlgMain::UpdateBannerPosition() {
+    // The banner's text is its accessible name: the organisation's title or the maker.
+    rw::SetTextIfChanged(m_staticBanner.hwnd(), app_.brandingActive && !app_.brandTitle.empty() ? app_.brandTitle
+                                                                                                : app_.companyLegalName);
     RECT client{};
     GetClientRect(m_staticBanner.hwnd(), &client);
     m_nBannerX = client.right - Scaled(app_.images.bannerWidth);

@@ -37,6 +37,12 @@ void CdlgMain::EnableSuspendUntilPlanned(bool enable) {
 
 void CdlgMain::UpdateControlsFromData() {
     UpdateData(rw::Direction::ToControls);
+    // The bar is drawn by its owner; its text is what a screen reader reads of it.
+    std::wstring name = m_strRatingTitle;
+    if (m_engine.m_bEnable == 1) {
+        name += L" " + std::to_wstring(static_cast<int>(m_engine.m_rating.m_fScore)) + L" %";
+    }
+    rw::SetTextIfChanged(m_staticRatingBar.hwnd(), name);
 }
 
 void CdlgMain::RepaintRatingBar() {
