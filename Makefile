@@ -1,5 +1,5 @@
 # Restwell: `make run` starts the program under Wine, `make test` runs every test.
-.PHONY: run test test-unit test-tsan test-win test-e2e build build-native build-win bench bootstrap clean
+.PHONY: run demo test test-unit test-tsan test-win test-e2e build build-native build-win bench bootstrap clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -20,6 +20,10 @@ build: build-native build-win
 
 run: build-win
 	@scripts/run
+
+# Like run, with stored state that makes a break fall due within a minute.
+demo: build-win
+	@scripts/demo
 
 test: bootstrap
 	@python3 scripts/run_tests.py all

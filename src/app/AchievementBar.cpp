@@ -12,19 +12,24 @@ namespace {
 
 void DrawWithImages(HDC dc, const RECT& rect, int enable, float score, bool rising,
                     const AchievementBarImages& images) {
+    // The images are drawn for 96 DPI; the dialogs around them grow with the DPI, so do they.
     const nsHalden::CImagePlus& empty = *images.empty;
-    const int w = empty.Width();
-    const int h = empty.Height();
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    const int sw = empty.Width();
+    const int sh = empty.Height();
+    const int w = MulDiv(sw, dpi, 96);
+    const int h = MulDiv(sh, dpi, 96);
     const int x = rect.left + (rect.right - rect.left - w) / 2;
     const int y = rect.top + (rect.bottom - rect.top - h) / 2;
     if (enable != 1) {
-        empty.Draw(dc, x, y);
+        empty.Draw(dc, x, y, w, h, 0, 0, sw, sh);
         return;
     }
-    const int filled = static_cast<int>(score * static_cast<float>(w) / 100.0f);
+    const int filled = static_cast<int>(score * static_cast<float>(sw) / 100.0f);  // in image pixels
+    const int filledOut = MulDiv(filled, dpi, 96);
     const nsHalden::CImagePlus* full = rising ? images.rising : images.falling;
-    if (filled > 0 && full && !full->IsNull()) full->Draw(dc, x, y, filled, h, 0, 0, filled, h);
-    if (filled < w) empty.Draw(dc, x + filled, y, w - filled, h, filled, 0, w - filled, h);
+    if (filled > 0 && full && !full->IsNull()) full->Draw(dc, x, y, filledOut, h, 0, 0, filled, sh);
+    if (filled < sw) empty.Draw(dc, x + filledOut, y, w - filledOut, h, filled, 0, sw - filled, sh);
 }
 
 // String 3020 ("%d %%") with the number: only "%d" and "%%" are understood, so a text

@@ -29,6 +29,8 @@ public:
     AppShared& operator=(const AppShared&) = delete;
     virtual ~AppShared() = default;
 
+    // Eco mode and branding from the settings, and the shared images for them.
+    virtual void LoadAppSettings() = 0;
     // Help requests of every window: the help root (HELP_CONTENTS, or context id 0 or -1)
     // or the topic of the context id (HELP_CONTEXT), in the default browser.
     virtual void ShowHelp(DWORD_PTR data, UINT command) = 0;

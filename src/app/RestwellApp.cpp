@@ -140,6 +140,7 @@ bool CRestwellApp::InitInstance() {
     mainDialog_ = std::make_unique<CdlgMain>(*this);
     if (!mainDialog_->Create()) return false;
     SetMainWindow(mainDialog_.get());
+    if (firstRun || switches.welcomeNotification) mainDialog_->ShowWelcomeNotification();
     if (switches.showWindow) ShowWindow(mainDialog_->hwnd(), SW_SHOWNORMAL);
 
     SetExitCode(RunMessageLoop());

@@ -46,8 +46,7 @@ public:
     // Where addresses are opened; tests put a recorder here. Null: the default browser.
     rw::WebLauncher* webLauncher = nullptr;
 
-    // Eco mode and branding from the settings, and the shared images for them.
-    void LoadAppSettings();
+    void LoadAppSettings() override;
 
     std::wstring modulePath;  // at most 260 characters
     rw::KernelHandleOwner instanceEvent;

@@ -396,6 +396,7 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
     if (bRested == 1) m_tickWorkStart = 0;
     host_.UpdateControlsFromData();
     if (m_rating.m_fScore != scoreBefore && host_.IsMainWindowVisible()) host_.RepaintRatingBar();
+    host_.TickDone();
 }
 
 }  // namespace rw

@@ -83,6 +83,8 @@ public:
     void OnCustomizeConfirmed(const CPlannedBreakList& planned);
     // Settings reloaded (policy refresh and the like).
     void ReloadSettings();
+    // Reads the break settings ("Enable", "Work", "Rest" and their locks) again.
+    void LoadSettings();
 
     // Writes "Score" and, with reminders on, "TimeActiveLast" and "TimeWorkStart"; stops the timer.
     void SaveBreakState();
@@ -117,7 +119,6 @@ private:
         std::uint32_t timeoutMs = 0;
     };
 
-    void LoadSettings();
     void RestoreBreakState();
     Countdown PlannedBreakCountdown(std::int64_t now);
     void RemovePlannedBreakEvent();

@@ -39,6 +39,9 @@ public:
     virtual void ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
     virtual bool RemoveEvent(std::int32_t id) = 0;
     virtual void WakeWorker() = 0;
+
+    // The end of every tick.
+    virtual void TickDone() {}
 };
 
 }  // namespace rw

@@ -185,7 +185,7 @@ void CdlgNotificationAlert::OnRested() {
 
 void CdlgNotificationAlert::OnSuspend() {
     if (!m_btnSuspend.IsChoice()) return;  // the menu was dismissed
-    PostCommand(SuspendCommand(m_btnSuspend.ChosenItem(), m_nSuspendCaptionId));
+    PostCommand(SuspendButtonCommand(m_btnSuspend.ChosenItem(), m_nSuspendCaptionId));
     End(1);
 }
 

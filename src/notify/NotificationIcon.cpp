@@ -136,7 +136,8 @@ bool CNotificationIcon::ShowBalloon(const std::wstring* extra, const std::wstrin
     data.hIcon = icon ? icon : m_hIconBase;
     if (!m_strTitle.empty()) CopyInto(data.szInfoTitle, std::size(data.szInfoTitle), CutText(m_strTitle, kBalloonTitleMaxChars));
     CopyInto(data.szInfo, std::size(data.szInfo), BalloonText(text, extra));
-    return shell_.NotifyIcon(NIM_MODIFY, data) != FALSE;
+    balloonShown_ = shell_.NotifyIcon(NIM_MODIFY, data) != FALSE;
+    return balloonShown_;
 }
 
 void CNotificationIcon::ShowPopupAndSound(const std::wstring* extra, const std::wstring& text, HICON icon,
@@ -166,6 +167,10 @@ void CNotificationIcon::ShowPopupAndSound(const std::wstring* extra, const std::
 void CNotificationIcon::HideNotification() {
     held_.reset();
     if (m_pPopup && m_pPopup->hwnd()) m_pPopup->End(0);
+    // The engine hides on every quiet tick; only a balloon shown since needs the shell, and
+    // Wine's shell shows an empty balloon for the request.
+    if (!balloonShown_) return;
+    balloonShown_ = false;
     NOTIFYICONDATAW data = IconData();
     data.uFlags |= NIF_INFO | (m_bShellV4 ? NIF_SHOWTIP : 0);
     shell_.NotifyIcon(NIM_MODIFY, data);

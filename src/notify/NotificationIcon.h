@@ -138,6 +138,7 @@ private:
         std::uint32_t timeoutMs;
     };
     std::optional<Held> held_;
+    bool balloonShown_ = false;  // a balloon was shown and not yet taken down
 };
 
 }  // namespace rw

@@ -54,7 +54,7 @@ std::uint32_t SuspendCaptionId(int plannedMinutes) {
     return plannedMinutes >= 1 && plannedMinutes <= 15 ? IDS_SUSPEND_UNTIL_PLANNED : IDS_SUSPEND_15;
 }
 
-std::uint32_t SuspendCommand(std::uint32_t menuItem, std::uint32_t captionId) {
+std::uint32_t SuspendButtonCommand(std::uint32_t menuItem, std::uint32_t captionId) {
     switch (menuItem) {
         case ID_SUSPEND_15:
         case ID_SUSPEND_30:

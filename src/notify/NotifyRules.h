@@ -63,7 +63,7 @@ bool WhiteGlyphs(std::uint32_t textColor);
 // 1 to 15 minutes away, else 3061 "Suspend 15 minutes") and what a click of it posts: the
 // menu item chosen, or for a click on the face (item 0) the caption's own command.
 std::uint32_t SuspendCaptionId(int plannedMinutes);
-std::uint32_t SuspendCommand(std::uint32_t menuItem, std::uint32_t captionId);
+std::uint32_t SuspendButtonCommand(std::uint32_t menuItem, std::uint32_t captionId);
 // "Suspend until Planned Break" is offered only with a planned break 1 to 60 minutes away.
 bool SuspendUntilPlannedEnabled(int plannedMinutes);
 

@@ -35,12 +35,35 @@
 #define IDB_HEADER_TILE 150
 #define IDB_BANNER_EDGE 151
 
+// Menus
+#define IDR_MENU_HELP 157
+
 // Controls of the main window
+#define IDC_BREAKS_LINK 1000
+#define IDC_CUSTOMIZE 1002
+#define IDC_DESCRIPTION 1012
 #define IDC_RATING_BAR 1013
+#define IDC_BANNER 1014
 #define IDC_PLANNED_TEXT 1015
+#define IDC_UPGRADE 1016
+#define IDC_NEWS 1017
 #define IDC_STATUS_TEXT 1018
+#define IDC_OPTIONS 1024
 #define IDC_RATING_TITLE 1030
 #define IDC_STATUS_ICON 1045
+#define IDC_BREAKS_GROUP 1048
+#define IDC_TIPS_TABS 1066
+#define IDC_TIP_TEXT 1068
+#define IDC_HELP_MENU 1071
+
+// The system-menu item of the main window that opens the About window
+#define IDM_ABOUTBOX 16
+
+// Commands of the help menu (the tray menus' and the pop-up's are below)
+#define ID_HELP_MENU_TOPICS 32788
+#define ID_HELP_ABOUT 32789
+#define ID_HELP_USERS 32793
+#define ID_HELP_CONTEXT 32795
 
 // Controls of the alert pop-up (1013 and 1045 as in the main window)
 #define IDC_ALERT_MESSAGE 1040

@@ -10,7 +10,7 @@ def test_start_observe_and_close(s):
     proc = s.start()
     window = s.wait_until(lambda: s.find_window("Quillfen Restwell 2.1", visible=True), what="the main window")
     controls = s.controls(window["hwnd"])
-    check(controls.get(1, {}).get("text") == "OK", f"OK button among {controls}")
+    check(controls.get(1, {}).get("text") == "Close", f"Close button among {controls}")
     s.screenshot("basics-main-window")
     rc, _ = s.probe("click", window["hwnd"], 1)
     check(rc == 0, "probe clicked OK")

@@ -98,14 +98,14 @@ TEST(NotifyRules, SuspendCaptionAndCommand) {
     for (const Case& c : cases) {
         const std::uint32_t caption = SuspendCaptionId(c.minutes);
         EXPECT_EQ(caption, c.caption) << c.minutes;
-        EXPECT_EQ(SuspendCommand(0, caption), c.faceCommand) << c.minutes;
+        EXPECT_EQ(SuspendButtonCommand(0, caption), c.faceCommand) << c.minutes;
         EXPECT_EQ(SuspendUntilPlannedEnabled(c.minutes), c.plannedItem) << c.minutes;
         // A chosen item wins over the caption.
         for (std::uint32_t item : {ID_SUSPEND_15, ID_SUSPEND_30, ID_SUSPEND_UNTIL_REST, ID_SUSPEND_UNTIL_PLANNED}) {
-            EXPECT_EQ(SuspendCommand(item, caption), item);
+            EXPECT_EQ(SuspendButtonCommand(item, caption), item);
         }
         // Anything else counts as the face.
-        EXPECT_EQ(SuspendCommand(ID_EXIT, caption), c.faceCommand);
+        EXPECT_EQ(SuspendButtonCommand(ID_EXIT, caption), c.faceCommand);
     }
 }
 

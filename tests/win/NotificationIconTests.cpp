@@ -178,13 +178,19 @@ TEST_F(NotificationIconTest, CustomStyleShowsThePopupWhileTheIconIsMissing) {
     EXPECT_EQ(popup.icon_, owner.IconById(IDI_PROGRAM));
     EXPECT_EQ(popup.m_strTitle, L"Restwell");
     EXPECT_TRUE(shell.CallsOf(NIM_MODIFY).empty());
-    // Hiding ends the pop-up and clears any balloon.
+    // Hiding ends the pop-up; with no balloon shown the shell is not asked.
     icon.HideNotification();
     EXPECT_FALSE(IsWindowVisible(popup.hwnd()));
-    const auto clears = shell.CallsOf(NIM_MODIFY);
-    ASSERT_EQ(clears.size(), 1u);
-    EXPECT_EQ(clears[0].data.uFlags & NIF_INFO, static_cast<UINT>(NIF_INFO));
-    EXPECT_STREQ(clears[0].data.szInfo, L"");
+    EXPECT_TRUE(shell.CallsOf(NIM_MODIFY).empty());
+    // A balloon shown is cleared once, by an empty balloon text.
+    icon.Init(0, Os(10, 0), window.hwnd(), kNotificationIconGuid, &popup);
+    EXPECT_TRUE(icon.ShowNotification(nullptr, L"Time.", nullptr, 0));
+    icon.HideNotification();
+    icon.HideNotification();
+    const auto calls = shell.CallsOf(NIM_MODIFY);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].data.uFlags & NIF_INFO, static_cast<UINT>(NIF_INFO));
+    EXPECT_STREQ(calls[1].data.szInfo, L"");
 }
 
 TEST_F(NotificationIconTest, BalloonStyleWelcomeAfterAFailedAddShowsTheErrorBox) {

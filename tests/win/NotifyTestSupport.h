@@ -1,5 +1,5 @@
-// What the icon and pop-up tests share: a small application state, a recording shell, and a
-// hidden owner window that collects the commands posted to it.
+// What the window tests share: a small application state that records help and links, a
+// recording shell, and a hidden owner window that collects the commands posted to it.
 #pragma once
 #include <windows.h>
 
@@ -20,16 +20,24 @@ public:
     TestAppShared() : AppShared(identity_, Seams{input, calendar, locale}) {
         productName = L"Restwell";
         fullName = L"Quillfen Restwell";
+        companyLegalName = L"Quillfen Ltd.";
         osVersion.dwOSVersionInfoSize = sizeof osVersion;
         osVersion.dwMajorVersion = 10;
     }
-    void ShowHelp(DWORD_PTR, UINT) override {}
-    void OpenWebAddress(const wchar_t*, bool) override {}
-    void OpenHealthHint(std::uint32_t) override {}
+    void LoadAppSettings() override { ++reloads; }
+    void ShowHelp(DWORD_PTR data, UINT command) override { help.push_back({data, command}); }
+    void OpenWebAddress(const wchar_t* address, bool addVersion) override {
+        opened.push_back(std::wstring(address) + (addVersion ? L" +ver" : L""));
+    }
+    void OpenHealthHint(std::uint32_t hint) override { hints.push_back(hint); }
 
     FakeInputClock input;
     FakeCalendar calendar;
     FakeLocale locale;
+    int reloads = 0;
+    std::vector<std::pair<DWORD_PTR, UINT>> help;
+    std::vector<std::wstring> opened;  // with " +ver" when the version is to be added
+    std::vector<std::uint32_t> hints;
 
 private:
     RegistryWin32 registry_;

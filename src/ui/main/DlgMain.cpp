@@ -1,39 +1,164 @@
+// The main window's life cycle, message routing, drawing and health tips.
 #include "ui/main/DlgMain.h"
 
+#include <commctrl.h>
+#include <commdlg.h>
+#include <richedit.h>
+
+#include <cwctype>
+
 #include "app/StartupLogic.h"
+#include "app/WebAddress.h"
+#include "core/PrivateMessages.h"
 #include "core/ResourceString.h"
 #include "core/VersionQuad.h"
-#include "res/resource.h"
+#include "platform/win32/MessagePosterWin32.h"
+#include "settings/AppSettings.h"
+#include "settings/SettingsCatalog.h"
 
 namespace {
 
-// The context-help id of the main window's help topic.
 constexpr DWORD kHelpContextMain = 100;
+constexpr UINT_PTR kTickTimer = rw::CBreakEngine::kTickTimerId;
+
+// The health tips in tab order: title, text.
+struct Tip {
+    UINT title;
+    UINT text;
+};
+constexpr Tip kTips[] = {{IDS_TIP_TITLE_BREAKS, IDS_TIP_BREAKS},
+                         {IDS_TIP_TITLE_RSI, IDS_TIP_RSI},
+                         {IDS_TIP_TITLE_EYES, IDS_TIP_EYES},
+                         {IDS_TIP_TITLE_POSTURE, IDS_TIP_POSTURE}};
+
+bool IsPolicyArea(LPARAM area) {
+    const auto* name = reinterpret_cast<const wchar_t*>(area);
+    if (!name) return false;
+    const wchar_t policy[] = L"policy";
+    size_t i = 0;
+    for (; name[i] && i < 6; ++i) {
+        if (std::towlower(name[i]) != policy[i]) return false;
+    }
+    return i == 6 && name[6] == 0;
+}
 
 }  // namespace
 
-CdlgMain::CdlgMain(rw::AppShared& app) : Dialog(IDD_MAIN), app_(app) {
+CdlgMain::CdlgMain(rw::AppShared& app)
+    : Dialog(IDD_MAIN),
+      app_(app),
+      m_texts(app.seams.locale),
+      m_alert(app),
+      m_notifyIcon(app, *this, &m_alert),
+      m_worker(app.seams.calendar),
+      m_engine(rw::BreakEngineSeams{*this, app.seams.inputClock, app.seams.calendar, m_texts, app.identity}) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     m_hIconApp = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
     m_iconAppSmall.reset(
         static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    // The engine read the break settings, the rating and the planned breaks, and restored
+    // the work period; the rest of this window's settings follow.
+    LoadBreakSettings();
+    m_engine.m_rating.m_bScoreRising = m_engine.m_rating.m_fScore >= 50.0f;
+    m_alert.m_pMain = this;
+    m_menuTrayBreak.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MENU_TRAY_BREAK)));
 }
 
 CdlgMain::~CdlgMain() {
     Destroy();
+    m_worker.Stop(false);
+    m_notifyIcon.HideNotification();
+    m_alert.Destroy();
+    m_notifyIcon.Delete();
+}
+
+void CdlgMain::LoadBreakSettings() {
+    const SettingsIdentity& identity = app_.identity;
+    m_nNotificationStyle = rw::ReadSettingDword(identity, rw::Setting::NotificationStyle);
+    m_strNotificationSound = rw::ReadSettingString(identity, rw::Setting::NotificationSound);
+    const rw::HealthBranding health = rw::LoadHealthBranding(identity);
+    m_strBrandHealthTitle.clear();
+    for (wchar_t c : health.title) {
+        m_strBrandHealthTitle += c;
+        if (c == L'&') m_strBrandHealthTitle += L'&';  // the tab shows one ampersand
+    }
+    m_strBrandHealthContents = health.title.empty() ? std::wstring() : health.contents;
+    m_strBrandHealthLink = health.title.empty() ? std::wstring() : health.link;
 }
 
 rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The instance message is registered at start-up, so it cannot be a case label.
-    if (message == app_.instanceMessage && message != 0) {
-        return OnInstanceMessage(wParam);
+    // Registered messages cannot be case labels.
+    if (message == app_.instanceMessage && message != 0) return OnInstanceMessage(wParam);
+    if (message == rw::CNotificationIcon::TaskbarCreatedMessage()) {
+        m_notifyIcon.OnTaskbarCreated();
+        return 0;
+    }
+    switch (message) {
+        case WMU_TRAY_CALLBACK: m_notifyIcon.OnTrayCallback(wParam, lParam); return 0;
+        case WMU_TRAY_ICON: m_notifyIcon.OnTrayIconRequest(wParam, lParam); return 0;
+        case WMU_PLANNED_BREAK_DUE: m_engine.OnPlannedBreakDue(); return 0;
+        case WM_TIMER:
+            OnTimer(wParam);
+            break;  // then the default processing
+        case WM_POWERBROADCAST:
+            OnPowerBroadcast(wParam);
+            break;
+        case WM_TIMECHANGE:
+            DefaultProcessing(message, wParam, lParam);
+            OnTimeChange();
+            return 0;
+        case WM_ENDSESSION:
+            DefaultProcessing(message, wParam, lParam);
+            OnEndSession();
+            return 0;
+        case WM_DESTROY:
+            DefaultProcessing(message, wParam, lParam);
+            OnDestroy();
+            return 0;
+        case WM_SETTINGCHANGE:
+            DefaultProcessing(message, wParam, lParam);
+            OnSettingChange(lParam);
+            return 0;
+        case WM_DRAWITEM:
+            if (OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+            break;
+        case WM_THEMECHANGED: return 0;
+        case WM_PAINT:
+            if (OnPaintMinimised()) return 0;
+            break;
+        case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_hIconApp);
+        case WM_COMMAND:
+            if (OnCommand(LOWORD(wParam), HIWORD(wParam))) return 0;
+            break;
+        case WM_NOTIFY:
+            if (auto result = OnNotify(*reinterpret_cast<const NMHDR*>(lParam))) return result;
+            break;
     }
     return Dialog::Route(message, wParam, lParam);
 }
 
+void CdlgMain::ExchangeData(rw::DataExchange& exchange) {
+    exchange.Text(IDC_DESCRIPTION, m_strDescription);
+    exchange.Text(IDC_RATING_TITLE, m_strRatingTitle);
+    exchange.Text(IDC_PLANNED_TEXT, m_engine.m_strPlanned);
+    exchange.Text(IDC_STATUS_TEXT, m_engine.m_strStatus);
+    exchange.Control(IDC_RATING_BAR, m_staticRatingBar);
+    exchange.Control(IDC_BANNER, m_staticBanner);
+    exchange.Control(IDC_TIPS_TABS, m_tabTips);
+    exchange.Control(IDC_TIP_TEXT, m_editTip);
+    exchange.Control(IDC_HELP_MENU, m_buttonHelp);
+}
+
 rw::InitFocus CdlgMain::OnInitDialog() {
-    Dialog::OnInitDialog();
+    Dialog::OnInitDialog();  // binds the controls and pushes the texts
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+
+    const std::wstring about = rw::ResourceText(IDS_ABOUT_MENU);
+    if (HMENU system = GetSystemMenu(hwnd(), FALSE); system && !about.empty()) {
+        AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, about.c_str());
+    }
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconApp));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_iconAppSmall ? m_iconAppSmall.get() : m_hIconApp));
     SetContextHelpId(kHelpContextMain);
@@ -41,13 +166,319 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     if (rw::FormatResourceString(caption, IDS_MAIN_CAPTION, {app_.fullName, rw::kRunningVersionShort})) {
         SetText(caption);
     }
-    return rw::InitFocus::Default;
+    UpdateDescriptionTexts();
+    UpdateData(rw::Direction::ToControls);
+
+    // The state icons at the notification area's size (24 pixels where small icons are larger).
+    const int small = GetSystemMetrics(SM_CXSMICON);
+    const int size = small > 16 ? 24 : small;
+    for (StateIconEntry& entry : m_stateIcons) {
+        entry.icon.reset(static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(entry.id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    }
+    CreateTitleFont();
+
+    m_alert.SetCommandTarget(hwnd());
+    m_buttonHelp.LoadDropDownMenu(instance, IDR_MENU_HELP);
+    m_notifyIcon.OnTrayIconRequest(0, m_nNotificationStyle);
+    m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
+    UpdateBannerPosition();
+
+    m_hCursorHand = LoadCursorW(nullptr, IDC_HAND);
+    m_strBannerLink = rw::HomePageAddress();
+    m_staticBanner.SetCursor(m_hCursorHand);
+    m_staticBanner.SetTooltipText(m_strBannerLink);
+    m_staticBanner.EnableToolTips();
+
+    SwitchEngineOnOrOff();
+    StartWorker();
+    RefreshOptionsButton();
+    if (LOGFONTW font{}; GetObjectW(reinterpret_cast<HFONT>(Send(WM_GETFONT)), sizeof font, &font)) {
+        font.lfWeight = FW_BOLD;
+        m_fontBold.reset(CreateFontIndirectW(&font));
+        SendMessageW(Item(IDC_BREAKS_GROUP), WM_SETFONT, reinterpret_cast<WPARAM>(m_fontBold.get()), FALSE);
+    }
+
+    m_strLinkText = rw::ResourceText(IDS_LEARN_MORE);
+    for (int i = 0; i < 4; ++i) {
+        std::wstring title = rw::ResourceText(kTips[i].title);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = title.data();
+        TabCtrl_InsertItem(m_tabTips.hwnd(), i, &item);
+    }
+    PlaceTipText();
+    UpdateHealthTabs();
+
+    SetStatusIcon(0);
+    m_engine.OnInitialised();
+    return rw::InitFocus::Set;
+}
+
+void CdlgMain::CreateTitleFont() {
+    if (app_.titleFont) return;
+    LOGFONTW font{};
+    HFONT dialogFont = reinterpret_cast<HFONT>(Send(WM_GETFONT));
+    if (!dialogFont || !GetObjectW(dialogFont, sizeof font, &font)) return;
+    font.lfWeight = FW_BOLD;
+    font.lfHeight = -Scaled(16);  // 16 pixels high at 96 DPI
+    font.lfWidth = 0;
+    app_.titleFont.reset(CreateFontIndirectW(&font));
+}
+
+void CdlgMain::PlaceTipText() {
+    m_tabTips.SetPartner(m_editTip.hwnd());
+    RECT page{};
+    GetClientRect(m_tabTips.hwnd(), &page);
+    RECT tab{};
+    TabCtrl_GetItemRect(m_tabTips.hwnd(), 0, &tab);
+    const int border = GetSystemMetrics(SM_CXBORDER);
+    const int borderY = GetSystemMetrics(SM_CYBORDER);
+    page.top += tab.bottom + borderY;
+    page.left += border;
+    page.right -= 2 * border + 1;
+    page.bottom -= 2 * borderY + 1;
+    MapWindowPoints(m_tabTips.hwnd(), hwnd(), reinterpret_cast<POINT*>(&page), 2);
+    SetWindowPos(m_editTip.hwnd(), nullptr, page.left, page.top, page.right - page.left, page.bottom - page.top,
+                 SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+
+    HWND edit = m_editTip.hwnd();
+    RECT format{};
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    format.left += 6;
+    format.top += 6;
+    format.right -= 6;
+    SendMessageW(edit, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(edit, WM_SETFONT, Send(WM_GETFONT), FALSE);
+    SendMessageW(edit, EM_SETTEXTMODE, TM_RICHTEXT, 0);
+    SendMessageW(edit, EM_SETEVENTMASK, 0, ENM_LINK);
+    SendMessageW(edit, EM_SETWORDBREAKPROC, 0, 0);  // the control's own word wrap
+}
+
+void CdlgMain::UpdateDescriptionTexts() {
+    if (m_engine.m_bEnable == 1) {
+        rw::FormatResourceString(m_strDescription, IDS_DESCRIPTION_ON,
+                                 {static_cast<int>(m_engine.m_dwRestMs / 60000),
+                                  static_cast<int>(m_engine.m_dwWorkMs / 60000)});
+    } else {
+        m_strDescription = rw::ResourceText(IDS_DESCRIPTION_OFF);
+    }
+    m_strRatingTitle = rw::ResourceText(CAchievementRating::TitleTextId(m_engine.m_bEnable));
+}
+
+void CdlgMain::SwitchEngineOnOrOff() {
+    m_engine.ApplyEnable();
+}
+
+void CdlgMain::StartWorker() {
+    m_worker.Start(std::make_shared<rw::WindowMessagePoster>(hwnd()), app_.identity);
+}
+
+void CdlgMain::RefreshOptionsButton() {
+    const rw::PolicyButtonState state =
+        rw::ButtonStateForHideValue(rw::ReadSettingDword(app_.identity, rw::Setting::HideOptions));
+    EnableItem(IDC_OPTIONS, state.enabled);
+    ShowItem(IDC_OPTIONS, state.visible);
+}
+
+void CdlgMain::UpdateBannerPosition() {
+    // The banner's text is its accessible name: the organisation's title or the maker.
+    rw::SetTextIfChanged(m_staticBanner.hwnd(), app_.brandingActive && !app_.brandTitle.empty() ? app_.brandTitle
+                                                                                                : app_.companyLegalName);
+    RECT client{};
+    GetClientRect(m_staticBanner.hwnd(), &client);
+    m_nBannerX = client.right - Scaled(app_.images.bannerWidth);
+}
+
+int CdlgMain::Scaled(int pixels) const {
+    return MulDiv(pixels, static_cast<int>(GetDpiForWindow(hwnd())), 96);
+}
+
+void CdlgMain::ApplySettings() {
+    app_.LoadAppSettings();
+    m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+
+    const int wasEnabled = m_engine.m_bEnable;
+    m_engine.LoadSettings();
+    LoadBreakSettings();
+    UpdateDescriptionTexts();
+    UpdateData(rw::Direction::ToControls);
+    SwitchEngineOnOrOff();
+    if (m_engine.m_bEnable != wasEnabled) RepaintRatingBar();
+    m_engine.UpdateBreakState(rw::CBreakEngine::kTickSettingsChanged);
+    m_notifyIcon.OnTrayIconRequest(0, m_nNotificationStyle);
+    UpdateBannerPosition();
+    RedrawWindow(m_staticBanner.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    UpdateHealthTabs();
+}
+
+void CdlgMain::UpdateHealthTabs() {
+    HWND tabs = m_tabTips.hwnd();
+    if (m_bBrandTab == 1) {
+        if (!m_strBrandHealthTitle.empty()) {
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = m_strBrandHealthTitle.data();
+            TabCtrl_SetItem(tabs, 0, &item);
+        } else {
+            TabCtrl_DeleteItem(tabs, 0);
+            TabCtrl_SetCurSel(tabs, 0);
+            m_bBrandTab = 0;
+        }
+    }
+    if (m_bBrandTab == 0 && !m_strBrandHealthTitle.empty()) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = m_strBrandHealthTitle.data();
+        TabCtrl_InsertItem(tabs, 0, &item);
+        TabCtrl_SetCurSel(tabs, 0);
+        m_bBrandTab = 1;
+    }
+    ShowHealthTip();
+}
+
+int CdlgMain::SelectedTip() const {
+    return TabCtrl_GetCurSel(m_tabTips.hwnd()) - m_bBrandTab;
+}
+
+void CdlgMain::ShowHealthTip() {
+    const int k = SelectedTip();
+    std::wstring text;
+    bool withLink = true;
+    if (k >= 0 && k < 4) {
+        text = rw::ResourceText(kTips[k].text);
+    } else if (k == -1) {
+        text = m_strBrandHealthContents;
+        withLink = !m_strBrandHealthLink.empty();
+    }
+    if (withLink) text += L"\r\n\r\n" + m_strLinkText;
+    m_strTipText = text;
+
+    m_editTip.m_strStreamText = m_strTipText;
+    m_editTip.StreamTextIntoControl();
+    if (withLink && !m_strLinkText.empty()) {
+        HWND edit = m_editTip.hwnd();
+        FINDTEXTEXW find{};
+        find.chrg = {0, -1};
+        find.lpstrText = m_strLinkText.c_str();
+        const LRESULT at = SendMessageW(edit, EM_FINDTEXTEXW, FR_DOWN, reinterpret_cast<LPARAM>(&find));
+        if (at >= 0) {
+            SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&find.chrgText));
+            m_editTip.ToggleLinkEffect();
+            CHARRANGE start{0, 0};
+            SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+        }
+    }
+    SetFocus(m_tabTips.hwnd());
 }
 
 LRESULT CdlgMain::OnInstanceMessage(WPARAM action) {
     if (action == rw::kInstanceShow) ShowMain();
     if (action == rw::kInstanceClose) Exit();
     return 0;
+}
+
+void CdlgMain::OnTimer(UINT_PTR id) {
+    if (id == kTickTimer) m_engine.OnTickTimer();
+}
+
+void CdlgMain::OnPowerBroadcast(WPARAM event) {
+    if (event == PBT_APMSUSPEND || event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC) {
+        m_engine.OnPowerOrClockChange();
+    }
+}
+
+void CdlgMain::OnTimeChange() {
+    m_engine.OnTimeChange();
+}
+
+void CdlgMain::OnDestroy() {
+    m_engine.SaveBreakState();
+}
+
+void CdlgMain::OnEndSession() {
+    m_engine.SaveBreakState();
+}
+
+void CdlgMain::OnSettingChange(LPARAM area) {
+    if (!IsPolicyArea(area)) return;
+    ApplySettings();
+    RefreshOptionsButton();
+}
+
+bool CdlgMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlID == IDC_RATING_BAR) {
+        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        app_.DrawAchievementBar(item.hDC, item.rcItem, m_engine.m_bEnable, m_engine.m_rating.m_fScore,
+                                m_engine.m_rating.m_bScoreRising);
+        return true;
+    }
+    if (item.CtlID == IDC_BANNER) {
+        DrawBanner(item);
+        return true;
+    }
+    return false;
+}
+
+void CdlgMain::DrawBanner(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    const RECT& rc = item.rcItem;
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    rw::SelectionGuard font(dc, app_.titleFont.get());
+    const rw::SharedImages& images = app_.images;
+    if (!images.bannerImage.IsNull()) {
+        // The images' sizes are at 96 DPI; the dialog grows with the DPI, and so do they.
+        const int height = Scaled(images.bannerHeight);
+        const nsHalden::CImagePlus& banner = images.bannerImage;
+        banner.Draw(dc, rc.left + m_nBannerX, rc.top, Scaled(images.bannerWidth), height, 0, 0, banner.Width(),
+                    banner.Height());
+        if (!app_.brandingActive && !images.bannerEdge.IsNull()) {
+            const nsHalden::CImagePlus& edge = images.bannerEdge;
+            const int width = Scaled(images.bannerEdgeWidth);
+            edge.Draw(dc, rc.left + m_nBannerX - width, rc.top, width, height, 0, 0, edge.Width(), edge.Height());
+        }
+        return;
+    }
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    if (app_.brandingActive) {
+        RECT box = rc;
+        if (!bannerTitleMeasured_ && !app_.brandTitleMultiLine) {
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, app_.brandTitle.c_str(), static_cast<int>(app_.brandTitle.size()), &extent);
+            app_.brandTitleMultiLine = extent.cx > rc.right - rc.left;
+        }
+        bannerTitleMeasured_ = true;
+        if (app_.brandTitleMultiLine) {
+            DrawTextW(dc, app_.brandTitle.c_str(), -1, &box, DT_CENTER | DT_WORDBREAK);
+        } else {
+            DrawTextW(dc, app_.brandTitle.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        }
+    } else {
+        // Only the lower left corner of the rounded rectangle shows, with a line along its foot.
+        rw::SelectionGuard brush(dc, app_.backgroundBrush.get());
+        RoundRect(dc, rc.left + 14, rc.top - 14, rc.right + 14, rc.bottom - 14, 14, 14);
+        MoveToEx(dc, rc.left + 20, rc.bottom - 14, nullptr);
+        LineTo(dc, rc.right + 14, rc.bottom - 14);
+        RECT box{rc.left + 14, rc.top, rc.right, rc.bottom - 14};
+        DrawTextW(dc, app_.companyLegalName.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    SetBkMode(dc, oldMode);
+}
+
+bool CdlgMain::OnPaintMinimised() {
+    if (!IsIconic(hwnd())) return false;
+    rw::PaintGuard paint(hwnd());
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const int cx = GetSystemMetrics(SM_CXICON);
+    const int cy = GetSystemMetrics(SM_CYICON);
+    DrawIcon(paint.dc(), (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, m_hIconApp);
+    return true;
+}
+
+void CdlgMain::ShowWelcomeNotification() {
+    m_notifyIcon.ShowWelcomeNotification();
 }
 
 void CdlgMain::ShowMain() {

@@ -1,29 +1,166 @@
 // The main window: created hidden at start-up from template 102, lives for the whole run.
-// Closing it (Close, Escape, the close box) only hides it.
+// Closing it (Close, Escape, the close box) only hides it. It owns the break engine, the
+// notification-area icon, the alert pop-up and the scheduled-events worker, and implements
+// the engine's host. One class over three files: DlgMain.cpp (life cycle, routing, drawing,
+// tips), DlgMainCommands.cpp (commands and notifications), DlgMainHost.cpp (the engine host).
 #pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
 #include "app/AppShared.h"
+#include "engine/BreakEngine.h"
+#include "engine/PlannedBreakTexts.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
+#include "kit/ControlsPlus.h"
+#include "notify/NotificationAlert.h"
+#include "notify/NotificationIcon.h"
+#include "res/resource.h"
+#include "updates/ThreadScheduledEvents.h"
 
-class CdlgMain : public rw::Dialog {
+class CdlgMain : public rw::Dialog,
+                 private rw::BreakEngineHost,
+                 private rw::NotificationIconOwner,
+                 private rw::AlertMainWindow {
 public:
+    // Loads the break settings, the rating and the planned breaks and restores the work
+    // period, before the window exists.
     explicit CdlgMain(rw::AppShared& app);
-    // The window goes first, while its handlers and the icons it shows still exist.
+    // The window goes first, while its handlers and the icons it shows still exist; then the
+    // worker stops, notifications go and the icon is removed.
     ~CdlgMain() override;
 
     // Shows the window normally, on top, in the foreground and with the focus.
     void ShowMain();
-    // Destroys the window and ends the program's message loop.
+    // Destroys the window (saving the engine's state) and ends the program's message loop.
     void Exit();
+    // The welcome notification of a first run or of the switches that ask for it.
+    void ShowWelcomeNotification();
+
+    // Reads every setting again and brings window, engine and icon up to date.
+    void ApplySettings();
+
+    const rw::CBreakEngine& Engine() const { return m_engine; }
+    const rw::CNotificationIcon& NotifyIcon() const { return m_notifyIcon; }
 
 protected:
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
     rw::InitFocus OnInitDialog() override;
+    void ExchangeData(rw::DataExchange& exchange) override;
 
 private:
+    // Settings of this window: the engine's break settings, the notification method and
+    // sound, and the organisation's health tab.
+    void LoadBreakSettings();
+    void UpdateDescriptionTexts();
+    void SwitchEngineOnOrOff();
+    void RefreshOptionsButton();
+    void CreateTitleFont();
+    void PlaceTipText();
+    void UpdateHealthTabs();
+    void ShowHealthTip();
+    int SelectedTip() const;  // the selected tab less m_bBrandTab: -1 is the organisation's
+    void UpdateBannerPosition();
+    // A size in pixels at 96 DPI, at the window's DPI.
+    int Scaled(int pixels) const;
+    void StartWorker();
+
+    // Message handlers (DlgMain.cpp).
     LRESULT OnInstanceMessage(WPARAM action);
+    void OnTimer(UINT_PTR id);
+    void OnDestroy();
+    void OnEndSession();
+    void OnPowerBroadcast(WPARAM event);
+    void OnTimeChange();
+    void OnSettingChange(LPARAM area);
+    bool OnDrawItem(const DRAWITEMSTRUCT& item);
+    void DrawBanner(const DRAWITEMSTRUCT& item);
+    bool OnPaintMinimised();
+
+    // Commands and notifications (DlgMainCommands.cpp).
+    bool OnCommand(UINT id, UINT code);
+    rw::MessageResult OnNotify(const NMHDR& header);
+    void OnHelpButton();
+    void OnBannerClick();
+    void OnTipLink(const ENLINK& link);
+
+    // The engine's host (DlgMainHost.cpp).
+    void SetStatusIcon(int iconId) override;
+    void SetIconAndTip(int iconId, const std::wstring& tip) override;
+    void ShowNotification(const std::wstring& extra, const std::wstring& text, int iconId,
+                          std::uint32_t timeoutMs) override;
+    void HideNotification() override;
+    void SetAlertBreakDue(int breakDue) override;
+    void SetAlertPlannedMinutes(int minutes) override;
+    void EnableSuspendUntilPlanned(bool enable) override;
+    void UpdateControlsFromData() override;
+    void RepaintRatingBar() override;
+    bool IsMainWindowVisible() override;
+    const std::wstring& DisplayName() override;
+    void ArmTickTimer(std::uint32_t periodMs) override;
+    void KillTickTimer() override;
+    void ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) override;
+    bool RemoveEvent(std::int32_t id) override;
+    void WakeWorker() override;
+    void TickDone() override;
+    HICON StateIcon(int iconId) const;
+
+    // The owner of the notification-area icon (DlgMainHost.cpp).
+    HWND IconOwnerWindow() override;
+    HICON IconById(int iconId) override;
+    HMENU TrayBreakMenu() override;
+    void RunEngineTick(bool quiet) override;
+    void ShowMainWindow() override;
+    bool RemindersEnabled() override;
+    void ScheduleWorkerEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override;
+    bool RemoveWorkerEvent(std::int32_t id) override;
+
+    // What the alert pop-up reads (DlgMainHost.cpp).
+    int RemindersSwitch() const override;
+    float Rating() const override;
+    bool RatingRising() const override;
 
     rw::AppShared& app_;
+
     HICON m_hIconApp = nullptr;  // the shared program icon, not destroyed
     rw::IconOwner m_iconAppSmall;
+    // The six state icons at the notification area's size, by resource id.
+    struct StateIconEntry {
+        int id;
+        rw::IconOwner icon;
+    };
+    StateIconEntry m_stateIcons[6] = {{IDI_PROGRAM, {}}, {IDI_WORKING, {}}, {IDI_RESTED, {}}, {IDI_BREAK_DUE, {}}, {IDI_RESTING, {}}, {IDI_DUE_SUSPENDED, {}}};
+    int m_nBannerX = 0;
+    DWORD m_nNotificationStyle = 2;
+    std::wstring m_strNotificationSound;
+
+    CPlannedBreakTexts m_texts;
+    rw::CdlgNotificationAlert m_alert;
+    rw::CNotificationIcon m_notifyIcon;
+    CThreadScheduledEvents m_worker;
+    rw::CBreakEngine m_engine;
+
+    std::wstring m_strLinkText;
+    int m_bBrandTab = 0;
+    std::wstring m_strBrandHealthTitle;
+    std::wstring m_strBrandHealthContents;
+    std::wstring m_strBrandHealthLink;
+    rw::MenuOwner m_menuTrayBreak;
+    std::wstring m_strDescription;
+    std::wstring m_strRatingTitle;
+    HCURSOR m_hCursorHand = nullptr;
+    std::wstring m_strBannerLink;
+    std::wstring m_strTipText;
+    // The banner title's line layout is measured once, at its first drawing.
+    bool bannerTitleMeasured_ = false;
+
+    rw::FontOwner m_fontBold;  // the breaks group's caption
+
+    nsHalden::CStaticPlus m_staticBanner;
+    nsHalden::CStaticPlus m_staticRatingBar;
+    nsHalden::CTabCtrlPlus m_tabTips;
+    nsHalden::CRichEditCtrlPlus m_editTip;
+    nsHalden::CMFCMenuButtonPlus m_buttonHelp;
 };

@@ -23,6 +23,7 @@ public:
     void ShowHelp(DWORD_PTR, UINT) override {}
     void OpenWebAddress(const wchar_t*, bool) override {}
     void OpenHealthHint(std::uint32_t) override {}
+    void LoadAppSettings() override {}
 
 private:
     rw::RegistryWin32 registry_;

@@ -1,0 +1,80 @@
+// The main window's commands: its buttons and links, the tray menus, the help menu and the
+// alert pop-up's buttons (which post the same command numbers).
+#include "ui/main/DlgMain.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr DWORD kHelpContextMain = 100;
+constexpr DWORD kHelpTopicUsers = 1;
+// Health hints of the standard tips, in tab order.
+constexpr std::uint32_t kTipHints[] = {100, 201, 200, 202};
+
+}  // namespace
+
+bool CdlgMain::OnCommand(UINT id, UINT code) {
+    switch (id) {
+        case ID_OPEN_MAIN: ShowMain(); return true;
+        case ID_EXIT: Exit(); return true;
+        case ID_I_AM_RESTED: m_engine.OnIAmRested(); return true;
+        case ID_SUSPEND_15: m_engine.OnSuspend(rw::SuspendCommand::For15Minutes); return true;
+        case ID_SUSPEND_30: m_engine.OnSuspend(rw::SuspendCommand::For30Minutes); return true;
+        case ID_SUSPEND_UNTIL_REST: m_engine.OnSuspend(rw::SuspendCommand::UntilNextRest); return true;
+        case ID_SUSPEND_UNTIL_PLANNED: m_engine.OnSuspend(rw::SuspendCommand::UntilPlannedBreak); return true;
+        case ID_HELP_TOPICS: app_.ShowHelp(0, HELP_CONTENTS); return true;
+        case IDC_HELP_MENU:
+            if (code != BN_CLICKED) return false;
+            OnHelpButton();
+            return true;
+        case IDC_BANNER:
+            if (code != STN_CLICKED) return false;
+            OnBannerClick();
+            return true;
+    }
+    return false;
+}
+
+void CdlgMain::OnHelpButton() {
+    switch (m_buttonHelp.MenuResult()) {
+        case ID_HELP_USERS: app_.ShowHelp(kHelpTopicUsers, HELP_CONTEXT); break;
+        case ID_HELP_CONTEXT: app_.ShowHelp(kHelpContextMain, HELP_CONTEXT); break;
+        default: app_.ShowHelp(0, HELP_CONTENTS); break;
+    }
+}
+
+void CdlgMain::OnBannerClick() {
+    if (app_.brandingActive) {
+        if (!m_strBrandHealthLink.empty()) app_.OpenWebAddress(m_strBrandHealthLink.c_str(), false);
+    } else {
+        app_.OpenWebAddress(m_strBannerLink.c_str(), true);
+    }
+}
+
+rw::MessageResult CdlgMain::OnNotify(const NMHDR& header) {
+    switch (header.idFrom) {
+        case IDC_BREAKS_LINK:
+            if (header.code != NM_CLICK && header.code != NM_RETURN) break;
+            app_.OpenHealthHint(kTipHints[0]);
+            return 0;
+        case IDC_TIPS_TABS:
+            if (header.code != TCN_SELCHANGE) break;
+            ShowHealthTip();
+            return 0;
+        case IDC_TIP_TEXT:
+            if (header.code != EN_LINK) break;
+            OnTipLink(reinterpret_cast<const ENLINK&>(header));
+            return 0;
+    }
+    return rw::kNotHandled;
+}
+
+void CdlgMain::OnTipLink(const ENLINK& link) {
+    if (link.msg != WM_LBUTTONDOWN) return;
+    const int k = SelectedTip();
+    if (k >= 0 && k < 4) {
+        app_.OpenHealthHint(kTipHints[k]);
+    } else if (k == -1 && !m_strBrandHealthLink.empty()) {
+        app_.OpenWebAddress(m_strBrandHealthLink.c_str(), false);
+    }
+}

@@ -1,0 +1,137 @@
+// The main window as the break engine's host and as the owner of the notification-area icon.
+#include "ui/main/DlgMain.h"
+
+#include "core/ScheduledEventIds.h"
+
+void CdlgMain::SetStatusIcon(int iconId) {
+    SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_SETICON, reinterpret_cast<WPARAM>(StateIcon(iconId)), 0);
+}
+
+void CdlgMain::SetIconAndTip(int iconId, const std::wstring& tip) {
+    m_notifyIcon.SetIconAndTip(&tip, StateIcon(iconId));
+}
+
+void CdlgMain::ShowNotification(const std::wstring& extra, const std::wstring& text, int iconId,
+                                std::uint32_t timeoutMs) {
+    m_notifyIcon.ShowNotification(extra.empty() ? nullptr : &extra, text, StateIcon(iconId), timeoutMs);
+}
+
+void CdlgMain::HideNotification() {
+    m_notifyIcon.HideNotification();
+}
+
+void CdlgMain::SetAlertBreakDue(int breakDue) {
+    m_alert.m_bBreakDue = breakDue;
+}
+
+void CdlgMain::SetAlertPlannedMinutes(int minutes) {
+    m_alert.m_nPlannedMinutes = minutes;
+}
+
+void CdlgMain::EnableSuspendUntilPlanned(bool enable) {
+    if (m_menuTrayBreak) {
+        EnableMenuItem(m_menuTrayBreak.get(), ID_SUSPEND_UNTIL_PLANNED,
+                       MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+void CdlgMain::UpdateControlsFromData() {
+    UpdateData(rw::Direction::ToControls);
+    // The bar is drawn by its owner; its text is what a screen reader reads of it.
+    std::wstring name = m_strRatingTitle;
+    if (m_engine.m_bEnable == 1) {
+        name += L" " + std::to_wstring(static_cast<int>(m_engine.m_rating.m_fScore)) + L" %";
+    }
+    rw::SetTextIfChanged(m_staticRatingBar.hwnd(), name);
+}
+
+void CdlgMain::RepaintRatingBar() {
+    RedrawWindow(m_staticRatingBar.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+bool CdlgMain::IsMainWindowVisible() {
+    return IsWindowVisible(hwnd()) != FALSE;
+}
+
+const std::wstring& CdlgMain::DisplayName() {
+    return app_.productName;
+}
+
+void CdlgMain::ArmTickTimer(std::uint32_t periodMs) {
+    SetTimer(hwnd(), rw::CBreakEngine::kTickTimerId, periodMs, nullptr);
+}
+
+void CdlgMain::KillTickTimer() {
+    KillTimer(hwnd(), rw::CBreakEngine::kTickTimerId);
+}
+
+void CdlgMain::ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) {
+    m_worker.ScheduleAndWake(id, start, interval);
+}
+
+bool CdlgMain::RemoveEvent(std::int32_t id) {
+    return m_worker.Remove(id);
+}
+
+void CdlgMain::WakeWorker() {
+    m_worker.Wake();
+}
+
+void CdlgMain::TickDone() {
+    m_notifyIcon.OnEngineTickDone();
+}
+
+HICON CdlgMain::StateIcon(int iconId) const {
+    for (const StateIconEntry& entry : m_stateIcons) {
+        if (entry.id == iconId) return entry.icon.get();
+    }
+    return nullptr;
+}
+
+HWND CdlgMain::IconOwnerWindow() {
+    return hwnd();
+}
+
+HICON CdlgMain::IconById(int iconId) {
+    return StateIcon(iconId);
+}
+
+HMENU CdlgMain::TrayBreakMenu() {
+    return m_menuTrayBreak.get();
+}
+
+void CdlgMain::RunEngineTick(bool quiet) {
+    if (quiet) {
+        m_engine.OnIconClicked();
+    } else {
+        m_engine.OnPointerOverIcon();
+    }
+}
+
+void CdlgMain::ShowMainWindow() {
+    ShowMain();
+}
+
+bool CdlgMain::RemindersEnabled() {
+    return m_engine.m_bEnable == 1;
+}
+
+void CdlgMain::ScheduleWorkerEvent(std::int32_t id, std::int64_t start, std::int64_t interval) {
+    m_worker.Schedule(id, start, interval);
+}
+
+bool CdlgMain::RemoveWorkerEvent(std::int32_t id) {
+    return RemoveEvent(id);
+}
+
+int CdlgMain::RemindersSwitch() const {
+    return m_engine.m_bEnable;
+}
+
+float CdlgMain::Rating() const {
+    return m_engine.m_rating.m_fScore;
+}
+
+bool CdlgMain::RatingRising() const {
+    return m_engine.m_rating.m_bScoreRising;
+}

@@ -1,0 +1,184 @@
+// The main window with real controls and the real (Wine) registry, its clocks faked: what it
+// shows from stored state, its health tabs and links, its commands, a policy change and the
+// state it saves.
+#include <windows.h>
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../shared/RegistryTestEnv.h"
+#include "app/WebAddress.h"
+#include "core/CalendarTime.h"
+#include "NotifyTestSupport.h"
+#include "res/resource.h"
+#include "settings/AppSettings.h"
+#include "ui/main/DlgMain.h"
+
+using namespace rw;
+using namespace rw::test;
+
+namespace {
+
+class MainWindow : public RegistryTest {
+protected:
+    void PutTime(const wchar_t* name, std::int64_t t) {
+        const Bytes8 bytes = EncodeTime(t);
+        PutRawValue(kHkeyCurrentUser, TestPath(false, L"Breaks"), name, kRegBinary,
+                    std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    }
+    std::int64_t StoredTime(const wchar_t* name) {
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+        if (!GetRawValue(kHkeyCurrentUser, TestPath(false, L"Breaks"), name, type, data) || data.size() != 8) {
+            return -1;
+        }
+        return DecodeTime(data.data());
+    }
+    // Starts the window as the application does: built, then created hidden.
+    void Start() {
+        main = std::make_unique<CdlgMain>(app);
+        ASSERT_TRUE(main->Create());
+    }
+    std::wstring Text(int id) const { return Window::TextOf(GetDlgItem(main->hwnd(), id)); }
+    std::wstring TabText(int index) const {
+        wchar_t buffer[128] = L"";
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = buffer;
+        item.cchTextMax = 128;
+        TabCtrl_GetItem(GetDlgItem(main->hwnd(), IDC_TIPS_TABS), index, &item);
+        return buffer;
+    }
+    void SelectTab(int index) {
+        HWND tabs = GetDlgItem(main->hwnd(), IDC_TIPS_TABS);
+        TabCtrl_SetCurSel(tabs, index);
+        NMHDR header{tabs, IDC_TIPS_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageW(main->hwnd(), WM_NOTIFY, IDC_TIPS_TABS, reinterpret_cast<LPARAM>(&header));
+    }
+    void ClickTipLink() {
+        ENLINK link{};
+        link.nmhdr = {GetDlgItem(main->hwnd(), IDC_TIP_TEXT), IDC_TIP_TEXT, EN_LINK};
+        link.msg = WM_LBUTTONUP;  // only the button going down counts
+        SendMessageW(main->hwnd(), WM_NOTIFY, IDC_TIP_TEXT, reinterpret_cast<LPARAM>(&link));
+        link.msg = WM_LBUTTONDOWN;
+        SendMessageW(main->hwnd(), WM_NOTIFY, IDC_TIP_TEXT, reinterpret_cast<LPARAM>(&link));
+    }
+    void TearDown() override {
+        main.reset();
+        RegistryTest::TearDown();
+    }
+
+    TestAppShared app;
+    std::unique_ptr<CdlgMain> main;
+};
+
+// A restart in the middle of an overdue work period, then the user's answers to it.
+TEST_F(MainWindow, RestoredOverdueWorkShowsTheBreakAndSavesTheStateAgain) {
+    const std::int64_t now = app.calendar.Now();
+    PutTime(L"TimeWorkStart", now - 56 * 60);
+    PutTime(L"TimeActiveLast", now);
+    PutDword(kHkeyCurrentUser, false, L"Breaks", L"Score", 70);
+    Start();
+
+    EXPECT_EQ(main->Text(), L"Quillfen Restwell 2.1");
+    EXPECT_EQ(Text(IDC_STATUS_TEXT), L"You have been working for 56 minutes. Time for a break.");
+    EXPECT_EQ(Text(IDC_DESCRIPTION), L"You will be reminded to take a 5 minute break every 55 minutes.");
+    EXPECT_EQ(Text(IDC_RATING_TITLE), L"Your achievement rating for keeping to your break settings is...");
+    EXPECT_EQ(Text(IDC_PLANNED_TEXT), L"You have not specified any Planned Breaks.");
+    EXPECT_EQ(main->NotifyIcon().m_hIconCurrent,
+              reinterpret_cast<HICON>(SendDlgItemMessageW(main->hwnd(), IDC_STATUS_ICON, STM_GETICON, 0, 0)));
+    EXPECT_NE(main->NotifyIcon().m_hIconCurrent, nullptr);
+    EXPECT_EQ(main->Engine().m_rating.StoredValue(), 69u) << "the first overdue minute costs half a point";
+    // The owner-drawn bar and banner carry their accessible names as their texts.
+    EXPECT_EQ(Text(IDC_RATING_BAR), L"Your achievement rating for keeping to your break settings is... 69 %");
+    EXPECT_EQ(Text(IDC_BANNER), app.companyLegalName);
+
+    // The alert's "Suspend 15 minutes", posted as a command: icon 147, no more reminders.
+    SendMessageW(main->hwnd(), WM_COMMAND, ID_SUSPEND_15, 0);
+    EXPECT_EQ(main->Engine().m_timeSuspendUntil, now + 900);
+    // Closing only hides the window; the program goes on.
+    main->ShowMain();
+    SendMessageW(main->hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(IsWindowVisible(main->hwnd()));
+    EXPECT_TRUE(IsWindow(main->hwnd()));
+
+    // Log-off saves the rating and both times, whole seconds back from now.
+    app.calendar.Advance(30);
+    app.input.tick += 30000;
+    SendMessageW(main->hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(StoredTime(L"TimeWorkStart"), now - 56 * 60);
+    EXPECT_EQ(StoredTime(L"TimeActiveLast"), now);
+
+    // "I am rested" ends the work period: the rested state at once.
+    SendMessageW(main->hwnd(), WM_COMMAND, ID_I_AM_RESTED, 0);
+    EXPECT_EQ(Text(IDC_STATUS_TEXT), L"You are rested.");
+}
+
+TEST_F(MainWindow, PolicyChangeReloadsTheSettingsInAnyLetterCase) {
+    Start();
+    EXPECT_EQ(main->Engine().m_bEnable, 1);
+    PutDword(kHkeyCurrentUser, true, L"Breaks", L"Enable", 0);
+    PutDword(kHkeyCurrentUser, true, nullptr, L"HideOptions", 2);
+    SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"));
+    EXPECT_EQ(main->Engine().m_bEnable, 1) << "another area changes nothing";
+    SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"pOLICY"));
+    EXPECT_EQ(main->Engine().m_bEnable, 0);
+    EXPECT_EQ(app.reloads, 1);
+    EXPECT_EQ(Text(IDC_STATUS_TEXT), L"");
+    EXPECT_EQ(Text(IDC_DESCRIPTION), L"With this feature disabled you will not be reminded when breaks are due.");
+    EXPECT_EQ(Text(IDC_RATING_TITLE), L"  You are not being rated as this feature is not enabled.");
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(main->hwnd(), IDC_OPTIONS)));
+}
+
+TEST_F(MainWindow, OrganisationsTabShowsOneAmpersandAndTheLinksFollowTheTabs) {
+    PutString(kHkeyLocalMachine, false, L"Service", L"BrandHealthTitle", L"Health & Safety");
+    PutString(kHkeyLocalMachine, false, L"Service", L"BrandHealthContents", L"Line one\\nLine two");
+    PutString(kHkeyLocalMachine, false, L"Service", L"BrandHealthLink", L"intranet.example/health");
+    Start();
+    ASSERT_EQ(TabCtrl_GetItemCount(GetDlgItem(main->hwnd(), IDC_TIPS_TABS)), 5);
+    EXPECT_EQ(TabText(0), L"Health && Safety");  // shown as one ampersand
+    EXPECT_EQ(TabText(1), L"Frequent Breaks");
+    EXPECT_EQ(Text(IDC_TIP_TEXT), L"Line one\r\nLine two\r\n\r\nClick here to learn more...");
+
+    // The link opens the organisation's page on its tab, each standard tip's hint on the others.
+    struct Case {
+        int tab;
+        std::uint32_t hint;
+    };
+    ClickTipLink();
+    ASSERT_EQ(app.opened.size(), 1u);
+    EXPECT_EQ(app.opened[0], L"intranet.example/health");
+    for (const Case c : {Case{1, 100}, Case{2, 201}, Case{3, 200}, Case{4, 202}}) {
+        SelectTab(c.tab);
+        ClickTipLink();
+        ASSERT_FALSE(app.hints.empty());
+        EXPECT_EQ(app.hints.back(), c.hint) << "tab " << c.tab;
+    }
+    EXPECT_EQ(app.hints.size(), 4u);
+
+    // The title removed by policy: the tab goes and the first standard tip is selected.
+    RegistryTest::SetUp();
+    SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Policy"));
+    EXPECT_EQ(TabCtrl_GetItemCount(GetDlgItem(main->hwnd(), IDC_TIPS_TABS)), 4);
+    EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(main->hwnd(), IDC_TIPS_TABS)), 0);
+    EXPECT_EQ(TabText(0), L"Frequent Breaks");
+}
+
+TEST_F(MainWindow, HelpMenuAndBannerCommands) {
+    Start();
+    SendMessageW(main->hwnd(), WM_COMMAND, ID_HELP_TOPICS, 0);
+    SendMessageW(main->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_BANNER, STN_CLICKED), 0);
+    NMHDR link{GetDlgItem(main->hwnd(), IDC_BREAKS_LINK), IDC_BREAKS_LINK, static_cast<UINT>(NM_CLICK)};
+    SendMessageW(main->hwnd(), WM_NOTIFY, IDC_BREAKS_LINK, reinterpret_cast<LPARAM>(&link));
+    ASSERT_EQ(app.help.size(), 1u);
+    EXPECT_EQ(app.help[0], (std::pair<DWORD_PTR, UINT>{0, HELP_CONTENTS}));
+    ASSERT_EQ(app.opened.size(), 1u);
+    EXPECT_EQ(app.opened[0], std::wstring(VendorHost()) + L" +ver");
+    EXPECT_EQ(app.hints, std::vector<std::uint32_t>{100});
+}
+
+}  // namespace
