@@ -20,8 +20,9 @@ run: build-win
 	@scripts/bootstrap run
 	@scripts/run
 
+# run_tests.py makes the tests' Wine prefix itself, beside the build.
 test:
-	@scripts/bootstrap test
+	@scripts/bootstrap packages
 	@python3 scripts/run_tests.py all
 
 test-unit:
@@ -33,11 +34,11 @@ test-tsan:
 	@python3 scripts/run_tests.py tsan
 
 test-win:
-	@scripts/bootstrap test
+	@scripts/bootstrap packages
 	@python3 scripts/run_tests.py win
 
 test-e2e:
-	@scripts/bootstrap test
+	@scripts/bootstrap packages
 	@python3 scripts/run_tests.py e2e
 
 bench:

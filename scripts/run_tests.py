@@ -140,11 +140,14 @@ def main():
 
     native = [n for n in which if n in ("unit", "tsan")]
     wine = [n for n in which if n in ("win", "e2e")]
-    # The Windows tree first: its pool of Wine jobs is the longest part. The native tree is
-    # built and run beside the pool (the Wine jobs mostly wait on Wine and on Xvfb).
+    # The Windows tree first, while the tests' Wine prefix is made (the first time): its pool
+    # of Wine jobs is the longest part. The native tree is built and run beside the pool (the
+    # Wine jobs mostly wait on Wine and on Xvfb).
     threads = []
     if wine:
-        if not build("win64"):
+        prefix = subprocess.Popen([ROOT / "scripts" / "bootstrap", "test"], cwd=ROOT)
+        built = build("win64")
+        if prefix.wait() != 0 or not built:
             for name in wine:
                 results[name] = (0, 1)
             wine = []
