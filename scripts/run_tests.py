@@ -18,6 +18,7 @@ import os
 import subprocess
 import sys
 import threading
+import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
@@ -49,7 +50,10 @@ def build(preset, targets=()):
     if not (out / "build.ninja").exists() and run_logged(["cmake", "--preset", preset], out / "configure.log") != 0:
         return False
     cmd = ["cmake", "--build", out] + [a for t in targets for a in ("--target", t)]
-    return run_logged(cmd, out / "build.log") == 0
+    start = time.time()
+    ok = run_logged(cmd, out / "build.log") == 0
+    say(f"built {preset} in {time.time() - start:.0f} s" if ok else f"building {preset} failed")
+    return ok
 
 
 def gtest_counts(report, rc):

@@ -18,6 +18,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 import traceback
@@ -70,8 +71,13 @@ class Session:
 
     # Processes -------------------------------------------------------------------------
     def wine(self, *args, timeout=30, check_rc=False):
-        r = subprocess.run(["wine", *map(str, args)], env=self.env, capture_output=True, timeout=timeout)
-        out = r.stdout.decode("utf-8", "replace").replace("\r", "")
+        # Output through a file, not a pipe: should this call start the wineserver or the
+        # desktop again, they inherit it, and a pipe would stay open until they end.
+        with tempfile.TemporaryFile() as f:
+            r = subprocess.run(["wine", *map(str, args)], env=self.env, stdout=f, stderr=subprocess.DEVNULL,
+                               timeout=timeout)
+            f.seek(0)
+            out = f.read().decode("utf-8", "replace").replace("\r", "")
         if check_rc and r.returncode != 0:
             raise CheckFailed(f"wine {args} exited {r.returncode}: {out}")
         return r.returncode, out
@@ -203,10 +209,13 @@ class Session:
         self.reg_reset()
 
     def start_wine(self):
-        """A fresh wineserver and desktop for this session's prefix on its display."""
+        """A fresh wineserver, kept until shutdown, and the desktop for this session's prefix
+        on its display."""
         subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
         # Started without our pipes: the server and desktop live on and would keep every
         # later capture open.
+        subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=60)
         subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=120)
 
