@@ -4,46 +4,53 @@
 bootstrap:
 	@scripts/bootstrap
 
-build-native: bootstrap
+build-native:
+	@scripts/bootstrap packages
 	@[ -f build/native/build.ninja ] || cmake --preset native >/dev/null
 	@cmake --build build/native
 
-build-tsan: bootstrap
-	@[ -f build/native-tsan/build.ninja ] || cmake --preset native-tsan >/dev/null
-	@cmake --build build/native-tsan
-
-build-win: bootstrap
+build-win:
+	@scripts/bootstrap packages
 	@[ -f build/win64/build.ninja ] || cmake --preset win64 >/dev/null
 	@cmake --build build/win64
 
 build: build-native build-win
 
 run: build-win
+	@scripts/bootstrap run
 	@scripts/run
 
 # Like run, with stored state that makes a break fall due within a minute.
 demo: build-win
+	@scripts/bootstrap run
 	@scripts/demo
 
-test: bootstrap
+# run_tests.py makes the tests' Wine prefix itself, beside the build.
+test:
+	@scripts/bootstrap packages
 	@python3 scripts/run_tests.py all
 
-test-unit: bootstrap
+test-unit:
+	@scripts/bootstrap packages
 	@python3 scripts/run_tests.py unit
 
-test-tsan: bootstrap
+test-tsan:
+	@scripts/bootstrap packages
 	@python3 scripts/run_tests.py tsan
 
-test-win: bootstrap
+test-win:
+	@scripts/bootstrap packages
 	@python3 scripts/run_tests.py win
 
-test-e2e: bootstrap
+test-e2e:
+	@scripts/bootstrap packages
 	@python3 scripts/run_tests.py e2e
 
-bench: bootstrap
+bench:
+	@scripts/bootstrap packages
 	@[ -f build/native-bench/build.ninja ] || cmake --preset native-bench >/dev/null
-	@cmake --build build/native-bench
-	@for b in build/native-bench/tests/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+	@cmake --build build/native-bench --target restwell_engine_bench
+	@build/native-bench/tests/engine_bench
 
 clean:
-	rm -rf build/native build/native-tsan build/native-bench build/win64 build/e2e
+	rm -rf build/native build/native-tsan build/native-bench build/win64 build/e2e build/wineprefix-test-*

@@ -1,43 +1,65 @@
 #!/usr/bin/env python3
-"""Builds and runs the test layers and prints one final line "N passed, M failed".
+"""Builds and runs the test layers and prints one final line "N passed, M failed" (exit code 1
+when anything failed or could not run).
 
-    run_tests.py all|unit|tsan|win|e2e
+    run_tests.py [all|unit|tsan|win|e2e]... [-j WORKERS]
 
-unit  native GoogleTest suites under ctest (ASan/UBSan build)
-tsan  the threaded suites again under ThreadSanitizer
+unit  the native GoogleTest executable (ASan/UBSan build), run once with a JSON report
+tsan  the threaded suites' executable (ThreadSanitizer), built in the same native tree
 win   the cross-compiled GoogleTest executable under Wine, on a private Xvfb display
-e2e   Restwell.exe in a Wine virtual desktop, driven by tests/e2e/driver.py"""
+e2e   Restwell.exe in a Wine virtual desktop, driven by tests/e2e/driver.py
+
+The Wine layers share one pool of workers (default 2, or RW_E2E_WORKERS), each with its own copy
+of the tests' Wine prefix and its own display: the Wine GoogleTest executable is one job of the
+pool, every end-to-end test another. The native layers are built and run while the pool works."""
+import argparse
 import json
 import os
 import subprocess
 import sys
-import xml.etree.ElementTree as ET
+import threading
+import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
-from display import VirtualDisplay  # noqa: E402
+import driver  # noqa: E402
 
-# Suites whose names match run under ThreadSanitizer as well.
-TSAN_FILTER = "*ScheduledEvents*:*Worker*:*Thread*"
-
-
-def sh(cmd, **kw):
-    print("+", " ".join(map(str, cmd)), flush=True)
-    return subprocess.run(list(map(str, cmd)), cwd=ROOT, **kw).returncode
+PRINT = threading.Lock()
 
 
-def build(preset):
+def say(text):
+    with PRINT:
+        print(text, flush=True)
+
+
+def run_logged(cmd, log, env=None, timeout=None):
+    """Runs a command with its output in a log file; prints the log when it fails."""
+    with open(log, "w") as out:
+        rc = subprocess.run(list(map(str, cmd)), cwd=ROOT, env=env, stdout=out, stderr=subprocess.STDOUT,
+                            timeout=timeout).returncode
+    if rc != 0:
+        say(f"+ {' '.join(map(str, cmd))} (exit code {rc})\n" + Path(log).read_text(errors="replace")[-20000:])
+    return rc
+
+
+def build(preset, targets=()):
     out = ROOT / "build" / preset
-    if not (out / "build.ninja").exists() and sh(["cmake", "--preset", preset], stdout=subprocess.DEVNULL) != 0:
+    out.mkdir(parents=True, exist_ok=True)
+    say(f"building {preset} (log: build/{preset}/build.log)")
+    if not (out / "build.ninja").exists() and run_logged(["cmake", "--preset", preset], out / "configure.log") != 0:
         return False
-    return sh(["cmake", "--build", out]) == 0
+    cmd = ["cmake", "--build", out] + [a for t in targets for a in ("--target", t)]
+    start = time.time()
+    ok = run_logged(cmd, out / "build.log") == 0
+    say(f"built {preset} in {time.time() - start:.0f} s" if ok else f"building {preset} failed")
+    return ok
 
 
 def gtest_counts(report, rc):
     """Passed and failed cases of a GoogleTest JSON report; a run that crashed or exited
     non-zero without a failing case counts one failure more."""
-    if not report.exists():
+    if not Path(report).exists():
         return 0, 1
     data = json.loads(Path(report).read_text())
     failed = sum(s.get("failures", 0) for s in data.get("testsuites", []))
@@ -45,76 +67,110 @@ def gtest_counts(report, rc):
     return total - failed, failed + (1 if rc != 0 and failed == 0 else 0)
 
 
-def layer_unit():
-    if not build("native"):
-        return 0, 1
-    report = ROOT / "build" / "native" / "unit.xml"
-    report.unlink(missing_ok=True)
-    sh(["ctest", "--test-dir", "build/native", "-j2", "--timeout", "300", "--output-on-failure",
-        "--output-junit", report], stdout=subprocess.DEVNULL if os.environ.get("RW_QUIET") else None)
-    if not report.exists():
-        return 0, 1
-    suite = ET.parse(report).getroot()
-    tests = int(suite.get("tests", 0))
-    failed = int(suite.get("failures", 0)) + int(suite.get("errors", 0))
-    skipped = int(suite.get("skipped", 0) or suite.get("disabled", 0) or 0)
-    return tests - failed - skipped, failed
-
-
-def layer_tsan():
-    if not build("native-tsan"):
-        return 0, 1
-    report = ROOT / "build" / "native-tsan" / "tsan.json"
-    report.unlink(missing_ok=True)
-    rc = sh(["build/native-tsan/tests/restwell_unit_tests", f"--gtest_filter={TSAN_FILTER}",
-             f"--gtest_output=json:{report}"], env=dict(os.environ, TSAN_OPTIONS="halt_on_error=1"))
+def run_gtest(exe, report, env=None, timeout=600):
+    Path(report).unlink(missing_ok=True)
+    rc = run_logged([exe, f"--gtest_output=json:{report}"], Path(report).with_suffix(".log"), env=env,
+                    timeout=timeout)
     return gtest_counts(report, rc)
 
 
-def layer_win():
-    if not build("win64"):
-        return 0, 1
+def native_layers(which, results):
+    """Builds the native tree once and runs its executables: unit (ASan/UBSan), tsan."""
+    if not build("native"):
+        for name in which:
+            results[name] = (0, 1)
+        return
+    out = ROOT / "build" / "native"
+    if "unit" in which:
+        passed, failed = run_gtest(out / "tests" / "restwell_unit_tests", out / "unit.json")
+        # The include graph follows the layers: one more check of the unit layer.
+        layered = subprocess.run([sys.executable, ROOT / "scripts" / "check_layers.py"]).returncode == 0
+        results["unit"] = (passed + layered, failed + (not layered))
+    if "tsan" in which:
+        results["tsan"] = run_gtest(out / "tests" / "restwell_tsan_tests", out / "tsan.json",
+                                    env=dict(os.environ, TSAN_OPTIONS="halt_on_error=1"))
+    for name in which:
+        passed, failed = results[name]
+        say(f"[ {'PASS' if not failed else 'FAIL'} ] {name}: {passed} passed, {failed} failed")
+
+
+def win_job(session):
+    """The Wine GoogleTest executable in a pool session (its prefix and display)."""
     report = ROOT / "build" / "win64" / "win_tests.json"
     report.unlink(missing_ok=True)
-    env = dict(os.environ, WINEPREFIX=str(ROOT / "build" / "wineprefix-test"), WINEARCH="win64",
-               WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
-    with VirtualDisplay() as display:
-        env["DISPLAY"] = display.name
-        subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
-        subprocess.run(["wine", "cmd", "/c", "exit"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                       timeout=60)
-        # Wine takes the report path relative to the working directory.
-        rc = sh(["wine", "build/win64/tests/restwell_win_tests.exe",
-                 f"--gtest_output=json:{report.relative_to(ROOT)}"], env=env, timeout=1200)
-        subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
-    return gtest_counts(report, rc)
+    # Wine takes the report path relative to the working directory.
+    with open(report.with_suffix(".log"), "w") as out:
+        rc = subprocess.run(["wine", "build/win64/tests/restwell_win_tests.exe",
+                             f"--gtest_output=json:{report.relative_to(ROOT)}"], cwd=ROOT, env=session.env,
+                            stdout=out, stderr=subprocess.STDOUT, timeout=900).returncode
+    passed, failed = gtest_counts(report, rc)
+    if failed:
+        say(report.with_suffix(".log").read_text(errors="replace")[-20000:])
+    return passed, failed
 
 
-def layer_e2e():
-    if not build("win64"):
-        return 0, 1
-    sh([sys.executable, "tests/e2e/driver.py"], timeout=1200)
-    results = ROOT / "build" / "e2e" / "results.json"
-    if not results.exists():
-        return 0, 1
-    data = json.loads(results.read_text())
-    return len(data["passed"]), len(data["failed"])
+def wine_layers(which, workers, results):
+    """Runs the win job and the end-to-end tests (the Windows tree is built) in one pool."""
+    jobs, tests = [], []
+    if "win" in which:
+        jobs.append(driver.Job("win", win_job, weight=100))  # the longest job goes first
+    if "e2e" in which:
+        tests = driver.discover("")
+        jobs += [driver.Job(name, driver.e2e_job(name, test)) for name, test in tests]
+    pool = driver.run_pool(jobs, workers)
+    if "win" in which:
+        results["win"] = pool["win"]
+    if "e2e" in which:
+        passed = [name for name, _ in tests if pool[name] == (1, 0)]
+        failed = [name for name, _ in tests if pool[name] != (1, 0)]
+        (driver.SHOTS / "results.json").write_text(json.dumps({"passed": passed, "failed": failed}, indent=1))
+        results["e2e"] = (len(passed), len(failed))
 
 
-LAYERS = {"unit": layer_unit, "tsan": layer_tsan, "win": layer_win, "e2e": layer_e2e}
+LAYERS = ["unit", "tsan", "win", "e2e"]
 
 
 def main():
-    which = sys.argv[1] if len(sys.argv) > 1 else "all"
-    names = list(LAYERS) if which == "all" else [which]
+    parser = argparse.ArgumentParser(description="Builds and runs the test layers.")
+    parser.add_argument("layers", nargs="*", default=["all"], choices=LAYERS + ["all"])
+    parser.add_argument("-j", "--workers", type=int, default=driver.default_workers(),
+                        help="Wine jobs side by side (default 2, or RW_E2E_WORKERS)")
+    args = parser.parse_args()
+    which = LAYERS if "all" in args.layers else [name for name in LAYERS if name in args.layers]
+    results = {}
+
+    def guarded(layer, *a):
+        try:
+            layer(*a)
+        except Exception as e:  # noqa: BLE001 - a layer that breaks counts as a failure
+            say(f"{layer.__name__}: {e!r}")
+
+    native = [n for n in which if n in ("unit", "tsan")]
+    wine = [n for n in which if n in ("win", "e2e")]
+    # The Windows tree first, while the tests' Wine prefix is made (the first time): its pool
+    # of Wine jobs is the longest part. The native tree is built and run beside the pool (the
+    # Wine jobs mostly wait on Wine and on Xvfb).
+    threads = []
+    if wine:
+        prefix = subprocess.Popen([ROOT / "scripts" / "bootstrap", "test"], cwd=ROOT)
+        built = build("win64")
+        if prefix.wait() != 0 or not built:
+            for name in wine:
+                results[name] = (0, 1)
+            wine = []
+        else:
+            threads.append(threading.Thread(target=guarded, args=(wine_layers, wine, args.workers, results)))
+    if native:
+        threads.append(threading.Thread(target=guarded, args=(native_layers, native, results)))
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+
     total_passed = total_failed = 0
     summary = []
-    for name in names:
-        try:
-            passed, failed = LAYERS[name]()
-        except Exception as e:  # noqa: BLE001 - a layer that breaks counts as a failure
-            print(f"{name}: {e}", flush=True)
-            passed, failed = 0, 1
+    for name in which:
+        passed, failed = results.get(name, (0, 1))
         summary.append(f"{name}: {passed} passed, {failed} failed")
         total_passed += passed
         total_failed += failed

@@ -2,17 +2,24 @@
 """End-to-end driver: runs the shipped Restwell.exe in the tests' Wine prefix inside a virtual
 desktop on a private Xvfb display, and looks at it from outside with the probe tool.
 
-    python3 tests/e2e/driver.py [name-filter]
+    python3 tests/e2e/driver.py [-j WORKERS] [name-filter]
 
 Test modules are tests/e2e/test_*.py; every function test_*(s) in them gets a Session with a
-clean program registry state and no Restwell running. Screenshots go to build/e2e/. The last
-line printed is "e2e: N passed, M failed"."""
+clean program registry state and no Restwell running. Independent tests run side by side: each
+worker has its own copy of the tests' Wine prefix (its own wineserver and registry) and its
+own Xvfb display, and takes the next test when it is free. Screenshots go to build/e2e/. The
+last line printed is "e2e: N passed, M failed"."""
+import argparse
 import importlib.util
 import json
 import os
+import queue
 import re
+import shutil
 import subprocess
 import sys
+import tempfile
+import threading
 import time
 import traceback
 from pathlib import Path
@@ -20,6 +27,8 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build" / "win64"
 SHOTS = ROOT / "build" / "e2e"
+TEST_PREFIX = ROOT / "build" / "wineprefix-test"
+WINE_ENV = dict(WINEARCH="win64", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from display import VirtualDisplay  # noqa: E402
 
@@ -36,17 +45,39 @@ def check(condition, message):
         raise CheckFailed(message)
 
 
+def worker_prefix(index):
+    """The Wine prefix of worker `index`: the tests' prefix itself for the first, a copy of it
+    (made once, while no wineserver runs in it) for each further worker."""
+    if index == 0:
+        return TEST_PREFIX
+    prefix = ROOT / "build" / f"wineprefix-test-{index + 1}"
+    if not (prefix / ".restwell-ready").exists():
+        partial = prefix.with_name(prefix.name + ".partial")
+        shutil.rmtree(partial, ignore_errors=True)
+        shutil.rmtree(prefix, ignore_errors=True)
+        subprocess.run(["wineserver", "-w"], env=dict(os.environ, WINEPREFIX=str(TEST_PREFIX), **WINE_ENV),
+                       capture_output=True, timeout=120)
+        subprocess.run(["cp", "-a", str(TEST_PREFIX), str(partial)], check=True)
+        partial.rename(prefix)
+    return prefix
+
+
 class Session:
-    def __init__(self, display):
+    def __init__(self, display, prefix=TEST_PREFIX, work=SHOTS):
         self.display = display
-        self.env = dict(os.environ, DISPLAY=display, WINEPREFIX=str(ROOT / "build" / "wineprefix-test"),
-                        WINEARCH="win64", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.work = work  # this session's scratch files (registry imports, the fake browser)
+        self.env = dict(os.environ, DISPLAY=display, WINEPREFIX=str(prefix), **WINE_ENV)
         self.started = []
 
     # Processes -------------------------------------------------------------------------
     def wine(self, *args, timeout=30, check_rc=False):
-        r = subprocess.run(["wine", *map(str, args)], env=self.env, capture_output=True, timeout=timeout)
-        out = r.stdout.decode("utf-8", "replace").replace("\r", "")
+        # Output through a file, not a pipe: should this call start the wineserver or the
+        # desktop again, they inherit it, and a pipe would stay open until they end.
+        with tempfile.TemporaryFile() as f:
+            r = subprocess.run(["wine", *map(str, args)], env=self.env, stdout=f, stderr=subprocess.DEVNULL,
+                               timeout=timeout)
+            f.seek(0)
+            out = f.read().decode("utf-8", "replace").replace("\r", "")
         if check_rc and r.returncode != 0:
             raise CheckFailed(f"wine {args} exited {r.returncode}: {out}")
         return r.returncode, out
@@ -144,8 +175,8 @@ class Session:
 
     def reg_import(self, text):
         """Imports .reg text (the header is added)."""
-        SHOTS.mkdir(parents=True, exist_ok=True)
-        path = SHOTS / "import.reg"
+        self.work.mkdir(parents=True, exist_ok=True)
+        path = self.work / "import.reg"
         path.write_text("Windows Registry Editor Version 5.00\r\n\r\n" + text.replace("\n", "\r\n"), encoding="utf-16")
         self.wine("reg", "import", path, check_rc=True)
 
@@ -164,8 +195,8 @@ class Session:
     def fake_browser(self):
         """Makes Wine hand every address the program opens to a script that writes it down,
         and returns a function that lists the addresses opened so far."""
-        SHOTS.mkdir(parents=True, exist_ok=True)
-        script, log = SHOTS / "fake-browser", SHOTS / "opened.txt"
+        self.work.mkdir(parents=True, exist_ok=True)
+        script, log = self.work / "fake-browser", self.work / "opened.txt"
         script.write_text('#!/bin/sh\necho "$1" >> "%s"\n' % log)
         script.chmod(0o755)
         log.unlink(missing_ok=True)
@@ -176,6 +207,17 @@ class Session:
     def reset(self):
         self.kill_restwell()
         self.reg_reset()
+
+    def start_wine(self):
+        """A fresh wineserver, kept until shutdown, and the desktop for this session's prefix
+        on its display."""
+        subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
+        # Started without our pipes: the server and desktop live on and would keep every
+        # later capture open.
+        subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=60)
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=120)
 
     def shutdown(self):
         self.kill_restwell()
@@ -195,34 +237,94 @@ def discover(pattern):
     return tests
 
 
-def main():
-    pattern = sys.argv[1] if len(sys.argv) > 1 else ""
-    tests = discover(pattern)
-    passed, failed = [], []
-    with VirtualDisplay() as display:
-        session = Session(display.name)
-        subprocess.run(["wineserver", "-k"], env=session.env, capture_output=True)
-        # Start the prefix's server and desktop on this display, without our pipes: they
-        # live on and would keep every later capture open.
-        subprocess.run(["wine", "cmd", "/c", "exit"], env=session.env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=60)
+def e2e_job(name, test):
+    """A pool job that runs one end-to-end test in a clean session; failures leave a screenshot."""
+    def job(session):
+        session.reset()
         try:
-            for name, test in tests:
-                start = time.time()
-                try:
-                    session.reset()
-                    test(session)
-                    passed.append(name)
-                    print(f"[  PASS  ] {name} ({time.time() - start:.1f} s)", flush=True)
-                except Exception:  # noqa: BLE001 - every failure is reported
-                    failed.append(name)
-                    print(f"[  FAIL  ] {name}\n{traceback.format_exc()}", flush=True)
+            test(session)
+        except Exception:
+            try:
+                session.screenshot(f"failed-{name}")
+            except Exception:  # noqa: BLE001
+                pass
+            raise
+        return 1, 0
+    return job
+
+
+class Job:
+    """A unit of work for the pool: run(session) returns (passed, failed) or raises (one failure)."""
+    def __init__(self, name, run, weight=0.0):
+        self.name, self.run, self.weight = name, run, weight
+
+
+def run_pool(jobs, workers):
+    """Runs the jobs on `workers` sessions side by side, heaviest first; each worker has its own
+    prefix and display. Returns {job name: (passed, failed)} and prints one line per job."""
+    pending = queue.Queue()
+    for job in sorted(jobs, key=lambda j: -j.weight):
+        pending.put(job)
+    results, lock = {}, threading.Lock()
+    SHOTS.mkdir(parents=True, exist_ok=True)
+    count = max(1, min(workers, len(jobs)))
+    prefixes = [worker_prefix(i) for i in range(count)]
+
+    def worker(index):
+        session = None
+        try:
+            prefix = prefixes[index]
+            with VirtualDisplay() as display:
+                session = Session(display.name, prefix, SHOTS / f"worker-{index + 1}")
+                session.start_wine()
+                while True:
                     try:
-                        session.screenshot(f"failed-{name}")
-                    except Exception:  # noqa: BLE001
-                        pass
-        finally:
-            session.shutdown()
+                        job = pending.get_nowait()
+                    except queue.Empty:
+                        break
+                    start = time.time()
+                    try:
+                        counts = job.run(session)
+                        line = f"[  PASS  ] {job.name} ({time.time() - start:.1f} s)"
+                        if counts[1]:
+                            line = f"[  FAIL  ] {job.name} ({time.time() - start:.1f} s)"
+                    except Exception:  # noqa: BLE001 - every failure is reported
+                        counts = (0, 1)
+                        line = f"[  FAIL  ] {job.name} ({time.time() - start:.1f} s)\n{traceback.format_exc()}"
+                    with lock:
+                        results[job.name] = counts
+                        print(line, flush=True)
+                session.shutdown()
+        except Exception:  # noqa: BLE001 - a worker that cannot start fails what it would have run
+            with lock:
+                print(f"worker {index + 1}: {traceback.format_exc()}", flush=True)
+            if session:
+                session.shutdown()
+
+    threads = [threading.Thread(target=worker, args=(i,)) for i in range(count)]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    for job in jobs:
+        results.setdefault(job.name, (0, 1))  # never run: a worker broke down
+    return results
+
+
+def default_workers():
+    return int(os.environ.get("RW_E2E_WORKERS", "2"))
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Runs the end-to-end tests.")
+    parser.add_argument("-j", "--workers", type=int, default=default_workers(),
+                        help="tests run side by side (default 2, or RW_E2E_WORKERS)")
+    parser.add_argument("pattern", nargs="?", default="", help="regular expression over module.test names")
+    args = parser.parse_args()
+    tests = discover(args.pattern)
+    results = run_pool([Job(name, e2e_job(name, test)) for name, test in tests], args.workers)
+    passed = [name for name, _ in tests if results[name] == (1, 0)]
+    failed = [name for name, _ in tests if results[name] != (1, 0)]
     SHOTS.mkdir(parents=True, exist_ok=True)
     (SHOTS / "results.json").write_text(json.dumps({"passed": passed, "failed": failed}, indent=1))
     print(f"e2e: {len(passed)} passed, {len(failed)} failed")

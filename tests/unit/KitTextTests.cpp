@@ -60,9 +60,4 @@ TEST(KitText, PremultiplyAlpha) {
     EXPECT_EQ(px, (std::vector<std::uint8_t>{10, 20, 30, 255, 0, 0, 0, 0, 128, 64, 1, 128, 1, 0, 0, 1}));
 }
 
-TEST(KitText, TooltipsKeepSeventyNineCharacters) {
-    EXPECT_EQ(TooltipText(std::wstring(100, L'x')).size(), 79u);
-    EXPECT_EQ(TooltipText(L"short"), L"short");
-}
-
 }  // namespace

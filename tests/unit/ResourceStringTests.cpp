@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/ResourceString.h"
-#include "core/VersionQuad.h"
-#include "core/CalendarTime.h"
 #include "res/string_ids.h"
 
 using namespace rw;
@@ -50,21 +48,6 @@ TEST(FormatResourceString, LoadsFromTheStringTable) {
     EXPECT_EQ(out, L"kept");
     EXPECT_EQ(ResourceText(IDS_RATING_TITLE_OFF), L"  You are not being rated as this feature is not enabled.");
     EXPECT_EQ(ResourceText(59999), L"");
-}
-
-TEST(VersionQuad, PacksComparesAndStoresLittleEndian) {
-    EXPECT_EQ(kRunningVersion, 0x00020001000032DDull);
-    EXPECT_LT(PackVersion(2, 1, 0, 13021), PackVersion(2, 1, 1, 0));
-    EXPECT_LT(PackVersion(2, 0, 65535, 65535), PackVersion(2, 1, 0, 0));
-    EXPECT_EQ(VersionPart(kRunningVersion, 0), 2);
-    EXPECT_EQ(VersionPart(kRunningVersion, 3), 13021);
-    const Bytes8 bytes = EncodeLE64(kRunningVersion);
-    EXPECT_EQ(bytes[0], 0xDD);
-    EXPECT_EQ(bytes[1], 0x32);
-    EXPECT_EQ(bytes[6], 0x02);
-    EXPECT_EQ(DecodeLE64(bytes.data()), kRunningVersion);
-    EXPECT_EQ(DecodeTime(EncodeTime(-1).data()), -1);
-    EXPECT_EQ(EncodeTime(-1)[7], 0xFF);
 }
 
 }  // namespace

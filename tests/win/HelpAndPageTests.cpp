@@ -53,19 +53,15 @@ protected:
     RecordingLauncher launcher;
 };
 
+// Which address each request maps to is checked natively (WebAddress); here only that the
+// application's requests reach its launcher, with the version, and that failures are reported.
 TEST_F(Help, ShowHelpOpensTheRootOrATopicWithTheVersion) {
     app.ShowHelp(51, HELP_CONTEXT);
-    app.ShowHelp(0xFFFFFFFFu, HELP_CONTEXT);
-    app.ShowHelp(0, HELP_CONTEXT);
-    app.ShowHelp(7, HELP_CONTENTS);
     app.ShowHelp(7, 2);  // any other command does nothing
     app.OpenHealthHint(201);
-    ASSERT_EQ(launcher.opened.size(), 5u);
+    ASSERT_EQ(launcher.opened.size(), 2u);
     EXPECT_EQ(launcher.opened[0], kHelp + L"topic=51&" + kVersion);
-    EXPECT_EQ(launcher.opened[1], kHelp + kVersion);
-    EXPECT_EQ(launcher.opened[2], kHelp + kVersion);
-    EXPECT_EQ(launcher.opened[3], kHelp + kVersion);
-    EXPECT_EQ(launcher.opened[4],
+    EXPECT_EQ(launcher.opened[1],
               L"http://" + std::wstring(rw::VendorHost()) + L"/products/Restwell/hints/?id=201&" + kVersion);
     launcher.succeed = false;
     app.ShowHelp(0, HELP_CONTENTS);

@@ -1,19 +1,12 @@
-// The Win32 locale and message-poster adapters under Wine: the default locale's names,
-// separator and time text, and the worker posting to a real window.
+// The Win32 locale adapter under Wine: the default locale's names, separator and time text.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
 #include <string>
 #include <utility>
 
-#include "core/PrivateMessages.h"
 #include "engine/PlannedBreakTexts.h"
-#include "platform/win32/ClockWin32.h"
 #include "platform/win32/LocaleWin32.h"
-#include "platform/win32/MessagePosterWin32.h"
-#include "updates/ThreadScheduledEvents.h"
-#include "../shared/RegistryTestEnv.h"
 
 namespace {
 
@@ -52,66 +45,6 @@ TEST(LocaleWin32, PlannedBreakTextsInTheDefaultLocale) {
     EXPECT_EQ(texts.DaysText(lunch), L"Mon,Tue,Wed,Thu,Fri");
     EXPECT_EQ(texts.DaysText(CBreakTimed::FromText(L"0YNNNNNY,0800,Weekend")), L"Sat,Sun");
     EXPECT_EQ(texts.DaysText(CBreakTimed::FromText(L"0YYYYYYY,0800,Daily")), L"Every day");
-}
-
-class MessagePosterWin32 : public ::testing::Test {
-protected:
-    void SetUp() override {
-        rw::test::ResetTestRegistry();
-        window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
-                                  nullptr);
-        ASSERT_NE(window_, nullptr);
-    }
-    void TearDown() override {
-        if (window_) DestroyWindow(window_);
-        rw::test::ResetTestRegistry();
-    }
-    // The next posted message in range, waiting up to ten seconds.
-    bool NextMessage(UINT first, UINT last, MSG& msg) {
-        const DWORD giveUp = GetTickCount() + 10000;
-        while (!PeekMessageW(&msg, window_, first, last, PM_REMOVE)) {
-            if (static_cast<LONG>(GetTickCount() - giveUp) >= 0) return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_POSTMESSAGE);
-        }
-        return true;
-    }
-    HWND window_ = nullptr;
-};
-
-TEST_F(MessagePosterWin32, PosterPostsToItsWindow) {
-    rw::WindowMessagePoster poster(window_);
-    EXPECT_TRUE(poster.Post(WMU_TRAY_ICON, 2, 7));
-    MSG msg{};
-    ASSERT_TRUE(NextMessage(WMU_TRAY_ICON, WMU_TRAY_ICON, msg));
-    EXPECT_EQ(msg.wParam, 2u);
-    EXPECT_EQ(msg.lParam, 7);
-
-    HWND gone = window_;
-    DestroyWindow(window_);
-    window_ = nullptr;
-    EXPECT_FALSE(rw::WindowMessagePoster(gone).Post(WMU_TRAY_ICON, 2, 0));
-    EXPECT_FALSE(rw::WindowMessagePoster(nullptr).Post(WMU_TRAY_ICON, 2, 0));
-}
-
-TEST_F(MessagePosterWin32, ThreadScheduledEventsPostFromTheWorker) {
-    rw::CalendarWin32 calendar;
-    CThreadScheduledEvents events(calendar);
-    const std::int64_t now = calendar.Now();
-    events.Schedule(EVENT_PLANNED_BREAK, now - 1, 0);
-    events.Schedule(EVENT_TRAY_ICON_RETRY, now - 1, 0);
-    ASSERT_TRUE(events.Start(std::make_shared<rw::WindowMessagePoster>(window_), rw::test::kTestIdentity));
-    MSG first{}, second{};
-    ASSERT_TRUE(NextMessage(WMU_TRAY_ICON, WMU_PLANNED_BREAK_DUE, first));
-    ASSERT_TRUE(NextMessage(WMU_TRAY_ICON, WMU_PLANNED_BREAK_DUE, second));
-    EXPECT_EQ(first.message, WMU_TRAY_ICON);
-    EXPECT_EQ(first.wParam, 2u);
-    EXPECT_EQ(second.message, WMU_PLANNED_BREAK_DUE);
-    EXPECT_EQ(second.wParam, 0u);
-    events.Stop(false);
-    EXPECT_FALSE(events.IsRunning());
-    const auto check = events.Find(EVENT_UPGRADE_CHECK);
-    ASSERT_TRUE(check);
-    EXPECT_GE(check->due, now + 60);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The executable's resources as Windows loads them: version block, icons at 16 px, PNG and
-// bitmap sizes, and the string table generated from its single source.
+// The executable's resources as Windows loads them: version block, icons at 16 px, and the
+// string table generated from its single source.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -83,44 +83,6 @@ TEST(Resources, StateIconsLoadAt16PixelsAndDifferInColour) {
             std::fwrite(rgb, 1, 3, f);
         }
         std::fclose(f);
-    }
-}
-
-// Width and height from a PNG resource's IHDR chunk.
-bool PngSize(int id, unsigned& w, unsigned& h) {
-    HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(id), L"PNG");
-    if (!res) return false;
-    const auto* p = static_cast<const unsigned char*>(LockResource(LoadResource(nullptr, res)));
-    if (!p || SizeofResource(nullptr, res) < 24 || p[1] != 'P' || p[2] != 'N' || p[3] != 'G') return false;
-    w = (p[16] << 24) | (p[17] << 16) | (p[18] << 8) | p[19];
-    h = (p[20] << 24) | (p[21] << 16) | (p[22] << 8) | p[23];
-    return p[25] == 6;  // colour type RGBA
-}
-
-TEST(Resources, ImagesHaveTheirLayoutSizes) {
-    struct Case {
-        int id;
-        unsigned w, h;
-    };
-    for (const Case& c : {Case{IDB_BAR_RISING, 164, 32}, Case{IDB_BAR_FALLING, 164, 32}, Case{IDB_BAR_EMPTY, 164, 32},
-                          Case{IDB_BANNER, 180, 60}, Case{IDB_BANNER_EDGE, 10, 60}}) {
-        unsigned w = 0, h = 0;
-        ASSERT_TRUE(PngSize(c.id, w, h)) << c.id;
-        EXPECT_EQ(w, c.w) << c.id;
-        EXPECT_EQ(h, c.h) << c.id;
-    }
-    unsigned w = 0, h = 0;
-    EXPECT_TRUE(PngSize(IDB_HEADER_TILE, w, h));
-    for (const Case& c : {Case{IDB_WATERMARK, 164, 314}, Case{IDB_HEADER, 49, 49}}) {
-        HBITMAP bmp = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(c.id), IMAGE_BITMAP,
-                                                      0, 0, LR_CREATEDIBSECTION));
-        ASSERT_NE(bmp, nullptr) << c.id;
-        BITMAP info{};
-        GetObjectW(bmp, sizeof info, &info);
-        EXPECT_EQ(static_cast<unsigned>(info.bmWidth), c.w);
-        EXPECT_EQ(static_cast<unsigned>(info.bmHeight), c.h);
-        EXPECT_EQ(info.bmBitsPixel, 24);
-        DeleteObject(bmp);
     }
 }
 
