@@ -105,6 +105,10 @@ InitFocus CdlgNotificationAlert::OnInitDialog() {
     if (countdownIcon_) {
         SendMessageW(Item(IDC_ALERT_COUNTDOWN_ICON), STM_SETICON, reinterpret_cast<WPARAM>(countdownIcon_.get()), 0);
     }
+    // A click on the face takes the caption's command; only the arrow part opens the menu.
+    m_btnSuspend.SetDefaultClick(true);
+    m_btnSuspend.SetRightArrow(false);
+    m_btnSuspend.SetStayPressed(false);
     m_btnSuspend.Subclass(Item(IDC_ALERT_SUSPEND));
     m_btnSuspend.LoadDropDownMenu(GetModuleHandleW(nullptr), IDR_MENU_SUSPEND);
     AddTooltip(IDC_ALERT_OPEN);
@@ -184,8 +188,7 @@ void CdlgNotificationAlert::OnRested() {
 }
 
 void CdlgNotificationAlert::OnSuspend() {
-    if (!m_btnSuspend.IsChoice()) return;  // the menu was dismissed
-    PostCommand(SuspendButtonCommand(m_btnSuspend.ChosenItem(), m_nSuspendCaptionId));
+    PostCommand(SuspendButtonCommand(m_btnSuspend.MenuResult(), m_nSuspendCaptionId));
     End(1);
 }
 

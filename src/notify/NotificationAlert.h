@@ -10,7 +10,7 @@
 #include "app/AppShared.h"
 #include "framework/Handles.h"
 #include "notify/NotificationAlertBase.h"
-#include "notify/SuspendMenuButton.h"
+#include "kit/ControlsPlus.h"
 
 namespace rw {
 
@@ -59,7 +59,7 @@ public:
     const AlertMainWindow* m_pMain = nullptr;
     std::wstring m_strMessageText;
     std::wstring m_strPlannedText;
-    CSuspendMenuButton m_btnSuspend;
+    nsHalden::CMFCMenuButtonPlus m_btnSuspend;
 
     // Where the colours come from (the system's by default).
     void SetAccentSources(AccentSources& sources) { accent_ = &sources; }

@@ -6,6 +6,5 @@ if(WIN32)
     src/notify/NotificationAlert.cpp
     src/notify/NotificationAlertBase.cpp
     src/notify/NotificationIcon.cpp
-    src/notify/ShellNotify.cpp
-    src/notify/SuspendMenuButton.cpp)
+    src/notify/ShellNotify.cpp)
 endif()
