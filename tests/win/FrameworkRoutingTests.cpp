@@ -14,6 +14,7 @@
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 #include "framework/Sheet.h"
+#include "HelpMessage.h"
 
 using namespace rw;
 using namespace rw::test;
@@ -136,15 +137,6 @@ public:
     std::vector<std::pair<DWORD_PTR, UINT>> requests;
     void ShowHelp(DWORD_PTR data, UINT command) override { requests.emplace_back(data, command); }
 };
-
-LRESULT SendHelp(HWND hwnd, DWORD contextId) {
-    HELPINFO info{};
-    info.cbSize = sizeof info;
-    info.iContextType = HELPINFO_WINDOW;
-    info.hItemHandle = hwnd;
-    info.dwContextId = contextId;
-    return SendMessageW(hwnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-}
 
 TEST(FrameworkHelp, AnyDialogAsksTheApplicationForHelp) {
     HelpRecorder app;

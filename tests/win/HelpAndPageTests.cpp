@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FrameworkTestIds.h"
+#include "HelpMessage.h"
 #include "app/RestwellApp.h"
 #include "core/VersionQuad.h"
 #include "fakes/RecordingLauncher.h"
@@ -18,6 +19,8 @@
 using namespace rw;
 
 using rw::test::RecordingLauncher;
+
+using rw::test::SendHelp;
 
 namespace {
 
@@ -40,14 +43,6 @@ protected:
         int key_;
         BYTE state_[256];
     };
-    static LRESULT SendHelp(HWND hwnd, DWORD contextId) {
-        HELPINFO info{};
-        info.cbSize = sizeof info;
-        info.iContextType = HELPINFO_WINDOW;
-        info.hItemHandle = hwnd;
-        info.dwContextId = contextId;
-        return SendMessageW(hwnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-    }
 
     CRestwellApp app;
     RecordingLauncher launcher;
