@@ -157,3 +157,25 @@ def test_main_window_looks_finished_at_96_and_144_dpi(s):
                 close(s, proc)
     finally:
         set_dpi(s, 96)
+
+
+def test_a_planned_break_is_named_ahead_and_announced_when_the_worker_says_it_is_due(s):
+    at = time.localtime(time.time() + 180)
+    entry = f"0YYYYYYY,{at.tm_hour:02d}{at.tm_min:02d},Stretch"
+    s.reg_import(stored_state(work_started_ago=10 * 60, active_ago=0) +
+                 f'"Timed"=dword:00000001\n"Timed-0"="{entry}"\n')
+    keep_input_recent(s)
+    proc = s.start()
+    window = main_window(s)
+    planned = s.wait_until(lambda: control_text(s, window, 1015), what="the planned-break line")
+    check(planned.startswith("At ") and planned.endswith(", Stretch, is your next planned break."),
+          f"planned: {planned!r}")
+    # The worker posts this at the break's minute; the engine shows the state with the countdown.
+    rc, _ = s.probe("post", window["hwnd"], 0x469, 0, 0)
+    check(rc == 0, "posted WMU_PLANNED_BREAK_DUE")
+    shown = s.wait_until(lambda: popup_text(s, window["pid"]), what="the announcement")
+    check("working for 10 minutes" in shown, f"announcement: {shown!r}")
+    popup = next(w for w in s.windows() if w["pid"] == window["pid"] and w["visible"] and w["title"] != TITLE)
+    countdown = s.controls(popup["hwnd"]).get(1089, {}).get("text", "")
+    check("minutes until Stretch." in countdown, f"countdown line: {countdown!r}")
+    close(s, proc)
