@@ -90,6 +90,12 @@ rw::MessageResult CEditBrowsePlus::Route(UINT message, WPARAM wParam, LPARAM lPa
             PlaceButton();
             return result;
         }
+        case WM_PAINT: {
+            // The edit paints its whole client area; the button goes on top again.
+            const LRESULT result = DefaultProcessing(message, wParam, lParam);
+            if (button_) RedrawWindow(button_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            return result;
+        }
         case WM_ENABLE:
             if (button_) EnableWindow(button_.get(), wParam != 0);
             break;
