@@ -1,5 +1,8 @@
 #include "LoopScript.h"
 
+#include <commctrl.h>
+#include <prsht.h>
+
 #include <gtest/gtest.h>
 
 #include "framework/Window.h"
@@ -22,12 +25,13 @@ std::vector<HWND> ThreadTopLevelWindows() {
     return windows;
 }
 
-// The message boxes are the visible dialogs with an owner: the tests' own dialogs and
-// sheets have none.
+// The message boxes are the visible dialogs with an owner: the tests' own dialogs have
+// none, and a property sheet with an owner (the Options sheet) answers for its page.
 bool IsMessageBox(HWND hwnd) {
     wchar_t name[16] = L"";
     GetClassNameW(hwnd, name, 16);
-    return std::wstring(name) == L"#32770" && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr;
+    return std::wstring(name) == L"#32770" && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr &&
+           !PropSheet_GetCurrentPageHwnd(hwnd);
 }
 
 }  // namespace

@@ -83,6 +83,7 @@ private:
     bool OnCommand(UINT id, UINT code);
     rw::MessageResult OnNotify(const NMHDR& header);
     void OnHelpButton();
+    void ShowOptions();
     void OnBannerClick();
     void OnTipLink(const ENLINK& link);
 

@@ -4,6 +4,12 @@
 
 #include <commctrl.h>
 
+#include "core/PrivateMessages.h"
+#include "core/ResourceString.h"
+#include "settings/OptCommercial.h"
+#include "settings/OptCompatibility.h"
+#include "settings/OptGeneral.h"
+
 namespace {
 
 constexpr DWORD kHelpContextMain = 100;
@@ -23,6 +29,10 @@ bool CdlgMain::OnCommand(UINT id, UINT code) {
         case ID_SUSPEND_UNTIL_REST: m_engine.OnSuspend(rw::SuspendCommand::UntilNextRest); return true;
         case ID_SUSPEND_UNTIL_PLANNED: m_engine.OnSuspend(rw::SuspendCommand::UntilPlannedBreak); return true;
         case ID_HELP_TOPICS: app_.ShowHelp(0, HELP_CONTENTS); return true;
+        case IDC_OPTIONS:
+            if (code != BN_CLICKED) return false;
+            ShowOptions();
+            return true;
         case IDC_HELP_MENU:
             if (code != BN_CLICKED) return false;
             OnHelpButton();
@@ -41,6 +51,40 @@ void CdlgMain::OnHelpButton() {
         case ID_HELP_CONTEXT: app_.ShowHelp(kHelpContextMain, HELP_CONTEXT); break;
         default: app_.ShowHelp(0, HELP_CONTENTS); break;
     }
+}
+
+void CdlgMain::ShowOptions() {
+    const SettingsIdentity& identity = app_.identity;
+    CppOptGeneral general(identity, hwnd());
+    CppOptCommercial commercial(app_, hwnd());
+    CppOptCompatibility notifications(identity, hwnd());
+    notifications.m_nStyle = m_nNotificationStyle;
+    // The page shows the user's own sound path, not one imposed by policy.
+    const rw::SettingInfo& sound = rw::SettingInfoOf(rw::Setting::NotificationSound);
+    SettingsReadText(identity, rw::PlainRootOf(sound.key), rw::SectionOf(sound.key), sound.name, sound.maxChars + 1,
+                     notifications.m_strSoundPath);
+
+    nsHalden::CPropertySheetPlus sheet(rw::ResourceText(IDS_OPTIONS_CAPTION), hwnd());
+    sheet.AddFlags(PSH_NOAPPLYNOW);
+    sheet.AddPage(general);
+    sheet.AddPage(commercial);
+    sheet.AddPage(notifications);
+
+    m_notifyIcon.OnTrayIconRequest(4, app_.ecoMode);
+    const std::uint32_t ecoBefore = app_.ecoMode;
+    const DWORD styleBefore = m_nNotificationStyle;
+    const INT_PTR result = sheet.RunModal();
+    // The pages' last previews still point into them: hand them over while the pages exist.
+    for (MSG message{}; PeekMessageW(&message, hwnd(), WMU_TRAY_ICON, WMU_TRAY_ICON, PM_REMOVE);) {
+        DispatchMessageW(&message);
+    }
+
+    bool changed = false;
+    if (result == IDOK) {
+        ApplySettings();
+        changed = app_.ecoMode != ecoBefore || m_nNotificationStyle != styleBefore;
+    }
+    if (notifications.m_bPreviewShown || changed) m_notifyIcon.OnTrayIconRequest(1, m_nNotificationStyle);
 }
 
 void CdlgMain::OnBannerClick() {

@@ -1,0 +1,147 @@
+#include "settings/OptCompatibility.h"
+
+#include <mmsystem.h>
+
+#include "res/resource.h"
+#include "settings/SettingsCatalog.h"
+
+namespace {
+
+constexpr DWORD kHelpContextNotifications = 52;
+
+// The style list in its order: text and stored "NotificationStyle" value.
+struct StyleEntry {
+    UINT text;
+    std::uint32_t style;
+};
+constexpr StyleEntry kStyles[] = {
+    {IDS_STYLE_SYSTEM_CUSTOM, 2},
+    {IDS_STYLE_SYSTEM, 0},
+    {IDS_STYLE_XP_CUSTOM, 3},
+    {IDS_STYLE_XP, 1},
+};
+
+// Only the custom notification methods play the page's sound.
+bool IsCustomStyle(std::uint32_t style) {
+    return style == 2 || style == 3;
+}
+
+bool FileExists(const std::wstring& path) {
+    if (path.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+CppOptCompatibility::CppOptCompatibility(const SettingsIdentity& identity, HWND previewTarget)
+    : COptionsPage(IDD_OPT_COMPATIBILITY, kHelpContextNotifications, identity, previewTarget) {}
+
+std::uint32_t CppOptCompatibility::SelectedStyle() const {
+    HWND list = Item(IDC_OPT_STYLE_LIST);
+    const LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return m_nStyleAtOpen;
+    return static_cast<std::uint32_t>(SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+rw::MessageResult CppOptCompatibility::Route(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        const UINT code = HIWORD(wParam);
+        switch (LOWORD(wParam)) {
+            case IDC_OPT_STYLE_LIST:
+                if (code != CBN_SELENDOK) break;
+                OnStyleChosen();
+                return 0;
+            case IDC_OPT_SOUND_PATH:
+                if (code != EN_CHANGE) break;
+                OnSoundPathChanged();
+                return 0;
+            case IDC_OPT_SOUND_PLAY:
+                if (code != BN_CLICKED) break;
+                OnPlay();
+                return 0;
+        }
+    }
+    return COptionsPage::Route(message, wParam, lParam);
+}
+
+void CppOptCompatibility::ExchangeData(rw::DataExchange& exchange) {
+    exchange.Control(IDC_OPT_SOUND_PATH, m_editSound);
+    exchange.Radio(IDC_OPT_SOUND_DEFAULT, m_nUseSoundFile);
+    exchange.Text(IDC_OPT_SOUND_PATH, m_strSoundPath);
+}
+
+rw::InitFocus CppOptCompatibility::OnInitDialog() {
+    updating_ = true;
+    const rw::InitFocus focus = COptionsPage::OnInitDialog();
+    m_nStyleAtOpen = m_nStyle;
+    HWND list = Item(IDC_OPT_STYLE_LIST);
+    for (const StyleEntry& entry : kStyles) AddStringResourceItem(entry.text, list, entry.style);
+
+    std::uint32_t stored = 0;
+    bool fromPolicy = false;
+    if (rw::ReadSettingDwordRaw(identity_, rw::Setting::NotificationStyle, stored, &fromPolicy)) {
+        m_nStyle = rw::ReadSettingDword(identity_, rw::Setting::NotificationStyle);  // with its range rule
+        if (fromPolicy) EnableWindow(list, FALSE);
+    }
+    SelectItemByData(list, m_nStyle);
+
+    SetGroupFonts({IDC_OPT_GROUP_STYLE, IDC_OPT_GROUP_SOUND});
+    m_editSound.EnableFileBrowseButton(IDS_FILTER_WAVE, IDI_BROWSE);
+    HWND play = Item(IDC_OPT_SOUND_PLAY);
+    const int size = MulDiv(16, static_cast<int>(GetDpiForWindow(hwnd())), 96);
+    m_iconPlay.reset(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAY), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    SendMessageW(play, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_iconPlay.get()));
+
+    if (!m_strSoundPath.empty()) m_nUseSoundFile = 1;
+    PostPreview(5, reinterpret_cast<LPARAM>(m_strSoundPath.c_str()));
+    UpdateData(rw::Direction::ToControls);
+    updating_ = false;
+    UpdateSoundControls();
+    return focus;
+}
+
+void CppOptCompatibility::UpdateSoundControls() {
+    const bool custom = IsCustomStyle(SelectedStyle());
+    updating_ = true;
+    UpdateData(rw::Direction::FromControls);
+    EnableItem(IDC_OPT_SOUND_PATH, custom);
+    EnableItem(IDC_OPT_SOUND_FILE, custom);
+    m_nUseSoundFile = custom && !m_strSoundPath.empty() ? 1 : 0;
+    EnableItem(IDC_OPT_SOUND_PLAY, m_nUseSoundFile == 1 && FileExists(m_strSoundPath));
+    UpdateData(rw::Direction::ToControls);
+    updating_ = false;
+}
+
+void CppOptCompatibility::OnStyleChosen() {
+    PostPreview(3, static_cast<LPARAM>(SelectedStyle()));
+    m_bPreviewShown = true;
+    UpdateSoundControls();
+}
+
+void CppOptCompatibility::OnSoundPathChanged() {
+    if (updating_) return;
+    UpdateSoundControls();
+    // The main window copies the text when it handles the message; the page and its string
+    // outlive the sheet's loop, and the opener hands the last previews over before they go.
+    PostPreview(5, reinterpret_cast<LPARAM>(m_strSoundPath.c_str()));
+}
+
+void CppOptCompatibility::OnPlay() {
+    UpdateData(rw::Direction::FromControls);
+    if (!m_strSoundPath.empty()) PlaySoundW(m_strSoundPath.c_str(), nullptr, SND_ASYNC);
+}
+
+void CppOptCompatibility::OnOK() {
+    UpdateData(rw::Direction::FromControls);
+    m_nStyle = SelectedStyle();
+    if (m_nStyle != m_nStyleAtOpen) rw::WriteSettingDword(identity_, rw::Setting::NotificationStyle, m_nStyle);
+    if (m_nUseSoundFile == 0) m_strSoundPath.clear();
+    rw::WriteSettingString(identity_, rw::Setting::NotificationSound, m_strSoundPath);
+}
+
+void CppOptCompatibility::OnCancel() {
+    // Undo a style preview: the main window goes back to its own style.
+    if (SelectedStyle() != m_nStyleAtOpen) PostPreview(1, static_cast<LPARAM>(m_nStyleAtOpen));
+}

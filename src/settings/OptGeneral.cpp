@@ -1,0 +1,67 @@
+#include "settings/OptGeneral.h"
+
+#include "res/resource.h"
+#include "settings/SettingsCatalog.h"
+
+namespace {
+
+constexpr DWORD kHelpContextGeneral = 51;
+
+// The page's check boxes and the values they stand for.
+struct CheckSetting {
+    int control;
+    rw::Setting setting;
+    int CppOptGeneral::*field;
+};
+constexpr CheckSetting kChecks[] = {
+    {IDC_OPT_NEWS_POPUP, rw::Setting::NewsPopup, &CppOptGeneral::m_bNewsPopup},
+    {IDC_OPT_UPGRADE_POPUP, rw::Setting::UpgradePopupOpts, &CppOptGeneral::m_bUpgradePopup},
+    {IDC_OPT_ECO_MODE, rw::Setting::EcoMode, &CppOptGeneral::m_bEcoMode},
+};
+
+}  // namespace
+
+CppOptGeneral::CppOptGeneral(const SettingsIdentity& identity, HWND previewTarget)
+    : COptionsPage(IDD_OPT_GENERAL, kHelpContextGeneral, identity, previewTarget) {}
+
+rw::MessageResult CppOptGeneral::Route(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_OPT_ECO_MODE && HIWORD(wParam) == BN_CLICKED) {
+        OnEcoModeClicked();
+        return 0;
+    }
+    return COptionsPage::Route(message, wParam, lParam);
+}
+
+void CppOptGeneral::ExchangeData(rw::DataExchange& exchange) {
+    for (const CheckSetting& check : kChecks) exchange.Check(check.control, this->*check.field);
+}
+
+rw::InitFocus CppOptGeneral::OnInitDialog() {
+    const rw::InitFocus focus = COptionsPage::OnInitDialog();
+    for (const CheckSetting& check : kChecks) {
+        // A missing value keeps the page's initial one; a value imposed by policy is shown locked.
+        std::uint32_t value = static_cast<std::uint32_t>(this->*check.field);
+        bool fromPolicy = false;
+        if (rw::ReadSettingDwordRaw(identity_, check.setting, value, &fromPolicy)) {
+            this->*check.field = value != 0 ? 1 : 0;
+            if (fromPolicy) EnableItem(check.control, false);
+        }
+    }
+    SetGroupFonts({IDC_OPT_GROUP_NEWS, IDC_OPT_GROUP_UPGRADE, IDC_OPT_GROUP_ECO});
+    UpdateData(rw::Direction::ToControls);
+    PostPreview(4, m_bEcoMode);
+    return focus;
+}
+
+void CppOptGeneral::OnEcoModeClicked() {
+    UpdateData(rw::Direction::FromControls);
+    PostPreview(4, m_bEcoMode);
+}
+
+void CppOptGeneral::OnOK() {
+    UpdateData(rw::Direction::FromControls);
+    // All three, the locked ones too: a policy's value becomes the user's own.
+    for (const CheckSetting& check : kChecks) {
+        rw::WriteSettingDword(identity_, check.setting, static_cast<std::uint32_t>(this->*check.field));
+    }
+}

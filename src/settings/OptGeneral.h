@@ -1,0 +1,21 @@
+// The Options sheet's General page: product news, optional-upgrade pop-ups and eco mode.
+#pragma once
+#include "settings/OptionsPage.h"
+
+class CppOptGeneral : public COptionsPage {
+public:
+    CppOptGeneral(const SettingsIdentity& identity, HWND previewTarget);
+
+    int m_bNewsPopup = 1;
+    int m_bUpgradePopup = 1;
+    int m_bEcoMode = 0;
+
+protected:
+    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
+    rw::InitFocus OnInitDialog() override;
+    void ExchangeData(rw::DataExchange& exchange) override;
+    void OnOK() override;
+
+private:
+    void OnEcoModeClicked();
+};

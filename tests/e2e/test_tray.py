@@ -1,0 +1,64 @@
+"""The tray menus from outside, as a user reaches them: the shell's callback for a right
+click opens the menu at the pointer, then the item's access key chooses it."""
+import subprocess
+import time
+
+from driver import check
+from test_main import KEY, TITLE, control_text, keep_input_recent, main_window, stored_state, stored_time
+
+WMU_TRAY_CALLBACK = 0x464
+WM_CONTEXTMENU = 0x7B
+
+
+def choose_from_tray_menu(s, window, key):
+    """Right click on the icon as the shell reports it, then the access key on the menu."""
+    subprocess.run(["xdotool", "mousemove", "--sync", "600", "400"], env=s.env, check=False)
+    s.probe("post", window["hwnd"], WMU_TRAY_CALLBACK, 0, (WMU_TRAY_CALLBACK << 16) | WM_CONTEXTMENU)
+    s.wait_until(lambda: any(w["cls"] == "#32768" and w["visible"] for w in s.windows()), what="the tray menu")
+    # Keys reach the menu only with the pointer on it.
+    subprocess.run(["xdotool", "mousemove", "--sync", "610", "410"], env=s.env, check=False)
+    subprocess.run(["xdotool", "key", key], env=s.env, check=False)
+    s.wait_until(lambda: not any(w["cls"] == "#32768" and w["visible"] for w in s.windows()), what="the menu closed")
+
+
+def test_tray_menu_commands_open_rest_help_and_exit(s):
+    s.reg_reset()
+    opened = s.fake_browser()
+    s.reg_import(stored_state(work_started_ago=20 * 60, active_ago=0))
+    keep_input_recent(s)
+    proc = s.start()
+    window = main_window(s)
+    s.wait_until(lambda: control_text(s, window, 1018), what="the status text")
+    check("working" in control_text(s, window, 1018), "working at the start")
+
+    choose_from_tray_menu(s, window, "o")  # "&Open Restwell"
+    s.wait_until(lambda: s.find_window(TITLE, visible=True), what="the window shown by Open")
+
+    choose_from_tray_menu(s, window, "r")  # "I am &rested"
+    s.wait_until(lambda: control_text(s, window, 1018) == "You are rested.", what="rested after I am rested")
+
+    choose_from_tray_menu(s, window, "h")  # "&Help"
+    s.wait_until(lambda: any("help" in a.lower() for a in opened()), what="the help root opened")
+
+    choose_from_tray_menu(s, window, "x")  # "E&xit"
+    check(proc.wait(15) == 0, "Exit ends the program")
+    check(stored_time(s, "TimeActiveLast") is not None, "Exit saved the engine's times")
+    check(s.reg_query(KEY + r"\Breaks", "Score") is not None, "Exit saved the rating")
+
+
+def test_break_menu_suspends_while_a_break_is_due(s):
+    s.reg_reset()
+    s.reg_import(stored_state(work_started_ago=56 * 60, active_ago=0))
+    keep_input_recent(s)
+    proc = s.start()
+    window = main_window(s)
+    s.wait_until(lambda: "Time for a break" in (control_text(s, window, 1018) or ""), what="the break due")
+    choose_from_tray_menu(s, window, "1")  # "Suspend for &15 minutes", only in the break menu
+    time.sleep(1)
+    # Still due, but suspended: the break menu is still offered ("&Suspend until next rest"
+    # exists only there), and the program runs on.
+    choose_from_tray_menu(s, window, "s")
+    check(proc.poll() is None, "the program runs on after the suspends")
+    check("Time for a break" in control_text(s, window, 1018), "the break is still due")
+    s.run_to_end("-close")
+    proc.wait(15)

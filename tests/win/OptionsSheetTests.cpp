@@ -1,0 +1,430 @@
+// The Options sheet as the main window's Options button runs it, with real controls and the
+// real (Wine) registry: policy locks, the sound controls, the branding groups and "Go", the
+// style preview and its undoing, the Options button's policy, and a user who may not write
+// the machine's settings.
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "../shared/RegistryTestEnv.h"
+#include "LoopScript.h"
+#include "NotifyTestSupport.h"
+#include "kit/EditBrowsePlus.h"
+#include "kit/PagesPlus.h"
+#include "platform/win32/RegistryWin32.h"
+#include "res/resource.h"
+#include "ui/main/DlgMain.h"
+
+using namespace rw;
+using namespace rw::test;
+
+namespace {
+
+// The real registry, optionally refusing writes to the machine's keys, as for a user
+// without administrator rights.
+class GuardedRegistry : public Registry {
+public:
+    long OpenKey(RootKey root, const std::wstring& path, std::uint32_t access, RegKey* key) override {
+        if (denyMachineWrites && root == kHkeyLocalMachine && access != kKeyRead) return ERROR_ACCESS_DENIED;
+        return real_.OpenKey(root, path, access, key);
+    }
+    long CreateKey(RootKey root, const std::wstring& path, std::uint32_t access, RegKey* key) override {
+        if (denyMachineWrites && root == kHkeyLocalMachine) return ERROR_ACCESS_DENIED;
+        return real_.CreateKey(root, path, access, key);
+    }
+    long QueryValue(RegKey key, const wchar_t* name, std::uint32_t* type, std::uint8_t* data,
+                    std::uint32_t* size) override {
+        return real_.QueryValue(key, name, type, data, size);
+    }
+    long SetValue(RegKey key, const wchar_t* name, std::uint32_t type, const std::uint8_t* data,
+                  std::uint32_t size) override {
+        return real_.SetValue(key, name, type, data, size);
+    }
+    void CloseKey(RegKey key) override { real_.CloseKey(key); }
+    bool denyMachineWrites = false;
+
+private:
+    RegistryWin32 real_;
+};
+
+class OptionsApp : public AppShared {
+public:
+    OptionsApp() : AppShared(identity_, Seams{input, calendar, locale}) {
+        productName = L"Restwell";
+        fullName = L"Quillfen Restwell";
+        companyLegalName = L"Quillfen Ltd.";
+        osVersion.dwOSVersionInfoSize = sizeof osVersion;
+        osVersion.dwMajorVersion = 10;
+    }
+    void LoadAppSettings() override { LoadApplicationSettings(identity, *this); }
+    void ShowHelp(DWORD_PTR, UINT) override {}
+    void OpenWebAddress(const wchar_t* address, bool addVersion) override {
+        opened.push_back(std::wstring(address) + (addVersion ? L" +ver" : L""));
+    }
+    void OpenHealthHint(std::uint32_t) override {}
+
+    FakeInputClock input;
+    FakeCalendar calendar;
+    FakeLocale locale;
+    GuardedRegistry registry;
+    std::vector<std::wstring> opened;
+
+private:
+    SettingsIdentity identity_{kTestCompany, kTestProduct, &registry};
+};
+
+enum Page { kGeneral = 0, kCommercial = 1, kNotifications = 2 };
+
+class OptionsSheet : public RegistryTest {
+protected:
+    void Start() {
+        main = std::make_unique<CdlgMain>(app);
+        ASSERT_TRUE(main->Create());
+    }
+    void TearDown() override {
+        main.reset();
+        RegistryTest::TearDown();
+    }
+    // Runs the sheet from the Options button with the script's steps inside its loop.
+    void RunOptions(std::vector<LoopScript::Step> steps) {
+        LoopScript script(std::move(steps));
+        SendMessageW(main->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_OPTIONS, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(main->hwnd(), IDC_OPTIONS)));
+        EXPECT_TRUE(script.finished());
+        EXPECT_FALSE(script.timedOut());
+    }
+    static HWND Sheet() {
+        HWND found = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND hwnd, LPARAM out) {
+                if (IsWindowVisible(hwnd) && Window::TextOf(hwnd) == L"Options" && PropSheet_GetCurrentPageHwnd(hwnd)) {
+                    *reinterpret_cast<HWND*>(out) = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+    // Brings the page to the front, as a click on its tab does, and returns it.
+    static HWND ShowPage(Page page) {
+        HWND sheet = Sheet();
+        PropSheet_SetCurSel(sheet, nullptr, page);
+        return PropSheet_GetCurrentPageHwnd(sheet);
+    }
+    static void Press(int button) { PropSheet_PressButton(Sheet(), button); }
+    static bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
+    static bool Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
+    static std::uint32_t SelectedStyle(HWND page) {
+        HWND list = GetDlgItem(page, IDC_OPT_STYLE_LIST);
+        return static_cast<std::uint32_t>(
+            SendMessageW(list, CB_GETITEMDATA, SendMessageW(list, CB_GETCURSEL, 0, 0), 0));
+    }
+    // Picks a style as the user does: the list's selection, then its confirmation.
+    static void PickStyle(HWND page, std::uint32_t style) {
+        HWND list = GetDlgItem(page, IDC_OPT_STYLE_LIST);
+        ASSERT_TRUE(nsHalden::CPropertyPagePlus::SelectItemByData(list, style));
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_OPT_STYLE_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+    }
+    static void Type(HWND page, int id, const std::wstring& text) { SetDlgItemTextW(page, id, text.c_str()); }
+    static void Click(HWND page, int id) {
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+    }
+    static std::wstring StoredString(RootKey root, bool policy, const wchar_t* section, const wchar_t* name) {
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+        if (!GetRawValue(root, TestPath(policy, section), name, type, data) || type != kRegSz) return L"<none>";
+        std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+        return text.substr(0, text.find(L'\0'));
+    }
+    static long StoredDword(RootKey root, const wchar_t* name) {
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+        if (!GetRawValue(root, TestPath(false, nullptr), name, type, data) || type != kRegDword) return -1;
+        return static_cast<long>(*reinterpret_cast<const std::uint32_t*>(data.data()));
+    }
+    std::wstring AlertText() const {
+        return static_cast<CdlgNotificationAlert*>(main->NotifyIcon().m_pPopup)->m_strMessageText;
+    }
+    void ClearAlertText() { static_cast<CdlgNotificationAlert*>(main->NotifyIcon().m_pPopup)->m_strMessageText.clear(); }
+
+    OptionsApp app;
+    std::unique_ptr<CdlgMain> main;
+};
+
+// A small file standing for a wave file.
+std::wstring TempSoundFile() {
+    wchar_t dir[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, dir);
+    const std::wstring path = std::wstring(dir) + L"rw_options_test.wav";
+    std::ofstream(path.c_str(), std::ios::binary) << "RIFF";
+    return path;
+}
+
+TEST_F(OptionsSheet, PolicyValuesAreShownLockedAndOkCopiesOnlyWhatThePagesWrite) {
+    PutDword(kHkeyCurrentUser, true, nullptr, L"NotificationStyle", 1);
+    PutDword(kHkeyCurrentUser, true, nullptr, L"NewsPopup", 0);
+    PutDword(kHkeyCurrentUser, false, nullptr, L"EcoMode", 1);
+    Start();
+    bool listEnabled = true, newsEnabled = false, newsChecked = true, upgradeEnabled = false, ecoChecked = false;
+    std::uint32_t shown = 99;
+    RunOptions({
+        [&] {
+            HWND general = ShowPage(kGeneral);
+            newsEnabled = Enabled(general, IDC_OPT_NEWS_POPUP);
+            newsChecked = Checked(general, IDC_OPT_NEWS_POPUP);
+            upgradeEnabled = Enabled(general, IDC_OPT_UPGRADE_POPUP);
+            ecoChecked = Checked(general, IDC_OPT_ECO_MODE);
+            HWND notifications = ShowPage(kNotifications);
+            listEnabled = Enabled(notifications, IDC_OPT_STYLE_LIST);
+            shown = SelectedStyle(notifications);
+            Press(PSBTN_OK);
+        },
+    });
+    EXPECT_FALSE(listEnabled);
+    EXPECT_EQ(shown, 1u);
+    EXPECT_FALSE(newsEnabled);
+    EXPECT_FALSE(newsChecked);
+    EXPECT_TRUE(upgradeEnabled) << "only the values set in policy are locked";
+    EXPECT_TRUE(ecoChecked);
+    // The style is written only when it differs from the one shown; the General page writes
+    // all three, the policy's value thereby becoming the user's own.
+    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), -1);
+    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NewsPopup"), 0);
+    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"UpgradePopupOpts"), 1);
+    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"EcoMode"), 1);
+}
+
+TEST_F(OptionsSheet, StylesWithoutCustomNotificationsClearTheSoundOnOk) {
+    for (std::uint32_t style : {0u, 1u}) {
+        SCOPED_TRACE(style);
+        ResetTestRegistry();
+        const std::wstring sound = TempSoundFile();
+        PutString(kHkeyCurrentUser, false, nullptr, L"NotificationSound", sound);
+        Start();
+        bool fileRadioBefore = false, pathEnabledAfter = true, playEnabledAfter = true, radioEnabledAfter = true;
+        RunOptions({
+            [&] {
+                HWND page = ShowPage(kNotifications);
+                fileRadioBefore = Checked(page, IDC_OPT_SOUND_FILE);
+                PickStyle(page, style);
+                pathEnabledAfter = Enabled(page, IDC_OPT_SOUND_PATH);
+                radioEnabledAfter = Enabled(page, IDC_OPT_SOUND_FILE);
+                playEnabledAfter = Enabled(page, IDC_OPT_SOUND_PLAY);
+                Press(PSBTN_OK);
+            },
+        });
+        EXPECT_TRUE(fileRadioBefore) << "a stored path selects the sound file";
+        EXPECT_FALSE(pathEnabledAfter);
+        EXPECT_FALSE(radioEnabledAfter);
+        EXPECT_FALSE(playEnabledAfter);
+        EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), static_cast<long>(style));
+        EXPECT_EQ(StoredString(kHkeyCurrentUser, false, nullptr, L"NotificationSound"), L"");
+        EXPECT_EQ(main->NotifyIcon().m_nStyle, style) << "the icon follows the new style";
+        main.reset();
+    }
+}
+
+TEST_F(OptionsSheet, TypedPathEnablesPlayOnlyForAnExistingFile) {
+    const std::wstring sound = TempSoundFile();
+    Start();  // style 2, no sound stored
+    struct Case {
+        std::wstring path;
+        bool play;
+        bool fileRadio;
+    };
+    const Case cases[] = {
+        {sound, true, true},
+        {sound + L".missing", false, true},
+        {L"", false, false},  // clearing the path selects the system's sound
+    };
+    std::vector<Case> seen;
+    bool playAtOpen = true, defaultAtOpen = false;
+    RunOptions({
+        [&] {
+            HWND page = ShowPage(kNotifications);
+            playAtOpen = Enabled(page, IDC_OPT_SOUND_PLAY);
+            defaultAtOpen = Checked(page, IDC_OPT_SOUND_DEFAULT);
+            for (const Case& c : cases) {
+                Type(page, IDC_OPT_SOUND_PATH, c.path);
+                seen.push_back({c.path, Enabled(page, IDC_OPT_SOUND_PLAY), Checked(page, IDC_OPT_SOUND_FILE)});
+            }
+            Type(page, IDC_OPT_SOUND_PATH, sound);
+            Press(PSBTN_OK);
+        },
+    });
+    EXPECT_FALSE(playAtOpen);
+    EXPECT_TRUE(defaultAtOpen);
+    ASSERT_EQ(seen.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(seen[i].play, cases[i].play);
+        EXPECT_EQ(seen[i].fileRadio, cases[i].fileRadio);
+    }
+    EXPECT_EQ(StoredString(kHkeyCurrentUser, false, nullptr, L"NotificationSound"), sound);
+    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), -1) << "the style did not change";
+    EXPECT_EQ(main->NotifyIcon().m_strSound, sound) << "the icon plays the saved sound";
+}
+
+TEST_F(OptionsSheet, BrandDisabledZeroInPolicyLocksTheIdentityGroup) {
+    PutDword(kHkeyLocalMachine, true, L"Service", L"BrandDisabled", 0);
+    PutString(kHkeyLocalMachine, false, L"Service", L"BrandTitle", L"Plain title");
+    PutString(kHkeyLocalMachine, true, L"Service", L"BrandImage", L"C:\\policy\\banner.png");
+    Start();
+    bool titleEnabled = true, imageEnabled = true, browseEnabled = true, healthEnabled = false;
+    std::wstring title, image;
+    RunOptions({
+        [&] {
+            HWND page = ShowPage(kCommercial);
+            titleEnabled = Enabled(page, IDC_OPT_BRAND_TITLE);
+            imageEnabled = Enabled(page, IDC_OPT_BRAND_IMAGE);
+            browseEnabled = IsWindowEnabled(FindWindowExW(GetDlgItem(page, IDC_OPT_BRAND_IMAGE), nullptr, L"Button", nullptr));
+            healthEnabled = Enabled(page, IDC_OPT_HEALTH_TITLE);
+            title = Window::TextOf(GetDlgItem(page, IDC_OPT_BRAND_TITLE));
+            image = Window::TextOf(GetDlgItem(page, IDC_OPT_BRAND_IMAGE));
+            Type(page, IDC_OPT_HEALTH_TITLE, L"Wellbeing");
+            Press(PSBTN_OK);
+        },
+    });
+    EXPECT_FALSE(titleEnabled);
+    EXPECT_FALSE(imageEnabled);
+    EXPECT_FALSE(browseEnabled) << "the browse button goes with its edit";
+    EXPECT_TRUE(healthEnabled);
+    EXPECT_EQ(title, L"") << "read from the policy key, where there is none";
+    EXPECT_EQ(image, L"C:\\policy\\banner.png");
+    // The locked group is not written; the open one is.
+    EXPECT_EQ(StoredString(kHkeyLocalMachine, false, L"Service", L"BrandTitle"), L"Plain title");
+    EXPECT_EQ(StoredString(kHkeyLocalMachine, false, L"Service", L"BrandImage"), L"<none>");
+    EXPECT_EQ(StoredString(kHkeyLocalMachine, false, L"Service", L"BrandHealthTitle"), L"Wellbeing");
+}
+
+TEST_F(OptionsSheet, GoFollowsTheHealthGroupsLockAndOpensItsLink) {
+    struct Case {
+        const char* name;
+        bool policySwitch;      // "BrandHealthDisabled" in the machine policy key, else plain
+        std::uint32_t disabled;
+        const wchar_t* policyLink;
+        bool goEnabled;
+        const wchar_t* opened;  // by a click on Go; null: nothing
+    };
+    const Case cases[] = {
+        {"disabled, link empty", false, 1, nullptr, false, nullptr},
+        {"policy group with a link", true, 0, L"intranet.example/health", true, L"intranet.example/health"},
+        {"open group, link empty", false, 0, nullptr, true, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetTestRegistry();
+        app.opened.clear();
+        PutDword(kHkeyLocalMachine, c.policySwitch, L"Service", L"BrandHealthDisabled", c.disabled);
+        if (c.policyLink) PutString(kHkeyLocalMachine, true, L"Service", L"BrandHealthLink", c.policyLink);
+        Start();
+        bool goEnabled = !c.goEnabled, linkEnabled = true;
+        RunOptions({
+            [&] {
+                HWND page = ShowPage(kCommercial);
+                goEnabled = Enabled(page, IDC_OPT_HEALTH_GO);
+                linkEnabled = Enabled(page, IDC_OPT_HEALTH_LINK);
+                if (goEnabled) Click(page, IDC_OPT_HEALTH_GO);
+                Press(PSBTN_CANCEL);
+            },
+        });
+        EXPECT_EQ(goEnabled, c.goEnabled);
+        EXPECT_EQ(linkEnabled, c.disabled == 0 && !c.policySwitch);
+        EXPECT_EQ(app.opened, c.opened ? std::vector<std::wstring>{c.opened} : std::vector<std::wstring>{})
+            << "opened without the version";
+        main.reset();
+    }
+}
+
+TEST_F(OptionsSheet, CancelAfterAPreviewRestoresTheStyleAndShowsTheWelcome) {
+    Start();  // style 2
+    ASSERT_EQ(main->NotifyIcon().m_nStyle, 2u);
+    std::uint32_t previewed = 99;
+    std::wstring previewAlert;
+    RunOptions({
+        [&] { PickStyle(ShowPage(kNotifications), 3); },
+        [&] {
+            previewed = main->NotifyIcon().m_nStyle;
+            previewAlert = AlertText();
+            ClearAlertText();
+            Press(PSBTN_CANCEL);
+        },
+    });
+    EXPECT_EQ(previewed, 3u) << "the preview shows the picked style";
+    EXPECT_EQ(previewAlert.rfind(L"Welcome.", 0), 0u) << "as a demonstration";
+    EXPECT_EQ(main->NotifyIcon().m_nStyle, 2u);
+    EXPECT_EQ(AlertText().rfind(L"Welcome.", 0), 0u);
+    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), -1);
+}
+
+TEST_F(OptionsSheet, CancelWithoutAPreviewLeavesTheIconAlone) {
+    Start();
+    ClearAlertText();
+    RunOptions({[&] {
+        ShowPage(kNotifications);
+        Press(PSBTN_CANCEL);
+    }});
+    EXPECT_EQ(AlertText(), L"") << "no welcome: nothing was re-created";
+    EXPECT_EQ(StoredString(kHkeyCurrentUser, false, nullptr, L"NotificationSound"), L"<none>");
+}
+
+TEST_F(OptionsSheet, HideOptionsPolicyDisablesOrHidesTheButton) {
+    struct Case {
+        std::uint32_t hide;
+        bool policy;
+        bool enabled, visible;
+    };
+    const Case cases[] = {{0, true, true, true}, {1, true, false, true}, {2, true, false, false}, {2, false, true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "HideOptions " << c.hide << (c.policy ? " in policy" : " plain"));
+        ResetTestRegistry();
+        PutDword(kHkeyCurrentUser, c.policy, nullptr, L"HideOptions", c.hide);
+        Start();
+        HWND button = GetDlgItem(main->hwnd(), IDC_OPTIONS);
+        EXPECT_EQ(IsWindowEnabled(button) != FALSE, c.enabled);
+        EXPECT_EQ((GetWindowLongW(button, GWL_STYLE) & WS_VISIBLE) != 0, c.visible);
+        main.reset();
+    }
+}
+
+TEST_F(OptionsSheet, UserWithoutMachineWriteRightsKeepsEverySettingOfTheirOwn) {
+    PutString(kHkeyLocalMachine, false, L"Service", L"BrandTitle", L"Old title");
+    app.registry.denyMachineWrites = true;
+    const std::wstring sound = TempSoundFile();
+    Start();
+    RunOptions({
+        [&] {
+            HWND general = ShowPage(kGeneral);
+            CheckDlgButton(general, IDC_OPT_NEWS_POPUP, BST_UNCHECKED);
+            HWND commercial = ShowPage(kCommercial);
+            Type(commercial, IDC_OPT_BRAND_TITLE, L"New title");
+            Type(commercial, IDC_OPT_HEALTH_LINK, L"intranet.example");
+            HWND notifications = ShowPage(kNotifications);
+            PickStyle(notifications, 3);
+            Type(notifications, IDC_OPT_SOUND_PATH, sound);
+            Press(PSBTN_OK);
+        },
+    });
+    EXPECT_EQ(StoredString(kHkeyLocalMachine, false, L"Service", L"BrandTitle"), L"Old title");
+    EXPECT_EQ(StoredString(kHkeyLocalMachine, false, L"Service", L"BrandHealthLink"), L"<none>");
+    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NewsPopup"), 0);
+    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), 3);
+    EXPECT_EQ(StoredString(kHkeyCurrentUser, false, nullptr, L"NotificationSound"), sound);
+    EXPECT_EQ(main->NotifyIcon().m_nStyle, 3u);
+}
+
+TEST(EditBrowsePlus, FilterTextBecomesTheFileDialogsList) {
+    EXPECT_EQ(nsHalden::CEditBrowsePlus::FilterFromText(L"Wave Files|*.wav||"),
+              std::wstring(L"Wave Files\0*.wav\0\0\0", 19));
+    EXPECT_EQ(nsHalden::CEditBrowsePlus::FilterFromText(L"A|*.a"), std::wstring(L"A\0*.a\0", 6));
+}
+
+}  // namespace
