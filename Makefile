@@ -51,6 +51,9 @@ bench:
 	@[ -f build/native-bench/build.ninja ] || cmake --preset native-bench >/dev/null
 	@cmake --build build/native-bench --target restwell_engine_bench
 	@build/native-bench/tests/engine_bench
+	@$(MAKE) --no-print-directory build-win
+	@scripts/bootstrap test
+	@python3 tests/bench/idle_bench.py
 
 clean:
 	rm -rf build/native build/native-tsan build/native-bench build/win64 build/e2e build/wineprefix-test-*

@@ -69,7 +69,8 @@ bool CNotificationIcon::Add(HICON icon, const std::wstring& title) {
     data.uFlags |= NIF_MESSAGE | NIF_ICON | NIF_TIP | (m_bShellV4 ? NIF_SHOWTIP : 0);
     data.uCallbackMessage = m_uID;
     data.hIcon = icon;
-    CopyInto(data.szTip, std::size(data.szTip), CutText(title, kTipMaxChars));
+    shownTip_ = CutText(title, kTipMaxChars);
+    CopyInto(data.szTip, std::size(data.szTip), shownTip_);
     if (!shell_.NotifyIcon(NIM_ADD, data)) {
         m_hWndOwner = nullptr;
         m_uID = 0;
@@ -87,6 +88,10 @@ BOOL CNotificationIcon::Delete() {
 }
 
 void CNotificationIcon::SetIconAndTip(const std::wstring* tip, HICON icon) {
+    // Every engine tick comes here; the shell is asked only for a change, so an idle program
+    // costs the shell nothing.
+    const std::wstring newTip = tip ? CutText(*tip, kTipMaxChars) : shownTip_;
+    if ((!icon || icon == m_hIconCurrent) && newTip == shownTip_) return;
     NOTIFYICONDATAW data = IconData();
     if (m_bShellV4) data.uFlags |= NIF_SHOWTIP;
     if (icon) {
@@ -96,7 +101,8 @@ void CNotificationIcon::SetIconAndTip(const std::wstring* tip, HICON icon) {
     }
     if (tip) {
         data.uFlags |= NIF_TIP;
-        CopyInto(data.szTip, std::size(data.szTip), CutText(*tip, kTipMaxChars));
+        shownTip_ = newTip;
+        CopyInto(data.szTip, std::size(data.szTip), shownTip_);
     }
     shell_.NotifyIcon(NIM_MODIFY, data);
 }

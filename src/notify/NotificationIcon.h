@@ -139,6 +139,7 @@ private:
     };
     std::optional<Held> held_;
     bool balloonShown_ = false;  // a balloon was shown and not yet taken down
+    std::wstring shownTip_;      // the tooltip the shell shows now
 };
 
 }  // namespace rw

@@ -240,6 +240,14 @@ TEST_F(NotificationIconTest, BalloonFields) {
     EXPECT_EQ(std::wstring(modify.szTip), std::wstring(127, L'p'));
     EXPECT_EQ(modify.uFlags & (NIF_TIP | NIF_ICON), static_cast<UINT>(NIF_TIP | NIF_ICON));
     EXPECT_EQ(icon.m_hIconCurrent, due);
+    // The same picture and tooltip again (every quiet tick) do not bother the shell.
+    const size_t calls = shell.calls.size();
+    icon.SetIconAndTip(&tip, due);
+    icon.SetIconAndTip(nullptr, due);
+    EXPECT_EQ(shell.calls.size(), calls);
+    const std::wstring other = L"Restwell\nResting...";
+    icon.SetIconAndTip(&other, nullptr);
+    EXPECT_EQ(shell.calls.size(), calls + 1);
 }
 
 TEST_F(NotificationIconTest, SoundsOfCustomNotifications) {

@@ -4,7 +4,9 @@
 #include "core/ScheduledEventIds.h"
 
 void CdlgMain::SetStatusIcon(int iconId) {
-    SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_SETICON, reinterpret_cast<WPARAM>(StateIcon(iconId)), 0);
+    HICON icon = StateIcon(iconId);
+    if (reinterpret_cast<HICON>(SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_GETICON, 0, 0)) == icon) return;
+    SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 void CdlgMain::SetIconAndTip(int iconId, const std::wstring& tip) {
