@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -419,6 +420,144 @@ TEST_F(OptionsSheet, UserWithoutMachineWriteRightsKeepsEverySettingOfTheirOwn) {
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), 3);
     EXPECT_EQ(StoredString(kHkeyCurrentUser, false, nullptr, L"NotificationSound"), sound);
     EXPECT_EQ(main->NotifyIcon().m_nStyle, 3u);
+}
+
+// Distinct colours of a rectangle of the screen, or of a window printed into a bitmap.
+size_t DistinctColours(HDC dc, const RECT& rect) {
+    std::vector<COLORREF> seen;
+    for (LONG y = rect.top; y < rect.bottom; ++y) {
+        for (LONG x = rect.left; x < rect.right; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+        }
+    }
+    return seen.size();
+}
+
+size_t PrintedColours(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    PatBlt(memory, 0, 0, client.right, client.bottom, BLACKNESS);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    const size_t colours = DistinctColours(memory, client);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return colours;
+}
+
+RECT ScreenRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+TEST_F(OptionsSheet, BrowseButtonsStandBesideTheirEditsDrawnAndFollowThem) {
+    Start();
+    struct Seen {
+        RECT page{}, edit{}, button{}, neighbour{};
+        size_t printed = 0, onScreen = 0;
+        bool visible = false, enabled = false;
+    };
+    Seen sound, image;
+    bool enabledWithSystemStyle = true, hiddenWithEdit = true, shownAgain = false;
+    auto look = [](HWND page, int editId, int neighbourId, Seen& seen) {
+        HWND edit = GetDlgItem(page, editId);
+        HWND button = GetWindow(edit, GW_HWNDNEXT);  // right after the edit in the tab order
+        ASSERT_NE(button, nullptr);
+        GetWindowRect(page, &seen.page);
+        seen.edit = ScreenRect(edit);
+        seen.button = ScreenRect(button);
+        if (neighbourId) seen.neighbour = ScreenRect(GetDlgItem(page, neighbourId));
+        seen.visible = IsWindowVisible(button) != FALSE;
+        seen.enabled = IsWindowEnabled(button) != FALSE;
+        UpdateWindow(page);
+        seen.printed = PrintedColours(button);
+        HDC screen = GetDC(nullptr);
+        seen.onScreen = DistinctColours(screen, seen.button);
+        ReleaseDC(nullptr, screen);
+    };
+    RunOptions({
+        [&] { look(ShowPage(kCommercial), IDC_OPT_BRAND_IMAGE, 0, image); },
+        [&] { look(ShowPage(kNotifications), IDC_OPT_SOUND_PATH, IDC_OPT_SOUND_PLAY, sound); },
+        [&] {
+            HWND page = ShowPage(kNotifications);
+            HWND edit = GetDlgItem(page, IDC_OPT_SOUND_PATH);
+            HWND button = GetWindow(edit, GW_HWNDNEXT);
+            PickStyle(page, 0);  // the system's notifications: no sound of our own
+            enabledWithSystemStyle = IsWindowEnabled(button) != FALSE;
+            ShowWindow(edit, SW_HIDE);
+            hiddenWithEdit = IsWindowVisible(button) != FALSE;
+            ShowWindow(edit, SW_SHOW);
+            shownAgain = IsWindowVisible(button) != FALSE;
+            Press(PSBTN_CANCEL);
+        },
+    });
+    for (const Seen* seen : {&image, &sound}) {
+        SCOPED_TRACE(seen == &image ? "branding image" : "notification sound");
+        RECT inside{};
+        EXPECT_TRUE(IntersectRect(&inside, &seen->button, &seen->page) && EqualRect(&inside, &seen->button))
+            << "the button lies within its page";
+        EXPECT_FALSE(IntersectRect(&inside, &seen->button, &seen->edit)) << "beside the edit, not under it";
+        EXPECT_FALSE(IntersectRect(&inside, &seen->button, &seen->neighbour)) << "clear of the next control";
+        EXPECT_GE(seen->button.left, seen->edit.right);
+        EXPECT_LE(seen->button.left - seen->edit.right, 4);
+        EXPECT_EQ(seen->button.top, seen->edit.top);
+        EXPECT_EQ(seen->button.bottom, seen->edit.bottom);
+        EXPECT_GE(seen->button.right - seen->button.left, seen->button.bottom - seen->button.top);
+        EXPECT_TRUE(seen->visible);
+        EXPECT_TRUE(seen->enabled);
+        EXPECT_GE(seen->printed, 3u) << "the button paints its frame and icon";
+        EXPECT_GE(seen->onScreen, 3u) << "and they reach the screen";
+    }
+    EXPECT_FALSE(enabledWithSystemStyle) << "disabled with its edit";
+    EXPECT_FALSE(hiddenWithEdit);
+    EXPECT_TRUE(shownAgain);
+}
+
+// The file dialog the browse button opens, cancelled as the user's Escape does: the edit's
+// text stays. Each way of asking for it (a click on the button, F4 in the edit) opens it once.
+TEST(EditBrowsePlus, ClickAndF4OpenTheFileDialogAndCancelKeepsTheText) {
+    HWND top = CreateWindowExW(0, L"STATIC", L"Browse test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 120,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"C:\\kept.wav", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
+                                10, 10, 300, 21, top, nullptr, GetModuleHandleW(nullptr), nullptr);
+    nsHalden::CEditBrowsePlus browse;
+    ASSERT_TRUE(browse.Subclass(edit));
+    browse.EnableFileBrowseButton(IDS_FILTER_WAVE, IDI_BROWSE);
+    ASSERT_NE(browse.BrowseButton(), nullptr);
+    EXPECT_EQ(GetParent(browse.BrowseButton()), top);
+
+    static int opened = 0;
+    opened = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND hwnd, LPARAM) {
+                if (IsWindowVisible(hwnd) && Window::TextOf(hwnd) == L"Open") {
+                    ++opened;
+                    PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+                }
+                return TRUE;
+            },
+            0);
+    });
+    SendMessageW(browse.BrowseButton(), BM_CLICK, 0, 0);
+    EXPECT_EQ(opened, 1) << "a click opens the file dialog";
+    SendMessageW(edit, WM_KEYDOWN, VK_F4, 0);
+    EXPECT_EQ(opened, 2) << "F4 opens it too";
+    EnableWindow(edit, FALSE);
+    EXPECT_FALSE(IsWindowEnabled(browse.BrowseButton()));
+    SendMessageW(edit, WM_KEYDOWN, VK_F4, 0);
+    EXPECT_EQ(opened, 2) << "not while the edit is disabled";
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(browse.Text(), L"C:\\kept.wav");
+    DestroyWindow(top);
 }
 
 TEST(EditBrowsePlus, FilterTextBecomesTheFileDialogsList) {
