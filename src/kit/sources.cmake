@@ -4,5 +4,6 @@ if(WIN32)
   target_sources(restwell_shell PRIVATE
     src/kit/ImagePlus.cpp
     src/kit/ControlsPlus.cpp
-    src/kit/PagesPlus.cpp)
+    src/kit/PagesPlus.cpp
+    src/kit/WizardBase.cpp)
 endif()

@@ -7,5 +7,6 @@ if(WIN32)
     src/notify/NotificationAlertBase.cpp
     src/notify/NotificationIcon.cpp
     src/notify/ShellNotify.cpp
-    src/notify/SuspendMenuButton.cpp)
+    src/notify/SuspendMenuButton.cpp
+    src/notify/DlgBreakTimed.cpp)
 endif()
