@@ -27,7 +27,10 @@ std::vector<HWND> ThreadTopLevelWindows() {
 bool IsMessageBox(HWND hwnd) {
     wchar_t name[16] = L"";
     GetClassNameW(hwnd, name, 16);
-    return std::wstring(name) == L"#32770" && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr;
+    // An owned dialog with an edit field is a dialog under test (the planned-break editor),
+    // not a box.
+    return std::wstring(name) == L"#32770" && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr &&
+           !FindWindowExW(hwnd, nullptr, L"Edit", nullptr);
 }
 
 }  // namespace

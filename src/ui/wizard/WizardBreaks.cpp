@@ -42,7 +42,10 @@ CppWizardBreaks::CppWizardBreaks(rw::AppShared& app)
     : CppWizardBase(app.productName.c_str(), IDD_WIZARD_BREAKS, kHelpContext), app_(app), texts_(app.seams.locale) {
     m_nKind = nsHalden::PAGE_SETTINGS;
     SetHeaderTitle(rw::ResourceText(IDS_BREAKS_HEADER_TITLE));
-    SetHeaderSubtitle(rw::ResourceText(IDS_BREAKS_HEADER_SUBTITLE));
+    // The sheet draws the subtitle with access-key processing: "&&" shows the text's "&".
+    std::wstring subtitle;
+    for (wchar_t c : rw::ResourceText(IDS_BREAKS_HEADER_SUBTITLE)) subtitle += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
+    SetHeaderSubtitle(subtitle);
 }
 
 HWND CppWizardBreaks::List() const {
