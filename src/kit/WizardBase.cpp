@@ -23,25 +23,10 @@ bool IsModifierHeld() {
     return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
 }
 
-int ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
-// A bitmap resource at its own size times the DPI's scale (LoadImage stretches it).
-HBITMAP LoadScaledBitmap(HINSTANCE instance, UINT id, int dpi) {
-    BITMAP size{};
-    const HBITMAP natural =
-        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!natural) return nullptr;
-    GetObjectW(natural, sizeof size, &size);
-    if (dpi == 96) return natural;
-    DeleteObject(natural);
-    return static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP,
-                                           MulDiv(size.bmWidth, dpi, 96), MulDiv(size.bmHeight, dpi, 96),
-                                           LR_CREATEDIBSECTION));
+// The bitmap at its own size: the sheet crops a larger picture to the Wizard 97 areas
+// rather than fitting it, and fills the rest of the watermark column with its first pixel.
+HBITMAP LoadWizardBitmap(HINSTANCE instance, UINT id) {
+    return static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 }  // namespace
@@ -143,9 +128,8 @@ CpsWizardBase::CpsWizardBase(std::wstring caption, HWND parent) : CPropertySheet
 void CpsWizardBase::SetWizardBitmaps(UINT watermarkId, UINT headerId) {
     const rw::Application* app = rw::Application::Current();
     const HINSTANCE instance = app && app->Instance() ? app->Instance() : GetModuleHandleW(nullptr);
-    const int dpi = ScreenDpi();
-    watermark_.reset(LoadScaledBitmap(instance, watermarkId, dpi));
-    header_.reset(LoadScaledBitmap(instance, headerId, dpi));
+    watermark_.reset(LoadWizardBitmap(instance, watermarkId));
+    header_.reset(LoadWizardBitmap(instance, headerId));
     Sheet::SetWizardBitmaps(watermarkId, headerId);
     SetWizardBitmapHandles(watermark_.get(), header_.get());
 }

@@ -51,8 +51,8 @@ class CpsWizardBase : public CPropertySheetPlus {
 public:
     explicit CpsWizardBase(std::wstring caption, HWND parent = nullptr);
 
-    // Loads the watermark and header bitmaps from the program's resources, scaled to the
-    // screen's DPI, and hands them to the sheet as loaded bitmaps.
+    // Loads the watermark and header bitmaps from the program's resources and hands them to
+    // the sheet as loaded bitmaps.
     void SetWizardBitmaps(UINT watermarkId, UINT headerId);
 
     // The bold title font of the exterior pages, created on first use for the asking page.
