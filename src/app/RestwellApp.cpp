@@ -7,7 +7,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/ResourceString.h"
 #include "framework/Window.h"
+#include "kit/WizardBase.h"
 #include "res/resource.h"
 #include "platform/win32/WebLauncherWin32.h"
 #include "ui/main/DlgMain.h"
@@ -125,10 +127,12 @@ bool CRestwellApp::InitInstance() {
     fullName = std::wstring(kCompany) + L" " + productName;
     SetAppName(productName);
 
+    // The Finish button of a settings page shown alone reads "OK".
+    nsHalden::SetFinishText(rw::ResourceText(IDS_OK));
     const WelcomeDecision welcome = DecideWelcome(identity, calendar_.Now(), switches.silent);
     welcomeTime = welcome.welcomeTime;
     if (welcome.step == WelcomeStep::RunWizard) {
-        if (!RunWelcomeWizard()) return false;
+        if (!RunWelcomeWizard(*this)) return false;
         firstRun = true;
     } else if (welcome.step == WelcomeStep::FirstRunWithoutWizard) {
         firstRun = true;

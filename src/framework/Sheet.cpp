@@ -51,6 +51,14 @@ INT_PTR Sheet::RunModal() {
     header.ppsp = descriptions.data();
     if (watermarkId_) header.pszbmWatermark = MAKEINTRESOURCEW(watermarkId_);
     if (headerId_) header.pszbmHeader = MAKEINTRESOURCEW(headerId_);
+    if (watermarkBitmap_) {
+        header.dwFlags |= PSH_USEHBMWATERMARK;
+        header.hbmWatermark = watermarkBitmap_;
+    }
+    if (headerBitmap_) {
+        header.dwFlags |= PSH_USEHBMHEADER;
+        header.hbmHeader = headerBitmap_;
+    }
 
     result_ = IDCANCEL;
     const auto created = PropertySheetW(&header);

@@ -35,6 +35,13 @@ public:
         watermarkId_ = watermarkId;
         headerId_ = headerId;
     }
+    // The same pictures as loaded bitmaps the caller keeps alive (PSH_USEHBMWATERMARK and
+    // PSH_USEHBMHEADER): Wine draws a header given by resource id not at all, a loaded one
+    // as Windows does.
+    void SetWizardBitmapHandles(HBITMAP watermark, HBITMAP header) {
+        watermarkBitmap_ = watermark;
+        headerBitmap_ = header;
+    }
 
     // Runs the sheet; IDOK, IDCANCEL or ID_WIZFINISH, -1 when it could not be created.
     INT_PTR RunModal();
@@ -69,6 +76,8 @@ private:
     UINT startPage_ = 0;
     UINT watermarkId_ = 0;
     UINT headerId_ = 0;
+    HBITMAP watermarkBitmap_ = nullptr;
+    HBITMAP headerBitmap_ = nullptr;
     INT_PTR result_ = IDCANCEL;
 };
 

@@ -5,5 +5,6 @@ if(WIN32)
     src/kit/ImagePlus.cpp
     src/kit/ControlsPlus.cpp
     src/kit/PagesPlus.cpp
-    src/kit/EditBrowsePlus.cpp)
+    src/kit/EditBrowsePlus.cpp
+    src/kit/WizardBase.cpp)
 endif()

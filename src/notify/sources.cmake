@@ -6,5 +6,6 @@ if(WIN32)
     src/notify/NotificationAlert.cpp
     src/notify/NotificationAlertBase.cpp
     src/notify/NotificationIcon.cpp
-    src/notify/ShellNotify.cpp)
+    src/notify/ShellNotify.cpp
+    src/notify/DlgBreakTimed.cpp)
 endif()

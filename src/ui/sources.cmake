@@ -3,5 +3,6 @@ if(WIN32)
     src/ui/main/DlgMain.cpp
     src/ui/main/DlgMainCommands.cpp
     src/ui/main/DlgMainHost.cpp
-    src/ui/wizard/WelcomeWizard.cpp)
+    src/ui/wizard/WelcomeWizard.cpp
+    src/ui/wizard/WizardBreaks.cpp)
 endif()

@@ -4,7 +4,9 @@ from driver import check
 
 
 def test_start_observe_and_close(s):
-    s.reg_import('[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell\\Breaks]\n"Work"=dword:0000002d\n')
+    # "Welcome" set: a start without it runs the welcome wizard first.
+    s.reg_import('[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell]\n"Welcome"=dword:65000000\n'
+                 '[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell\\Breaks]\n"Work"=dword:0000002d\n')
     check(s.reg_query(r"HKCU\Software\Quillfen\Restwell\Breaks", "Work") == ("REG_DWORD", "0x2d"),
           "imported registry value is readable")
     proc = s.start()

@@ -30,8 +30,10 @@ std::vector<HWND> ThreadTopLevelWindows() {
 bool IsMessageBox(HWND hwnd) {
     wchar_t name[16] = L"";
     GetClassNameW(hwnd, name, 16);
+    // A message box, not a dialog under test (a property sheet, or the planned-break editor
+    // with its edit field).
     return std::wstring(name) == L"#32770" && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr &&
-           !PropSheet_GetCurrentPageHwnd(hwnd);
+           !PropSheet_GetCurrentPageHwnd(hwnd) && !FindWindowExW(hwnd, nullptr, L"Edit", nullptr);
 }
 
 }  // namespace

@@ -86,6 +86,8 @@ private:
     void ShowOptions();
     void OnBannerClick();
     void OnTipLink(const ENLINK& link);
+    // "&Customize...": the breaks settings page alone; its results go to the engine at once.
+    void CustomizeBreaks();
 
     // The engine's host (DlgMainHost.cpp).
     void SetStatusIcon(int iconId) override;

@@ -9,6 +9,8 @@
 #include "settings/OptCommercial.h"
 #include "settings/OptCompatibility.h"
 #include "settings/OptGeneral.h"
+#include "ui/wizard/WelcomeWizard.h"
+#include "ui/wizard/WizardBreaks.h"
 
 namespace {
 
@@ -36,6 +38,10 @@ bool CdlgMain::OnCommand(UINT id, UINT code) {
         case IDC_HELP_MENU:
             if (code != BN_CLICKED) return false;
             OnHelpButton();
+            return true;
+        case IDC_CUSTOMIZE:
+            if (code != BN_CLICKED) return false;
+            CustomizeBreaks();
             return true;
         case IDC_BANNER:
             if (code != STN_CLICKED) return false;
@@ -85,6 +91,30 @@ void CdlgMain::ShowOptions() {
         changed = app_.ecoMode != ecoBefore || m_nNotificationStyle != styleBefore;
     }
     if (notifications.m_bPreviewShown || changed) m_notifyIcon.OnTrayIconRequest(1, m_nNotificationStyle);
+}
+
+void CdlgMain::CustomizeBreaks() {
+    nsHalden::CpsWizardBase sheet(app_.productName, hwnd());
+    SetUpWizardSheet(sheet);
+    CppWizardBreaks page(app_);
+    page.m_bEnabled = m_engine.m_bEnable;
+    page.m_nWorkMinutes = static_cast<std::int16_t>(m_engine.m_dwWorkMs / 60000);
+    page.m_nRestMinutes = static_cast<std::int16_t>(m_engine.m_dwRestMs / 60000);
+    sheet.AddPage(page);
+    // The page has saved everything when the sheet ends with Finish; Cancel changes nothing.
+    if (sheet.RunModal() != rw::ID_WIZFINISH) return;
+
+    const int oldEnable = m_engine.m_bEnable;
+    m_engine.m_bEnable = page.m_bEnabled;
+    m_engine.m_dwWorkMs = static_cast<std::uint32_t>(page.m_nWorkMinutes) * 60000u;
+    m_engine.m_dwRestMs = static_cast<std::uint32_t>(page.m_nRestMinutes) * 60000u;
+    m_engine.m_listPlanned.CopyFrom(page.m_listPlanned);
+    UpdateDescriptionTexts();
+    UpdateData(rw::Direction::ToControls);
+    if (m_engine.m_bEnable != m_engine.m_bTimerOn) m_engine.ApplyEnable();
+    if (m_engine.m_bEnable != oldEnable) RepaintRatingBar();
+    m_engine.m_timeSuspendUntil = 0;
+    m_engine.UpdateBreakState(rw::CBreakEngine::kTickSettingsChanged);
 }
 
 void CdlgMain::OnBannerClick() {

@@ -107,6 +107,14 @@ int wmain(int argc, wchar_t** argv) {
         EnumChildWindows(hwnd, ListChild, 0);
         return 0;
     }
+    if (verb == L"settext" && argc > 4) {
+        // WM_SETTEXT as typing would leave the field: the dialog gets EN_CHANGE.
+        HWND control = GetDlgItem(Handle(argv[2]), static_cast<int>(Number(argv[3])));
+        if (!control) return 1;
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG, 2000,
+                                   &result) && result ? 0 : 1;
+    }
     if ((verb == L"text" || verb == L"click" || verb == L"command") && argc > 3) {
         HWND hwnd = Handle(argv[2]);
         const int id = static_cast<int>(Number(argv[3]));

@@ -1,0 +1,70 @@
+#include "notify/DlgBreakTimed.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "core/ResourceString.h"
+#include "framework/Application.h"
+#include "res/resource.h"
+
+CdlgBreakTimed::CdlgBreakTimed(rw::Locale& locale, rw::Calendar& calendar)
+    : Dialog(IDD_BREAK_TIMED), locale_(locale), calendar_(calendar) {}
+
+void CdlgBreakTimed::ExchangeData(rw::DataExchange& dx) {
+    dx.DateTime(IDC_TIMED_TIME, m_timeAt);
+    for (int i = 0; i < 7; ++i) dx.Check(IDC_TIMED_MONDAY + i, m_bDays[static_cast<size_t>(i)]);
+    dx.Text(IDC_TIMED_TITLE, m_strTitle);
+}
+
+rw::InitFocus CdlgBreakTimed::OnInitDialog() {
+    SetTimeFormat();
+    SetDefaultTime();
+    const rw::InitFocus focus = Dialog::OnInitDialog();
+    SendMessageW(Item(IDC_TIMED_TITLE), EM_LIMITTEXT, kTitleMax, 0);
+    SetDayNames();
+    return focus;
+}
+
+// A 12-hour locale ("t" marks AM/PM) gets "h:mm tt", any other " HH:mm".
+void CdlgBreakTimed::SetTimeFormat() {
+    const std::wstring localeFormat = locale_.TimeFormat();
+    const std::wstring format = localeFormat.find(L't') != std::wstring::npos
+                                    ? rw::ResourceText(IDS_TIME_FORMAT_12)
+                                    : L" " + rw::ResourceText(IDS_TIME_FORMAT_24);
+    SendMessageW(Item(IDC_TIMED_TIME), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format.c_str()));
+}
+
+// A new entry starts at the next quarter hour strictly after now.
+void CdlgBreakTimed::SetDefaultTime() {
+    if (m_timeAt != -1) return;
+    const std::int64_t now = calendar_.Now();
+    const auto local = calendar_.ToLocal(now);
+    const int minute = local ? local->minute : -1;
+    m_timeAt = now + (15 - minute % 15) * 60;
+}
+
+// An English system keeps the captions with their access keys; any other shows the
+// locale's day names.
+void CdlgBreakTimed::SetDayNames() {
+    std::wstring monday = ItemText(IDC_TIMED_MONDAY);
+    monday.erase(std::remove(monday.begin(), monday.end(), L'&'), monday.end());
+    if (monday == locale_.DayName(1)) return;
+    for (int i = 0; i < 7; ++i) SetItemText(IDC_TIMED_MONDAY + i, locale_.DayName((i + 1) % 7));
+}
+
+void CdlgBreakTimed::OnOK() {
+    if (!UpdateData(rw::Direction::FromControls)) return;
+    if (m_strTitle.empty()) {
+        rw::MessageBoxFromString(hwnd(), IDS_ENTER_TITLE);
+        SetFocus(Item(IDC_TIMED_TITLE));
+        return;
+    }
+    bool anyDay = false;
+    for (int day : m_bDays) anyDay = anyDay || day != 0;
+    if (!anyDay) {
+        rw::MessageBoxFromString(hwnd(), IDS_SELECT_DAYS);
+        return;
+    }
+    End(IDOK);
+}

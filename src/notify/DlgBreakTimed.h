@@ -1,0 +1,38 @@
+// The planned-break editor: a title, a time of day and the weekdays, in the user's locale
+// (its time format and, on a non-English system, its day names).
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "framework/Dialog.h"
+#include "platform/Clock.h"
+#include "platform/Locale.h"
+
+class CdlgBreakTimed : public rw::Dialog {
+public:
+    CdlgBreakTimed(rw::Locale& locale, rw::Calendar& calendar);
+
+    // Monday … Sunday, all set for a new entry.
+    std::array<int, 7> m_bDays{1, 1, 1, 1, 1, 1, 1};
+    std::wstring m_strTitle;
+    // The break's time (only its local hour and minute count); -1 = the next quarter hour.
+    std::int64_t m_timeAt = -1;
+
+    static constexpr int kTitleMax = 50;
+
+protected:
+    rw::InitFocus OnInitDialog() override;
+    void OnOK() override;
+    void ExchangeData(rw::DataExchange& dx) override;
+
+private:
+    void SetTimeFormat();
+    void SetDefaultTime();
+    void SetDayNames();
+
+    rw::Locale& locale_;
+    rw::Calendar& calendar_;
+};

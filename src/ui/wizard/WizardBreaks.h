@@ -1,0 +1,70 @@
+// The breaks settings page: reminders on or off, the work and rest periods (slider, field
+// and arrows each) and the planned breaks. The middle page of the welcome wizard and, alone
+// in its sheet, the main window's "&Customize..." dialog. Finish saves what it shows.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppShared.h"
+#include "engine/PlannedBreakList.h"
+#include "engine/PlannedBreakTexts.h"
+#include "kit/WizardBase.h"
+
+class CppWizardBreaks : public nsHalden::CppWizardBase {
+public:
+    explicit CppWizardBreaks(rw::AppShared& app);
+
+    static constexpr std::int16_t kWorkMin = 30, kWorkMax = 120;
+    static constexpr std::int16_t kRestMin = 3, kRestMax = 30;
+    static constexpr DWORD kHelpContext = 200;
+
+    // Filled on Finish with the rows, in time order; the main window copies it.
+    CPlannedBreakList m_listPlanned;
+    bool m_bEnableLocked = false;
+    bool m_bPeriodsLocked = false;
+    bool m_bPlannedShown = false;
+    std::int16_t m_nWorkMinutes = 55;
+    std::int16_t m_nRestMinutes = 5;
+    std::wstring m_strSummary;
+    int m_bEnabled = 1;
+
+protected:
+    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
+    rw::InitFocus OnInitDialog() override;
+    void ExchangeData(rw::DataExchange& dx) override;
+    bool OnWizardFinish() override;
+
+private:
+    void UpdateDescription();
+    void UpdateControls(bool clamp, bool read);
+    void ClampPeriods();
+    void SetUpSliders();
+    void SetUpList();
+    void LoadPlannedRows();
+
+    bool OnCommand(UINT id, UINT code);
+    rw::MessageResult OnNotify(const NMHDR& header);
+    void OnArrows(int field, int delta);
+    void OnSlider(HWND slider);
+    void OnAdd();
+    void OnEdit();
+    void OnDelete();
+
+    // Rows: each carries its record in lParam; the page owns the records until Finish.
+    int AddRow(std::unique_ptr<CBreakTimed> record);
+    void RefreshRow(int row);
+    void SortRows();
+    CBreakTimed* RecordOfRow(int row) const;
+    int SelectedRow() const;
+    HWND List() const;
+    std::int64_t TimeForEditor(const CBreakTimed& record);
+
+    rw::AppShared& app_;
+    CPlannedBreakTexts texts_;
+    std::vector<std::unique_ptr<CBreakTimed>> rowRecords_;
+    bool updating_ = false;  // the controls are being written or read: their notifications wait
+};

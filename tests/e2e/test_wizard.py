@@ -1,0 +1,174 @@
+"""The welcome wizard and the "&Customize..." sheet from outside: a first start shows the
+wizard; Cancel ends the program with nothing stored; Finish stores the settings and "Welcome"
+and the program runs on; the next start shows no wizard; "&Customize..." changes the work
+period at once and its Cancel changes nothing. Screenshots of every page at 96 and 144 DPI."""
+import time
+
+from driver import check
+from test_main import set_dpi
+
+TITLE = "Quillfen Restwell 2.1"
+SHEET = "Restwell"
+KEY = r"HKCU\Software\Quillfen\Restwell"
+BACK, NEXT, FINISH, CANCEL = 0x3023, 0x3024, 0x3025, 2
+WORK_MINUTES, DESCRIPTION, CUSTOMIZE = 1007, 1012, 1002
+WM_COMMAND, ID_EXIT = 0x111, 32772
+
+
+def find_sheet(s):
+    """The visible wizard sheet: titled with the product name (as the alert pop-up is too) and
+    holding a Finish button."""
+    for w in s.windows():
+        if w["title"] == SHEET and w["cls"] == "#32770" and w["visible"] and FINISH in s.controls(w["hwnd"]):
+            return w
+    return None
+
+
+def wizard(s):
+    return s.wait_until(lambda: find_sheet(s), what="the wizard sheet")
+
+
+def page_control(s, sheet, control_id):
+    """A control of the page in front (pages are child dialogs of the sheet)."""
+    for page in (c for c in s.controls(sheet["hwnd"]).values() if c["cls"] == "#32770" and c["visible"]):
+        found = s.controls(page["hwnd"]).get(control_id)
+        if found:
+            return found
+    return None
+
+
+def press(s, sheet, button):
+    s.probe("click", sheet["hwnd"], button)
+
+
+def stored(s, name, section="Breaks"):
+    return s.reg_query(KEY + ("\\" + section if section else ""), name)
+
+
+def exit_program(s, proc):
+    window = s.wait_until(lambda: s.find_window(TITLE), what="the main window")
+    s.probe("post", window["hwnd"], WM_COMMAND, ID_EXIT, 0)
+    check(proc.wait(15) == 0, "the program ends on E&xit")
+
+
+def test_cancel_on_first_start_ends_the_program_and_stores_nothing(s):
+    proc = s.start()
+    sheet = wizard(s)
+    check(s.find_window(TITLE) is None, "no main window (and so no tray icon) while the wizard runs")
+    press(s, sheet, NEXT)
+    s.wait_until(lambda: page_control(s, sheet, WORK_MINUTES), what="the breaks page")
+    press(s, sheet, CANCEL)
+    check(proc.wait(15) == 0, "Cancel ends the program")
+    check(s.find_window(TITLE) is None, "no main window was created")
+    for name, section in (("Welcome", None), ("Work", "Breaks"), ("Enable", "Breaks")):
+        check(stored(s, name, section) is None, f'"{name}" was not written')
+
+
+def test_finish_stores_the_settings_and_the_next_start_shows_no_wizard(s):
+    proc = s.start()
+    sheet = wizard(s)
+    press(s, sheet, NEXT)
+    s.wait_until(lambda: page_control(s, sheet, WORK_MINUTES), what="the breaks page")
+    page = next(c for c in s.controls(sheet["hwnd"]).values() if c["cls"] == "#32770" and c["visible"])
+    s.probe("settext", page["hwnd"], WORK_MINUTES, "40")
+    press(s, sheet, NEXT)
+    s.wait_until(lambda: page_control(s, sheet, 1091), what="the finish page")
+    press(s, sheet, FINISH)
+    window = s.wait_until(lambda: s.find_window(TITLE), what="the main window after Finish")
+    check(proc.poll() is None, "the program runs on after Finish")
+    check(stored(s, "Welcome", None) is not None, '"Welcome" was written')
+    check(stored(s, "Enable") == ("REG_DWORD", "0x1"), f'"Enable": {stored(s, "Enable")}')
+    check(stored(s, "Rest") == ("REG_DWORD", "0x5"), f'"Rest": {stored(s, "Rest")}')
+    check(stored(s, "Work") == ("REG_DWORD", "0x28"), f'"Work" is 40: {stored(s, "Work")}')
+    check(stored(s, "Timed") is None, 'the planned part was not shown: no "Timed"')
+    description = s.controls(window["hwnd"])[DESCRIPTION]["text"]
+    check("every 40 minutes" in description, f"the main window follows: {description}")
+    exit_program(s, proc)
+
+    proc = s.start()
+    s.wait_until(lambda: s.find_window(TITLE), what="the main window of the second start")
+    check(find_sheet(s) is None, "no wizard on the second start")
+    exit_program(s, proc)
+
+
+WELCOMED = (f'[{KEY.replace("HKCU", "HKEY_CURRENT_USER")}]\n'
+            f'"Welcome"=dword:{int(time.time()) & 0xFFFFFFFF:08x}\n')
+
+
+def open_customize(s):
+    proc = s.start("-startup")
+    window = s.wait_until(lambda: s.find_window(TITLE), what="the main window")
+    s.probe("post", window["hwnd"], WM_COMMAND, 32771, 0)  # "&Open Restwell"
+    s.wait_until(lambda: s.find_window(TITLE, visible=True), what="the main window shown")
+    s.probe("click", window["hwnd"], CUSTOMIZE)
+    return proc, window, wizard(s)
+
+
+def test_customize_changes_the_work_period_at_once_and_cancel_changes_nothing(s):
+    s.reg_import(WELCOMED)
+    proc, window, sheet = open_customize(s)
+    finish = s.controls(sheet["hwnd"])[FINISH]
+    check(finish["text"] == "OK" and finish["visible"], f"the lone page's Finish reads OK: {finish}")
+    page = next(c for c in s.controls(sheet["hwnd"]).values() if c["cls"] == "#32770" and c["visible"])
+    s.probe("settext", page["hwnd"], WORK_MINUTES, "45")
+    press(s, sheet, CANCEL)
+    s.wait_until(lambda: find_sheet(s) is None, what="the sheet gone")
+    description = s.controls(window["hwnd"])[DESCRIPTION]["text"]
+    check("every 55 minutes" in description, f"Cancel keeps the description: {description}")
+    check(stored(s, "Work") is None, '"Work" untouched by Cancel')
+
+    s.probe("click", window["hwnd"], CUSTOMIZE)
+    sheet = wizard(s)
+    page = next(c for c in s.controls(sheet["hwnd"]).values() if c["cls"] == "#32770" and c["visible"])
+    s.probe("settext", page["hwnd"], WORK_MINUTES, "45")
+    press(s, sheet, FINISH)
+    s.wait_until(lambda: "every 45 minutes" in s.controls(window["hwnd"])[DESCRIPTION]["text"],
+                 what="the description with 45 minutes")
+    check(stored(s, "Work") == ("REG_DWORD", "0x2d"), f'"Work" is 45: {stored(s, "Work")}')
+    exit_program(s, proc)
+
+
+def test_wizard_pages_editor_and_customize_look_finished_at_96_and_144_dpi(s):
+    """Screenshots for a person to look at: the three pages, the editor, the lone page."""
+    try:
+        for dpi in (96, 144):
+            set_dpi(s, dpi)
+            s.reg_reset()
+            proc = s.start()
+            sheet = wizard(s)
+            time.sleep(1)
+            s.screenshot(f"wizard-start-{dpi}")
+            press(s, sheet, NEXT)
+            s.wait_until(lambda: page_control(s, sheet, WORK_MINUTES), what="the breaks page")
+            page = next(c for c in s.controls(sheet["hwnd"]).values() if c["cls"] == "#32770" and c["visible"])
+            s.probe("click", page["hwnd"], 1085)  # "Show &Planned Breaks Settings >>"
+            time.sleep(1)
+            s.screenshot(f"wizard-breaks-{dpi}")
+            s.probe("click", page["hwnd"], 1075)  # "&Add..."
+            s.wait_until(lambda: s.find_window("Planned Break"), what="the planned-break editor")
+            time.sleep(1)
+            s.screenshot(f"wizard-editor-{dpi}")
+            editor = s.find_window("Planned Break")
+            s.probe("settext", editor["hwnd"], 1076, "Lunch")
+            s.probe("click", editor["hwnd"], 1)
+            s.wait_until(lambda: s.find_window("Planned Break") is None, what="the editor closed")
+            time.sleep(0.5)
+            s.screenshot(f"wizard-breaks-row-{dpi}")
+            press(s, sheet, NEXT)
+            s.wait_until(lambda: page_control(s, sheet, 1091), what="the finish page")
+            time.sleep(1)
+            s.screenshot(f"wizard-finish-{dpi}")
+            press(s, sheet, FINISH)
+            check(stored(s, "Timed") == ("REG_DWORD", "0x1"), f'"Timed" is 1: {stored(s, "Timed")}')
+            window = s.wait_until(lambda: s.find_window(TITLE), what="the main window")
+            s.probe("post", window["hwnd"], WM_COMMAND, 32771, 0)
+            s.wait_until(lambda: s.find_window(TITLE, visible=True), what="the main window shown")
+            s.probe("click", window["hwnd"], CUSTOMIZE)
+            sheet = wizard(s)
+            time.sleep(1)
+            s.screenshot(f"customize-{dpi}")
+            press(s, sheet, CANCEL)
+            s.wait_until(lambda: find_sheet(s) is None, what="the sheet gone")
+            exit_program(s, proc)
+    finally:
+        set_dpi(s, 96)

@@ -1,0 +1,324 @@
+// The wizard kit, the breaks settings page and the planned-break editor with real controls
+// and the real (Wine) registry: the lone page's "OK", typed and arrowed minutes, policy locks,
+// reminders switched off, the planned list, and the editor's default time, checks and day names.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../shared/RegistryTestEnv.h"
+#include "LoopScript.h"
+#include "NotifyTestSupport.h"
+#include "engine/PlannedBreakList.h"
+#include "kit/WizardBase.h"
+#include "notify/DlgBreakTimed.h"
+#include "res/resource.h"
+#include "settings/SettingsCatalog.h"
+#include "ui/wizard/WelcomeWizard.h"
+#include "ui/wizard/WizardBreaks.h"
+
+using namespace rw;
+using namespace rw::test;
+
+namespace {
+
+std::wstring TextOfItem(HWND dialog, int id) {
+    return Window::TextOf(GetDlgItem(dialog, id));
+}
+
+bool Visible(HWND dialog, int id) {
+    return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE;
+}
+
+bool Enabled(HWND dialog, int id) {
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+// A click on the upper or lower half of an up-down control, as the mouse gives it.
+void ClickArrow(HWND arrows, bool upper) {
+    RECT r{};
+    GetClientRect(arrows, &r);
+    const LPARAM at = MAKELPARAM(r.right / 2, upper ? r.bottom / 4 : r.bottom * 3 / 4);
+    SendMessageW(arrows, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(arrows, WM_LBUTTONUP, 0, at);
+}
+
+class BreaksPage : public RegistryTest {
+protected:
+    void SetUp() override {
+        RegistryTest::SetUp();
+        nsHalden::SetFinishText(L"OK");
+    }
+    // Runs the page alone in its sheet, as "&Customize..." does, with the script's steps.
+    INT_PTR RunAlone(std::vector<LoopScript::Step> steps) {
+        nsHalden::CpsWizardBase sheet(L"Restwell");
+        SetUpWizardSheet(sheet);
+        sheet.AddPage(page);
+        sheet_ = &sheet;
+        LoopScript script(std::move(steps));
+        const INT_PTR result = sheet.RunModal();
+        boxes = script.messageBoxes();
+        sheet_ = nullptr;
+        return result;
+    }
+    HWND Page() const { return page.hwnd(); }
+    HWND Sheet() const { return sheet_->hwnd(); }
+    void Type(int id, const wchar_t* text) { SetWindowTextW(GetDlgItem(Page(), id), text); }
+    void Press(int button) { sheet_->PressButton(button); }
+    int SliderPosition(int id) const { return static_cast<int>(SendMessageW(GetDlgItem(Page(), id), TBM_GETPOS, 0, 0)); }
+    std::optional<std::uint32_t> Stored(Setting setting) const {
+        std::uint32_t value = 0;
+        if (!ReadSettingDwordRaw(app.identity, setting, value)) return std::nullopt;
+        return value;
+    }
+    void StoreTimed(const std::vector<std::wstring>& texts) {
+        for (size_t i = 0; i < texts.size(); ++i) {
+            PutString(kHkeyCurrentUser, false, L"Breaks", TimedEntryName(static_cast<int>(i)).c_str(), texts[i]);
+        }
+        PutDword(kHkeyCurrentUser, false, L"Breaks", L"Timed", static_cast<std::uint32_t>(texts.size()));
+    }
+
+    TestAppShared app;
+    CppWizardBreaks page{app};
+    std::vector<std::wstring> boxes;
+
+private:
+    nsHalden::CpsWizardBase* sheet_ = nullptr;
+};
+
+TEST_F(BreaksPage, AloneItShowsOnlyOkAndFinishWithoutThePlannedPartLeavesTimedAlone) {
+    StoreTimed({});  // "Timed" = 0: the planned part stays hidden
+    PutString(kHkeyCurrentUser, false, L"Breaks", L"Timed-0", L"0YYYYYYY,1200,Old");
+    std::wstring finishText;
+    bool backShown = true, nextShown = true, hintShown = false, listShown = true;
+    page.m_nWorkMinutes = 70;
+    const INT_PTR result = RunAlone({[&] {
+        finishText = TextOfItem(Sheet(), kWizardFinishButton);
+        backShown = Visible(Sheet(), kWizardBackButton);
+        nextShown = Visible(Sheet(), kWizardNextButton);
+        hintShown = Visible(Page(), IDC_PLANNED_HINT);
+        listShown = Visible(Page(), IDC_PLANNED_LIST);
+        Press(PSBTN_FINISH);
+    }});
+    EXPECT_EQ(result, ID_WIZFINISH);
+    EXPECT_EQ(finishText, L"OK");
+    EXPECT_FALSE(backShown);
+    EXPECT_FALSE(nextShown);
+    EXPECT_TRUE(hintShown);
+    EXPECT_FALSE(listShown);
+    EXPECT_TRUE(page.m_bStandalone);
+    EXPECT_EQ(Stored(Setting::Enable), 1u);
+    EXPECT_EQ(Stored(Setting::Work), 70u);
+    EXPECT_EQ(Stored(Setting::Rest), 5u);
+    EXPECT_EQ(Stored(Setting::Timed), 0u) << "the stored count stays as it was";
+    EXPECT_EQ(LoadBreakTimed(app.identity, 0).m_strTitle, L"Old");
+}
+
+TEST_F(BreaksPage, TypedMinutesAreClampedOnFocusLossAndArrowsClampToo) {
+    std::wstring summaryWhileTyped, fieldWhileTyped, fieldAfterTab;
+    int sliderAfterTab = 0;
+    struct ArrowCase {
+        const wchar_t* typed;
+        bool upper;
+        const wchar_t* expected;
+    };
+    const ArrowCase arrowCases[] = {{L"29", true, L"30"}, {L"30", true, L"30"}, {L"3", false, L"3"}, {L"10", false, L"9"}};
+    std::vector<std::wstring> afterArrow;
+    std::vector<LoopScript::Step> steps = {[&] {
+        Type(IDC_WORK_MINUTES, L"150");
+        summaryWhileTyped = TextOfItem(Page(), IDC_DESCRIPTION);
+        fieldWhileTyped = TextOfItem(Page(), IDC_WORK_MINUTES);
+        SetFocus(GetDlgItem(Page(), IDC_WORK_MINUTES));
+        SetFocus(GetDlgItem(Page(), IDC_REST_MINUTES));  // tabbing away
+        fieldAfterTab = TextOfItem(Page(), IDC_WORK_MINUTES);
+        sliderAfterTab = SliderPosition(IDC_WORK_SLIDER);
+        for (const ArrowCase& c : arrowCases) {
+            Type(IDC_REST_MINUTES, c.typed);
+            ClickArrow(GetDlgItem(Page(), IDC_REST_ARROWS), c.upper);
+            afterArrow.push_back(TextOfItem(Page(), IDC_REST_MINUTES));
+        }
+        Press(PSBTN_CANCEL);
+    }};
+    EXPECT_EQ(RunAlone(std::move(steps)), IDCANCEL);
+    EXPECT_EQ(summaryWhileTyped, L"You will be reminded to take a 5 minute break every 120 minutes.");
+    EXPECT_EQ(fieldWhileTyped, L"150") << "a typed value stays as typed until the field loses the focus";
+    EXPECT_EQ(fieldAfterTab, L"120");
+    EXPECT_EQ(sliderAfterTab, 120);
+    ASSERT_EQ(afterArrow.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(afterArrow[i], arrowCases[i].expected) << "case " << i;
+    EXPECT_FALSE(Stored(Setting::Work).has_value()) << "Cancel writes nothing";
+}
+
+TEST_F(BreaksPage, OutOfRangeValueIsClampedOnFinish) {
+    RunAlone({[&] {
+        Type(IDC_REST_MINUTES, L"45");  // Enter would finish with the focus still in the field
+        Press(PSBTN_FINISH);
+    }});
+    EXPECT_EQ(Stored(Setting::Rest), 30u);
+}
+
+TEST_F(BreaksPage, PolicyLocksAndTheSwitchDisableTheirControls) {
+    struct Case {
+        const wchar_t* policyValue;  // present in the user's "Breaks" policy key, of any content
+        bool periodsEnabled;
+    };
+    const Case cases[] = {{L"Work", false}, {L"Rest", true}};
+    const int periodControls[] = {IDC_WORK_SLIDER, IDC_REST_SLIDER, IDC_WORK_MINUTES, IDC_REST_MINUTES, IDC_WORK_ARROWS, IDC_REST_ARROWS};
+    for (const Case& c : cases) {
+        ResetTestRegistry();
+        PutString(kHkeyCurrentUser, true, L"Breaks", c.policyValue, L"any content");
+        CppWizardBreaks fresh(app);
+        std::vector<bool> periods, periodsOff;
+        bool checkEnabled = false, showOff = true, addOff = true;
+        std::wstring summaryOff;
+        nsHalden::CpsWizardBase sheet(L"Restwell");
+        SetUpWizardSheet(sheet);
+        sheet.AddPage(fresh);
+        LoopScript script({[&] {
+            HWND p = fresh.hwnd();
+            for (int id : periodControls) periods.push_back(Enabled(p, id));
+            checkEnabled = Enabled(p, IDC_BREAKS_ENABLE);
+            // Reminders off: everything but the switch goes grey.
+            SendMessageW(GetDlgItem(p, IDC_BREAKS_ENABLE), BM_CLICK, 0, 0);
+            for (int id : periodControls) periodsOff.push_back(Enabled(p, id));
+            showOff = Enabled(p, IDC_PLANNED_SHOW);
+            SendMessageW(p, WM_COMMAND, MAKEWPARAM(IDC_PLANNED_SHOW, BN_CLICKED), 0);
+            addOff = Enabled(p, IDC_PLANNED_ADD);
+            summaryOff = TextOfItem(p, IDC_DESCRIPTION);
+            sheet.PressButton(PSBTN_FINISH);
+        }});
+        EXPECT_EQ(sheet.RunModal(), ID_WIZFINISH);
+        EXPECT_EQ(periods, std::vector<bool>(6, c.periodsEnabled)) << c.policyValue;
+        EXPECT_TRUE(checkEnabled) << c.policyValue;
+        EXPECT_EQ(periodsOff, std::vector<bool>(6, false)) << c.policyValue;
+        EXPECT_FALSE(showOff);
+        EXPECT_FALSE(addOff);
+        EXPECT_EQ(summaryOff, L"With this feature disabled you will not be reminded when breaks are due.");
+        EXPECT_EQ(Stored(Setting::Enable), 0u);
+        EXPECT_EQ(Stored(Setting::Work), 55u) << "the minutes are written all the same";
+    }
+}
+
+TEST_F(BreaksPage, StoredBreaksAreListedInTimeOrderAndDeletingTheLastLeavesTheListShown) {
+    StoreTimed({L"0NYYYYYN,1730,Home time", L"0YYYYYYY,1230,Lunch"});
+    std::vector<std::wstring> titles;
+    bool editBeforeSelection = true, listShownAfterDelete = false;
+    int rowsAfterDelete = -1;
+    RunAlone({[&] {
+        HWND list = GetDlgItem(Page(), IDC_PLANNED_LIST);
+        wchar_t buffer[64];
+        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+            ListView_GetItemText(list, row, 1, buffer, 64);
+            titles.push_back(buffer);
+        }
+        editBeforeSelection = Enabled(Page(), IDC_PLANNED_EDIT);
+        for (int row = 0; row < 2; ++row) {
+            ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
+            SendMessageW(Page(), WM_COMMAND, MAKEWPARAM(IDC_PLANNED_DELETE, BN_CLICKED), 0);
+        }
+        rowsAfterDelete = ListView_GetItemCount(list);
+        listShownAfterDelete = Visible(Page(), IDC_PLANNED_LIST);
+        Press(PSBTN_FINISH);
+    }});
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Lunch", L"Home time"}));
+    EXPECT_FALSE(editBeforeSelection);
+    EXPECT_EQ(rowsAfterDelete, 0);
+    EXPECT_TRUE(listShownAfterDelete);
+    EXPECT_EQ(Stored(Setting::Timed), 0u);
+    EXPECT_TRUE(page.m_listPlanned.empty());
+}
+
+TEST_F(BreaksPage, AddedBreakIsSavedWithItsDaysMappedFromTheEditor) {
+    app.calendar.SetLocalNow(2024, 1, 10, 11, 20);  // the editor proposes 11:30
+    RunAlone({
+        [&] {
+            SendMessageW(Page(), WM_COMMAND, MAKEWPARAM(IDC_PLANNED_SHOW, BN_CLICKED), 0);
+            PostMessageW(Page(), WM_COMMAND, MAKEWPARAM(IDC_PLANNED_ADD, BN_CLICKED), 0);
+        },
+        [&] {
+            HWND editor = FindWindowW(L"#32770", L"Planned Break");
+            ASSERT_NE(editor, nullptr);
+            SetDlgItemTextW(editor, IDC_TIMED_TITLE, L"Lunch");
+            // Only Sunday (the editor's last box) and Monday (its first).
+            for (int i = 1; i < 6; ++i) CheckDlgButton(editor, IDC_TIMED_MONDAY + i, BST_UNCHECKED);
+            SendMessageW(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        },
+        [&] { Press(PSBTN_FINISH); },
+    });
+    EXPECT_EQ(Stored(Setting::Timed), 1u);
+    const CBreakTimed saved = LoadBreakTimed(app.identity, 0);
+    EXPECT_EQ(saved.ToText(), L"0YYNNNNN,1130,Lunch");
+    ASSERT_EQ(page.m_listPlanned.size(), 1u);
+    EXPECT_EQ(page.m_listPlanned[0].m_strTitle, L"Lunch");
+}
+
+// The editor alone -----------------------------------------------------------------------
+
+class BreakEditor : public ::testing::Test {
+protected:
+    TestAppShared app;
+};
+
+TEST_F(BreakEditor, ProposesTheNextQuarterHourAndChecksTitleBeforeDays) {
+    app.calendar.SetLocalNow(2024, 1, 10, 23, 50);
+    app.locale.timeFormat = L"HH:mm:ss";
+    CdlgBreakTimed editor(app.locale, app.calendar);
+    SYSTEMTIME shown{};
+    int titleLimit = 0;
+    LoopScript script({
+        [&] {
+            SendMessageW(GetDlgItem(editor.hwnd(), IDC_TIMED_TIME), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
+            titleLimit = static_cast<int>(SendMessageW(GetDlgItem(editor.hwnd(), IDC_TIMED_TITLE), EM_GETLIMITTEXT, 0, 0));
+            for (int i = 0; i < 7; ++i) CheckDlgButton(editor.hwnd(), IDC_TIMED_MONDAY + i, BST_UNCHECKED);
+            SendMessageW(editor.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // no title, no day
+        },
+        [&] {
+            SetDlgItemTextW(editor.hwnd(), IDC_TIMED_TITLE, L" ");  // spaces are a title
+            SendMessageW(editor.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        },
+        [&] {
+            CheckDlgButton(editor.hwnd(), IDC_TIMED_MONDAY + 2, BST_CHECKED);
+            SendMessageW(editor.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        },
+    });
+    EXPECT_EQ(editor.RunModal(), IDOK);
+    EXPECT_EQ(script.messageBoxes(),
+              (std::vector<std::wstring>{L"Please enter a title.", L"Please select one or more days of the week."}));
+    EXPECT_EQ(shown.wMinute, 0);
+    EXPECT_EQ(titleLimit, 50);
+    // The next quarter hour strictly after 23:50 is midnight, on the next day.
+    EXPECT_EQ(editor.m_timeAt, app.calendar.LocalToTime(2024, 1, 11, 0, 0));
+    const CBreakTimed record = CBreakTimed::Make(editor.m_strTitle, editor.m_timeAt, BreakDays{true}, app.calendar);
+    EXPECT_EQ(record.m_nTimeOfDay, 0);
+    EXPECT_EQ(editor.m_bDays, (std::array<int, 7>{0, 0, 1, 0, 0, 0, 0}));
+}
+
+TEST_F(BreakEditor, ShowsTheLocalesDayNamesOnlyWhenTheyDiffer) {
+    struct Case {
+        std::array<std::wstring, 7> names;  // Sunday first
+        std::vector<std::wstring> captions;  // Monday first
+    };
+    const Case cases[] = {
+        {{L"Sunday", L"Monday", L"Tuesday", L"Wednesday", L"Thursday", L"Friday", L"Saturday"},
+         {L"&Monday", L"&Tuesday", L"&Wednesday", L"T&hursday", L"&Friday", L"&Saturday", L"S&unday"}},
+        {{L"Sonntag", L"Montag", L"Dienstag", L"Mittwoch", L"Donnerstag", L"Freitag", L"Samstag"},
+         {L"Montag", L"Dienstag", L"Mittwoch", L"Donnerstag", L"Freitag", L"Samstag", L"Sonntag"}},
+    };
+    for (const Case& c : cases) {
+        app.locale.dayNames = c.names;
+        CdlgBreakTimed editor(app.locale, app.calendar);
+        std::vector<std::wstring> captions;
+        LoopScript script({[&] {
+            for (int i = 0; i < 7; ++i) captions.push_back(TextOfItem(editor.hwnd(), IDC_TIMED_MONDAY + i));
+            editor.End(IDCANCEL);
+        }});
+        EXPECT_EQ(editor.RunModal(), IDCANCEL);
+        EXPECT_EQ(captions, c.captions) << c.names[1].c_str();
+    }
+}
+
+}  // namespace
