@@ -1,3 +1,5 @@
 target_sources(restwell_core PRIVATE
   src/updates/ThreadScheduledEventsManager.cpp
-  src/updates/ThreadScheduledEvents.cpp)
+  src/updates/ThreadScheduledEvents.cpp
+  src/updates/UpdateFile.cpp
+  src/updates/UpgradeCheck.cpp)
