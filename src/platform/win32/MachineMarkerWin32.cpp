@@ -6,6 +6,8 @@
 namespace rw {
 namespace {
 
+constexpr DWORD kEventQueryState = 0x0001;  // EVENT_QUERY_STATE, missing from the headers here
+
 struct EventHolder final : MachineMarker::Holder {
     explicit EventHolder(HANDLE h) : handle(h) {}
     ~EventHolder() override { CloseHandle(handle); }
@@ -27,7 +29,7 @@ std::unique_ptr<MachineMarker::Holder> MachineMarkerWin32::Create(bool& alreadyE
     // Only synchronise and query are asked for, so that opening one another user made
     // succeeds and reports that it existed.
     HANDLE event = CreateEventExW(&attributes, name_.c_str(), CREATE_EVENT_MANUAL_RESET | CREATE_EVENT_INITIAL_SET,
-                                  SYNCHRONIZE | EVENT_QUERY_STATE);
+                                  SYNCHRONIZE | kEventQueryState);
     const DWORD error = GetLastError();
     if (descriptor) LocalFree(descriptor);
     if (!event) {
