@@ -30,7 +30,7 @@ BELOW = {
 PORTABLE = {"platform", "core", "engine"}
 # Windows may use these shared parts of app/, never the application object.
 APP_SHARED = {"app/AppShared.h", "app/SharedImages.h", "app/AchievementBar.h", "app/WebAddress.h",
-              "app/StartupLogic.h"}
+              "app/StartupLogic.h", "app/AboutDlg.h"}
 INCLUDE = re.compile(r'\s*#include\s+[<"]([^>"]+)[>"]')
 
 

@@ -86,3 +86,10 @@
 #define ID_SUSPEND_30 32786
 #define ID_HELP_TOPICS 32787
 #define ID_SUSPEND_UNTIL_PLANNED 32790
+
+// About window (template 100) and news window (template 145)
+#define IDD_NEWS 145
+#define IDC_ABOUT_PRODUCT 1003
+#define IDC_ABOUT_TEXT 1015
+#define IDC_NEWS_BROWSER 1033
+#define IDC_ABOUT_ICON 1035

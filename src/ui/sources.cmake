@@ -3,5 +3,6 @@ if(WIN32)
     src/ui/main/DlgMain.cpp
     src/ui/main/DlgMainCommands.cpp
     src/ui/main/DlgMainHost.cpp
+    src/ui/main/DlgMainUpdates.cpp
     src/ui/wizard/WelcomeWizard.cpp)
 endif()
