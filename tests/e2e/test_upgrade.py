@@ -12,7 +12,7 @@ import traceback
 from pathlib import Path
 
 from display import VirtualDisplay
-from driver import PRODUCT_KEYS, ROOT, SHOTS, Session, check
+from driver import PRODUCT_KEYS, ROOT, SHOTS, CheckFailed, Session, check
 
 TITLE = "Quillfen Restwell 2.1"
 USER_KEY = r"HKEY_CURRENT_USER\Software\Quillfen\Restwell"
@@ -89,6 +89,22 @@ def private_prefix(base, name):
     return copy
 
 
+class PatientSession(Session):
+    """Several prefixes share two cores here: ask less often and wait longer."""
+
+    def wine(self, *args, timeout=120, check_rc=False):
+        return super().wine(*args, timeout=max(timeout, 120), check_rc=check_rc)
+
+    def wait_until(self, predicate, timeout=15, what="condition"):
+        end = time.time() + max(timeout, 90)
+        while time.time() < end:
+            value = predicate()
+            if value:
+                return value
+            time.sleep(1.5)
+        raise CheckFailed(f"timed out waiting for {what}")
+
+
 class Scenario:
     def __init__(self, name, body, reg="", check=None, after_start=None):
         self.name, self.body, self.reg, self.check_fn, self.after_start = name, body, reg, check, after_start
@@ -98,7 +114,7 @@ class Scenario:
         server = VendorServer(self.body)
         try:
             with VirtualDisplay() as display:
-                s = Session(display.name)
+                s = PatientSession(display.name)
                 s.env["WINEPREFIX"] = str(private_prefix(base, self.name))
                 try:
                     s.reg_import = lambda text, s=s: import_reg(s, text)
@@ -112,6 +128,7 @@ class Scenario:
                         s.reg_import(self.reg)
                     subprocess.run(["xdotool", "mousemove", "640", "300"], env=s.env, check=False)
                     proc = s.start()
+                    time.sleep(10)
                     window = s.wait_until(lambda: s.find_window(TITLE), timeout=60, what="the main window")
                     if self.after_start:
                         self.after_start(s)
@@ -196,7 +213,8 @@ def check_error_page(s, proc, window, server):
     time.sleep(2)
     check(s.reg_query(SERVICE_KEY, "UpgradeVersion") is None, "no upgrade state")
     check(not visible(s, window, 1016) and not visible(s, window, 1017), "no buttons")
-    check([w for w in s.windows() if w["visible"] and w["pid"] == window["pid"]] == [], "no window shown")
+    shown = [w["title"] for w in s.windows() if w["visible"] and w["pid"] == window["pid"] and w["hwnd"] != window["hwnd"]]
+    check(shown == [], f"no window shown: {shown}")
     check(len(server.requests) == 1 and proc.poll() is None, "one request, still running")
 
 
