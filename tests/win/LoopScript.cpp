@@ -27,7 +27,10 @@ std::vector<HWND> ThreadTopLevelWindows() {
 bool IsMessageBox(HWND hwnd) {
     wchar_t name[16] = L"";
     GetClassNameW(hwnd, name, 16);
-    return std::wstring(name) == L"#32770" && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr;
+    // An owned dialog with the box's message text (static 0xFFFF); other owned dialogs are
+    // windows under test.
+    return std::wstring(name) == L"#32770" && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr &&
+           GetDlgItem(hwnd, 0xFFFF) != nullptr;
 }
 
 }  // namespace
