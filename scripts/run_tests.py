@@ -6,7 +6,8 @@
 unit  native GoogleTest suites under ctest (ASan/UBSan build)
 tsan  the threaded suites again under ThreadSanitizer
 win   the cross-compiled GoogleTest executable under Wine, on a private Xvfb display
-e2e   Restwell.exe in a Wine virtual desktop, driven by tests/e2e/driver.py"""
+e2e   Restwell.exe in a Wine virtual desktop, driven by tests/e2e/driver.py
+fuzz  the update-file parser's libFuzzer target for 30 s (scripts/fuzz)"""
 import json
 import os
 import subprocess
@@ -101,7 +102,12 @@ def layer_e2e():
     return len(data["passed"]), len(data["failed"])
 
 
-LAYERS = {"unit": layer_unit, "tsan": layer_tsan, "win": layer_win, "e2e": layer_e2e}
+def layer_fuzz():
+    rc = sh(["scripts/fuzz", "30"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return (1, 0) if rc == 0 else (0, 1)
+
+
+LAYERS = {"unit": layer_unit, "tsan": layer_tsan, "win": layer_win, "e2e": layer_e2e, "fuzz": layer_fuzz}
 
 
 def main():
