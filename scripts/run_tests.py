@@ -20,7 +20,7 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 from display import VirtualDisplay  # noqa: E402
 
 # Suites whose names match run under ThreadSanitizer as well.
-TSAN_FILTER = "*ScheduledEvents*:*Worker*:*Thread*"
+TSAN_FILTER = "*ScheduledEvents*:*Worker*:*Thread*:*UpgradeCheck*"
 
 
 def sh(cmd, **kw):

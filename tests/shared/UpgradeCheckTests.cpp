@@ -43,8 +43,11 @@ protected:
         ASSERT_TRUE(events.Start(poster, kTestIdentity));
         if (!retry) events.ScheduleAndWake(EVENT_UPGRADE_CHECK, kNow, kUpgradeCheckInterval);
         ASSERT_EQ(finished.wait_for(10s), std::future_status::ready);
-        retryScheduled = events.Find(EVENT_UPGRADE_RETRY).has_value();
-        if (retryScheduled) retryDue = events.Find(EVENT_UPGRADE_RETRY)->due;
+        // A retry that has just run may still be in the table until its pass ends: only a
+        // pending one counts.
+        const auto retryEvent = events.Find(EVENT_UPGRADE_RETRY);
+        retryScheduled = retryEvent && !retryEvent->done;
+        if (retryScheduled) retryDue = retryEvent->due;
     }
     std::vector<std::uint32_t> Posted() const {
         std::vector<std::uint32_t> ids;
