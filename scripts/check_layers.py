@@ -32,7 +32,7 @@ BELOW["settings windows"] = {"kit", "framework", "settings", "core", "platform",
 PORTABLE = {"platform", "core", "engine"}
 # Windows may use these shared parts of app/, never the application object.
 APP_SHARED = {"app/AppShared.h", "app/SharedImages.h", "app/AchievementBar.h", "app/WebAddress.h",
-              "app/StartupLogic.h"}
+              "app/StartupLogic.h", "app/AboutDlg.h"}
 INCLUDE = re.compile(r'\s*#include\s+[<"]([^>"]+)[>"]')
 
 

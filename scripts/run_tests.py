@@ -89,6 +89,10 @@ def native_layers(which, results):
     if "tsan" in which:
         results["tsan"] = run_gtest(out / "tests" / "restwell_tsan_tests", out / "tsan.json",
                                     env=dict(os.environ, TSAN_OPTIONS="halt_on_error=1"))
+    if "fuzz" in which:
+        # The update-file parser under libFuzzer for a bounded 30 s; a finding fails the run.
+        rc = run_logged([ROOT / "scripts" / "fuzz", "30"], out / "fuzz.log", timeout=600)
+        results["fuzz"] = (1, 0) if rc == 0 else (0, 1)
     for name in which:
         passed, failed = results[name]
         say(f"[ {'PASS' if not failed else 'FAIL'} ] {name}: {passed} passed, {failed} failed")
@@ -127,7 +131,7 @@ def wine_layers(which, workers, results):
         results["e2e"] = (len(passed), len(failed))
 
 
-LAYERS = ["unit", "tsan", "win", "e2e"]
+LAYERS = ["unit", "tsan", "fuzz", "win", "e2e"]
 
 
 def main():
@@ -145,7 +149,7 @@ def main():
         except Exception as e:  # noqa: BLE001 - a layer that breaks counts as a failure
             say(f"{layer.__name__}: {e!r}")
 
-    native = [n for n in which if n in ("unit", "tsan")]
+    native = [n for n in which if n in ("unit", "tsan", "fuzz")]
     wine = [n for n in which if n in ("win", "e2e")]
     # The Windows tree first, while the tests' Wine prefix is made (the first time): its pool
     # of Wine jobs is the longest part. The native tree is built and run beside the pool (the

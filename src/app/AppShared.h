@@ -12,6 +12,8 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "settings/AppSettings.h"
+#include "updates/ThreadScheduledEvents.h"
+#include "updates/UpdateFile.h"
 
 namespace rw {
 
@@ -53,6 +55,10 @@ public:
     // The banner, its edge and the rating-bar images, with the sizes the windows lay out by.
     SharedImages images;
     UINT instanceMessage = 0;
+    // The upgrade and news state: stored state at start-up, then each check's results.
+    UpdateRecords updates;
+    // The check the main window's worker runs daily; empty: none.
+    UpgradeCheckRoutine upgradeCheck;
 };
 
 }  // namespace rw

@@ -57,7 +57,13 @@ std::optional<std::wstring> ReadProductName(const std::wstring& path) {
 // The adapters are members, so the identity and the seams can be handed over at once.
 CRestwellApp::CRestwellApp()
     : AppShared(identity_, rw::Seams{inputClock_, calendar_, locale_}),
-      identity_{kCompany, kProduct, &registry_} {}
+      identity_{kCompany, kProduct, &registry_} {
+    // The services live as long as the application object, which outlives the worker.
+    upgradeCheck = [services = &upgradeServices_](bool retry, nsHalden::WorkerChannel& channel,
+                                                  const SettingsIdentity& identity) {
+        rw::UpgradeCheck(retry, channel, identity, *services);
+    };
+}
 CRestwellApp::~CRestwellApp() = default;
 
 void CRestwellApp::LoadAppSettings() {
@@ -139,6 +145,7 @@ bool CRestwellApp::InitInstance() {
     }
 
     LoadAppSettings();
+    rw::LoadStoredUpdateState(identity, calendar_.Now(), updates);
     backgroundBrush.reset(CreateSolidBrush(kBackgroundColor));
 
     mainDialog_ = std::make_unique<CdlgMain>(*this);

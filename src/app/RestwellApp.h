@@ -13,7 +13,10 @@
 #include "app/WebAddress.h"
 #include "framework/Application.h"
 #include "framework/Handles.h"
+#include "app/AboutDlg.h"
 #include "platform/win32/ClockWin32.h"
+#include "platform/win32/HttpWinInet.h"
+#include "platform/win32/MachineMarkerWin32.h"
 #include "platform/win32/LocaleWin32.h"
 #include "platform/win32/RegistryWin32.h"
 
@@ -63,6 +66,10 @@ private:
     rw::CalendarWin32 calendar_;
     rw::LocaleWin32 locale_;
     SettingsIdentity identity_;
+    rw::HttpWinInet http_;
+    rw::MachineMarkerWin32 upgradeMarker_{rw::kUpgradeMarkerName};
+    AboutUpgradeNotice upgradeNotice_{*this};
+    rw::UpgradeCheckServices upgradeServices_{http_, upgradeMarker_, calendar_, locale_, upgradeNotice_, updates};
 
     std::unique_ptr<CdlgMain> mainDialog_;
     rw::ModuleOwner richEdit_;

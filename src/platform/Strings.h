@@ -9,3 +9,10 @@ namespace rw {
 bool LoadResourceString(unsigned id, std::wstring& text);
 
 }  // namespace rw
+
+namespace rw {
+
+// Single-byte text in the thread's ANSI code page as a wide string (natively: Latin-1).
+std::wstring AnsiToWide(const char* text, size_t length);
+
+}  // namespace rw

@@ -1,6 +1,8 @@
 if(WIN32)
   target_sources(restwell_win32 PRIVATE
     src/platform/win32/ClockWin32.cpp
+    src/platform/win32/HttpWinInet.cpp
+    src/platform/win32/MachineMarkerWin32.cpp
     src/platform/win32/LocaleWin32.cpp
     src/platform/win32/RegistryWin32.cpp
     src/platform/win32/StringsWin32.cpp

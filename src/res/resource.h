@@ -141,3 +141,10 @@
 #define IDC_TIMED_TITLE 1076
 #define IDC_TIMED_MONDAY 1077  // to 1083, Monday to Sunday
 #define IDC_TIMED_TIME 1084
+
+// About window (template 100) and news window (template 145)
+#define IDD_NEWS 145
+#define IDC_ABOUT_PRODUCT 1003
+#define IDC_ABOUT_TEXT 1015
+#define IDC_NEWS_BROWSER 1033
+#define IDC_ABOUT_ICON 1035

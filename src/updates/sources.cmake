@@ -1,3 +1,10 @@
 target_sources(restwell_core PRIVATE
   src/updates/ThreadScheduledEventsManager.cpp
-  src/updates/ThreadScheduledEvents.cpp)
+  src/updates/ThreadScheduledEvents.cpp
+  src/updates/UpdateFile.cpp
+  src/updates/UpgradeCheck.cpp)
+if(WIN32)
+  target_sources(restwell_shell PRIVATE
+    src/updates/Explorer.cpp
+    src/updates/NewsWindow.cpp)
+endif()

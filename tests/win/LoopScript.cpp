@@ -30,10 +30,11 @@ std::vector<HWND> ThreadTopLevelWindows() {
 bool IsMessageBox(HWND hwnd) {
     wchar_t name[16] = L"";
     GetClassNameW(hwnd, name, 16);
-    // A message box, not a dialog under test (a property sheet, or the planned-break editor
-    // with its edit field).
+    // A message box has its text in static 0xFFFF; a property sheet or a dialog with an edit
+    // field (the planned-break editor) is a window under test.
     return std::wstring(name) == L"#32770" && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr &&
-           !PropSheet_GetCurrentPageHwnd(hwnd) && !FindWindowExW(hwnd, nullptr, L"Edit", nullptr);
+           GetDlgItem(hwnd, 0xFFFF) != nullptr && !PropSheet_GetCurrentPageHwnd(hwnd) &&
+           !FindWindowExW(hwnd, nullptr, L"Edit", nullptr);
 }
 
 }  // namespace

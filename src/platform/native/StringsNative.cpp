@@ -26,4 +26,12 @@ bool LoadResourceString(unsigned id, std::wstring& text) {
     return false;
 }
 
+std::wstring AnsiToWide(const char* text, size_t length) {
+    std::wstring wide;
+    if (!text) return wide;
+    wide.reserve(length);
+    for (size_t i = 0; i < length; ++i) wide += static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
+    return wide;
+}
+
 }  // namespace rw

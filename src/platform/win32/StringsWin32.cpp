@@ -13,4 +13,13 @@ bool LoadResourceString(unsigned id, std::wstring& text) {
     return true;
 }
 
+std::wstring AnsiToWide(const char* text, size_t length) {
+    if (!text || length == 0 || length > 0x7FFFFFFF) return {};
+    const int n = MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(length), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(length), wide.data(), n);
+    return wide;
+}
+
 }  // namespace rw

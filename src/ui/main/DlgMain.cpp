@@ -50,7 +50,7 @@ CdlgMain::CdlgMain(rw::AppShared& app)
       m_texts(app.seams.locale),
       m_alert(app),
       m_notifyIcon(app, *this, &m_alert),
-      m_worker(app.seams.calendar),
+      m_worker(app.seams.calendar, app.upgradeCheck),
       m_engine(rw::BreakEngineSeams{*this, app.seams.inputClock, app.seams.calendar, m_texts, app.identity}) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     m_hIconApp = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
@@ -98,6 +98,13 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
         case WMU_TRAY_CALLBACK: m_notifyIcon.OnTrayCallback(wParam, lParam); return 0;
         case WMU_TRAY_ICON: m_notifyIcon.OnTrayIconRequest(wParam, lParam); return 0;
         case WMU_PLANNED_BREAK_DUE: m_engine.OnPlannedBreakDue(); return 0;
+        case WMU_UPGRADE_INFO: OnUpgradeInfo(); return 0;
+        case WMU_NEWS_INFO: OnNewsInfo(); return 0;
+        case WMU_CHECK_SKIPPED: OnCheckSkipped(); return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) != IDM_ABOUTBOX) break;
+            ShowAbout();
+            return 0;
         case WM_TIMER:
             OnTimer(wParam);
             break;  // then the default processing
@@ -192,6 +199,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
 
     SwitchEngineOnOrOff();
     StartWorker();
+    ShowStoredUpdateState();
     RefreshOptionsButton();
     if (LOGFONTW font{}; GetObjectW(reinterpret_cast<HFONT>(Send(WM_GETFONT)), sizeof font, &font)) {
         font.lfWeight = FW_BOLD;
@@ -405,6 +413,8 @@ void CdlgMain::OnSettingChange(LPARAM area) {
     if (!IsPolicyArea(area)) return;
     ApplySettings();
     RefreshOptionsButton();
+    RefreshUpgradeButton();
+    RefreshNewsButton(false);
 }
 
 bool CdlgMain::OnDrawItem(const DRAWITEMSTRUCT& item) {

@@ -89,6 +89,18 @@ private:
     // "&Customize...": the breaks settings page alone; its results go to the engine at once.
     void CustomizeBreaks();
 
+    // Upgrade, news and About (DlgMainUpdates.cpp).
+    void OnUpgradeInfo();
+    void OnNewsInfo();
+    void OnCheckSkipped();
+    void ShowStoredUpdateState();
+    void RefreshUpgradeButton();
+    void RefreshNewsButton(bool popup);
+    void ShowNewsWindow();
+    void ShowAbout();
+    void OnUpgradeButton();
+    bool m_bNewsWindowOpen = false;
+
     // The engine's host (DlgMainHost.cpp).
     void SetStatusIcon(int iconId) override;
     void SetIconAndTip(int iconId, const std::wstring& tip) override;

@@ -35,6 +35,16 @@ bool CdlgMain::OnCommand(UINT id, UINT code) {
             if (code != BN_CLICKED) return false;
             ShowOptions();
             return true;
+        case ID_ABOUT:
+        case ID_HELP_ABOUT: ShowAbout(); return true;
+        case IDC_UPGRADE:
+            if (code != BN_CLICKED) return false;
+            OnUpgradeButton();
+            return true;
+        case IDC_NEWS:
+            if (code != BN_CLICKED) return false;
+            ShowNewsWindow();
+            return true;
         case IDC_HELP_MENU:
             if (code != BN_CLICKED) return false;
             OnHelpButton();
@@ -55,6 +65,7 @@ void CdlgMain::OnHelpButton() {
     switch (m_buttonHelp.MenuResult()) {
         case ID_HELP_USERS: app_.ShowHelp(kHelpTopicUsers, HELP_CONTEXT); break;
         case ID_HELP_CONTEXT: app_.ShowHelp(kHelpContextMain, HELP_CONTEXT); break;
+        case ID_HELP_ABOUT: ShowAbout(); break;
         default: app_.ShowHelp(0, HELP_CONTENTS); break;
     }
 }

@@ -1,0 +1,58 @@
+// The About window (template 100): a header band with the product icon and name, the
+// banner at the top right, a text with one link and OK. It doubles as the upgrade notice,
+// which gives it its own caption, text and link target.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "app/AppShared.h"
+#include "framework/Dialog.h"
+#include "framework/Handles.h"
+#include "kit/ControlsPlus.h"
+#include "kit/ImagePlus.h"
+#include "updates/UpgradeCheck.h"
+
+class CdlgAbout : public rw::Dialog {
+public:
+    explicit CdlgAbout(rw::AppShared& app);
+
+    // The upgrade notice: caption and SysLink markup shown unchanged, the link opens target.
+    void SetNotice(const std::wstring& caption, const std::wstring& message, const std::wstring& target);
+
+    std::wstring m_strCaption;  // empty keeps "About"
+    std::wstring m_strMessage;  // empty: the About text is built at initialisation
+    RECT m_rectHeader{};
+    nsHalden::CImagePlus m_imageBanner;
+    int m_nBannerWidth = 161;
+    int m_nBannerHeight = 57;
+    nsHalden::CImagePlus m_imageTile;
+    int m_nTileWidth = 0;
+    std::wstring m_strProductText;
+    std::wstring m_strLinkTarget;
+
+protected:
+    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
+    rw::InitFocus OnInitDialog() override;
+    void ExchangeData(rw::DataExchange& exchange) override;
+
+private:
+    void DrawHeader(HDC dc);
+    void DrawBanner(const DRAWITEMSTRUCT& item);
+    int Scaled(int pixels) const;
+
+    rw::AppShared& app_;
+    nsHalden::CStaticPlus m_staticBanner;
+    rw::PenOwner m_penSecond;
+};
+
+// The upgrade notice as the check shows it: the About window, modal, without a parent, on
+// the calling thread.
+class AboutUpgradeNotice final : public rw::UpgradeNotice {
+public:
+    explicit AboutUpgradeNotice(rw::AppShared& app) : app_(app) {}
+    void Show(const std::wstring& caption, const std::wstring& message, const rw::UpdateRecord& record) override;
+
+private:
+    rw::AppShared& app_;
+};

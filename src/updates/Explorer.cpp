@@ -1,0 +1,181 @@
+#include "updates/Explorer.h"
+
+#include <oleauto.h>
+
+namespace rw {
+namespace {
+
+const CLSID kWebBrowserClass = {0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
+constexpr DISPID kDispidNavigate = 104;
+constexpr DISPID kDispidReadyState = -525;
+
+}  // namespace
+
+// The container's side: client site, in-place site and frame in one object, with its own
+// reference count; the explorer holds one reference.
+class CExplorer::Site final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
+public:
+    explicit Site(HWND window) : window_(window) {}
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (iid == IID_IUnknown || iid == IID_IOleClientSite) {
+            *out = static_cast<IOleClientSite*>(this);
+        } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) {
+            *out = static_cast<IOleInPlaceSite*>(this);
+        } else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame) {
+            *out = static_cast<IOleInPlaceFrame*>(this);
+        } else {
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    // IOleClientSite
+    HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** out) override {
+        if (out) *out = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** out) override {
+        if (out) *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+    // IOleWindow (both the site and the frame)
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* out) override {
+        if (!out) return E_POINTER;
+        *out = window_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+    // IOleInPlaceSite
+    HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                               LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
+        if (!frame || !document || !position || !clip || !info) return E_POINTER;
+        *frame = static_cast<IOleInPlaceFrame*>(this);
+        AddRef();
+        *document = nullptr;
+        GetClientRect(window_, position);
+        *clip = *position;
+        info->fMDIApp = FALSE;
+        info->hwndFrame = GetAncestor(window_, GA_ROOT);
+        info->haccel = nullptr;
+        info->cAccelEntries = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
+
+    // IOleInPlaceUIWindow and IOleInPlaceFrame: no menus, tools or status bar to share.
+    HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+    HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+private:
+    ~Site() = default;
+    HWND window_;
+    ULONG references_ = 1;
+};
+
+bool CExplorer::Create(const wchar_t* windowName, DWORD style, const RECT& rect, HWND parent, UINT id) {
+    Destroy();
+    host_ = CreateWindowExW(0, L"Static", windowName, style | WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top,
+                            rect.right - rect.left, rect.bottom - rect.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!host_) return false;
+    site_ = new Site(host_);
+    IOleObject* object = nullptr;
+    if (FAILED(CoCreateInstance(kWebBrowserClass, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                                reinterpret_cast<void**>(&object)))) {
+        Destroy();
+        return false;
+    }
+    object_.reset(object);
+    object_->SetClientSite(static_cast<IOleClientSite*>(site_));
+    RECT client{};
+    GetClientRect(host_, &client);
+    object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site_), 0, host_, &client);
+    IDispatch* dispatch = nullptr;
+    if (SUCCEEDED(object_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
+        dispatch_.reset(dispatch);
+    }
+    return static_cast<bool>(dispatch_);
+}
+
+void CExplorer::Destroy() {
+    dispatch_.reset();
+    if (object_) {
+        object_->Close(OLECLOSE_NOSAVE);
+        object_->SetClientSite(nullptr);
+        object_.reset();
+    }
+    if (site_) {
+        site_->Release();
+        site_ = nullptr;
+    }
+    if (host_) {
+        DestroyWindow(host_);
+        host_ = nullptr;
+    }
+}
+
+HRESULT CExplorer::Navigate(const std::wstring& url) {
+    if (!dispatch_) return E_POINTER;
+    BSTR address = SysAllocString(url.c_str());
+    if (!address) return E_OUTOFMEMORY;
+    // Arguments go last first: four empty optional ones, then the address.
+    VARIANT args[5];
+    for (VARIANT& v : args) VariantInit(&v);
+    args[4].vt = VT_BSTR;
+    args[4].bstrVal = address;
+    DISPPARAMS params{args, nullptr, 5, 0};
+    const HRESULT hr = dispatch_->Invoke(kDispidNavigate, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                         nullptr, nullptr, nullptr);
+    SysFreeString(address);
+    return hr;
+}
+
+long CExplorer::ReadyState() {
+    if (!dispatch_) return 0;
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    VARIANT result;
+    VariantInit(&result);
+    if (FAILED(dispatch_->Invoke(kDispidReadyState, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                 &result, nullptr, nullptr))) {
+        return 0;
+    }
+    long state = 0;
+    if (SUCCEEDED(VariantChangeType(&result, &result, 0, VT_I4))) state = result.lVal;
+    VariantClear(&result);
+    return state;
+}
+
+}  // namespace rw

@@ -1,0 +1,43 @@
+// The news window (template 145): the vendor's news page in the system web browser control,
+// with OK enabled only once the page has loaded completely (timer 102 polls the control's
+// ready state every 100 ms) and Cancel always available.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "framework/Dialog.h"
+#include "framework/Handles.h"
+#include "updates/Explorer.h"
+
+class CdlgWebBrowser : public rw::Dialog {
+public:
+    static constexpr UINT_PTR kLoadPollTimer = 102;
+    static constexpr UINT kLoadPollMs = 100;
+    static constexpr long kReadyStateComplete = 4;
+
+    // The accent colours of the window's background and texts. Tests pass operations of
+    // their own in place of the browser control.
+    CdlgWebBrowser(COLORREF background, COLORREF text, rw::BrowserOperations* browser = nullptr);
+
+    // Loads m_strUrl; called at initialisation, and again by anyone on an open window. An
+    // address that is not an http:// or https:// one is treated as none.
+    void NavigateToUrl();
+
+    std::wstring m_strUrl;
+    UINT_PTR m_nTimer = 0;
+    COLORREF m_clrBack;
+    COLORREF m_clrText;
+    rw::BrushOwner m_brushBack;
+
+protected:
+    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
+    rw::InitFocus OnInitDialog() override;
+
+private:
+    void OnTimer(UINT_PTR id);
+    rw::BrowserOperations& Browser() { return testBrowser_ ? *testBrowser_ : m_browser; }
+
+    rw::CExplorer m_browser;
+    rw::BrowserOperations* testBrowser_;
+};

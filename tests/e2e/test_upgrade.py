@@ -1,0 +1,298 @@
+"""The daily upgrade and news check of the real program under Wine. The first check runs a
+minute after start-up, so the scenarios run side by side: each gets its own Wine prefix (a
+hard-linked copy of the tests' prefix with its own registry files), its own display and its
+own loopback server, which the prefix's proxy setting makes the vendor host for that program
+alone. One minute pays for all of them. Also the About window, normal and in eco mode."""
+import http.server
+import shutil
+import subprocess
+import threading
+import time
+import traceback
+from pathlib import Path
+
+from display import VirtualDisplay
+from driver import PRODUCT_KEYS, ROOT, SHOTS, CheckFailed, Session, check
+
+TITLE = "Quillfen Restwell 2.1"
+USER_KEY = r"HKEY_CURRENT_USER\Software\Quillfen\Restwell"
+SERVICE_KEY = r"HKLM\Software\Quillfen\Restwell\Service"
+MARKER = "{C476BF3C-A85C-4C00-96A4-6F39C301010F}"
+SITE_FILE = ROOT / "site" / "products" / "Restwell" / "downloads" / "index.html"
+NEWS = "P:NEWS_V1\t2026.12.1.1\tO\thttp://127.0.0.1:8321/products/Restwell/news/\n"
+WEEK = 7 * 86400
+
+
+def update_file(product_line, news=True):
+    return f"<html><pre>\n{MARKER}\n{product_line}\n{NEWS if news else ''}</pre></html>\n"
+
+
+def le64(value):
+    return ",".join(f"{b:02x}" for b in value.to_bytes(8, "little", signed=True))
+
+
+def user_state(welcome_ago=2 * WEEK, extra=""):
+    now = int(time.time())
+    return f'[{USER_KEY}]\n"Welcome"=dword:{(now - welcome_ago) & 0xFFFFFFFF:08x}\n{extra}'
+
+
+class VendorServer:
+    """Answers every request (as a proxy would, whatever the address) with body, or, when body
+    is None, accepts and never answers. Records what it was asked."""
+
+    def __init__(self, body):
+        self.requests = []
+        self.release = threading.Event()
+        outer = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                outer.requests.append((self.requestline, dict(self.headers)))
+                if body is None:
+                    outer.release.wait(120)
+                    return
+                data = body.encode("latin-1")
+                self.send_response(200)
+                self.send_header("Content-Type", "text/html")
+                self.send_header("Content-Length", str(len(data)))
+                self.end_headers()
+                self.wfile.write(data)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.server.daemon_threads = True
+        self.port = self.server.server_address[1]
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.release.set()
+        self.server.shutdown()
+        self.server.server_close()
+
+
+def private_prefix(base, name):
+    """A copy of the tests' prefix that shares its files but not its registry."""
+    copy = SHOTS / "prefixes" / name
+    shutil.rmtree(copy, ignore_errors=True)
+    copy.parent.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["cp", "-al", str(base), str(copy)], check=True)
+    for reg in copy.glob("*.reg"):
+        data = reg.read_bytes()
+        reg.unlink()
+        reg.write_bytes(data)
+    users = copy / "drive_c" / "users"
+    if users.exists():
+        shutil.rmtree(users)
+        shutil.copytree(base / "drive_c" / "users", users, symlinks=True)
+    return copy
+
+
+class PatientSession(Session):
+    """Several prefixes share two cores here: ask less often and wait longer."""
+
+    def wine(self, *args, timeout=120, check_rc=False):
+        return super().wine(*args, timeout=max(timeout, 120), check_rc=check_rc)
+
+    def wait_until(self, predicate, timeout=15, what="condition"):
+        end = time.time() + max(timeout, 90)
+        while time.time() < end:
+            value = predicate()
+            if value:
+                return value
+            time.sleep(1.5)
+        raise CheckFailed(f"timed out waiting for {what}")
+
+
+class Scenario:
+    def __init__(self, name, body, reg="", check=None, after_start=None):
+        self.name, self.body, self.reg, self.check_fn, self.after_start = name, body, reg, check, after_start
+        self.error = None
+
+    def run(self, base):
+        server = VendorServer(self.body)
+        try:
+            with VirtualDisplay() as display:
+                s = PatientSession(display.name)
+                s.env["WINEPREFIX"] = str(private_prefix(base, self.name))
+                try:
+                    s.reg_import = lambda text, s=s: import_reg(s, text)
+                    for key in PRODUCT_KEYS:
+                        s.wine("reg", "delete", key, "/f")
+                    internet = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
+                    s.wine("reg", "add", internet, "/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1", "/f", check_rc=True)
+                    s.wine("reg", "add", internet, "/v", "ProxyServer", "/d", f"127.0.0.1:{server.port}", "/f",
+                           check_rc=True)
+                    if self.reg:
+                        s.reg_import(self.reg)
+                    subprocess.run(["xdotool", "mousemove", "640", "300"], env=s.env, check=False)
+                    proc = s.start()
+                    time.sleep(10)
+                    window = s.wait_until(lambda: s.find_window(TITLE), timeout=60, what="the main window")
+                    if self.after_start:
+                        self.after_start(s)
+                    self.check_fn(s, proc, window, server)
+                finally:
+                    s.shutdown()
+        except Exception:  # noqa: BLE001 - reported by the test that ran the scenarios
+            self.error = traceback.format_exc()
+        finally:
+            server.close()
+
+
+def import_reg(s, text):
+    path = Path(s.env["WINEPREFIX"]) / "import.reg"
+    path.write_text("Windows Registry Editor Version 5.00\r\n\r\n" + text.replace("\n", "\r\n"), encoding="utf-16")
+    s.wine("reg", "import", path, check_rc=True)
+
+
+def visible(s, window, control_id):
+    c = s.controls(window["hwnd"]).get(control_id)
+    return bool(c and c["visible"])
+
+
+def wait_notice(s, title):
+    return s.wait_until(lambda: s.find_window(title, visible=True), timeout=120, what=f'the notice "{title}"')
+
+
+def link_text(s, notice):
+    return s.controls(notice["hwnd"]).get(1015, {}).get("text", "")
+
+
+def check_optional(s, proc, window, server):
+    notice = wait_notice(s, "Upgrade Available")
+    text = link_text(s, notice)
+    check(text.endswith("download version 2.1.0.13022.</a>"), f"the notice's link: {text!r}")
+    check(not notice["hwnd"] == window["hwnd"], "the notice is a window of its own")
+    s.screenshot("upgrade-notice")
+    line, headers = server.requests[0]
+    check(line == "GET http://127.0.0.1:8321/products/Restwell/downloads/?ver=2.1.0.13021 HTTP/1.1",
+          f"request: {line!r}")
+    agent = headers.get("User-Agent", "")
+    check(agent.startswith("Quillfen_Restwell/2.1 ("), f"user agent {agent!r}")
+    check(headers.get("Accept-Language"), "an Accept-Language header")
+    s.probe("click", notice["hwnd"], 1)
+    s.wait_until(lambda: visible(s, window, 1016), what='"Download &Upgrade" shown')
+    # Then the news: outside the quiet period it opens at once and asks for its page.
+    news = s.wait_until(lambda: s.find_window("Restwell News", visible=True), what="the news window")
+    s.wait_until(lambda: any("/news/" in r[0] for r in server.requests), what="the news page requested")
+    ok = s.controls(news["hwnd"]).get(1, {})
+    check(not ok.get("enabled", True), "OK stays disabled while the page has not loaded")
+    s.screenshot("news-window")
+    check(visible(s, window, 1017), '"Latest &News" shown')
+    s.probe("click", news["hwnd"], 2)
+    s.wait_until(lambda: not s.find_window("Restwell News", visible=True), what="the news window closed")
+    check(s.reg_query(SERVICE_KEY, "UpgradeVersion") is not None, "UpgradeVersion stored")
+    check(s.reg_query(r"HKCU\Software\Quillfen\Restwell", "NewsLast") is None, "Cancel remembers nothing")
+    check(proc.poll() is None, "still running")
+
+
+def check_popup_off(s, proc, window, server):
+    s.wait_until(lambda: visible(s, window, 1016), timeout=120, what='"Download &Upgrade" shown')
+    check(not s.find_window("Upgrade Available"), "no notice with UpgradePopupOpts 0")
+    s.wait_until(lambda: s.reg_query(SERVICE_KEY, "NewsVersion"), what="the news stored")
+    check(not visible(s, window, 1017), '"HideNews" 2 hides "Latest &News"')
+    check(not s.find_window("Restwell News"), "no news window within the quiet period")
+
+
+def check_ends(title):
+    def run(s, proc, window, server):
+        notice = wait_notice(s, title)
+        check(proc.poll() is None, "running while the notice is open")
+        if title == "Program no longer supported":
+            s.screenshot("unsupported-notice")
+        s.probe("click", notice["hwnd"], 1)
+        proc.wait(15)
+        check(not s.restwell_pids(), "the program ended after the notice")
+    return run
+
+
+def check_error_page(s, proc, window, server):
+    s.wait_until(lambda: s.reg_query(SERVICE_KEY, "UpgradeCheck"), timeout=120, what="UpgradeCheck stored")
+    time.sleep(2)
+    check(s.reg_query(SERVICE_KEY, "UpgradeVersion") is None, "no upgrade state")
+    check(not visible(s, window, 1016) and not visible(s, window, 1017), "no buttons")
+    shown = [w["title"] for w in s.windows() if w["visible"] and w["pid"] == window["pid"] and w["hwnd"] != window["hwnd"]]
+    check(shown == [], f"no window shown: {shown}")
+    check(len(server.requests) == 1 and proc.poll() is None, "one request, still running")
+
+
+def write_stored_state_meanwhile(s):
+    # Another session's check, a moment after this start: the stored state of that check.
+    now = int(time.time())
+    s.reg_import(f'[HKEY_LOCAL_MACHINE\\Software\\Quillfen\\Restwell\\Service]\n'
+                 f'"UpgradeCheck"=hex:{le64(now)}\n"NewsVersion"=hex:{le64((2026 << 48) | (12 << 32) | (1 << 16) | 1)}\n'
+                 f'"NewsUrl"="http://127.0.0.1:8321/products/Restwell/news/"\n'
+                 f'"UpgradeVersion"=hex:{le64((2 << 48) | (1 << 32) | 13030)}\n'
+                 f'"UpgradeUrl"="http://127.0.0.1:8321/products/Restwell/downloads/"\n"UpgradeType"=dword:00000001\n')
+
+
+def check_skipped(s, proc, window, server):
+    check(not visible(s, window, 1016), "nothing stored at start")
+    s.wait_until(lambda: visible(s, window, 1017), timeout=120, what='"Latest &News" from the stored state')
+    check(visible(s, window, 1016), '"Download &Upgrade" from the stored state')
+    check(server.requests == [], "no download")
+    check(not s.find_window("Restwell News"), "no news pop-up for stored news")
+
+
+def check_silent_server(s, proc, window, server):
+    s.wait_until(lambda: server.requests, timeout=120, what="the download to start")
+    time.sleep(1)
+    start = time.time()
+    check(s.run_to_end("-close") == 0, "-close exited with 0")
+    proc.wait(20)
+    took = time.time() - start
+    check(took < 8, f"-close took {took:.1f} s with a download hanging")
+
+
+def scenarios():
+    return [
+        Scenario("optional", update_file("P:PRODUCT_V1\t2.1.0.13022\tO\thttp://127.0.0.1:8321/products/Restwell/downloads/"),
+                 user_state(), check_optional),
+        Scenario("popup-off", update_file("P:PRODUCT_V1\t2.1.0.13022\tO\thttp://127.0.0.1:8321/dl/"),
+                 user_state(welcome_ago=0, extra='"UpgradePopupOpts"=dword:00000000\n') +
+                 '[HKEY_CURRENT_USER\\Software\\Policies\\Quillfen\\Restwell]\n"HideNews"=dword:00000002\n',
+                 check_popup_off),
+        Scenario("required", update_file("P:PRODUCT_V1\t3.0.0.0\tR\thttp://127.0.0.1:8321/dl/", news=False),
+                 user_state(extra='"UpgradePopupOpts"=dword:00000000\n'), check_ends("Upgrade Available")),
+        Scenario("unsupported", update_file("P:PRODUCT_V1\t3.0.0.0\tX\thttp://127.0.0.1:8321/dl/", news=False),
+                 user_state(), check_ends("Program no longer supported")),
+        Scenario("error-page", "<html><body><h1>404 Not Found</h1></body></html>\n", user_state(),
+                 check_error_page),
+        Scenario("skipped", "must not be fetched", user_state(), check_skipped, after_start=write_stored_state_meanwhile),
+        Scenario("silent", None, user_state(), check_silent_server),
+    ]
+
+
+def test_upgrade_checks_side_by_side(s):
+    base = Path(s.env["WINEPREFIX"])
+    runs = scenarios()
+    threads = [threading.Thread(target=sc.run, args=(base,)) for sc in runs]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join(400)
+    failures = [f"{sc.name}:\n{sc.error}" for sc in runs if sc.error]
+    shutil.rmtree(SHOTS / "prefixes", ignore_errors=True)
+    check(not failures, "\n".join(failures))
+
+
+def test_about_window_normal_and_eco(s):
+    for eco in (0, 1):
+        s.reset()
+        s.reg_import(user_state(extra=f'"EcoMode"=dword:{eco:08x}\n'))
+        proc = s.start()
+        window = s.wait_until(lambda: s.find_window(TITLE), what="the main window")
+        s.probe("post", window["hwnd"], 0x111, 32773, 0)  # the tray menu's "&About..."
+        about = s.wait_until(lambda: s.find_window("About", visible=True), what="the About window")
+        controls = s.controls(about["hwnd"])
+        text = controls.get(1015, {}).get("text", "")
+        check(text.startswith("Version 2.1.0.13021") and "Quillfen Ltd." in text and "<a>127.0.0.1:8321</a>" in text,
+              f"About text: {text!r}")
+        check(controls.get(1003, {}).get("text") == "Restwell", "the product name")
+        s.screenshot("about-eco" if eco else "about")
+        s.probe("click", about["hwnd"], 1)
+        s.wait_until(lambda: not s.find_window("About", visible=True), what="the About window closed")
+        check(s.run_to_end("-close") == 0, "-close")
+        proc.wait(15)
