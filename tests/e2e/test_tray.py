@@ -21,7 +21,7 @@ def choose_from_tray_menu(s, window, key):
     s.wait_until(lambda: not any(w["cls"] == "#32768" and w["visible"] for w in s.windows()), what="the menu closed")
 
 
-def test_tray_menu_commands_open_rest_help_and_exit(s):
+def test_tray_menu_commands_open_rest_about_help_and_exit(s):
     s.reg_reset()
     opened = s.fake_browser()
     s.reg_import(stored_state(work_started_ago=20 * 60, active_ago=0))
@@ -36,6 +36,11 @@ def test_tray_menu_commands_open_rest_help_and_exit(s):
 
     choose_from_tray_menu(s, window, "r")  # "I am &rested"
     s.wait_until(lambda: control_text(s, window, 1018) == "You are rested.", what="rested after I am rested")
+
+    choose_from_tray_menu(s, window, "a")  # "&About..."
+    about = s.wait_until(lambda: s.find_window("About", visible=True), what="the About window")
+    check(s.probe("click", about["hwnd"], 1)[0] == 0, "OK on the About window")
+    s.wait_until(lambda: s.find_window("About", visible=True) is None, what="the About window closed")
 
     choose_from_tray_menu(s, window, "h")  # "&Help"
     s.wait_until(lambda: any("help" in a.lower() for a in opened()), what="the help root opened")
