@@ -1,5 +1,5 @@
 # Restwell: `make run` starts the program under Wine, `make test` runs every test.
-.PHONY: fuzz run demo test test-unit test-tsan test-win test-e2e build build-native build-win bench bootstrap clean
+.PHONY: fuzz screenshots run demo test test-unit test-tsan test-win test-e2e build build-native build-win bench bootstrap clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -41,6 +41,11 @@ test-tsan:
 test-win:
 	@scripts/bootstrap packages
 	@python3 scripts/run_tests.py win
+
+# Every window at 96 and 144 DPI, in build/e2e/, for a person to look at.
+screenshots: build-win
+	@scripts/bootstrap test
+	@python3 tests/e2e/driver.py --shots
 
 # The update-file parser under libFuzzer for ten minutes (make test runs it for 30 s).
 fuzz:

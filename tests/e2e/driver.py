@@ -224,13 +224,16 @@ class Session:
         subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
 
 
-def discover(pattern):
+def discover(pattern, kind="test_"):
+    """The functions named kind* of the test modules: test_ for the tests, shots_ for the
+    screenshot tours of every window at 96 and 144 DPI (`make screenshots`), which are for a
+    person to look at and too slow for every run."""
     tests = []
     for path in sorted(Path(__file__).resolve().parent.glob("test_*.py")):
         found = importlib.util.spec_from_file_location(path.stem, path)
         module = importlib.util.module_from_spec(found)
         found.loader.exec_module(module)
-        for name in sorted(n for n in dir(module) if n.startswith("test_")):
+        for name in sorted(n for n in dir(module) if n.startswith(kind)):
             full = f"{path.stem}.{name}"
             if not pattern or re.search(pattern, full):
                 tests.append((full, getattr(module, name)))
@@ -319,9 +322,10 @@ def main():
     parser = argparse.ArgumentParser(description="Runs the end-to-end tests.")
     parser.add_argument("-j", "--workers", type=int, default=default_workers(),
                         help="tests run side by side (default 2, or RW_E2E_WORKERS)")
+    parser.add_argument("--shots", action="store_true", help="the screenshot tours instead of the tests")
     parser.add_argument("pattern", nargs="?", default="", help="regular expression over module.test names")
     args = parser.parse_args()
-    tests = discover(args.pattern)
+    tests = discover(args.pattern, "shots_" if args.shots else "test_")
     results = run_pool([Job(name, e2e_job(name, test)) for name, test in tests], args.workers)
     passed = [name for name, _ in tests if results[name] == (1, 0)]
     failed = [name for name, _ in tests if results[name] != (1, 0)]

@@ -47,7 +47,7 @@ def show(s, name, *args):
             proc.kill()
 
 
-def test_alert_popup_at_96_and_144_dpi(s):
+def shots_alert_popup_at_96_and_144_dpi(s):
     try:
         for dpi in (96, 144):
             set_dpi(s, dpi)

@@ -137,7 +137,7 @@ LOOKS = {
 }
 
 
-def test_main_window_looks_finished_at_96_and_144_dpi(s):
+def shots_main_window_at_96_and_144_dpi(s):
     """Screenshots of every form of the window, for a person to look at."""
     try:
         for dpi, looks in ((96, ("normal", "eco", "branding")), (144, ("normal", "branding"))):

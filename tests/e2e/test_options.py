@@ -33,7 +33,7 @@ def open_options(s):
     return proc, window, sheet
 
 
-def test_options_pages_look_finished_normal_and_locked_at_96_and_144_dpi(s):
+def shots_options_pages_normal_and_locked_at_96_and_144_dpi(s):
     try:
         for dpi in (96, 144):
             set_dpi(s, dpi)

@@ -128,7 +128,7 @@ def test_customize_changes_the_work_period_at_once_and_cancel_changes_nothing(s)
     exit_program(s, proc)
 
 
-def test_wizard_pages_editor_and_customize_look_finished_at_96_and_144_dpi(s):
+def shots_wizard_pages_editor_and_customize_at_96_and_144_dpi(s):
     """Screenshots for a person to look at: the three pages, the editor, the lone page."""
     try:
         for dpi in (96, 144):
