@@ -117,10 +117,10 @@ def wine_layers(which, workers, results):
     """Runs the win job and the end-to-end tests (the Windows tree is built) in one pool."""
     jobs, tests = [], []
     if "win" in which:
-        jobs.append(driver.Job("win", win_job, weight=100))  # the longest job goes first
+        jobs.append(driver.Job("win", win_job, weight=25))  # the longest jobs go first
     if "e2e" in which:
         tests = driver.discover("")
-        jobs += [driver.Job(name, driver.e2e_job(name, test)) for name, test in tests]
+        jobs += [driver.Job(name, driver.e2e_job(name, test), getattr(test, "seconds", 0.0)) for name, test in tests]
     pool = driver.run_pool(jobs, workers)
     if "win" in which:
         results["win"] = pool["win"]

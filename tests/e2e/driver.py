@@ -326,7 +326,8 @@ def main():
     parser.add_argument("pattern", nargs="?", default="", help="regular expression over module.test names")
     args = parser.parse_args()
     tests = discover(args.pattern, "shots_" if args.shots else "test_")
-    results = run_pool([Job(name, e2e_job(name, test)) for name, test in tests], args.workers)
+    results = run_pool([Job(name, e2e_job(name, test), getattr(test, "seconds", 0.0)) for name, test in tests],
+                       args.workers)
     passed = [name for name, _ in tests if results[name] == (1, 0)]
     failed = [name for name, _ in tests if results[name] != (1, 0)]
     SHOTS.mkdir(parents=True, exist_ok=True)
