@@ -32,9 +32,8 @@ public:
 
 protected:
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    void OnHelp();
+    // F1 and the Help button: the topic of the page in front, or the help root.
+    virtual void OnHelp();
 };
 
 // The framework's Help command id, which a sheet's Help button sends.

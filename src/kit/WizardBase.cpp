@@ -171,19 +171,6 @@ CppWizardBase& CpsWizardBase::WizardPageAt(size_t index) const {
     return *page;
 }
 
-rw::MessageResult CpsWizardBase::Route(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_HELP: OnHelp(); return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == ID_HELP || LOWORD(wParam) == IDHELP) {
-                OnHelp();
-                return 0;
-            }
-            break;
-    }
-    return CPropertySheetPlus::Route(message, wParam, lParam);
-}
-
 void CpsWizardBase::OnHelp() {
     rw::Application* app = rw::Application::Current();
     if (!app) return;

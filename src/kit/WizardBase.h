@@ -64,12 +64,12 @@ public:
     CppWizardBase& WizardPageAt(size_t index) const;
 
 protected:
-    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnInitDialog() override;
+    // F1 and the Help button: the topic of the page in front; a page without an id of its
+    // own asks for 0x20000 + its template id.
+    void OnHelp() override;
 
 private:
-    // F1 and the Help button: the topic of the page in front.
-    void OnHelp();
 
     rw::FontOwner titleFont_;
     rw::BitmapOwner watermark_;

@@ -11,6 +11,7 @@
 
 #include "../shared/RegistryTestEnv.h"
 #include "LoopScript.h"
+#include "MainWindowTest.h"
 #include "NotifyTestSupport.h"
 #include "app/AboutDlg.h"
 #include "app/WebAddress.h"
@@ -251,16 +252,8 @@ TEST(NewsWindow, RealBrowserControlNavigatesAndCancelCloses) {
     EXPECT_FALSE(ok);
 }
 
-class MainWindowUpdates : public RegistryTest {
+class MainWindowUpdates : public MainWindowTest<> {
 protected:
-    void Start() {
-        main = std::make_unique<CdlgMain>(app);
-        ASSERT_TRUE(main->Create());
-    }
-    void TearDown() override {
-        main.reset();
-        RegistryTest::TearDown();
-    }
     // The window itself is hidden: its control's own style tells.
     bool Visible(int id) const { return (GetWindowLongW(GetDlgItem(main->hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0; }
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(main->hwnd(), id)) != FALSE; }
@@ -272,9 +265,6 @@ protected:
         for (int i = 7; i >= 0; --i) v = (v << 8) | data[i];
         return v;
     }
-
-    TestAppShared app;
-    std::unique_ptr<CdlgMain> main;
 };
 
 TEST_F(MainWindowUpdates, UpgradeButtonFollowsTheRecordAndHideUpgrade) {

@@ -13,7 +13,7 @@
 #include "../shared/RegistryTestEnv.h"
 #include "app/WebAddress.h"
 #include "core/CalendarTime.h"
-#include "NotifyTestSupport.h"
+#include "MainWindowTest.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "ui/main/DlgMain.h"
@@ -23,7 +23,7 @@ using namespace rw::test;
 
 namespace {
 
-class MainWindow : public RegistryTest {
+class MainWindow : public MainWindowTest<> {
 protected:
     void PutTime(const wchar_t* name, std::int64_t t) {
         const Bytes8 bytes = EncodeTime(t);
@@ -37,11 +37,6 @@ protected:
             return -1;
         }
         return DecodeTime(data.data());
-    }
-    // Starts the window as the application does: built, then created hidden.
-    void Start() {
-        main = std::make_unique<CdlgMain>(app);
-        ASSERT_TRUE(main->Create());
     }
     std::wstring Text(int id) const { return Window::TextOf(GetDlgItem(main->hwnd(), id)); }
     std::wstring TabText(int index) const {
@@ -67,13 +62,7 @@ protected:
         link.msg = WM_LBUTTONDOWN;
         SendMessageW(main->hwnd(), WM_NOTIFY, IDC_TIP_TEXT, reinterpret_cast<LPARAM>(&link));
     }
-    void TearDown() override {
-        main.reset();
-        RegistryTest::TearDown();
-    }
 
-    TestAppShared app;
-    std::unique_ptr<CdlgMain> main;
 };
 
 // A restart in the middle of an overdue work period, then the user's answers to it.

@@ -15,6 +15,7 @@
 
 #include "../shared/RegistryTestEnv.h"
 #include "LoopScript.h"
+#include "MainWindowTest.h"
 #include "NotifyTestSupport.h"
 #include "kit/EditBrowsePlus.h"
 #include "kit/PagesPlus.h"
@@ -82,16 +83,8 @@ private:
 
 enum Page { kGeneral = 0, kCommercial = 1, kNotifications = 2 };
 
-class OptionsSheet : public RegistryTest {
+class OptionsSheet : public MainWindowTest<OptionsApp> {
 protected:
-    void Start() {
-        main = std::make_unique<CdlgMain>(app);
-        ASSERT_TRUE(main->Create());
-    }
-    void TearDown() override {
-        main.reset();
-        RegistryTest::TearDown();
-    }
     // Runs the sheet from the Options button with the script's steps inside its loop.
     void RunOptions(std::vector<LoopScript::Step> steps) {
         LoopScript script(std::move(steps));
@@ -156,8 +149,6 @@ protected:
     }
     void ClearAlertText() { static_cast<CdlgNotificationAlert*>(main->NotifyIcon().m_pPopup)->m_strMessageText.clear(); }
 
-    OptionsApp app;
-    std::unique_ptr<CdlgMain> main;
 };
 
 // A small file standing for a wave file.
