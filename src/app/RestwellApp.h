@@ -8,16 +8,16 @@
 #include <memory>
 #include <string>
 
+#include "app/AboutDlg.h"
 #include "app/AppShared.h"
 #include "app/StartupLogic.h"
 #include "app/WebAddress.h"
 #include "framework/Application.h"
 #include "framework/Handles.h"
-#include "app/AboutDlg.h"
 #include "platform/win32/ClockWin32.h"
 #include "platform/win32/HttpWinInet.h"
-#include "platform/win32/MachineMarkerWin32.h"
 #include "platform/win32/LocaleWin32.h"
+#include "platform/win32/MachineMarkerWin32.h"
 #include "platform/win32/RegistryWin32.h"
 
 class CdlgMain;

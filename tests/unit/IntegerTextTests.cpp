@@ -12,47 +12,15 @@
 
 namespace {
 
-TEST(IntegerText, SixtyFourBitLimitsWithoutOverflow) {
-    constexpr std::int64_t lo = std::numeric_limits<std::int64_t>::min();
-    constexpr std::int64_t hi = std::numeric_limits<std::int64_t>::max();
-    struct Case {
-        const wchar_t* text;
-        std::int64_t min, max;
-        std::optional<std::int64_t> value;
-    };
-    const Case cases[] = {
-        {L"9223372036854775807", lo, hi, hi},
-        {L"-9223372036854775808", lo, hi, lo},
-        {L"9223372036854775808", lo, hi, std::nullopt},
-        {L"-9223372036854775809", lo, hi, std::nullopt},
-        {L"9223372036854775810", lo, hi, std::nullopt},
-        {L"-9223372036854775810", lo, hi, std::nullopt},
-        {L"99999999999999999999", lo, hi, std::nullopt},
-        {L"-99999999999999999999", lo, hi, std::nullopt},
-        {L"000000000000000000000000000042", lo, hi, 42},
-        // Ranges wholly below or above zero.
-        {L"-7", -10, -5, -7},
-        {L"3", -10, -5, std::nullopt},
-        {L"0", -10, -5, std::nullopt},
-        {L"99999999999999999999", -10, -5, std::nullopt},
-        {L"-3", 5, 10, std::nullopt},
-        {L"7", 5, 10, 7},
-        {L"+0", lo, lo, std::nullopt},
-        {L"-9223372036854775808", lo, lo, lo},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(rw::ParseInteger(c.text, c.min, c.max), c.value)
-            << testing::PrintToString(std::wstring(c.text)) << " in " << c.min << ".." << c.max;
-    }
-}
-
-TEST(IntegerText, ParsesDecimalsWithinTheRange) {
+TEST(IntegerText, ParsesDecimalsWithinTheRangeWithoutOverflow) {
     struct Case {
         const wchar_t* text;
         std::int64_t min, max;
         std::optional<std::int64_t> value;
     };
     constexpr std::int64_t s16min = -32768, s16max = 32767, s32min = INT32_MIN, s32max = INT32_MAX;
+    constexpr std::int64_t lo = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t hi = std::numeric_limits<std::int64_t>::max();
     const Case cases[] = {
         {L"55", s16min, s16max, 55},
         {L"  7", s16min, s16max, 7},
@@ -78,9 +46,29 @@ TEST(IntegerText, ParsesDecimalsWithinTheRange) {
         {L"--1", s16min, s16max, std::nullopt},
         {L"0x10", s16min, s16max, std::nullopt},
         {L"1.5", s16min, s16max, std::nullopt},
+        // The edges of the 64-bit range.
+        {L"9223372036854775807", lo, hi, hi},
+        {L"-9223372036854775808", lo, hi, lo},
+        {L"9223372036854775808", lo, hi, std::nullopt},
+        {L"-9223372036854775809", lo, hi, std::nullopt},
+        {L"9223372036854775810", lo, hi, std::nullopt},
+        {L"-9223372036854775810", lo, hi, std::nullopt},
+        {L"99999999999999999999", lo, hi, std::nullopt},
+        {L"-99999999999999999999", lo, hi, std::nullopt},
+        {L"000000000000000000000000000042", lo, hi, 42},
+        // Ranges wholly below or above zero.
+        {L"-7", -10, -5, -7},
+        {L"3", -10, -5, std::nullopt},
+        {L"0", -10, -5, std::nullopt},
+        {L"99999999999999999999", -10, -5, std::nullopt},
+        {L"-3", 5, 10, std::nullopt},
+        {L"7", 5, 10, 7},
+        {L"+0", lo, lo, std::nullopt},
+        {L"-9223372036854775808", lo, lo, lo},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(rw::ParseInteger(c.text, c.min, c.max), c.value) << testing::PrintToString(std::wstring(c.text));
+        EXPECT_EQ(rw::ParseInteger(c.text, c.min, c.max), c.value)
+            << testing::PrintToString(std::wstring(c.text)) << " in " << c.min << ".." << c.max;
     }
 }
 

@@ -12,19 +12,26 @@
 #include "fakes/FakeLocale.h"
 #include "notify/NotificationIcon.h"
 #include "platform/win32/RegistryWin32.h"
+#include "settings/AppSettings.h"
 
 namespace rw::test {
 
 class TestAppShared : public AppShared {
 public:
-    TestAppShared() : AppShared(identity_, Seams{input, calendar, locale}) {
+    // registry: where the settings live; the real (Wine) registry when none is given.
+    explicit TestAppShared(Registry* registry = nullptr)
+        : AppShared(identity_, Seams{input, calendar, locale}),
+          identity_{L"QuillfenTest", L"Restwell", registry ? registry : &registry_} {
         productName = L"Restwell";
         fullName = L"Quillfen Restwell";
         companyLegalName = L"Quillfen Ltd.";
         osVersion.dwOSVersionInfoSize = sizeof osVersion;
         osVersion.dwMajorVersion = 10;
     }
-    void LoadAppSettings() override { ++reloads; }
+    void LoadAppSettings() override {
+        ++reloads;
+        LoadApplicationSettings(identity, *this);
+    }
     void ShowHelp(DWORD_PTR data, UINT command) override { help.push_back({data, command}); }
     void OpenWebAddress(const wchar_t* address, bool addVersion) override {
         opened.push_back(std::wstring(address) + (addVersion ? L" +ver" : L""));
@@ -41,7 +48,7 @@ public:
 
 private:
     RegistryWin32 registry_;
-    SettingsIdentity identity_{L"QuillfenTest", L"Restwell", &registry_};
+    SettingsIdentity identity_;
 };
 
 struct ShellCall {

@@ -55,30 +55,11 @@ private:
     RegistryWin32 real_;
 };
 
-class OptionsApp : public AppShared {
+// The application state of the window tests, on a registry that can refuse the machine's keys.
+class OptionsApp : public TestAppShared {
 public:
-    OptionsApp() : AppShared(identity_, Seams{input, calendar, locale}) {
-        productName = L"Restwell";
-        fullName = L"Quillfen Restwell";
-        companyLegalName = L"Quillfen Ltd.";
-        osVersion.dwOSVersionInfoSize = sizeof osVersion;
-        osVersion.dwMajorVersion = 10;
-    }
-    void LoadAppSettings() override { LoadApplicationSettings(identity, *this); }
-    void ShowHelp(DWORD_PTR, UINT) override {}
-    void OpenWebAddress(const wchar_t* address, bool addVersion) override {
-        opened.push_back(std::wstring(address) + (addVersion ? L" +ver" : L""));
-    }
-    void OpenHealthHint(std::uint32_t) override {}
-
-    FakeInputClock input;
-    FakeCalendar calendar;
-    FakeLocale locale;
+    OptionsApp() : TestAppShared(&registry) {}
     GuardedRegistry registry;
-    std::vector<std::wstring> opened;
-
-private:
-    SettingsIdentity identity_{kTestCompany, kTestProduct, &registry};
 };
 
 enum Page { kGeneral = 0, kCommercial = 1, kNotifications = 2 };
