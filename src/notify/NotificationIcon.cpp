@@ -47,7 +47,7 @@ void CNotificationIcon::Init(std::uint32_t style, const OSVERSIONINFOW& os, HWND
     m_bUseGuid = method.useGuid;
     m_bCustomPopup = method.customPopup;
     m_uVersion = method.version;
-    m_cbSize = method.cbSize;
+    m_cbSize = IconDataSize(method.record);
 }
 
 NOTIFYICONDATAW CNotificationIcon::IconData() const {

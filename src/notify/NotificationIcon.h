@@ -17,6 +17,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,6 +31,13 @@ class CdlgNotificationAlertBase;
 }
 
 namespace rw {
+
+// The record size the shell is given for each choice, taken from the structure of this build
+// (a 64-bit record is longer than a 32-bit one; any other size makes the shell read only the
+// oldest fields, and the texts come out as garbage).
+constexpr DWORD IconDataSize(IconRecord record) {
+    return record == IconRecord::Whole ? sizeof(NOTIFYICONDATAW) : offsetof(NOTIFYICONDATAW, guidItem) + sizeof(GUID);
+}
 
 // The fixed identity of the program's icon.
 extern const GUID kNotificationIconGuid;
@@ -107,7 +115,7 @@ public:
     bool m_bCustomPopup = false;
     bool m_bEcoMode = false;
     std::uint32_t m_uVersion = 3;
-    std::uint32_t m_cbSize = 952;
+    DWORD m_cbSize = IconDataSize(IconRecord::UpToGuid);
     nsHalden::CdlgNotificationAlertBase* m_pPopup = nullptr;
 
     int FailureCount() const { return failures_; }

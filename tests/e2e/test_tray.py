@@ -67,3 +67,33 @@ def test_break_menu_suspends_while_a_break_is_due(s):
     check("Time for a break" in control_text(s, window, 1018), "the break is still due")
     s.run_to_end("-close")
     proc.wait(15)
+
+
+ICON_CENTRE = ("1270", "790")  # the first icon of the virtual desktop's notification strip
+
+
+def shell_tooltip(s):
+    """The text of the notification strip's tooltip while it shows ("|" for a line break)."""
+    for w in s.windows():
+        if w["cls"] == "tooltips_class32" and w["visible"] and w["title"]:
+            return w["title"]
+    return None
+
+
+def test_the_shell_shows_the_whole_tooltip_and_takes_every_record(s):
+    s.reg_reset()
+    s.reg_import(stored_state(work_started_ago=56 * 60, active_ago=0))
+    keep_input_recent(s)
+    log = s.work / "systray.log"
+    proc = s.start(debug="warn+systray", log=log)
+    window = main_window(s)
+    s.wait_until(lambda: "Time for a break" in (control_text(s, window, 1018) or ""), what="the break due")
+    # The pointer rests on the icon until the shell shows its tooltip.
+    subprocess.run(["xdotool", "mousemove", "--sync", *ICON_CENTRE], env=s.env, check=False)
+    tip = s.wait_until(lambda: shell_tooltip(s), what="the icon's tooltip")
+    s.screenshot("tray-tooltip")
+    check(tip == "Restwell|You have been working for 56 minutes.|Time for a break.", f"tooltip: {tip!r}")
+    s.run_to_end("-close")
+    proc.wait(15)
+    warnings = [line for line in log.read_text(errors="replace").splitlines() if "systray" in line]
+    check(not warnings, f"the shell complained: {warnings}")

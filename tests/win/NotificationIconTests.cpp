@@ -64,14 +64,18 @@ protected:
 };
 
 TEST_F(NotificationIconTest, MethodChoiceReachesTheShell) {
+    // The XP-level record ends with the GUID (the header's version-3 size); the version-4
+    // shell gets the whole structure.
+    const DWORD upToGuid = NOTIFYICONDATAW_V3_SIZE;
+    const DWORD whole = sizeof(NOTIFYICONDATAW);
     struct Case {
         std::uint32_t style;
         DWORD major, minor;
         DWORD size, version;
         bool guid;
     } cases[] = {
-        {0, 5, 1, 952, 3, false}, {2, 5, 1, 952, 3, false}, {0, 6, 0, 956, 4, false},
-        {2, 6, 1, 956, 4, true},  {2, 10, 0, 956, 4, true}, {3, 10, 0, 952, 3, false},
+        {0, 5, 1, upToGuid, 3, false}, {2, 5, 1, upToGuid, 3, false}, {0, 6, 0, whole, 4, false},
+        {2, 6, 1, whole, 4, true},     {2, 10, 0, whole, 4, true},    {3, 10, 0, upToGuid, 3, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "style " << c.style << " on " << c.major << "." << c.minor);
