@@ -60,10 +60,12 @@ public:
     virtual bool RemindersEnabled() = 0;
     // The alert's m_bBreakDue.
     virtual void SetAlertBreakDue(int breakDue) = 0;
-    // The scheduled-events worker: event 4 retries a failed add.
-    virtual void ScheduleWorkerEvent(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
-    virtual bool RemoveWorkerEvent(std::int32_t id) = 0;
-    virtual void WakeWorker() = 0;
+    // The scheduled-events worker: event 4 retries a failed add. Each change wakes the worker.
+    virtual void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
+    virtual bool RemoveEvent(std::int32_t id) = 0;
+    // The shell has just added the icon with the program's picture and name: the owner shows
+    // its current state on it.
+    virtual void IconAdded() = 0;
 };
 
 class CNotificationIcon {
