@@ -106,11 +106,12 @@ def open_modal_window(s, name, open_it):
     """Starts Restwell with its window shown and opens one of its modal windows; returns the
     process and its main window."""
     proc = s.start()
-    main = s.wait_until(lambda: main_window(s, visible=True), what="the main window")
+    # Generous bounds: a start on a busy machine is slow, and only a hang should fail here.
+    main = s.wait_until(lambda: main_window(s, visible=True), timeout=60, what="the main window")
     open_it(s, main)
     # The modal window is up once it shows and the main window is disabled behind it.
     s.wait_until(lambda: len(visible_windows_of(s, main["pid"])) >= 2 and not main_window(s)["enabled"],
-                 what=f"the {name} window open")
+                 timeout=60, what=f"the {name} window open")
     return proc, main
 
 
@@ -131,7 +132,7 @@ def quit_with_each_modal_window_open(s, how, end_it):
         check_ended_and_startable(s, proc, f"{how} with {name} open")
     # A new start runs: it shows its window and ends on request.
     proc = s.start()
-    s.wait_until(lambda: main_window(s, visible=True), what="the window of a new start")
+    s.wait_until(lambda: main_window(s, visible=True), timeout=60, what="the window of a new start")
     close_running(s, proc)
 
 
