@@ -124,7 +124,7 @@ def shots_tray_at_96_and_144_dpi(s):
             keep_input_recent(s)
             proc = s.start("-startup")
             reminder = "You have been using this computer for 56 minutes.|Time for a 5 minute break."
-            s.wait_until(lambda: reminder in shell_tips(s), what="the balloon")
+            s.wait_until(lambda: reminder in shell_tips(s), timeout=60, what="the balloon")
             s.screenshot(f"tray-balloon-{dpi}")
             tooltip_on_icon(s)
             s.screenshot(f"tray-tooltip-{dpi}")
@@ -139,6 +139,8 @@ def shots_tray_at_96_and_144_dpi(s):
             s.screenshot(f"tray-menu-beside-options-{dpi}")
             subprocess.run(["xdotool", "mousemove", "--sync", "610", "410"], env=s.env, check=False)
             subprocess.run(["xdotool", "key", "Escape"], env=s.env, check=False)
+            time.sleep(1)
+            s.screenshot(f"tray-options-after-menu-{dpi}")
             s.run_to_end("-close")
             proc.wait(15)
     finally:
