@@ -69,7 +69,9 @@ protected:
     HWND Sheet() const { return sheet_->hwnd(); }
     void Type(int id, const wchar_t* text) { SetWindowTextW(GetDlgItem(Page(), id), text); }
     void Press(int button) { sheet_->PressButton(button); }
-    int SliderPosition(int id) const { return static_cast<int>(SendMessageW(GetDlgItem(Page(), id), TBM_GETPOS, 0, 0)); }
+    int SliderPosition(int id) const {
+        return static_cast<int>(SendMessageW(GetDlgItem(Page(), id), TBM_GETPOS, 0, 0));
+    }
     std::optional<std::uint32_t> Stored(Setting setting) const {
         std::uint32_t value = 0;
         if (!ReadSettingDwordRaw(app.identity, setting, value)) return std::nullopt;
@@ -126,7 +128,8 @@ TEST_F(BreaksPage, TypedMinutesAreClampedOnFocusLossAndArrowsClampToo) {
         bool upper;
         const wchar_t* expected;
     };
-    const ArrowCase arrowCases[] = {{L"29", true, L"30"}, {L"30", true, L"30"}, {L"3", false, L"3"}, {L"10", false, L"9"}};
+    const ArrowCase arrowCases[] = {
+        {L"29", true, L"30"}, {L"30", true, L"30"}, {L"3", false, L"3"}, {L"10", false, L"9"}};
     std::vector<std::wstring> afterArrow;
     std::vector<LoopScript::Step> steps = {[&] {
         Type(IDC_WORK_MINUTES, L"150");
@@ -153,6 +156,65 @@ TEST_F(BreaksPage, TypedMinutesAreClampedOnFocusLossAndArrowsClampToo) {
     EXPECT_FALSE(Stored(Setting::Work).has_value()) << "Cancel writes nothing";
 }
 
+TEST_F(BreaksPage, TypingIsNoErrorUntilTheFieldIsLeftAndTheThumbStaysOnTheTrack) {
+    struct Seen {
+        std::wstring field, summary;
+        int workThumb = 0, restThumb = 0;
+    };
+    std::vector<Seen> seen;
+    std::wstring afterLeavingEmpty, afterLeavingPartial;
+    auto look = [&] {
+        seen.push_back({TextOfItem(Page(), IDC_WORK_MINUTES), TextOfItem(Page(), IDC_DESCRIPTION),
+                        SliderPosition(IDC_WORK_SLIDER), SliderPosition(IDC_REST_SLIDER)});
+    };
+    RunAlone({[&] {
+        SetFocus(GetDlgItem(Page(), IDC_WORK_MINUTES));
+        Type(IDC_WORK_MINUTES, L"5");  // one Backspace in "55"
+        look();
+        Type(IDC_WORK_MINUTES, L"");  // and another
+        look();
+        Type(IDC_WORK_MINUTES, L"150");
+        Type(IDC_REST_MINUTES, L"1");
+        look();
+        Type(IDC_WORK_MINUTES, L"");
+        SetFocus(GetDlgItem(Page(), IDC_REST_MINUTES));  // an empty field left: its last number
+        afterLeavingEmpty = TextOfItem(Page(), IDC_WORK_MINUTES);
+        Type(IDC_REST_MINUTES, L"-");
+        SetFocus(GetDlgItem(Page(), IDC_WORK_MINUTES));
+        afterLeavingPartial = TextOfItem(Page(), IDC_REST_MINUTES);
+        Press(PSBTN_FINISH);
+    }});
+    EXPECT_EQ(boxes, std::vector<std::wstring>{}) << "no \"Enter an integer.\" while typing";
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].field, L"5");
+    EXPECT_EQ(seen[0].summary, L"You will be reminded to take a 5 minute break every 30 minutes.");
+    EXPECT_EQ(seen[1].field, L"") << "the field stays as typed";
+    EXPECT_EQ(seen[1].summary, seen[0].summary);
+    EXPECT_EQ(seen[2].workThumb, 120) << "a value above the range puts the thumb at the end";
+    EXPECT_EQ(seen[2].restThumb, 3) << "and one below it at the start";
+    EXPECT_EQ(afterLeavingEmpty, L"120");
+    EXPECT_EQ(afterLeavingPartial, L"3");
+    EXPECT_EQ(Stored(Setting::Work), 120u);
+    EXPECT_EQ(Stored(Setting::Rest), 3u);
+}
+
+TEST_F(BreaksPage, AnEmptyFieldAtFinishIsReportedAndNothingIsStored) {
+    std::vector<std::wstring> boxesSeen;
+    bool stillOpen = false;
+    RunAlone({[&] {
+                  // Enter finishes with the focus still in the field: no focus change settles it.
+                  Type(IDC_REST_MINUTES, L"");
+                  PostMessageW(Sheet(), PSM_PRESSBUTTON, PSBTN_FINISH, 0);
+              },
+              [&] {
+                  stillOpen = IsWindow(Sheet()) != FALSE;
+                  Press(PSBTN_CANCEL);
+              }});
+    EXPECT_EQ(boxes, std::vector<std::wstring>{L"Enter an integer."});
+    EXPECT_TRUE(stillOpen);
+    EXPECT_FALSE(Stored(Setting::Rest).has_value());
+}
+
 TEST_F(BreaksPage, OutOfRangeValueIsClampedOnFinish) {
     RunAlone({[&] {
         Type(IDC_REST_MINUTES, L"45");  // Enter would finish with the focus still in the field
@@ -165,9 +227,11 @@ TEST_F(BreaksPage, PolicyLocksAndTheSwitchDisableTheirControls) {
     struct Case {
         const wchar_t* policyValue;  // present in the user's "Breaks" policy key, of any content
         bool periodsEnabled;
+        std::optional<std::uint32_t> storedWork;  // a locked value is not the user's to store
     };
-    const Case cases[] = {{L"Work", false}, {L"Rest", true}};
-    const int periodControls[] = {IDC_WORK_SLIDER, IDC_REST_SLIDER, IDC_WORK_MINUTES, IDC_REST_MINUTES, IDC_WORK_ARROWS, IDC_REST_ARROWS};
+    const Case cases[] = {{L"Work", false, std::nullopt}, {L"Rest", true, 55u}};
+    const int periodControls[] = {IDC_WORK_SLIDER,  IDC_REST_SLIDER, IDC_WORK_MINUTES,
+                                  IDC_REST_MINUTES, IDC_WORK_ARROWS, IDC_REST_ARROWS};
     for (const Case& c : cases) {
         ResetTestRegistry();
         PutString(kHkeyCurrentUser, true, L"Breaks", c.policyValue, L"any content");
@@ -199,7 +263,7 @@ TEST_F(BreaksPage, PolicyLocksAndTheSwitchDisableTheirControls) {
         EXPECT_FALSE(addOff);
         EXPECT_EQ(summaryOff, L"With this feature disabled you will not be reminded when breaks are due.");
         EXPECT_EQ(Stored(Setting::Enable), 0u);
-        EXPECT_EQ(Stored(Setting::Work), 55u) << "the minutes are written all the same";
+        EXPECT_EQ(Stored(Setting::Work), c.storedWork) << c.policyValue;
     }
 }
 
@@ -271,8 +335,10 @@ TEST_F(BreakEditor, ProposesTheNextQuarterHourAndChecksTitleBeforeDays) {
     int titleLimit = 0;
     LoopScript script({
         [&] {
-            SendMessageW(GetDlgItem(editor.hwnd(), IDC_TIMED_TIME), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
-            titleLimit = static_cast<int>(SendMessageW(GetDlgItem(editor.hwnd(), IDC_TIMED_TITLE), EM_GETLIMITTEXT, 0, 0));
+            SendMessageW(GetDlgItem(editor.hwnd(), IDC_TIMED_TIME), DTM_GETSYSTEMTIME, 0,
+                         reinterpret_cast<LPARAM>(&shown));
+            titleLimit =
+                static_cast<int>(SendMessageW(GetDlgItem(editor.hwnd(), IDC_TIMED_TITLE), EM_GETLIMITTEXT, 0, 0));
             for (int i = 0; i < 7; ++i) CheckDlgButton(editor.hwnd(), IDC_TIMED_MONDAY + i, BST_UNCHECKED);
             SendMessageW(editor.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // no title, no day
         },
@@ -291,15 +357,15 @@ TEST_F(BreakEditor, ProposesTheNextQuarterHourAndChecksTitleBeforeDays) {
     EXPECT_EQ(shown.wMinute, 0);
     EXPECT_EQ(titleLimit, 50);
     // The next quarter hour strictly after 23:50 is midnight, on the next day.
-    EXPECT_EQ(editor.m_timeAt, app.calendar.LocalToTime(2024, 1, 11, 0, 0));
-    const CBreakTimed record = CBreakTimed::Make(editor.m_strTitle, editor.m_timeAt, BreakDays{true}, app.calendar);
-    EXPECT_EQ(record.m_nTimeOfDay, 0);
+    EXPECT_EQ(shown.wHour, 0);
+    EXPECT_EQ(editor.m_nHour, 0);
+    EXPECT_EQ(editor.m_nMinute, 0);
     EXPECT_EQ(editor.m_bDays, (std::array<int, 7>{0, 0, 1, 0, 0, 0, 0}));
 }
 
 TEST_F(BreakEditor, ShowsTheLocalesDayNamesOnlyWhenTheyDiffer) {
     struct Case {
-        std::array<std::wstring, 7> names;  // Sunday first
+        std::array<std::wstring, 7> names;   // Sunday first
         std::vector<std::wstring> captions;  // Monday first
     };
     const Case cases[] = {
