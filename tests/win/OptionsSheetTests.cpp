@@ -144,6 +144,7 @@ std::wstring TempSoundFile() {
 TEST_F(OptionsSheet, PolicyValuesAreShownLockedAndOkCopiesOnlyWhatThePagesWrite) {
     PutDword(kHkeyCurrentUser, true, nullptr, L"NotificationStyle", 1);
     PutDword(kHkeyCurrentUser, true, nullptr, L"NewsPopup", 0);
+    PutDword(kHkeyCurrentUser, false, nullptr, L"NewsPopup", 1);  // the user's own, under the policy
     PutDword(kHkeyCurrentUser, false, nullptr, L"EcoMode", 1);
     Start();
     bool listEnabled = true, newsEnabled = false, newsChecked = true, upgradeEnabled = false, ecoChecked = false;
@@ -168,9 +169,9 @@ TEST_F(OptionsSheet, PolicyValuesAreShownLockedAndOkCopiesOnlyWhatThePagesWrite)
     EXPECT_TRUE(upgradeEnabled) << "only the values set in policy are locked";
     EXPECT_TRUE(ecoChecked);
     // The style is written only when it differs from the one shown; the General page writes
-    // all three, the policy's value thereby becoming the user's own.
+    // the values it does not show locked, and leaves the user's own under a policy as it was.
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), -1);
-    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NewsPopup"), 0);
+    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NewsPopup"), 1);
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"UpgradePopupOpts"), 1);
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"EcoMode"), 1);
 }
