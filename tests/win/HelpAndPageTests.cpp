@@ -150,11 +150,11 @@ TEST_F(Help, WelcomePagesAskForTheirTemplatesTopic) {
         return sheet;
     };
     rw::test::LoopScript script({[&] {
-                           HWND sheet = f1();
-                           ASSERT_NE(sheet, nullptr);
-                           PostMessageW(sheet, PSM_SETCURSEL, 2, 0);  // the finish page
-                       },
-                       [&] { PostMessageW(f1(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0); }});
+                                     HWND sheet = f1();
+                                     ASSERT_NE(sheet, nullptr);
+                                     PostMessageW(sheet, PSM_SETCURSEL, 2, 0);  // the finish page
+                                 },
+                                 [&] { PostMessageW(f1(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0); }});
     EXPECT_FALSE(RunWelcomeWizard(app));
     ASSERT_EQ(launcher.opened.size(), 2u);
     EXPECT_EQ(launcher.opened[0], kHelp + L"topic=" + std::to_wstring(0x20000 + IDD_WELCOME_START) + L"&" + kVersion);

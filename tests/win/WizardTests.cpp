@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -476,6 +477,27 @@ TEST_F(BreaksPage, LockedValuesShowThePolicysAndFinishKeepsTheUsersOwn) {
     EXPECT_EQ(UsersOwn(L"Rest"), 7u);
     EXPECT_EQ(page.m_bEnabled, 0) << "what the main window takes over is what is enforced";
     EXPECT_EQ(page.m_nWorkMinutes, 90);
+}
+
+TEST_F(BreaksPage, NoTwoControlsShareAnAccessKey) {
+    std::wstring pageKeys, editorKeys;
+    RunAlone({[&] {
+                  pageKeys = AccessKeysOf(Page()) + AccessKeysOf(Sheet());
+                  PostMessageW(Page(), WM_COMMAND, MAKEWPARAM(IDC_PLANNED_ADD, BN_CLICKED), 0);
+              },
+              [&] {
+                  HWND editor = FindWindowW(L"#32770", L"Planned Break");
+                  ASSERT_NE(editor, nullptr);
+                  editorKeys = AccessKeysOf(editor);
+                  SendMessageW(editor, WM_COMMAND, IDCANCEL, 0);
+              },
+              [&] { Press(PSBTN_CANCEL); }});
+    for (std::wstring keys : {pageKeys, editorKeys}) {
+        const std::wstring shown = keys;
+        std::sort(keys.begin(), keys.end());
+        EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end()) << testing::PrintToString(shown);
+    }
+    EXPECT_GE(pageKeys.size(), 8u) << testing::PrintToString(pageKeys);
 }
 
 // The welcome wizard ----------------------------------------------------------------------
