@@ -7,8 +7,6 @@
 #include <msi.h>
 #include <msiquery.h>
 
-#include <string>
-
 #include "framework/Handles.h"
 
 namespace {
@@ -16,32 +14,29 @@ namespace {
 constexpr DWORD kWaitMs = 10000;
 constexpr DWORD kPollMs = 100;
 
-std::wstring Property(MSIHANDLE install, const wchar_t* name) {
-    wchar_t empty[1] = {};
-    DWORD size = 0;
-    if (MsiGetPropertyW(install, name, empty, &size) != ERROR_MORE_DATA) return {};
-    std::wstring value(++size, L'\0');
-    if (MsiGetPropertyW(install, name, value.data(), &size) != ERROR_SUCCESS) return {};
-    value.resize(size);
-    return value;
+// The installed program's path from INSTALLDIR; false when it does not fit (it cannot be ours).
+bool ProgramPath(MSIHANDLE install, wchar_t (&path)[MAX_PATH]) {
+    DWORD size = MAX_PATH;
+    if (MsiGetPropertyW(install, L"INSTALLDIR", path, &size) != ERROR_SUCCESS || size == 0) return false;
+    const wchar_t* name = path[size - 1] == L'\\' ? L"Restwell.exe" : L"\\Restwell.exe";
+    return lstrlenW(name) < MAX_PATH - static_cast<int>(size) && lstrcatW(path, name) != nullptr;
 }
 
 // A running image cannot be opened for writing without sharing.
-bool FileInUse(const std::wstring& path) {
+bool FileInUse(const wchar_t* path) {
     rw::KernelHandleOwner file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return !file && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-void RunClose(const std::wstring& exe) {
-    std::wstring commandLine = L"\"" + exe + L"\" -close";
+void RunClose(const wchar_t* exe) {
+    wchar_t commandLine[MAX_PATH + 16] = L"\"";
+    lstrcatW(commandLine, exe);
+    lstrcatW(commandLine, L"\" -close");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return;
-    }
+    if (!CreateProcessW(exe, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return;
     rw::KernelHandleOwner thread(process.hThread), owner(process.hProcess);
     WaitForSingleObject(owner.get(), kWaitMs);
 }
@@ -49,11 +44,8 @@ void RunClose(const std::wstring& exe) {
 }  // namespace
 
 extern "C" __declspec(dllexport) UINT __stdcall CloseRunningProgram(MSIHANDLE install) {
-    std::wstring folder = Property(install, L"INSTALLDIR");
-    if (folder.empty()) return ERROR_SUCCESS;
-    if (folder.back() != L'\\') folder += L'\\';
-    const std::wstring exe = folder + L"Restwell.exe";
-    if (GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;
+    wchar_t exe[MAX_PATH] = {};
+    if (!ProgramPath(install, exe) || GetFileAttributesW(exe) == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;
     RunClose(exe);
     for (DWORD waited = 0; waited < kWaitMs && FileInUse(exe); waited += kPollMs) Sleep(kPollMs);
     return ERROR_SUCCESS;

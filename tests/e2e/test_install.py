@@ -77,54 +77,94 @@ def command_lines(s):
     return lines
 
 
+def registry(s, *keys):
+    """The values of several keys, read with one start of Wine: {key: {name: (type, data)}};
+    a key that does not exist is left out."""
+    s.work.mkdir(parents=True, exist_ok=True)
+    batch = s.work / "query.bat"
+    batch.write_text("@echo off\r\n" + "".join(f'reg query "{key}"\r\n' for key in keys))
+    _, out = s.wine("cmd", "/c", "Z:" + str(batch).replace("/", "\\"))
+    found, values = {}, None
+    for line in out.splitlines():
+        if line.startswith("HKEY_"):
+            values = found.setdefault(line.strip().lower(), {})
+        elif values is not None and line.startswith("    "):
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2:
+                values[parts[0]] = (parts[1], parts[2] if len(parts) > 2 else "")
+    full = {key: key.replace("HKLM\\", "HKEY_LOCAL_MACHINE\\").replace("HKCU\\", "HKEY_CURRENT_USER\\").lower()
+            for key in keys}
+    return {key: found[full[key]] for key in keys if full[key] in found}
+
+
+class Install:
+    """What one installer puts on the machine, in the hive it writes to."""
+
+    def __init__(self, s, hive, listing):
+        self.s, self.hive, self.listing = s, hive, listing
+        self.keys = [rf"{hive}\{RUN_KEY}", SETTINGS] + [rf"{hive}\{UNINSTALL_KEY}\{name}" for name in listing.values()]
+
+    def state(self):
+        """The Run entry, the listed versions and the user's work period, with one read."""
+        found = registry(self.s, *self.keys)
+        run = found.get(self.keys[0], {}).get("Restwell")
+        listed = {version for version, name in self.listing.items()
+                  if found.get(rf"{self.hive}\{UNINSTALL_KEY}\{name}", {}).get("DisplayVersion") == ("REG_SZ", version)}
+        work = found.get(SETTINGS, {}).get("Work")
+        return run, listed, work, found
+
+    def check_installed(self, exe, version):
+        """This build's program at exe, one shortcut to it, the Run entry starting it with
+        -startup, Apps & features listing `version` alone, and the user's work period kept.
+        Returns the Run entry's command line."""
+        s = self.s
+        check(exe.exists() and exe.read_bytes() == (BUILD / "Restwell.exe").read_bytes(), f"{exe} is this build's program")
+        links = shortcuts(s)
+        check(len(links) == 1, f"one Start-menu shortcut: {links}")
+        link, target = links[0].read_bytes(), windows_path(s, exe)
+        check(target.encode("utf-16-le") in link or target.encode() in link, f"the shortcut points at {target}")
+        run, listed, work, found = self.state()
+        check(run == ("REG_SZ", f'"{target}" -startup'), f"the {self.hive} Run entry: {run}")
+        check(listed == {version}, f"Apps & features lists {version} alone: {listed}")
+        check(work == ("REG_DWORD", "0x2d"), f"the user's work period is kept: {work}")
+        return run[1], found
+
+    def check_removed(self):
+        s = self.s
+        s.wait_until(lambda: not s.restwell_pids(), what="no Restwell process left")
+        check(not program_dirs(s), f"no program folder is left: {program_dirs(s)}")
+        check(not shortcuts(s), f"no shortcut is left: {shortcuts(s)}")
+        run, listed, work, _ = self.state()
+        check(run is None, f"no {self.hive} Run entry is left: {run}")
+        check(not listed, f"Apps & features lists nothing: {listed}")
+        check(work == ("REG_DWORD", "0x2d"), f"the user's work period is kept: {work}")
+
+
 def run_installer(s, *args):
     start = time.time()
     rc, out = s.wine(*args, timeout=INSTALL_SECONDS)
     check(rc == 0, f"{args} exited {rc} after {time.time() - start:.0f} s: {out}")
 
 
-def remove_leftovers(s):
+def remove_leftovers(s, install):
     """A story cut short in an earlier run may have left an install in this worker's prefix."""
-    for version in versions():
-        if s.reg_query(rf"HKLM\{UNINSTALL_KEY}\{product_code(version)}", "DisplayVersion"):
-            s.wine("msiexec", "/x", product_code(version), "/qn", timeout=INSTALL_SECONDS)
+    run, listed, _, _ = install.state()
+    for version in listed if install.hive == "HKLM" else ():
+        s.wine("msiexec", "/x", product_code(version), "/qn", timeout=INSTALL_SECONDS)
+    if run or listed:
+        s.wine("reg", "delete", rf"{install.hive}\{RUN_KEY}", "/v", "Restwell", "/f")
+        s.wine("reg", "delete", rf"HKCU\{UNINSTALL_KEY}\Restwell", "/f")
     for d in program_dirs(s):
         subprocess.run(["rm", "-rf", str(d)], check=True)
     for link in shortcuts(s):
         link.unlink()
-    for hive in ("HKLM", "HKCU"):
-        s.wine("reg", "delete", rf"{hive}\{RUN_KEY}", "/v", "Restwell", "/f")
-    s.wine("reg", "delete", rf"HKCU\{UNINSTALL_KEY}\Restwell", "/f")
 
 
-def keep_settings_to_check(s):
-    """A welcomed user (no wizard) with a work period of 45 minutes of their own."""
+def welcomed_user_with_own_work_period(s):
+    """No wizard, and a work period of 45 minutes the installers must keep."""
     s.reg_import('[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell]\n'
                  f'"Welcome"=dword:{int(time.time()) & 0xFFFFFFFF:08x}\n\n'
                  '[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell\\Breaks]\n"Work"=dword:0000002d\n')
-
-
-def check_settings_kept(s, when):
-    check(s.reg_query(SETTINGS, "Work") == ("REG_DWORD", "0x2d"), f"the user's work period is kept {when}")
-
-
-def check_installed(s, hive, exe):
-    check(exe.exists() and exe.read_bytes() == (BUILD / "Restwell.exe").read_bytes(), f"{exe} is this build's program")
-    links = shortcuts(s)
-    check(len(links) == 1, f"one Start-menu shortcut: {links}")
-    link, target = links[0].read_bytes(), windows_path(s, exe)
-    check(target.encode("utf-16-le") in link or target.encode() in link, f"the shortcut points at {target}")
-    run = s.reg_query(rf"{hive}\{RUN_KEY}", "Restwell")
-    check(run == ("REG_SZ", f'"{windows_path(s, exe)}" -startup'), f"the {hive} Run entry: {run}")
-    return run[1]
-
-
-def check_removed(s, hive):
-    check(not program_dirs(s), f"no program folder is left: {program_dirs(s)}")
-    check(not shortcuts(s), f"no shortcut is left: {shortcuts(s)}")
-    check(s.reg_query(rf"{hive}\{RUN_KEY}", "Restwell") is None, f"no {hive} Run entry is left")
-    s.wait_until(lambda: not s.restwell_pids(), what="no Restwell process left")
-    check_settings_kept(s, "after the uninstall")
 
 
 def start_from_run_entry(s, command_line):
@@ -137,41 +177,38 @@ def start_from_run_entry(s, command_line):
     return proc
 
 
+def started_with(s, switch):
+    return any(line.endswith("\\Restwell.exe " + switch) for line in command_lines(s).values())
+
+
 def test_msi_installs_upgrades_and_uninstalls_silently(s):
     current, older = versions()
     old_msi, _ = installers(older)
     new_msi, _ = installers(current)
-    remove_leftovers(s)
-    keep_settings_to_check(s)
+    install = Install(s, "HKLM", {v: product_code(v) for v in (older, current)})
+    remove_leftovers(s, install)
+    welcomed_user_with_own_work_period(s)
     exe = drive_c(s) / "Program Files" / "Restwell" / "Restwell.exe"
 
     run_installer(s, "msiexec", "/i", old_msi, "/qn")
-    command_line = check_installed(s, "HKLM", exe)
-    arp = rf"HKLM\{UNINSTALL_KEY}\{product_code(older)}"
-    check(s.reg_query(arp, "DisplayVersion") == ("REG_SZ", older), f"Apps & features lists {older}")
+    command_line, _ = install.check_installed(exe, older)
     # Log-on starts it in the notification area only: the main window exists, hidden.
     start_from_run_entry(s, command_line)
     s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=30, what="the hidden main window")
     check(not s.find_window(TITLE, visible=True), "-startup shows no window")
+    check(started_with(s, "-startup"), f"the installed program runs with -startup: {command_lines(s)}")
     old_pids = set(s.restwell_pids())
-    check(any(line.endswith("Program Files\\Restwell\\Restwell.exe -startup") for line in command_lines(s).values()),
-          f"the installed program runs with -startup: {command_lines(s)}")
 
-    # The newer build (only its build number is higher) replaces the older one.
+    # The newer build (only its build number is higher) replaces the older one, which is
+    # ended first.
     run_installer(s, "msiexec", "/i", new_msi, "/qn")
-    check_installed(s, "HKLM", exe)
-    check(s.reg_query(arp, "DisplayVersion") is None, "the older version is no longer listed")
-    check(s.reg_query(rf"HKLM\{UNINSTALL_KEY}\{product_code(current)}", "DisplayVersion") == ("REG_SZ", current),
-          f"Apps & features lists {current}")
-    s.wait_until(lambda: not old_pids & set(s.restwell_pids()), what="the running older program closed")
-    check_settings_kept(s, "after the upgrade")
+    check(not old_pids & set(s.restwell_pids()), "the running older program was ended")
+    install.check_installed(exe, current)
 
     start_from_run_entry(s, command_line)
-    s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=30, what="the upgraded program's hidden window")
+    s.wait_until(lambda: s.restwell_pids(), what="the upgraded program running")
     run_installer(s, "msiexec", "/x", new_msi, "/qn")
-    check_removed(s, "HKLM")
-    check(s.reg_query(rf"HKLM\{UNINSTALL_KEY}\{product_code(current)}", "DisplayVersion") is None,
-          "Apps & features no longer lists Restwell")
+    install.check_removed()
 
 
 test_msi_installs_upgrades_and_uninstalls_silently.seconds = 60
@@ -181,40 +218,35 @@ def test_per_user_setup_installs_upgrades_and_uninstalls_silently(s):
     current, older = versions()
     _, old_setup = installers(older)
     _, new_setup = installers(current)
-    remove_leftovers(s)
-    keep_settings_to_check(s)
-    arp = rf"HKCU\{UNINSTALL_KEY}\Restwell"
+    install = Install(s, "HKCU", {older: "Restwell", current: "Restwell"})
+    remove_leftovers(s, install)
+    welcomed_user_with_own_work_period(s)
 
     run_installer(s, old_setup, "/S")
-    folder = s.wait_until(lambda: program_dirs(s), what="the program folder")[0]
-    exe = folder / "Restwell.exe"
-    check(folder.parent.name == "Programs" and folder.parent.parent.name == "Local", f"installed in {folder}")
-    check_installed(s, "HKCU", exe)
-    check(s.reg_query(arp, "DisplayVersion") == ("REG_SZ", older), f"Apps & features lists {older}")
-    # A first install starts the program with -setup: its window shows.
-    s.wait_until(lambda: any(line.endswith("Restwell.exe -setup") for line in command_lines(s).values()),
-                 timeout=30, what="the program started with -setup")
+    folders = program_dirs(s)
+    check(len(folders) == 1 and folders[0].parent.name == "Programs" and folders[0].parent.parent.name == "Local",
+          f"installed in the user's local programs folder: {folders}")
+    exe = folders[0] / "Restwell.exe"
+    _, found = install.check_installed(exe, older)
+    # A first install starts the program with -setup, which shows its window.
+    s.wait_until(lambda: started_with(s, "-setup"), timeout=30, what="the program started with -setup")
     s.wait_until(lambda: s.find_window(TITLE, visible=True), timeout=30, what="the main window after -setup")
     old_pids = set(s.restwell_pids())
 
     run_installer(s, new_setup, "/S")
-    check_installed(s, "HKCU", exe)
-    check(s.reg_query(arp, "DisplayVersion") == ("REG_SZ", current), f"Apps & features lists {current}")
-    s.wait_until(lambda: not old_pids & set(s.restwell_pids()), what="the running older program closed")
-    s.wait_until(lambda: any(line.endswith("Restwell.exe -upgrade") for line in command_lines(s).values()),
-                 timeout=30, what="the program started again with -upgrade")
+    _, found = install.check_installed(exe, current)
+    check(not old_pids & set(s.restwell_pids()), "the running older program was ended")
+    s.wait_until(lambda: started_with(s, "-upgrade"), timeout=30, what="the program started again with -upgrade")
     s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=30, what="the hidden window after -upgrade")
     check(not s.find_window(TITLE, visible=True), "-upgrade shows no window")
-    check_settings_kept(s, "after the upgrade")
 
-    quiet = s.reg_query(arp, "QuietUninstallString")
+    quiet = found[rf"HKCU\{UNINSTALL_KEY}\Restwell"].get("QuietUninstallString")
     m = quiet and re.match(r'^"([^"]+)" /S$', quiet[1])
     check(m, f"a quiet uninstall command: {quiet}")
     run_installer(s, m[1], "/S")
     # The uninstaller runs on from a copy of itself: wait for what it removes.
     s.wait_until(lambda: not program_dirs(s), timeout=60, what="the program folder removed")
-    check_removed(s, "HKCU")
-    check(s.reg_query(arp, "DisplayName") is None, "Apps & features no longer lists Restwell")
+    install.check_removed()
 
 
 test_per_user_setup_installs_upgrades_and_uninstalls_silently.seconds = 50
