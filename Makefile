@@ -45,7 +45,7 @@ test-win:
 # Restwell.exe, Restwell.msi, RestwellSetup.exe and the policy templates in build/dist/. Given
 # RESTWELL_VENDOR_URL (https://…, as for make release), from the release build for that vendor
 # site; without it, from the loopback test build (for tests). A certificate signs all three:
-# RESTWELL_SIGN_CERT and RESTWELL_SIGN_KEY, or RESTWELL_SIGN_PKCS12 (see scripts/sign).
+# RESTWELL_CODESIGN_CERT and RESTWELL_CODESIGN_KEY, or RESTWELL_CODESIGN_PKCS12 (see scripts/codesign).
 installer:
 	@scripts/bootstrap packages
 ifdef RESTWELL_VENDOR_URL

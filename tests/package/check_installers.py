@@ -35,7 +35,7 @@ def main():
                         "/CN=Restwell test signing", "-addext", "extendedKeyUsage=codeSigning", "-keyout", key,
                         "-out", cert], check=True, capture_output=True)
         signed = package(build_dir, work / "signed",
-                         dict(os.environ, RESTWELL_SIGN_CERT=str(cert), RESTWELL_SIGN_KEY=str(key)))
+                         dict(os.environ, RESTWELL_CODESIGN_CERT=str(cert), RESTWELL_CODESIGN_KEY=str(key)))
         for path in signed:
             if not verified(path, cert):
                 faults.append(f"{path.name} does not carry a valid signature")
@@ -46,7 +46,7 @@ def main():
         if verified(tampered, cert):
             faults.append("a program with one byte changed still verifies")
         for path in package(build_dir, work / "plain", {k: v for k, v in os.environ.items()
-                                                          if not k.startswith("RESTWELL_SIGN")}):
+                                                          if not k.startswith("RESTWELL_CODESIGN")}):
             if verified(path, cert):
                 faults.append(f"{path.name} is signed although no certificate was given")
             if path.name != "Restwell.exe" and path.stat().st_size >= 1 << 20:
