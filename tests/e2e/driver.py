@@ -28,8 +28,7 @@ ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build" / "win64"
 SHOTS = ROOT / "build" / "e2e"
 TEST_PREFIX = ROOT / "build" / "wineprefix-test"
-# winemenubuilder would copy the installers' shortcuts into the desktop's own menus.
-WINE_ENV = dict(WINEARCH="win64", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+WINE_ENV = dict(WINEARCH="win64", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from display import VirtualDisplay  # noqa: E402
 

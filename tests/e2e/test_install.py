@@ -6,6 +6,7 @@ the uninstall."""
 import importlib.machinery
 import re
 import subprocess
+import tempfile
 import threading
 import time
 from pathlib import Path
@@ -141,16 +142,26 @@ class Install:
 
 
 def run_installer(s, *args):
+    """Runs an installer under Wine and returns its exit code. The menu entries Wine makes of
+    Windows shortcuts for the Linux desktop go to this worker's scratch folder, not to $HOME."""
+    desktop = s.work / "linux-desktop"
+    env = dict(s.env, XDG_DATA_HOME=str(desktop / "data"), XDG_CONFIG_HOME=str(desktop / "config"))
+    with tempfile.TemporaryFile() as out:
+        return subprocess.run(["wine", *map(str, args)], env=env, stdout=out, stderr=subprocess.STDOUT,
+                              timeout=INSTALL_SECONDS).returncode
+
+
+def run_installer_ok(s, *args):
     start = time.time()
-    rc, out = s.wine(*args, timeout=INSTALL_SECONDS)
-    check(rc == 0, f"{args} exited {rc} after {time.time() - start:.0f} s: {out}")
+    rc = run_installer(s, *args)
+    check(rc == 0, f"{args} exited {rc} after {time.time() - start:.0f} s")
 
 
 def remove_leftovers(s, install):
     """A story cut short in an earlier run may have left an install in this worker's prefix."""
     run, listed, _, _ = install.state()
     for version in listed if install.hive == "HKLM" else ():
-        s.wine("msiexec", "/x", product_code(version), "/qn", timeout=INSTALL_SECONDS)
+        run_installer(s, "msiexec", "/x", product_code(version), "/qn")
     if run or listed:
         s.wine("reg", "delete", rf"{install.hive}\{RUN_KEY}", "/v", "Restwell", "/f")
         s.wine("reg", "delete", rf"HKCU\{UNINSTALL_KEY}\Restwell", "/f")
@@ -190,7 +201,7 @@ def test_msi_installs_upgrades_and_uninstalls_silently(s):
     welcomed_user_with_own_work_period(s)
     exe = drive_c(s) / "Program Files" / "Restwell" / "Restwell.exe"
 
-    run_installer(s, "msiexec", "/i", old_msi, "/qn")
+    run_installer_ok(s, "msiexec", "/i", old_msi, "/qn")
     command_line, _ = install.check_installed(exe, older)
     # Log-on starts it in the notification area only: the main window exists, hidden.
     start_from_run_entry(s, command_line)
@@ -201,13 +212,13 @@ def test_msi_installs_upgrades_and_uninstalls_silently(s):
 
     # The newer build (only its build number is higher) replaces the older one, which is
     # ended first.
-    run_installer(s, "msiexec", "/i", new_msi, "/qn")
+    run_installer_ok(s, "msiexec", "/i", new_msi, "/qn")
     check(not old_pids & set(s.restwell_pids()), "the running older program was ended")
     install.check_installed(exe, current)
 
     start_from_run_entry(s, command_line)
     s.wait_until(lambda: s.restwell_pids(), what="the upgraded program running")
-    run_installer(s, "msiexec", "/x", new_msi, "/qn")
+    run_installer_ok(s, "msiexec", "/x", new_msi, "/qn")
     install.check_removed()
 
 
@@ -222,28 +233,32 @@ def test_per_user_setup_installs_upgrades_and_uninstalls_silently(s):
     remove_leftovers(s, install)
     welcomed_user_with_own_work_period(s)
 
-    run_installer(s, old_setup, "/S")
+    run_installer_ok(s, old_setup, "/S")
     folders = program_dirs(s)
     check(len(folders) == 1 and folders[0].parent.name == "Programs" and folders[0].parent.parent.name == "Local",
           f"installed in the user's local programs folder: {folders}")
     exe = folders[0] / "Restwell.exe"
-    _, found = install.check_installed(exe, older)
+    install.check_installed(exe, older)
     # A first install starts the program with -setup, which shows its window.
     s.wait_until(lambda: started_with(s, "-setup"), timeout=30, what="the program started with -setup")
     s.wait_until(lambda: s.find_window(TITLE, visible=True), timeout=30, what="the main window after -setup")
     old_pids = set(s.restwell_pids())
 
-    run_installer(s, new_setup, "/S")
-    _, found = install.check_installed(exe, current)
+    run_installer_ok(s, new_setup, "/S")
+    install.check_installed(exe, current)
     check(not old_pids & set(s.restwell_pids()), "the running older program was ended")
     s.wait_until(lambda: started_with(s, "-upgrade"), timeout=30, what="the program started again with -upgrade")
     s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=30, what="the hidden window after -upgrade")
     check(not s.find_window(TITLE, visible=True), "-upgrade shows no window")
+    # The older setup refuses to replace the newer version.
+    rc = run_installer(s, old_setup, "/S")
+    check(rc == 2, f"the older setup over the newer one exits with 2, not {rc}")
+    _, found = install.check_installed(exe, current)
 
     quiet = found[rf"HKCU\{UNINSTALL_KEY}\Restwell"].get("QuietUninstallString")
     m = quiet and re.match(r'^"([^"]+)" /S$', quiet[1])
     check(m, f"a quiet uninstall command: {quiet}")
-    run_installer(s, m[1], "/S")
+    run_installer_ok(s, m[1], "/S")
     # The uninstaller runs on from a copy of itself: wait for what it removes.
     s.wait_until(lambda: not program_dirs(s), timeout=60, what="the program folder removed")
     install.check_removed()
