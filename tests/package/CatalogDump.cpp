@@ -54,8 +54,9 @@ int main() {
         std::printf(
             "{\"name\": \"%s\", \"key\": \"%s\", \"type\": \"%s\", \"policy\": %s, \"default\": %u, "
             "\"range\": \"%s\", \"min\": %u, \"max\": %u, \"maxChars\": %u}\n",
-            Ascii(info.name).c_str(), KeyName(info.key), TypeName(info.type), ReadsPolicy(info.source) ? "true" : "false",
-            info.defaultValue, RangeName(info.range), info.min, info.max, info.maxChars);
+            Ascii(info.name).c_str(), KeyName(info.key), TypeName(info.type),
+            ReadsPolicy(info.source) ? "true" : "false", info.defaultValue, RangeName(info.range), info.min, info.max,
+            info.maxChars);
     }
     return 0;
 }
