@@ -4,6 +4,7 @@ the files, the Start-menu shortcut, the Run entry and the Apps & features entry,
 processes and their command lines, and the user's settings, which survive both the upgrade and
 the uninstall."""
 import importlib.machinery
+import importlib.util
 import re
 import subprocess
 import tempfile
@@ -19,7 +20,9 @@ RUN_KEY = r"Software\Microsoft\Windows\CurrentVersion\Run"
 UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall"
 INSTALL_SECONDS = 180  # one msiexec or setup run: catches a hang, not a slow machine
 
-PACKAGE = importlib.machinery.SourceFileLoader("package", str(ROOT / "scripts" / "package")).load_module()
+_loader = importlib.machinery.SourceFileLoader("package", str(ROOT / "scripts" / "package"))
+PACKAGE = importlib.util.module_from_spec(importlib.util.spec_from_loader("package", _loader))
+_loader.exec_module(PACKAGE)
 _built, _build_lock = {}, threading.Lock()
 
 
@@ -198,28 +201,37 @@ def test_msi_installs_upgrades_and_uninstalls_silently(s):
     new_msi, _ = installers(current)
     install = Install(s, "HKLM", {v: product_code(v) for v in (older, current)})
     remove_leftovers(s, install)
-    welcomed_user_with_own_work_period(s)
-    exe = drive_c(s) / "Program Files" / "Restwell" / "Restwell.exe"
+    finished = False
+    try:
+        welcomed_user_with_own_work_period(s)
+        exe = drive_c(s) / "Program Files" / "Restwell" / "Restwell.exe"
 
-    run_installer_ok(s, "msiexec", "/i", old_msi, "/qn")
-    command_line, _ = install.check_installed(exe, older)
-    # Log-on starts it in the notification area only: the main window exists, hidden.
-    start_from_run_entry(s, command_line)
-    s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=30, what="the hidden main window")
-    check(not s.find_window(TITLE, visible=True), "-startup shows no window")
-    check(started_with(s, "-startup"), f"the installed program runs with -startup: {command_lines(s)}")
-    old_pids = set(s.restwell_pids())
+        run_installer_ok(s, "msiexec", "/i", old_msi, "/qn")
+        command_line, _ = install.check_installed(exe, older)
+        # Log-on starts it in the notification area only: the main window exists, hidden.
+        start_from_run_entry(s, command_line)
+        s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=30, what="the hidden main window")
+        check(not s.find_window(TITLE, visible=True), "-startup shows no window")
+        check(started_with(s, "-startup"), f"the installed program runs with -startup: {command_lines(s)}")
+        old_pids = set(s.restwell_pids())
 
-    # The newer build (only its build number is higher) replaces the older one, which is
-    # ended first.
-    run_installer_ok(s, "msiexec", "/i", new_msi, "/qn")
-    check(not old_pids & set(s.restwell_pids()), "the running older program was ended")
-    install.check_installed(exe, current)
+        # The newer build (only its build number is higher) replaces the older one, which is
+        # ended first.
+        run_installer_ok(s, "msiexec", "/i", new_msi, "/qn")
+        check(not old_pids & set(s.restwell_pids()), "the running older program was ended")
+        install.check_installed(exe, current)
 
-    start_from_run_entry(s, command_line)
-    s.wait_until(lambda: s.restwell_pids(), what="the upgraded program running")
-    run_installer_ok(s, "msiexec", "/x", new_msi, "/qn")
-    install.check_removed()
+        start_from_run_entry(s, command_line)
+        s.wait_until(lambda: s.restwell_pids(), what="the upgraded program running")
+        run_installer_ok(s, "msiexec", "/x", new_msi, "/qn")
+        install.check_removed()
+        finished = True
+    finally:
+        # Nothing stays behind for the next test of this worker's prefix after a failure: a Run
+        # entry left there would start a Restwell with every new wineserver.
+        if not finished:
+            s.kill_restwell()
+            remove_leftovers(s, install)
 
 
 test_msi_installs_upgrades_and_uninstalls_silently.seconds = 60
@@ -231,37 +243,46 @@ def test_per_user_setup_installs_upgrades_and_uninstalls_silently(s):
     _, new_setup = installers(current)
     install = Install(s, "HKCU", {older: "Restwell", current: "Restwell"})
     remove_leftovers(s, install)
-    welcomed_user_with_own_work_period(s)
+    finished = False
+    try:
+        welcomed_user_with_own_work_period(s)
 
-    run_installer_ok(s, old_setup, "/S")
-    folders = program_dirs(s)
-    check(len(folders) == 1 and folders[0].parent.name == "Programs" and folders[0].parent.parent.name == "Local",
-          f"installed in the user's local programs folder: {folders}")
-    exe = folders[0] / "Restwell.exe"
-    install.check_installed(exe, older)
-    # A first install starts the program with -setup, which shows its window.
-    s.wait_until(lambda: started_with(s, "-setup"), timeout=30, what="the program started with -setup")
-    s.wait_until(lambda: s.find_window(TITLE, visible=True), timeout=30, what="the main window after -setup")
-    old_pids = set(s.restwell_pids())
+        run_installer_ok(s, old_setup, "/S")
+        folders = program_dirs(s)
+        check(len(folders) == 1 and folders[0].parent.name == "Programs" and folders[0].parent.parent.name == "Local",
+              f"installed in the user's local programs folder: {folders}")
+        exe = folders[0] / "Restwell.exe"
+        install.check_installed(exe, older)
+        # A first install starts the program with -setup, which shows its window.
+        s.wait_until(lambda: started_with(s, "-setup"), timeout=30, what="the program started with -setup")
+        s.wait_until(lambda: s.find_window(TITLE, visible=True), timeout=30, what="the main window after -setup")
+        old_pids = set(s.restwell_pids())
 
-    run_installer_ok(s, new_setup, "/S")
-    install.check_installed(exe, current)
-    check(not old_pids & set(s.restwell_pids()), "the running older program was ended")
-    s.wait_until(lambda: started_with(s, "-upgrade"), timeout=30, what="the program started again with -upgrade")
-    s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=30, what="the hidden window after -upgrade")
-    check(not s.find_window(TITLE, visible=True), "-upgrade shows no window")
-    # The older setup refuses to replace the newer version.
-    rc = run_installer(s, old_setup, "/S")
-    check(rc == 2, f"the older setup over the newer one exits with 2, not {rc}")
-    _, found = install.check_installed(exe, current)
+        run_installer_ok(s, new_setup, "/S")
+        install.check_installed(exe, current)
+        check(not old_pids & set(s.restwell_pids()), "the running older program was ended")
+        s.wait_until(lambda: started_with(s, "-upgrade"), timeout=30, what="the program started again with -upgrade")
+        s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=30, what="the hidden window after -upgrade")
+        check(not s.find_window(TITLE, visible=True), "-upgrade shows no window")
+        # The older setup refuses to replace the newer version.
+        rc = run_installer(s, old_setup, "/S")
+        check(rc == 2, f"the older setup over the newer one exits with 2, not {rc}")
+        _, found = install.check_installed(exe, current)
 
-    quiet = found[rf"HKCU\{UNINSTALL_KEY}\Restwell"].get("QuietUninstallString")
-    m = quiet and re.match(r'^"([^"]+)" /S$', quiet[1])
-    check(m, f"a quiet uninstall command: {quiet}")
-    run_installer_ok(s, m[1], "/S")
-    # The uninstaller runs on from a copy of itself: wait for what it removes.
-    s.wait_until(lambda: not program_dirs(s), timeout=60, what="the program folder removed")
-    install.check_removed()
+        quiet = found[rf"HKCU\{UNINSTALL_KEY}\Restwell"].get("QuietUninstallString")
+        m = quiet and re.match(r'^"([^"]+)" /S$', quiet[1])
+        check(m, f"a quiet uninstall command: {quiet}")
+        run_installer_ok(s, m[1], "/S")
+        # The uninstaller runs on from a copy of itself: wait for what it removes.
+        s.wait_until(lambda: not program_dirs(s), timeout=60, what="the program folder removed")
+        install.check_removed()
+        finished = True
+    finally:
+        # Nothing stays behind for the next test of this worker's prefix after a failure: a Run
+        # entry left there would start a Restwell with every new wineserver.
+        if not finished:
+            s.kill_restwell()
+            remove_leftovers(s, install)
 
 
 test_per_user_setup_installs_upgrades_and_uninstalls_silently.seconds = 50
