@@ -163,4 +163,8 @@ private:
     HWND window_;
 };
 
+// The access keys ("&x") of a dialog's controls, lower-cased, one entry per control that has
+// one (statics without prefix processing have none), in the dialog's child order.
+std::wstring AccessKeysOf(HWND dialog);
+
 }  // namespace rw::test
