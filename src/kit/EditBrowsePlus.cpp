@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "core/ResourceString.h"
+#include "framework/Dpi.h"
 
 namespace nsHalden {
 namespace {
@@ -44,7 +45,7 @@ void CEditBrowsePlus::EnableFileBrowseButton(UINT filterStringId, UINT iconId) {
     HWND parent = edit ? GetParent(edit) : nullptr;
     if (!parent) return;
     filter_ = FilterFromText(rw::ResourceText(filterStringId));
-    const int dpi = static_cast<int>(GetDpiForWindow(edit));
+    const int dpi = rw::WindowDpi(edit);
     if (!button_) {
         const LONG editStyle = GetWindowLongW(edit, GWL_STYLE);
         button_.reset(CreateWindowExW(0, L"BUTTON", L"...", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | (editStyle & WS_VISIBLE),
@@ -80,7 +81,7 @@ void CEditBrowsePlus::PlaceButton() {
     if (!button_) return;
     const RECT rect = RectInParent(hwnd());
     const int height = rect.bottom - rect.top;
-    const int gap = MulDiv(kGap, static_cast<int>(GetDpiForWindow(hwnd())), 96);
+    const int gap = rw::ScaleToDpi(kGap, rw::WindowDpi(hwnd()));
     SetWindowPos(button_.get(), nullptr, rect.right + gap, rect.top, ButtonWidth(height), height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }

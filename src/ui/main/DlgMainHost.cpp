@@ -2,9 +2,24 @@
 #include "ui/main/DlgMain.h"
 
 #include "core/ScheduledEventIds.h"
+#include "framework/Dpi.h"
 
 void CdlgMain::SetStatusIcon(int iconId) {
+    statusIconId_ = iconId;
     HICON icon = StateIcon(iconId);
+    rw::IconOwner replaced;
+    if (icon && dpi_ != rw::SystemDpi()) {
+        const int scaled = rw::ScaleToDpi(16, dpi_);
+        const int size = scaled <= 16 ? 16 : scaled <= 24 ? 24 : 32;
+        if (!statusIcon_ || statusIconLoaded_ != std::pair{iconId, size}) {
+            rw::IconOwner loaded(static_cast<HICON>(LoadImageW(
+                GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+            replaced = std::move(statusIcon_);  // destroyed once the control shows the new one
+            statusIcon_ = std::move(loaded);
+            statusIconLoaded_ = {iconId, size};
+        }
+        if (statusIcon_) icon = statusIcon_.get();
+    }
     if (reinterpret_cast<HICON>(SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_GETICON, 0, 0)) == icon) return;
     SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
