@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """What Restwell costs while the user works: its private (dirty) memory and its thread
-wake-ups per minute in three states, each beside a bare Win32 program (the same system
+wake-ups per minute in three states while the user works (the pointer moves every 10 s,
+away from the program), each beside a bare Win32 program (the same system
 libraries, one 20-second timer) that runs through the whole measurement in the same Wine:
 
   1. at rest in the notification area, after the first upgrade check (served by a loopback
@@ -15,6 +16,7 @@ is Private_Dirty of /proc/PID/smaps_rollup. Both are read from the Linux process
 import re
 import subprocess
 import sys
+import threading
 import time
 from pathlib import Path
 
@@ -74,6 +76,27 @@ def measure_both(pids, seconds):
     return {name: (private_kb(pid), (wakeups(pid) - before[name]) * 60 / seconds) for name, pid in pids.items()}
 
 
+class UserAtWork:
+    """Moves the pointer a little every 10 s, away from the program's windows and icon, as a
+    user at work would: the program sees recent input at its ticks, and none of its windows
+    gets a message from it."""
+
+    def __init__(self, env):
+        self.env, self.stop = env, threading.Event()
+        self.thread = threading.Thread(target=self.run, daemon=True)
+        self.thread.start()
+
+    def run(self):
+        x = 400
+        while not self.stop.wait(10):
+            x = 820 - x
+            subprocess.run(["xdotool", "mousemove", str(x), "300"], env=self.env, capture_output=True)
+
+    def close(self):
+        self.stop.set()
+        self.thread.join()
+
+
 def le64(value):
     return ",".join(f"{b:02x}" for b in value.to_bytes(8, "little", signed=True))
 
@@ -93,6 +116,7 @@ def main():
             s.wine("reg", "add", internet, "/v", "ProxyServer", "/d", f"127.0.0.1:{server.port}", "/f", check_rc=True)
             now = int(time.time())
             s.reg_import(f'[{USER_KEY}]\n"Welcome"=dword:{now - 14 * 86400:08x}\n')
+            user = UserAtWork(s.env)
             bare = subprocess.Popen(["wine", str(driver.BUILD / "tests" / "bare_idle.exe")], env=s.env,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -140,6 +164,7 @@ def main():
             s.wine(driver.BUILD / "Restwell.exe", "-close")
             bare.terminate()
             bare.wait(30)
+            user.close()
         finally:
             s.shutdown()
             server.close()

@@ -211,6 +211,8 @@ TEST_F(MainWindow, ALongBannerTitleWrapsAfterAReloadToo) {
 // the system suggests, and the title font and the state icon grow with it.
 TEST_F(MainWindow, OpensCentredAndFollowsADpiChange) {
     ASSERT_EQ(SystemDpi(), 96) << "the tests' prefix runs at 96 DPI";
+    PutTime(L"TimeWorkStart", app.calendar.Now() - 10 * 60);  // working: the status shows an icon
+    PutTime(L"TimeActiveLast", app.calendar.Now());
     Start();
     RECT work{}, placed{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
