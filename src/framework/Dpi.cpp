@@ -10,9 +10,9 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 
 GetDpiForWindowFn LoadGetDpiForWindow() {
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<GetDpiForWindowFn>(
-                        reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")))
-                  : nullptr;
+    return user32
+               ? reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")))
+               : nullptr;
 }
 
 }  // namespace

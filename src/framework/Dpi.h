@@ -13,7 +13,9 @@ int WindowDpi(HWND hwnd);
 // The same without GetDpiForWindow: the screen's LOGPIXELSY.
 int SystemDpi();
 // A size given at 96 DPI, at the DPI given.
-inline int ScaleToDpi(int pixels, int dpi) { return MulDiv(pixels, dpi, kBaseDpi); }
+inline int ScaleToDpi(int pixels, int dpi) {
+    return MulDiv(pixels, dpi, kBaseDpi);
+}
 
 // The work area of the monitor the window is on (the nearest one).
 RECT MonitorWorkArea(HWND hwnd);

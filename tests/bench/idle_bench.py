@@ -69,11 +69,32 @@ def wakeups(pid):
     return total
 
 
+def thread_wakeups(pid):
+    """{thread id: (name, voluntary context switches)}."""
+    found = {}
+    for task in Path(f"/proc/{pid}/task").glob("*"):
+        try:
+            status = (task / "status").read_text()
+        except OSError:
+            continue
+        m = re.search(r"voluntary_ctxt_switches:\s+(\d+)", status)
+        found[int(task.name)] = (re.search(r"Name:\s+(.*)", status).group(1), int(m.group(1)) if m else 0)
+    return found
+
+
 def measure_both(pids, seconds):
-    """{name: (private kB at the end, wake-ups a minute)} over the same interval."""
-    before = {name: wakeups(pid) for name, pid in pids.items()}
+    """{name: (private kB at the end, wake-ups a minute, the busiest threads of the interval)}
+    over the same interval."""
+    before = {name: thread_wakeups(pid) for name, pid in pids.items()}
     time.sleep(seconds)
-    return {name: (private_kb(pid), (wakeups(pid) - before[name]) * 60 / seconds) for name, pid in pids.items()}
+    result = {}
+    for name, pid in pids.items():
+        after = thread_wakeups(pid)
+        per_thread = sorted(((count - before[name].get(tid, (None, 0))[1], f"{tid} {comm}")
+                             for tid, (comm, count) in after.items()), reverse=True)
+        total = sum(count for count, _ in per_thread)
+        result[name] = (private_kb(pid), total * 60 / seconds, [t for t in per_thread[:4] if t[0] > 0])
+    return result
 
 
 class UserAtWork:
@@ -171,9 +192,10 @@ def main():
     print(f"{seconds} s in each state      private memory (kB)         wake-ups a minute")
     print(f"{'':32} {'bare':>7} {'Restwell':>8} {'more':>6}   {'bare':>5} {'Restwell':>8} {'more':>5}")
     for name, result in rows:
-        (bare_kb, bare_wake), (rw_kb, rw_wake) = result["bare"], result["Restwell"]
+        (bare_kb, bare_wake, _), (rw_kb, rw_wake, busiest) = result["bare"], result["Restwell"]
         print(f"{name:32} {bare_kb:7d} {rw_kb:8d} {rw_kb - bare_kb:6d}   {bare_wake:5.1f} {rw_wake:8.1f} "
               f"{rw_wake - bare_wake:5.1f}")
+        print(f"{'':34}Restwell's busiest threads: " + ", ".join(f"{t} ({n})" for n, t in busiest))
     print("goals: under 2048 kB and at most 6 wake-ups a minute more than the bare program")
 
 

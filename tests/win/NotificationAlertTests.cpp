@@ -227,12 +227,14 @@ TEST_F(NotificationAlertTest, StaysInTheCornerOfTheWorkAreaWhenItChanges) {
         int shrink;  // the work area's bottom moves up by this many pixels
         std::function<void()> tell;
     } cases[] = {
-        {"work area setting", 40, [] {
+        {"work area setting", 40,
+         [] {
              // As the shell tells every top-level window when its taskbar appears or moves.
              SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
          }},
         {"display change", 60, [&] { SendMessageW(alert.hwnd(), WM_DISPLAYCHANGE, 32, 0); }},
-        {"DPI change", 80, [&] {
+        {"DPI change", 80,
+         [&] {
              RECT suggested{0, 0, 300, 200};  // wherever the system suggests, the pop-up keeps its corner
              SendMessageW(alert.hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
          }},

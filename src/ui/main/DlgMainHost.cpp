@@ -12,8 +12,8 @@ void CdlgMain::SetStatusIcon(int iconId) {
         const int scaled = rw::ScaleToDpi(16, dpi_);
         const int size = scaled <= 16 ? 16 : scaled <= 24 ? 24 : 32;
         if (!statusIcon_ || statusIconLoaded_ != std::pair{iconId, size}) {
-            rw::IconOwner loaded(static_cast<HICON>(LoadImageW(
-                GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+            rw::IconOwner loaded(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId),
+                                                               IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
             replaced = std::move(statusIcon_);  // destroyed once the control shows the new one
             statusIcon_ = std::move(loaded);
             statusIconLoaded_ = {iconId, size};
