@@ -288,6 +288,41 @@ TEST_F(MainWindow, KeyboardReachesEveryTipAndOpensItsLink) {
     EXPECT_EQ(app.hints.size(), 4u);
 }
 
+// Text messages (read or write) sent to the main window's controls while the hook is set.
+int g_textMessages = 0;
+HWND g_mainWindow = nullptr;
+LRESULT CALLBACK CountTextMessages(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && GetParent(sent->hwnd) == g_mainWindow &&
+        (sent->message == WM_GETTEXT || sent->message == WM_GETTEXTLENGTH || sent->message == WM_SETTEXT)) {
+        ++g_textMessages;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Each tick costs what a timer costs: one that changes nothing leaves the controls alone, one
+// that changes the status writes it.
+TEST_F(MainWindow, ATickThatChangesNothingLeavesTheControlsAlone) {
+    PutTime(L"TimeWorkStart", app.calendar.Now() - 10 * 60);
+    PutTime(L"TimeActiveLast", app.calendar.Now());
+    Start();
+    g_mainWindow = main->hwnd();
+    g_textMessages = 0;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountTextMessages, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(hook);
+    SendMessageW(main->hwnd(), WM_TIMER, CBreakEngine::kTickTimerId, 0);
+    SendMessageW(main->hwnd(), WM_TIMER, CBreakEngine::kTickTimerId, 0);
+    const int unchanged = g_textMessages;
+    app.calendar.Advance(60);
+    app.input.tick += 60000;
+    app.input.lastInput = app.input.tick;
+    SendMessageW(main->hwnd(), WM_TIMER, CBreakEngine::kTickTimerId, 0);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(unchanged, 0);
+    EXPECT_GT(g_textMessages, 0);
+    EXPECT_EQ(Text(IDC_STATUS_TEXT), L"You have been working for 11 minutes.");
+}
+
 TEST_F(MainWindow, HelpMenuAndBannerCommands) {
     Start();
     SendMessageW(main->hwnd(), WM_COMMAND, ID_HELP_TOPICS, 0);

@@ -147,6 +147,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CdlgMain::ExchangeData(rw::DataExchange& exchange) {
+    shownTexts_.clear();  // written or read here: the next tick compares with the controls again
     exchange.Text(IDC_DESCRIPTION, m_strDescription);
     exchange.Text(IDC_RATING_TITLE, m_strRatingTitle);
     exchange.Text(IDC_PLANNED_TEXT, m_engine.m_strPlanned);

@@ -173,6 +173,7 @@ private:
     std::wstring m_strTipText;
 
     rw::FontOwner m_fontBold;  // the breaks group's caption
+    std::wstring shownTexts_;  // the bound texts and the bar's name as last written
     int dpi_ = 96;             // the window's DPI
     // The status control's icon: the shared state icon at the system's DPI, its own copy at
     // another (the notification area keeps the system's).

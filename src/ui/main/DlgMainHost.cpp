@@ -53,13 +53,19 @@ void CdlgMain::EnableSuspendUntilPlanned(bool enable) {
 }
 
 void CdlgMain::UpdateControlsFromData() {
-    UpdateData(rw::Direction::ToControls);
     // The bar is drawn by its owner; its text is what a screen reader reads of it.
     std::wstring name = m_strRatingTitle;
     if (m_engine.m_bEnable == 1) {
         name += L" " + std::to_wstring(static_cast<int>(m_engine.m_rating.m_fScore)) + L" %";
     }
+    // Every tick comes here. Reading a control's text to compare costs calls into the window
+    // system even when nothing changed, so the texts last written are compared here instead.
+    std::wstring texts = m_strDescription + L'\n' + m_strRatingTitle + L'\n' + m_engine.m_strPlanned + L'\n' +
+                         m_engine.m_strStatus + L'\n' + name;
+    if (texts == shownTexts_) return;
+    UpdateData(rw::Direction::ToControls);
     rw::SetTextIfChanged(m_staticRatingBar.hwnd(), name);
+    shownTexts_ = std::move(texts);
 }
 
 void CdlgMain::RepaintRatingBar() {
