@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include "framework/Dpi.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 
@@ -89,7 +90,7 @@ rw::InitFocus CppOptCompatibility::OnInitDialog() {
     SetGroupFonts({IDC_OPT_GROUP_STYLE, IDC_OPT_GROUP_SOUND});
     m_editSound.EnableFileBrowseButton(IDS_FILTER_WAVE, IDI_BROWSE, IDC_OPT_SOUND_BROWSE, IDS_BROWSE_SOUND);
     HWND play = Item(IDC_OPT_SOUND_PLAY);
-    const int size = MulDiv(16, static_cast<int>(GetDpiForWindow(hwnd())), 96);
+    const int size = rw::ScaleToDpi(16, rw::WindowDpi(hwnd()));
     m_iconPlay.reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAY), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     SendMessageW(play, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_iconPlay.get()));

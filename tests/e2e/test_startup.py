@@ -1,5 +1,7 @@
 """Start-up from outside: the close request, a silent start, one instance per session (a second
 start shows the first one's window), a clean end on "-close", and "/close" as an ordinary start."""
+import re
+import subprocess
 import time
 
 from driver import check
@@ -143,3 +145,21 @@ def test_close_request_ends_the_program_with_a_modal_window_open(s):
 def test_tray_exit_ends_the_program_with_a_modal_window_open(s):
     from test_tray import choose_from_tray_menu
     quit_with_each_modal_window_open(s, "Exit", lambda s, main: choose_from_tray_menu(s, main, "x"))
+
+
+# Functions of user32 and shcore that Windows 7 lacks. Imported statically, any one of them
+# keeps the program from starting there; the program looks them up at run time instead.
+NEWER_THAN_WINDOWS_7 = {"GetDpiForWindow", "GetDpiForSystem", "GetSystemMetricsForDpi", "SystemParametersInfoForDpi",
+                        "AdjustWindowRectExForDpi", "SetThreadDpiAwarenessContext", "EnableNonClientDpiScaling",
+                        "GetDpiForMonitor", "SetProcessDpiAwareness", "SetProcessDpiAwarenessContext"}
+
+
+def test_the_program_imports_nothing_windows_7_lacks(s):
+    from driver import BUILD
+    out = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(BUILD / "Restwell.exe")], capture_output=True,
+                         text=True, check=True).stdout
+    imported = set(re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\w+)$", out, re.M))
+    check(imported, "the import table was read")
+    check("Shell_NotifyIconW" in imported, "the import table lists the program's functions")
+    newer = sorted(imported & NEWER_THAN_WINDOWS_7)
+    check(not newer, f"imported statically: {newer}")

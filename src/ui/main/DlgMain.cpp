@@ -12,6 +12,7 @@
 #include "core/PrivateMessages.h"
 #include "core/ResourceString.h"
 #include "core/VersionQuad.h"
+#include "framework/Dpi.h"
 #include "platform/win32/MessagePosterWin32.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsCatalog.h"
@@ -147,6 +148,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CdlgMain::ExchangeData(rw::DataExchange& exchange) {
+    shownTexts_.clear();  // written or read here: the next tick compares with the controls again
     exchange.Text(IDC_DESCRIPTION, m_strDescription);
     exchange.Text(IDC_RATING_TITLE, m_strRatingTitle);
     exchange.Text(IDC_PLANNED_TEXT, m_engine.m_strPlanned);
@@ -161,6 +163,8 @@ void CdlgMain::ExchangeData(rw::DataExchange& exchange) {
 rw::InitFocus CdlgMain::OnInitDialog() {
     Dialog::OnInitDialog();  // binds the controls and pushes the texts
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    dpi_ = rw::WindowDpi(hwnd());
+    rw::CentreOnWorkArea(hwnd());
 
     const std::wstring about = rw::ResourceText(IDS_ABOUT_MENU);
     if (HMENU system = GetSystemMenu(hwnd(), FALSE); system && !about.empty()) {
@@ -185,6 +189,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
             LoadImageW(instance, MAKEINTRESOURCEW(entry.id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     }
     CreateTitleFont();
+    CreateBoldFont();
 
     m_alert.SetCommandTarget(hwnd());
     m_buttonHelp.LoadDropDownMenu(instance, IDR_MENU_HELP);
@@ -202,11 +207,6 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     StartWorker();
     ShowStoredUpdateState();
     RefreshOptionsButton();
-    if (LOGFONTW font{}; GetObjectW(reinterpret_cast<HFONT>(Send(WM_GETFONT)), sizeof font, &font)) {
-        font.lfWeight = FW_BOLD;
-        m_fontBold.reset(CreateFontIndirectW(&font));
-        SendMessageW(Item(IDC_BREAKS_GROUP), WM_SETFONT, reinterpret_cast<WPARAM>(m_fontBold.get()), FALSE);
-    }
 
     m_strLinkText = rw::ResourceText(IDS_LEARN_MORE);
     for (int i = 0; i < 4; ++i) {
@@ -233,6 +233,27 @@ void CdlgMain::CreateTitleFont() {
     font.lfHeight = -Scaled(16);  // 16 pixels high at 96 DPI
     font.lfWidth = 0;
     app_.titleFont.reset(CreateFontIndirectW(&font));
+}
+
+void CdlgMain::CreateBoldFont() {
+    LOGFONTW font{};
+    if (!GetObjectW(reinterpret_cast<HFONT>(Send(WM_GETFONT)), sizeof font, &font)) return;
+    font.lfWeight = FW_BOLD;
+    rw::FontOwner bold(CreateFontIndirectW(&font));
+    if (!bold) return;
+    SendMessageW(Item(IDC_BREAKS_GROUP), WM_SETFONT, reinterpret_cast<WPARAM>(bold.get()), TRUE);
+    m_fontBold = std::move(bold);  // the old one goes once the group box has let go of it
+}
+
+void CdlgMain::OnDpiChanged(int dpi) {
+    dpi_ = dpi;
+    app_.titleFont.reset();
+    CreateTitleFont();
+    CreateBoldFont();
+    SetStatusIcon(statusIconId_);
+    UpdateBannerPosition();
+    PlaceTipText();
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CdlgMain::PlaceTipText() {
@@ -300,7 +321,7 @@ void CdlgMain::UpdateBannerPosition() {
 }
 
 int CdlgMain::Scaled(int pixels) const {
-    return MulDiv(pixels, static_cast<int>(GetDpiForWindow(hwnd())), 96);
+    return rw::ScaleToDpi(pixels, dpi_);
 }
 
 void CdlgMain::ApplySettings() {
@@ -366,6 +387,7 @@ void CdlgMain::ShowHealthTip() {
 
     m_editTip.m_strStreamText = m_strTipText;
     m_editTip.StreamTextIntoControl();
+    m_editTip.SetKeyboardLink({0, 0});
     if (withLink && !m_strLinkText.empty()) {
         HWND edit = m_editTip.hwnd();
         FINDTEXTEXW find{};
@@ -375,6 +397,7 @@ void CdlgMain::ShowHealthTip() {
         if (at >= 0) {
             SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&find.chrgText));
             m_editTip.ToggleLinkEffect();
+            m_editTip.SetKeyboardLink(find.chrgText);
             CHARRANGE start{0, 0};
             SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
         }
@@ -457,13 +480,15 @@ void CdlgMain::DrawBanner(const DRAWITEMSTRUCT& item) {
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     if (app_.brandingActive) {
         RECT box = rc;
-        if (!bannerTitleMeasured_ && !app_.brandTitleMultiLine) {
+        // Measured at every drawing, in the font of the window's DPI: a reload of the settings
+        // or a DPI change may have changed the title or the room it has.
+        bool multiLine = app_.brandTitleMultiLine;
+        if (!multiLine) {
             SIZE extent{};
             GetTextExtentPoint32W(dc, app_.brandTitle.c_str(), static_cast<int>(app_.brandTitle.size()), &extent);
-            app_.brandTitleMultiLine = extent.cx > rc.right - rc.left;
+            multiLine = extent.cx > rc.right - rc.left;
         }
-        bannerTitleMeasured_ = true;
-        if (app_.brandTitleMultiLine) {
+        if (multiLine) {
             DrawTextW(dc, app_.brandTitle.c_str(), -1, &box, DT_CENTER | DT_WORDBREAK);
         } else {
             DrawTextW(dc, app_.brandTitle.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);

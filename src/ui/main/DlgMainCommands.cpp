@@ -161,7 +161,8 @@ rw::MessageResult CdlgMain::OnNotify(const NMHDR& header) {
 }
 
 void CdlgMain::OnTipLink(const ENLINK& link) {
-    if (link.msg != WM_LBUTTONDOWN) return;
+    const bool enter = link.msg == WM_KEYDOWN && link.wParam == VK_RETURN;
+    if (link.msg != WM_LBUTTONDOWN && !enter) return;
     const int k = SelectedTip();
     if (k >= 0 && k < 4) {
         app_.OpenHealthHint(kTipHints[k]);
