@@ -53,6 +53,7 @@ public:
 
     std::wstring modulePath;  // at most 260 characters
     rw::KernelHandleOwner instanceEvent;
+    rw::KernelHandleOwner instanceLife;  // owned by the main thread for the whole run
 
     // What this start asked for: the switches, and whether it is a first run. Both ask for
     // the welcome notification, which needs the main window's notification-area icon.

@@ -96,7 +96,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
         case WMU_TRAY_CALLBACK: m_notifyIcon.OnTrayCallback(wParam, lParam); return 0;
-        case WMU_TRAY_ICON: m_notifyIcon.OnTrayIconRequest(wParam, lParam); return 0;
+        case WMU_TRAY_ICON: m_notifyIcon.OnTrayIconMessage(wParam); return 0;
         case WMU_PLANNED_BREAK_DUE: m_engine.OnPlannedBreakDue(); return 0;
         case WMU_UPGRADE_INFO: OnUpgradeInfo(); return 0;
         case WMU_NEWS_INFO: OnNewsInfo(); return 0;
@@ -187,7 +187,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
 
     m_alert.SetCommandTarget(hwnd());
     m_buttonHelp.LoadDropDownMenu(instance, IDR_MENU_HELP);
-    m_notifyIcon.OnTrayIconRequest(0, m_nNotificationStyle);
+    m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
     m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
     UpdateBannerPosition();
 
@@ -315,7 +315,7 @@ void CdlgMain::ApplySettings() {
     SwitchEngineOnOrOff();
     if (m_engine.m_bEnable != wasEnabled) RepaintRatingBar();
     m_engine.UpdateBreakState(rw::CBreakEngine::kTickSettingsChanged);
-    m_notifyIcon.OnTrayIconRequest(0, m_nNotificationStyle);
+    m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
     UpdateBannerPosition();
     RedrawWindow(m_staticBanner.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     UpdateHealthTabs();
@@ -382,7 +382,10 @@ void CdlgMain::ShowHealthTip() {
 }
 
 LRESULT CdlgMain::OnInstanceMessage(WPARAM action) {
-    if (action == rw::kInstanceShow) ShowMain();
+    if (action == rw::kInstanceShow) {
+        ShowMain();
+        return rw::kInstanceShown;
+    }
     if (action == rw::kInstanceClose) Exit();
     return 0;
 }

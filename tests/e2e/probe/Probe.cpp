@@ -6,6 +6,10 @@
 //   probe click <hwnd> <id>          BM_CLICK to a button
 //   probe command <hwnd> <id>        WM_COMMAND with that id
 //   probe post <hwnd|broadcast> <message|registered-name> [wparam] [lparam]
+//   probe hostile <hwnd> <message|registered-name>...
+//                                    posts each message with every pair of a table of hostile
+//                                    wParam and lParam values (bad pointers, extremes), then
+//                                    exits 0 when the window still answers within 5 s
 //   probe foreground                 hwnd of the foreground window
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when not found.
 #include <windows.h>
@@ -113,7 +117,10 @@ int wmain(int argc, wchar_t** argv) {
         if (!control) return 1;
         DWORD_PTR result = 0;
         return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG, 2000,
-                                   &result) && result ? 0 : 1;
+                                   &result) &&
+                       result
+                   ? 0
+                   : 1;
     }
     if ((verb == L"text" || verb == L"click" || verb == L"command") && argc > 3) {
         HWND hwnd = Handle(argv[2]);
@@ -124,6 +131,27 @@ int wmain(int argc, wchar_t** argv) {
         if (verb == L"click") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
         Print(Text(control));
         return 0;
+    }
+    if (verb == L"hostile" && argc > 3) {
+        HWND hwnd = Handle(argv[2]);
+        const WPARAM wParams[] = {0, 1, 3, 4, 5, 6, 7, 8, 0xFFFF, 0xDEADBEEF, ~WPARAM{0}};
+        const LPARAM lParams[] = {0,
+                                  1,
+                                  0x10,
+                                  0x41414141,
+                                  static_cast<LPARAM>(0xDEADBEEFDEADBEEFull),
+                                  -1,
+                                  static_cast<LPARAM>(0x7FFFFFFFFFFFFFFFll)};
+        for (int i = 3; i < argc; ++i) {
+            const UINT msg = MessageId(argv[i]);
+            for (WPARAM wp : wParams) {
+                for (LPARAM lp : lParams) {
+                    if (!PostMessageW(hwnd, msg, wp, lp)) return 1;
+                }
+            }
+        }
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) ? 0 : 1;
     }
     if (verb == L"post" && argc > 3) {
         HWND hwnd = std::wstring(argv[2]) == L"broadcast" ? HWND_BROADCAST : Handle(argv[2]);
