@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <richedit.h>
+#include <wtsapi32.h>
 
 #include <cwctype>
 
@@ -111,6 +112,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST:
             OnPowerBroadcast(wParam);
             break;
+        case WM_WTSSESSION_CHANGE: OnSessionChange(wParam); return 0;
         case WM_TIMECHANGE:
             DefaultProcessing(message, wParam, lParam);
             OnTimeChange();
@@ -197,6 +199,8 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     m_staticBanner.SetTooltipText(m_strBannerLink);
     m_staticBanner.EnableToolTips();
 
+    // Locking the workstation counts as being away.
+    WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
     SwitchEngineOnOrOff();
     StartWorker();
     ShowStoredUpdateState();
@@ -400,11 +404,17 @@ void CdlgMain::OnPowerBroadcast(WPARAM event) {
     }
 }
 
+void CdlgMain::OnSessionChange(WPARAM event) {
+    if (event == WTS_SESSION_LOCK) m_engine.OnSessionLocked();
+    if (event == WTS_SESSION_UNLOCK) m_engine.OnSessionUnlocked();
+}
+
 void CdlgMain::OnTimeChange() {
     m_engine.OnTimeChange();
 }
 
 void CdlgMain::OnDestroy() {
+    WTSUnRegisterSessionNotification(hwnd());
     m_engine.SaveBreakState();
 }
 

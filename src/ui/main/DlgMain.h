@@ -73,6 +73,7 @@ private:
     void OnDestroy();
     void OnEndSession();
     void OnPowerBroadcast(WPARAM event);
+    void OnSessionChange(WPARAM event);
     void OnTimeChange();
     void OnSettingChange(LPARAM area);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
