@@ -87,7 +87,8 @@ bool WaitForInstanceEnd(HANDLE life) {
 
 // The adapters are members, so the identity and the seams can be handed over at once.
 CRestwellApp::CRestwellApp()
-    : AppShared(identity_, rw::Seams{inputClock_, calendar_, locale_}), identity_{kCompany, kProduct, &registry_} {
+    : AppShared(identity_, rw::Seams{inputClock_, calendar_, locale_}),
+      identity_{kCompany, kProduct, &registry_, &unsaved_} {
     // The services live as long as the application object, which outlives the worker.
     upgradeCheck = [services = &upgradeServices_](bool retry, nsHalden::WorkerChannel& channel,
                                                   const SettingsIdentity& identity) {

@@ -19,6 +19,7 @@
 #include "platform/win32/LocaleWin32.h"
 #include "platform/win32/MachineMarkerWin32.h"
 #include "platform/win32/RegistryWin32.h"
+#include "settings/UnsavedSettings.h"
 
 class CdlgMain;
 
@@ -66,6 +67,7 @@ private:
     rw::InputClockWin32 inputClock_;
     rw::CalendarWin32 calendar_;
     rw::LocaleWin32 locale_;
+    rw::UnsavedSettings unsaved_;
     SettingsIdentity identity_;
     rw::HttpWinInet http_;
     rw::MachineMarkerWin32 upgradeMarker_{rw::kUpgradeMarkerName};

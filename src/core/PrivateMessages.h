@@ -8,6 +8,7 @@ constexpr std::uint32_t WMU_NEWS_INFO = 0x466;
 constexpr std::uint32_t WMU_TRAY_ICON = 0x468;  // wParam TRAY_ICON_RETRY_ADD, nothing else
 constexpr std::uint32_t WMU_PLANNED_BREAK_DUE = 0x469;
 constexpr std::uint32_t WMU_CHECK_SKIPPED = 0x46A;
+constexpr std::uint32_t WMU_SETTINGS_NOT_SAVED = 0x46B;  // a refused write waits to be told
 
 // WMU_TRAY_ICON's one request: the worker retries a failed add of the notification-area icon.
 constexpr std::uint32_t TRAY_ICON_RETRY_ADD = 2;

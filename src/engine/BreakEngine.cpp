@@ -228,6 +228,10 @@ void CBreakEngine::OnInitialised() {
     UpdateBreakState(kTickQuietRefresh);
 }
 
+void CBreakEngine::OnIconRecreated() {
+    UpdateBreakState(kTickQuietRefresh);
+}
+
 void CBreakEngine::OnCustomizeConfirmed(const CPlannedBreakList& planned) {
     LoadSettings();
     m_listPlanned.CopyFrom(planned);

@@ -86,6 +86,7 @@ public:
     void OnSessionUnlocked();
     void OnPlannedBreakDue();  // WMU_PLANNED_BREAK_DUE
     void OnInitialised();      // end of the main window's initialisation
+    void OnIconRecreated();    // the tray icon was added again: it shows the state at once
     // "&Customize..." confirmed: new settings and planned breaks, suspension cleared.
     void OnCustomizeConfirmed(const CPlannedBreakList& planned);
     // Settings reloaded (policy refresh and the like).

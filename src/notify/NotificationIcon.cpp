@@ -140,8 +140,7 @@ bool CNotificationIcon::ShowBalloon(const std::wstring* extra, const std::wstrin
     data.dwInfoFlags = NIIF_USER;
     // Without NIF_ICON the picture serves as the balloon's own icon.
     data.hIcon = icon ? icon : m_hIconBase;
-    if (!m_strTitle.empty())
-        CopyInto(data.szInfoTitle, std::size(data.szInfoTitle), CutText(m_strTitle, kBalloonTitleMaxChars));
+    if (!m_strTitle.empty()) CopyInto(data.szInfoTitle, std::size(data.szInfoTitle), CutText(m_strTitle, kBalloonTitleMaxChars));
     CopyInto(data.szInfo, std::size(data.szInfo), BalloonText(text, extra));
     balloonShown_ = shell_.NotifyIcon(NIM_MODIFY, data) != FALSE;
     return balloonShown_;

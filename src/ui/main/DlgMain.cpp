@@ -16,6 +16,7 @@
 #include "platform/win32/MessagePosterWin32.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsCatalog.h"
+#include "settings/UnsavedSettings.h"
 
 namespace {
 
@@ -93,6 +94,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == app_.instanceMessage && message != 0) return OnInstanceMessage(wParam);
     if (message == rw::CNotificationIcon::TaskbarCreatedMessage()) {
         m_notifyIcon.OnTaskbarCreated();
+        m_engine.OnIconRecreated();
         return 0;
     }
     switch (message) {
@@ -102,6 +104,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
         case WMU_UPGRADE_INFO: OnUpgradeInfo(); return 0;
         case WMU_NEWS_INFO: OnNewsInfo(); return 0;
         case WMU_CHECK_SKIPPED: OnCheckSkipped(); return 0;
+        case WMU_SETTINGS_NOT_SAVED: OnSettingsNotSaved(); return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != IDM_ABOUTBOX) break;
             ShowAbout();
@@ -199,6 +202,12 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     m_staticBanner.SetTooltipText(m_strBannerLink);
     m_staticBanner.EnableToolTips();
 
+    // A setting the registry refuses is told once, from this window's own loop; one refused
+    // before the window existed (the welcome wizard's) is told now.
+    if (rw::UnsavedSettings* unsaved = app_.identity.unsaved) {
+        unsaved->onFailure = [window = hwnd()] { PostMessageW(window, WMU_SETTINGS_NOT_SAVED, 0, 0); };
+        Post(WMU_SETTINGS_NOT_SAVED);
+    }
     // Locking the workstation counts as being away.
     WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
     SwitchEngineOnOrOff();
@@ -318,8 +327,9 @@ void CdlgMain::ApplySettings() {
     UpdateData(rw::Direction::ToControls);
     SwitchEngineOnOrOff();
     if (m_engine.m_bEnable != wasEnabled) RepaintRatingBar();
-    m_engine.UpdateBreakState(rw::CBreakEngine::kTickSettingsChanged);
+    // The icon first, so that the tick shows the state on the new one.
     m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
+    m_engine.UpdateBreakState(rw::CBreakEngine::kTickSettingsChanged);
     UpdateBannerPosition();
     RedrawWindow(m_staticBanner.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     UpdateHealthTabs();
@@ -387,6 +397,12 @@ void CdlgMain::ShowHealthTip() {
 
 LRESULT CdlgMain::OnInstanceMessage(WPARAM action) {
     if (action == rw::kInstanceShow) {
+        // A close request already waiting wins: the start that asks then waits for this one to end.
+        MSG pending{};
+        if (PeekMessageW(&pending, hwnd(), app_.instanceMessage, app_.instanceMessage, PM_NOREMOVE) &&
+            pending.wParam == rw::kInstanceClose) {
+            return 0;
+        }
         ShowMain();
         return rw::kInstanceShown;
     }
@@ -407,6 +423,23 @@ void CdlgMain::OnPowerBroadcast(WPARAM event) {
 void CdlgMain::OnSessionChange(WPARAM event) {
     if (event == WTS_SESSION_LOCK) m_engine.OnSessionLocked();
     if (event == WTS_SESSION_UNLOCK) m_engine.OnSessionUnlocked();
+}
+
+void CdlgMain::OnSettingsNotSaved() {
+    const auto report = app_.identity.unsaved ? app_.identity.unsaved->TakeReport() : std::nullopt;
+    if (!report) return;
+    wchar_t* reason = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   static_cast<DWORD>(report->error & 0xFFFF), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+    std::wstring why = reason ? reason : L"";
+    LocalFree(reason);
+    while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r' || why.back() == L' ' || why.back() == L'.')) {
+        why.pop_back();
+    }
+    std::wstring message;
+    if (rw::FormatResourceString(message, IDS_SETTINGS_NOT_SAVED, {report->name, why})) {
+        MessageBoxW(hwnd(), message.c_str(), app_.productName.c_str(), MB_OK | MB_ICONWARNING);
+    }
 }
 
 void CdlgMain::OnTimeChange() {

@@ -74,6 +74,7 @@ private:
     void OnEndSession();
     void OnPowerBroadcast(WPARAM event);
     void OnSessionChange(WPARAM event);
+    void OnSettingsNotSaved();
     void OnTimeChange();
     void OnSettingChange(LPARAM area);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);

@@ -10,9 +10,16 @@
 //                                    posts each message with every pair of a table of hostile
 //                                    wParam and lParam values (bad pointers, extremes), then
 //                                    exits 0 when the window still answers within 5 s
+//   probe traydelete <hwnd> <id>     removes that window's notification-area icon, as a shell
+//                                    that restarts loses it
+//   probe regacl <HKCU subkey> readonly|full
+//                                    replaces the key's access list: everyone may only read it,
+//                                    or everyone may do everything (to undo the first)
 //   probe foreground                 hwnd of the foreground window
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when not found.
 #include <windows.h>
+#include <sddl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -152,6 +159,26 @@ int wmain(int argc, wchar_t** argv) {
         }
         DWORD_PTR result = 0;
         return SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) ? 0 : 1;
+    }
+    if (verb == L"traydelete" && argc > 3) {
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = Handle(argv[2]);
+        data.uID = static_cast<UINT>(Number(argv[3]));
+        return Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+    }
+    if (verb == L"regacl" && argc > 3) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, argv[2], 0, WRITE_DAC | READ_CONTROL, &key) != ERROR_SUCCESS) return 1;
+        const wchar_t* sddl = std::wstring(argv[3]) == L"readonly" ? L"D:P(A;OICI;KR;;;WD)" : L"D:P(A;OICI;KA;;;WD)";
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        LONG result = ERROR_INVALID_PARAMETER;
+        if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr)) {
+            result = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+            LocalFree(descriptor);
+        }
+        RegCloseKey(key);
+        return result == ERROR_SUCCESS ? 0 : 1;
     }
     if (verb == L"post" && argc > 3) {
         HWND hwnd = std::wstring(argv[2]) == L"broadcast" ? HWND_BROADCAST : Handle(argv[2]);
