@@ -15,6 +15,7 @@
 //   probe regacl <HKCU subkey> readonly|full
 //                                    replaces the key's access list: everyone may only read it,
 //                                    or everyone may do everything (to undo the first)
+//   probe terminate <hwnd>           ends the window's process at once, as a kill or a crash
 //   probe foreground                 hwnd of the foreground window
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when not found.
 #include <windows.h>
@@ -159,6 +160,15 @@ int wmain(int argc, wchar_t** argv) {
         }
         DWORD_PTR result = 0;
         return SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) ? 0 : 1;
+    }
+    if (verb == L"terminate" && argc > 2) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(Handle(argv[2]), &pid);
+        HANDLE process = pid ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid) : nullptr;
+        if (!process) return 1;
+        const bool ended = TerminateProcess(process, 9) && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+        CloseHandle(process);
+        return ended ? 0 : 1;
     }
     if (verb == L"traydelete" && argc > 3) {
         NOTIFYICONDATAW data{};
