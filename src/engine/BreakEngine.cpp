@@ -86,10 +86,14 @@ void CBreakEngine::RestoreBreakState() {
     m_tickWorkStart = m_tickLastInput - (activeLast - workStart) * 1000;
 }
 
+std::int64_t CBreakEngine::CalendarTimeOf(std::int64_t tick, std::int64_t tickNow, std::int64_t now) {
+    // From the elapsed milliseconds, so that a reading before the wrap stays in the past.
+    return tick == 0 ? 0 : now - InputTicksBetween(tick, tickNow) / 1000;
+}
+
 void CBreakEngine::WriteTimes(std::int64_t tickNow, std::int64_t now) {
-    // Times from the elapsed milliseconds, so that a save across the wrap stays in the past.
-    const std::int64_t activeLast = m_tickLastInput == 0 ? 0 : now - InputTicksBetween(m_tickLastInput, tickNow) / 1000;
-    const std::int64_t workStart = m_tickWorkStart == 0 ? 0 : now - InputTicksBetween(m_tickWorkStart, tickNow) / 1000;
+    const std::int64_t activeLast = CalendarTimeOf(m_tickLastInput, tickNow, now);
+    const std::int64_t workStart = CalendarTimeOf(m_tickWorkStart, tickNow, now);
     savedTick_ = tickNow;
     savedActiveLast_ = activeLast;
     savedWorkStart_ = workStart;
@@ -104,8 +108,8 @@ void CBreakEngine::SaveWhileRunning(std::int64_t tickNow, std::int64_t now) {
         m_rating.Save(identity_);
     }
     // Seconds move with every tick of work; a change of a second or two is no change.
-    const std::int64_t activeLast = m_tickLastInput == 0 ? 0 : now - InputTicksBetween(m_tickLastInput, tickNow) / 1000;
-    const std::int64_t workStart = m_tickWorkStart == 0 ? 0 : now - InputTicksBetween(m_tickWorkStart, tickNow) / 1000;
+    const std::int64_t activeLast = CalendarTimeOf(m_tickLastInput, tickNow, now);
+    const std::int64_t workStart = CalendarTimeOf(m_tickWorkStart, tickNow, now);
     const auto moved = [](std::int64_t a, std::int64_t b) { return a - b > 2 || b - a > 2; };
     if (savedTick_ && !moved(activeLast, savedActiveLast_) && !moved(workStart, savedWorkStart_)) return;
     WriteTimes(tickNow, now);

@@ -145,6 +145,8 @@ private:
     // Writes the two times, the work start first: a kill between the writes leaves a work
     // start later than the last activity, which the next start discards.
     void WriteTimes(std::int64_t tickNow, std::int64_t now);
+    // The calendar time of an input-clock reading (0 stays 0: none).
+    static std::int64_t CalendarTimeOf(std::int64_t tick, std::int64_t tickNow, std::int64_t now);
     // While running: the state is written when it changed, at most once a minute.
     void SaveWhileRunning(std::int64_t tickNow, std::int64_t now);
     Countdown PlannedBreakCountdown(std::int64_t now);
