@@ -35,8 +35,8 @@ bool FileExists(const std::wstring& path) {
 
 }  // namespace
 
-CppOptCompatibility::CppOptCompatibility(const SettingsIdentity& identity, HWND previewTarget)
-    : COptionsPage(IDD_OPT_COMPATIBILITY, kHelpContextNotifications, identity, previewTarget) {}
+CppOptCompatibility::CppOptCompatibility(const SettingsIdentity& identity, rw::TrayPreview* preview)
+    : COptionsPage(IDD_OPT_COMPATIBILITY, kHelpContextNotifications, identity, preview) {}
 
 std::uint32_t CppOptCompatibility::SelectedStyle() const {
     HWND list = Item(IDC_OPT_STYLE_LIST);
@@ -96,7 +96,7 @@ rw::InitFocus CppOptCompatibility::OnInitDialog() {
     SendMessageW(play, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_iconPlay.get()));
 
     if (!m_strSoundPath.empty()) m_nUseSoundFile = 1;
-    PostPreview(5, reinterpret_cast<LPARAM>(m_strSoundPath.c_str()));
+    if (Preview()) Preview()->PreviewSound(m_strSoundPath);
     UpdateData(rw::Direction::ToControls);
     updating_ = false;
     UpdateSoundControls();
@@ -116,7 +116,7 @@ void CppOptCompatibility::UpdateSoundControls() {
 }
 
 void CppOptCompatibility::OnStyleChosen() {
-    PostPreview(3, static_cast<LPARAM>(SelectedStyle()));
+    if (Preview()) Preview()->PreviewStyle(SelectedStyle());
     m_bPreviewShown = true;
     UpdateSoundControls();
 }
@@ -124,9 +124,7 @@ void CppOptCompatibility::OnStyleChosen() {
 void CppOptCompatibility::OnSoundPathChanged() {
     if (updating_) return;
     UpdateSoundControls();
-    // The main window copies the text when it handles the message; the page and its string
-    // outlive the sheet's loop, and the opener hands the last previews over before they go.
-    PostPreview(5, reinterpret_cast<LPARAM>(m_strSoundPath.c_str()));
+    if (Preview()) Preview()->PreviewSound(m_strSoundPath);
 }
 
 void CppOptCompatibility::OnPlay() {
@@ -140,9 +138,4 @@ void CppOptCompatibility::OnOK() {
     if (m_nStyle != m_nStyleAtOpen) rw::WriteSettingDword(identity_, rw::Setting::NotificationStyle, m_nStyle);
     if (m_nUseSoundFile == 0) m_strSoundPath.clear();
     rw::WriteSettingString(identity_, rw::Setting::NotificationSound, m_strSoundPath);
-}
-
-void CppOptCompatibility::OnCancel() {
-    // Undo a style preview: the main window goes back to its own style.
-    if (SelectedStyle() != m_nStyleAtOpen) PostPreview(1, static_cast<LPARAM>(m_nStyleAtOpen));
 }

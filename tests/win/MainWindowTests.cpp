@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
+#include <wtsapi32.h>
 
 #include <gtest/gtest.h>
 
@@ -112,7 +113,7 @@ TEST_F(MainWindow, RestoredOverdueWorkShowsTheBreakAndSavesTheStateAgain) {
 
     // The alert's "Suspend 15 minutes", posted as a command: icon 147, no more reminders.
     SendMessageW(main->hwnd(), WM_COMMAND, ID_SUSPEND_15, 0);
-    EXPECT_EQ(main->Engine().m_timeSuspendUntil, now + 900);
+    EXPECT_EQ(main->Engine().m_dwSuspendMs, 15u * 60000);
     // Closing only hides the window; the program goes on.
     main->ShowMain();
     SendMessageW(main->hwnd(), WM_COMMAND, IDOK, 0);
@@ -433,6 +434,19 @@ TEST_F(MainWindow, HelpMenuAndBannerCommands) {
     ASSERT_EQ(app.opened.size(), 1u);
     EXPECT_EQ(app.opened[0], std::wstring(VendorHost()) + L" +ver");
     EXPECT_EQ(app.hints, std::vector<std::uint32_t>{100});
+}
+
+}  // namespace
+
+namespace {
+
+// The workstation lock reaches the engine through the session-change message.
+TEST_F(MainWindow, TheWorkstationLockAndUnlockReachTheEngine) {
+    Start();
+    SendMessageW(main->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    EXPECT_NE(main->Engine().m_tickLocked, 0);
+    SendMessageW(main->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_EQ(main->Engine().m_tickLocked, 0);
 }
 
 }  // namespace

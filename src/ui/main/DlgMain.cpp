@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <richedit.h>
+#include <wtsapi32.h>
 
 #include <cwctype>
 
@@ -16,6 +17,7 @@
 #include "platform/win32/MessagePosterWin32.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsCatalog.h"
+#include "settings/UnsavedSettings.h"
 
 namespace {
 
@@ -97,12 +99,13 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
         case WMU_TRAY_CALLBACK: m_notifyIcon.OnTrayCallback(wParam, lParam); return 0;
-        case WMU_TRAY_ICON: m_notifyIcon.OnTrayIconRequest(wParam, lParam); return 0;
+        case WMU_TRAY_ICON: m_notifyIcon.OnTrayIconMessage(wParam); return 0;
         case WMU_PLANNED_BREAK_DUE: m_engine.OnPlannedBreakDue(); return 0;
         case WMU_UPGRADE_INFO: OnUpgradeInfo(); return 0;
         case WMU_NEWS_INFO: OnNewsInfo(); return 0;
         case WMU_CHECK_SKIPPED: OnCheckSkipped(); return 0;
         case WMU_END_PROGRAM: Exit(); return 0;
+        case WMU_SETTINGS_NOT_SAVED: OnSettingsNotSaved(); return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != IDM_ABOUTBOX) break;
             ShowAbout();
@@ -113,6 +116,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST:
             OnPowerBroadcast(wParam);
             break;
+        case WM_WTSSESSION_CHANGE: OnSessionChange(wParam); return 0;
         case WM_TIMECHANGE:
             DefaultProcessing(message, wParam, lParam);
             OnTimeChange();
@@ -193,7 +197,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
 
     m_alert.SetCommandTarget(hwnd());
     m_buttonHelp.LoadDropDownMenu(instance, IDR_MENU_HELP);
-    m_notifyIcon.OnTrayIconRequest(0, m_nNotificationStyle);
+    m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
     m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
     UpdateBannerPosition();
 
@@ -203,6 +207,14 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     m_staticBanner.SetTooltipText(m_strBannerLink);
     m_staticBanner.EnableToolTips();
 
+    // A setting the registry refuses is told once, from this window's own loop; one refused
+    // before the window existed (the welcome wizard's) is told now.
+    if (rw::UnsavedSettings* unsaved = app_.identity.unsaved) {
+        unsaved->onFailure = [window = hwnd()] { PostMessageW(window, WMU_SETTINGS_NOT_SAVED, 0, 0); };
+        Post(WMU_SETTINGS_NOT_SAVED);
+    }
+    // Locking the workstation counts as being away.
+    WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
     SwitchEngineOnOrOff();
     StartWorker();
     ShowStoredUpdateState();
@@ -336,8 +348,9 @@ void CdlgMain::ApplySettings() {
     UpdateData(rw::Direction::ToControls);
     SwitchEngineOnOrOff();
     if (m_engine.m_bEnable != wasEnabled) RepaintRatingBar();
+    // The icon first, so that the tick shows the state on the new one.
+    m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
     m_engine.UpdateBreakState(rw::CBreakEngine::kTickSettingsChanged);
-    m_notifyIcon.OnTrayIconRequest(0, m_nNotificationStyle);
     UpdateBannerPosition();
     RedrawWindow(m_staticBanner.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     UpdateHealthTabs();
@@ -406,7 +419,16 @@ void CdlgMain::ShowHealthTip() {
 }
 
 LRESULT CdlgMain::OnInstanceMessage(WPARAM action) {
-    if (action == rw::kInstanceShow) ShowMain();
+    if (action == rw::kInstanceShow) {
+        // A close request already waiting wins: the start that asks then waits for this one to end.
+        MSG pending{};
+        if (PeekMessageW(&pending, hwnd(), app_.instanceMessage, app_.instanceMessage, PM_NOREMOVE) &&
+            pending.wParam == rw::kInstanceClose) {
+            return 0;
+        }
+        ShowMain();
+        return rw::kInstanceShown;
+    }
     if (action == rw::kInstanceClose) Exit();
     return 0;
 }
@@ -421,11 +443,34 @@ void CdlgMain::OnPowerBroadcast(WPARAM event) {
     }
 }
 
+void CdlgMain::OnSessionChange(WPARAM event) {
+    if (event == WTS_SESSION_LOCK) m_engine.OnSessionLocked();
+    if (event == WTS_SESSION_UNLOCK) m_engine.OnSessionUnlocked();
+}
+
+void CdlgMain::OnSettingsNotSaved() {
+    const auto report = app_.identity.unsaved ? app_.identity.unsaved->TakeReport() : std::nullopt;
+    if (!report) return;
+    wchar_t* reason = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   static_cast<DWORD>(report->error & 0xFFFF), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+    std::wstring why = reason ? reason : L"";
+    LocalFree(reason);
+    while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r' || why.back() == L' ' || why.back() == L'.')) {
+        why.pop_back();
+    }
+    std::wstring message;
+    if (rw::FormatResourceString(message, IDS_SETTINGS_NOT_SAVED, {report->name, why})) {
+        MessageBoxW(hwnd(), message.c_str(), app_.productName.c_str(), MB_OK | MB_ICONWARNING);
+    }
+}
+
 void CdlgMain::OnTimeChange() {
     m_engine.OnTimeChange();
 }
 
 void CdlgMain::OnDestroy() {
+    WTSUnRegisterSessionNotification(hwnd());
     m_engine.SaveBreakState();
 }
 

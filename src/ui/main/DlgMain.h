@@ -80,6 +80,8 @@ private:
     void OnDestroy();
     void OnEndSession(bool ending);
     void OnPowerBroadcast(WPARAM event);
+    void OnSessionChange(WPARAM event);
+    void OnSettingsNotSaved();
     void OnTimeChange();
     void OnSettingChange(LPARAM area);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
