@@ -5,6 +5,9 @@
 
 #include "framework/Handles.h"
 #include "kit/PagesPlus.h"
+#include <string>
+
+#include "settings/SettingsCatalog.h"
 #include "settings/SettingsStore.h"
 
 class COptionsPage : public nsHalden::CPropertyPagePlus {
@@ -13,15 +16,24 @@ public:
     // is open (none are posted without one).
     COptionsPage(UINT templateId, DWORD helpContext, const SettingsIdentity& identity, HWND previewTarget);
 
+    // Enough for any stored text the pages show, so a too-long one is read whole.
+    static constexpr std::uint32_t kReadWhole = 32768;
+
 protected:
     // Posts WMU_TRAY_ICON with the request and its value to the preview target.
     void PostPreview(WPARAM request, LPARAM value) const;
     // The group boxes' captions in a bold form of the page's font.
     void SetGroupFonts(std::initializer_list<int> groupIds);
+    // Limits the edit to the setting's length. A stored text that is longer (from a hand edit
+    // or an older version) stays in the field whole and is reported once the page shows, so
+    // it is neither cut nor silently replaced.
+    void LimitAndCheck(int editId, rw::Setting setting, const std::wstring& stored);
+    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     const SettingsIdentity& identity_;
 
 private:
     HWND previewTarget_;
+    std::wstring tooLong_;  // the report, shown when the page has opened
     rw::FontOwner groupFont_;
 };
