@@ -43,9 +43,6 @@ rw::InitFocus CppOptCommercial::OnInitDialog() {
     const rw::InitFocus focus = COptionsPage::OnInitDialog();
     m_editImage.EnableFileBrowseButton(IDS_FILTER_PICTURES, IDI_BROWSE, IDC_OPT_BRAND_IMAGE_BROWSE, IDS_BROWSE_IMAGE);
     SetGroupFonts({IDC_OPT_GROUP_IDENTITY, IDC_OPT_GROUP_HEALTH});
-    for (const BrandText& text : kTexts) {
-        SendMessageW(Item(text.control), EM_SETLIMITTEXT, rw::SettingInfoOf(text.setting).maxChars, 0);
-    }
 
     // Each group's texts come from where its switch was read, and only when it allows them.
     const rw::BrandingGroupSwitch identity = rw::ReadBrandingSwitch(identity_, rw::Setting::BrandDisabled);
@@ -54,7 +51,8 @@ rw::InitFocus CppOptCommercial::OnInitDialog() {
     m_bHealthLocked = health.locked();
     for (const BrandText& text : kTexts) {
         const bool inIdentity = rw::GroupSwitchOf(text.setting) == rw::Setting::BrandDisabled;
-        this->*text.field = rw::ReadGroupText(identity_, text.setting, inIdentity ? identity : health);
+        this->*text.field = rw::ReadGroupText(identity_, text.setting, inIdentity ? identity : health, kReadWhole);
+        LimitAndCheck(text.control, text.setting, this->*text.field);
         if (inIdentity ? m_bIdentityLocked : m_bHealthLocked) EnableItem(text.control, false);
     }
     // A link imposed by policy can still be opened.

@@ -89,6 +89,7 @@ rw::InitFocus CppOptCompatibility::OnInitDialog() {
 
     SetGroupFonts({IDC_OPT_GROUP_STYLE, IDC_OPT_GROUP_SOUND});
     m_editSound.EnableFileBrowseButton(IDS_FILTER_WAVE, IDI_BROWSE, IDC_OPT_SOUND_BROWSE, IDS_BROWSE_SOUND);
+    LimitAndCheck(IDC_OPT_SOUND_PATH, rw::Setting::NotificationSound, m_strSoundPath);
     HWND play = Item(IDC_OPT_SOUND_PLAY);
     const int size = rw::ScaleToDpi(16, rw::WindowDpi(hwnd()));
     m_iconPlay.reset(static_cast<HICON>(

@@ -167,12 +167,13 @@ BrandingGroupSwitch ReadBrandingSwitch(const SettingsIdentity& identity, Setting
     return group;
 }
 
-std::wstring ReadGroupText(const SettingsIdentity& identity, Setting setting, const BrandingGroupSwitch& group) {
+std::wstring ReadGroupText(const SettingsIdentity& identity, Setting setting, const BrandingGroupSwitch& group,
+                           std::uint32_t capacity) {
     const SettingInfo& info = SettingInfoOf(setting);
     std::wstring text;
     if (info.type != T::Sz || !group.textsEnabled()) return text;
-    SettingsReadText(identity, ReadRootOf(info, group.fromPolicy), SectionOf(info.key), info.name, info.maxChars + 1,
-                     text);
+    SettingsReadText(identity, ReadRootOf(info, group.fromPolicy), SectionOf(info.key), info.name,
+                     capacity ? capacity : info.maxChars + 1, text);
     return text;
 }
 

@@ -73,7 +73,9 @@ Setting GroupSwitchOf(Setting setting);
 // branding group reads its switch first and follows it.
 std::wstring ReadSettingString(const SettingsIdentity& identity, Setting setting);
 // A text of a branding group with its switch already read.
-std::wstring ReadGroupText(const SettingsIdentity& identity, Setting setting, const BrandingGroupSwitch& group);
+// capacity: characters read at most (0: the value's own limit, so a longer value reads as none).
+std::wstring ReadGroupText(const SettingsIdentity& identity, Setting setting, const BrandingGroupSwitch& group,
+                           std::uint32_t capacity = 0);
 // An 8-byte value; false when missing or not exactly 8 bytes.
 bool ReadSettingInt64(const SettingsIdentity& identity, Setting setting, std::int64_t& value);
 

@@ -67,12 +67,14 @@ enum Page { kGeneral = 0, kCommercial = 1, kNotifications = 2 };
 class OptionsSheet : public MainWindowTest<OptionsApp> {
 protected:
     // Runs the sheet from the Options button with the script's steps inside its loop.
-    void RunOptions(std::vector<LoopScript::Step> steps) {
+    // Returns the texts of the message boxes that opened meanwhile.
+    std::vector<std::wstring> RunOptions(std::vector<LoopScript::Step> steps) {
         LoopScript script(std::move(steps));
         SendMessageW(main->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_OPTIONS, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(main->hwnd(), IDC_OPTIONS)));
         EXPECT_TRUE(script.finished());
         EXPECT_FALSE(script.timedOut());
+        return script.messageBoxes();
     }
     static HWND Sheet() {
         HWND found = nullptr;
@@ -397,6 +399,38 @@ TEST_F(OptionsSheet, UserWithoutMachineWriteRightsKeepsEverySettingOfTheirOwn) {
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), 3);
     EXPECT_EQ(StoredString(kHkeyCurrentUser, false, nullptr, L"NotificationSound"), sound);
     EXPECT_EQ(main->NotifyIcon().m_nStyle, 3u);
+}
+
+TEST_F(OptionsSheet, StoredValuesTooLongAreShownWholeAndReported) {
+    const std::wstring longPath = L"C:\\" + std::wstring(300, L's') + L".wav";
+    const std::wstring longTitle(100, L't');
+    PutString(kHkeyCurrentUser, false, nullptr, L"NotificationSound", longPath);
+    PutString(kHkeyLocalMachine, false, L"Service", L"BrandTitle", longTitle);
+    Start();
+    std::wstring path, title;
+    LRESULT pathLimit = 0, contentsLimit = 0;
+    const std::vector<std::wstring> boxes = RunOptions({
+        [&] {
+            HWND page = ShowPage(kCommercial);
+            title = Window::TextOf(GetDlgItem(page, IDC_OPT_BRAND_TITLE));
+            contentsLimit = SendDlgItemMessageW(page, IDC_OPT_HEALTH_CONTENTS, EM_GETLIMITTEXT, 0, 0);
+        },
+        [&] {
+            HWND page = ShowPage(kNotifications);
+            path = Window::TextOf(GetDlgItem(page, IDC_OPT_SOUND_PATH));
+            pathLimit = SendDlgItemMessageW(page, IDC_OPT_SOUND_PATH, EM_GETLIMITTEXT, 0, 0);
+        },
+        [&] { Press(PSBTN_CANCEL); },
+    });
+    EXPECT_EQ(title, longTitle) << "shown whole, not as an empty field";
+    EXPECT_EQ(path, longPath);
+    EXPECT_EQ(pathLimit, 259);
+    EXPECT_EQ(contentsLimit, 1024);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0].find(L"\"BrandTitle\" is 100 characters long, more than the 80"), std::wstring::npos)
+        << testing::PrintToString(boxes[0]);
+    EXPECT_NE(boxes[1].find(L"\"NotificationSound\" is 307 characters long, more than the 259"), std::wstring::npos)
+        << testing::PrintToString(boxes[1]);
 }
 
 TEST_F(OptionsSheet, EveryPageHasDistinctAccessKeysAndNamedBrowseButtons) {

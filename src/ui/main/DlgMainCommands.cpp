@@ -78,8 +78,9 @@ void CdlgMain::ShowOptions() {
     notifications.m_nStyle = m_nNotificationStyle;
     // The page shows the user's own sound path, not one imposed by policy.
     const rw::SettingInfo& sound = rw::SettingInfoOf(rw::Setting::NotificationSound);
-    SettingsReadText(identity, rw::PlainRootOf(sound.key), rw::SectionOf(sound.key), sound.name, sound.maxChars + 1,
-                     notifications.m_strSoundPath);
+    // Whole, however long: the page reports a path too long to be used.
+    SettingsReadText(identity, rw::PlainRootOf(sound.key), rw::SectionOf(sound.key), sound.name,
+                     COptionsPage::kReadWhole, notifications.m_strSoundPath);
 
     nsHalden::CPropertySheetPlus sheet(rw::ResourceText(IDS_OPTIONS_CAPTION), hwnd());
     sheet.AddFlags(PSH_NOAPPLYNOW);
