@@ -8,3 +8,4 @@ constexpr std::uint32_t WMU_NEWS_INFO = 0x466;
 constexpr std::uint32_t WMU_TRAY_ICON = 0x468;
 constexpr std::uint32_t WMU_PLANNED_BREAK_DUE = 0x469;
 constexpr std::uint32_t WMU_CHECK_SKIPPED = 0x46A;
+constexpr std::uint32_t WMU_UPGRADE_NOTICE = 0x470;  // an upgrade notice waits in the shared records

@@ -15,6 +15,9 @@ rw::InitFocus CdlgWebBrowser::OnInitDialog() {
         GetWindowRect(place, &rect);
         MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
         DestroyWindow(place);
+        m_browser.SetNavigationRule([this](const std::wstring& url, bool topLevel, bool ownPage, bool newWindow) {
+            return OnBrowserNavigation(url, topLevel, ownPage, newWindow);
+        });
         m_browser.Create(L"", WS_VISIBLE | WS_TABSTOP, rect, hwnd(), IDC_NEWS_BROWSER);
     }
     NavigateToUrl();
@@ -32,6 +35,14 @@ void CdlgWebBrowser::NavigateToUrl() {
     EnableItem(IDOK, false);
     Browser().Navigate(m_strUrl);
     if (m_nTimer == 0) m_nTimer = SetTimer(hwnd(), kLoadPollTimer, kLoadPollMs, nullptr);
+}
+
+rw::NewsNavigation CdlgWebBrowser::OnBrowserNavigation(const std::wstring& url, bool topLevel, bool ownPage,
+                                                      bool newWindow) {
+    const rw::NewsNavigation decision =
+        newWindow ? rw::DecideNewsNewWindow(url) : rw::DecideNewsNavigation(url, topLevel, ownPage);
+    if (decision == rw::NewsNavigation::OpenInBrowser && m_openInBrowser) m_openInBrowser(url);
+    return decision;
 }
 
 void CdlgWebBrowser::OnTimer(UINT_PTR id) {

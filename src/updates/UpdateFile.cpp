@@ -115,16 +115,18 @@ bool IsWebAddress(const std::wstring& address) {
         return true;
     };
     if (!startsWith(L"http://") && !startsWith(L"https://")) return false;
-    // The host: up to the path, query or fragment; not empty, no backslash, no blank.
+    if (address.size() >= kUpdateUrlCapacity) return false;
+    // No control character anywhere (C0, DEL, C1), no backslash.
+    for (wchar_t c : address) {
+        if (c < L' ' || (c >= 0x7F && c <= 0x9F) || c == L'\\') return false;
+    }
+    // The host: up to the path, query or fragment; not empty, no blank, and no user name or
+    // password ("user:pass@host" shows one host and opens another).
     const size_t hostEnd = address.find_first_of(L"/?#", schemeLength);
     const size_t stop = hostEnd == std::wstring::npos ? address.size() : hostEnd;
     if (stop == schemeLength) return false;
     for (size_t i = schemeLength; i < stop; ++i) {
-        const wchar_t c = address[i];
-        if (c == L'\\' || c <= L' ') return false;
-    }
-    for (wchar_t c : address) {
-        if (c < L' ' || c == L'\\') return false;
+        if (address[i] == L' ' || address[i] == L'@') return false;
     }
     return true;
 }
