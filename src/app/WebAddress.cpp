@@ -7,7 +7,9 @@
 
 namespace rw {
 
-std::wstring VendorHost() { return VendorHostText(); }
+std::wstring VendorHost() {
+    return VendorHostText();
+}
 
 std::wstring HelpRootAddress(const std::wstring& product) {
     return VendorAddress(L"/products/" + product + L"/help/?");
@@ -21,7 +23,9 @@ std::wstring HealthHintAddress(const std::wstring& product, std::uint32_t hint) 
     return VendorAddress(L"/products/" + product + L"/hints/?id=" + std::to_wstring(hint));
 }
 
-std::wstring HomePageAddress() { return VendorBaseAddress(); }
+std::wstring HomePageAddress() {
+    return VendorBaseAddress();
+}
 
 std::optional<std::wstring> ShowHelpAddress(const std::wstring& product, std::uint32_t contextId,
                                             std::uint32_t command) {

@@ -4,7 +4,9 @@
 
 namespace rw {
 
-const wchar_t* VendorBaseAddress() { return RESTWELL_VENDOR_URL; }
+const wchar_t* VendorBaseAddress() {
+    return RESTWELL_VENDOR_URL;
+}
 
 std::wstring VendorHostText() {
     const std::wstring base = VendorBaseAddress();
@@ -12,8 +14,12 @@ std::wstring VendorHostText() {
     return scheme == std::wstring::npos ? base : base.substr(scheme + 3);
 }
 
-std::wstring VendorAddress(const std::wstring& path) { return VendorBaseAddress() + path; }
+std::wstring VendorAddress(const std::wstring& path) {
+    return VendorBaseAddress() + path;
+}
 
-const char* UpdateSigningKeyHex() { return RESTWELL_UPDATE_KEY; }
+const char* UpdateSigningKeyHex() {
+    return RESTWELL_UPDATE_KEY;
+}
 
 }  // namespace rw

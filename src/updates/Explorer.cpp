@@ -279,8 +279,8 @@ long CExplorer::ReadyState() {
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     VARIANT result;
     VariantInit(&result);
-    if (FAILED(dispatch_->Invoke(kDispidReadyState, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                 &result, nullptr, nullptr))) {
+    if (FAILED(dispatch_->Invoke(kDispidReadyState, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result,
+                                 nullptr, nullptr))) {
         return 0;
     }
     long state = 0;

@@ -39,8 +39,8 @@ public:
     // Decides each navigation (url, top level, the one Navigate asked for) and each new
     // window (url, newWindow = true); a navigation that is not allowed is cancelled, and the
     // rule itself opens what it sends to the user's browser.
-    using NavigationRule = std::function<NewsNavigation(const std::wstring& url, bool topLevel, bool ownPage,
-                                                        bool newWindow)>;
+    using NavigationRule =
+        std::function<NewsNavigation(const std::wstring& url, bool topLevel, bool ownPage, bool newWindow)>;
     void SetNavigationRule(NavigationRule rule) { rule_ = std::move(rule); }
 
     HRESULT Navigate(const std::wstring& url) override;

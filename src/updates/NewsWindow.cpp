@@ -38,7 +38,7 @@ void CdlgWebBrowser::NavigateToUrl() {
 }
 
 rw::NewsNavigation CdlgWebBrowser::OnBrowserNavigation(const std::wstring& url, bool topLevel, bool ownPage,
-                                                      bool newWindow) {
+                                                       bool newWindow) {
     const rw::NewsNavigation decision =
         newWindow ? rw::DecideNewsNewWindow(url) : rw::DecideNewsNavigation(url, topLevel, ownPage);
     if (decision == rw::NewsNavigation::OpenInBrowser && m_openInBrowser) m_openInBrowser(url);
@@ -56,9 +56,7 @@ void CdlgWebBrowser::OnTimer(UINT_PTR id) {
 
 rw::MessageResult CdlgWebBrowser::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_TIMER:
-            OnTimer(wParam);
-            break;  // then the default processing
+        case WM_TIMER: OnTimer(wParam); break;  // then the default processing
         case WM_DESTROY:
             DefaultProcessing(message, wParam, lParam);
             if (m_nTimer != 0) KillTimer(hwnd(), m_nTimer);

@@ -11,8 +11,12 @@
 namespace rw {
 namespace {
 
-bool IsSpace(std::uint8_t c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-bool IsDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
+bool IsSpace(std::uint8_t c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+bool IsDigit(std::uint8_t c) {
+    return c >= '0' && c <= '9';
+}
 
 const std::uint8_t* Find(const std::uint8_t* begin, const std::uint8_t* end, const std::string& what) {
     const auto* w = reinterpret_cast<const std::uint8_t*>(what.data());
@@ -98,8 +102,7 @@ VersionQuad SanitiseDateVersion(VersionQuad version, std::int64_t now) {
     unsigned month = 0, day = 0;
     CivilFromDays(days, year, month, day);
     const auto y = static_cast<std::uint16_t>(year < 0 ? 0 : (year > 0xFFFF ? 0xFFFF : year));
-    const VersionQuad tomorrow =
-        PackVersion(y, static_cast<std::uint16_t>(month), static_cast<std::uint16_t>(day), 0);
+    const VersionQuad tomorrow = PackVersion(y, static_cast<std::uint16_t>(month), static_cast<std::uint16_t>(day), 0);
     return version > tomorrow ? 0 : version;
 }
 

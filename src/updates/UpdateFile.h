@@ -40,7 +40,7 @@ inline constexpr const char* kProductEntryKey = "PRODUCT_V1";
 inline constexpr const char* kNewsEntryKey = "NEWS_V1";
 
 // The parser's own results.
-constexpr HResult kUpdateEntryFound = 0;    // newer, type valid
+constexpr HResult kUpdateEntryFound = 0;  // newer, type valid
 constexpr HResult kUpdateEntryNotNewer = 1;
 constexpr HResult kUpdateKeyMissing = static_cast<HResult>(0x80044000u);
 constexpr HResult kUpdateMarkerMissing = static_cast<HResult>(0x80044001u);

@@ -45,7 +45,9 @@ std::vector<std::uint8_t> PublicKeyFromHex(const std::string& hex) {
     return key[0] == 0x04 ? key : std::vector<std::uint8_t>{};
 }
 
-std::vector<std::uint8_t> CompiledUpdateKey() { return PublicKeyFromHex(UpdateSigningKeyHex()); }
+std::vector<std::uint8_t> CompiledUpdateKey() {
+    return PublicKeyFromHex(UpdateSigningKeyHex());
+}
 
 std::optional<std::array<std::uint8_t, 64>> EcdsaSignatureFromDer(const std::vector<std::uint8_t>& der) {
     if (der.size() < 2 || der[0] != 0x30 || der[1] > 0x7F || der[1] + 2u != der.size()) return std::nullopt;

@@ -42,7 +42,9 @@ std::wstring UpdateFileAddress() {
     return address + L"ver=" + kRunningVersionText;
 }
 
-std::wstring UpdateSignatureAddress() { return VendorAddress(L"/products/Restwell/downloads/index.html.sig"); }
+std::wstring UpdateSignatureAddress() {
+    return VendorAddress(L"/products/Restwell/downloads/index.html.sig");
+}
 
 NoticeTexts NoticeTextsFor(const UpdateRecord& record) {
     const int parts[4] = {VersionPart(record.version, 0), VersionPart(record.version, 1),
@@ -122,8 +124,7 @@ void UpgradeCheck(bool retry, nsHalden::WorkerChannel& channel, const SettingsId
 
     const std::wstring agent =
         BuildUserAgent(L"Quillfen", L"Restwell", kRunningVersionShort, services.http.BrowserUserAgent());
-    const std::wstring headers =
-        BuildAcceptLanguage(services.locale.IsoLanguage(), services.locale.IsoCountry());
+    const std::wstring headers = BuildAcceptLanguage(services.locale.IsoLanguage(), services.locale.IsoCountry());
     std::vector<std::uint8_t> body;
     HResult fetched = services.http.Fetch(services.fileAddress, agent, headers, body);
     // With a key compiled in, a file that key did not sign is no download at all.

@@ -28,7 +28,9 @@ Expected Stop(rw::HResult result, std::uint64_t version = 0) {
     return e;
 }
 
-bool Blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool Blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 // The address rule: http:// or https:// (any case), a host without blank or "@", shorter
 // than 2083, no control character (C0, DEL, C1) or backslash anywhere.

@@ -29,15 +29,17 @@ struct ParseCase {
     std::wstring url;
 };
 
-std::string File(const std::string& entries) { return "<html>" + kMarker + "\n" + entries + "\n</html>\n"; }
+std::string File(const std::string& entries) {
+    return "<html>" + kMarker + "\n" + entries + "\n</html>\n";
+}
 
 std::vector<ParseCase> Cases() {
     const std::wstring url = L"http://example.test/download";
     return {
         {"optional upgrade", File("P:PRODUCT_V1\t2.1.0.13022\tO\thttp://example.test/download"), kProductEntryKey,
          kRunning, kUpdateEntryFound, PackVersion(2, 1, 0, 13022), UPGRADE_TYPE_OPTIONAL, url},
-        {"required upgrade", File("P:PRODUCT_V1\t3.0.0.1\tR\thttp://example.test/download"), kProductEntryKey,
-         kRunning, kUpdateEntryFound, PackVersion(3, 0, 0, 1), UPGRADE_TYPE_REQUIRED, url},
+        {"required upgrade", File("P:PRODUCT_V1\t3.0.0.1\tR\thttp://example.test/download"), kProductEntryKey, kRunning,
+         kUpdateEntryFound, PackVersion(3, 0, 0, 1), UPGRADE_TYPE_REQUIRED, url},
         {"end of support", File("P:PRODUCT_V1\t3.0.0.1 X http://example.test/download"), kProductEntryKey, kRunning,
          kUpdateEntryFound, PackVersion(3, 0, 0, 1), UPGRADE_TYPE_UNSUPPORTED, url},
         {"running version is not newer", File("P:PRODUCT_V1\t2.1.0.13021\tO\thttp://example.test/download"),
@@ -48,8 +50,8 @@ std::vector<ParseCase> Cases() {
          kUpdateMarkerMissing, 0, 0, L""},
         {"marker in another case", "{c476bf3c-a85c-4c00-96a4-6f39c301010f}\nP:PRODUCT_V1\t3.0.0.0\tO\thttp://x.test/",
          kProductEntryKey, kRunning, kUpdateMarkerMissing, 0, 0, L""},
-        {"key missing", File("P:NEWS_V1\t2026.1.1.1\tO\thttp://x.test/"), kProductEntryKey, kRunning,
-         kUpdateKeyMissing, 0, 0, L""},
+        {"key missing", File("P:NEWS_V1\t2026.1.1.1\tO\thttp://x.test/"), kProductEntryKey, kRunning, kUpdateKeyMissing,
+         0, 0, L""},
         {"key on the first line", "P:PRODUCT_V1\t3.0.0.0\tO\thttp://x.test/\n" + kMarker, kProductEntryKey, kRunning,
          kUpdateKeyMissing, 0, 0, L""},
         {"key without its TAB", File("P:PRODUCT_V1 3.0.0.0\tO\thttp://x.test/"), kProductEntryKey, kRunning,
@@ -62,11 +64,10 @@ std::vector<ParseCase> Cases() {
          kUpdateEntryMalformed, 0, 0, L""},
         {"only white space after the key", kMarker + "\nP:PRODUCT_V1\t  \r\n", kProductEntryKey, kRunning,
          kUpdateEntryMalformed, 0, 0, L""},
-        {"no type letter", kMarker + "\nP:PRODUCT_V1\t3.0.0.0   ", kProductEntryKey, kRunning,
-         kUpdateEntryMalformed, PackVersion(3, 0, 0, 0), 0, L""},
-        {"part above 65535 taken modulo", File("P:PRODUCT_V1\t65538.1.0.13022\tO\thttp://x.test/"),
-         kProductEntryKey, kRunning, kUpdateEntryFound, PackVersion(2, 1, 0, 13022), UPGRADE_TYPE_OPTIONAL,
-         L"http://x.test/"},
+        {"no type letter", kMarker + "\nP:PRODUCT_V1\t3.0.0.0   ", kProductEntryKey, kRunning, kUpdateEntryMalformed,
+         PackVersion(3, 0, 0, 0), 0, L""},
+        {"part above 65535 taken modulo", File("P:PRODUCT_V1\t65538.1.0.13022\tO\thttp://x.test/"), kProductEntryKey,
+         kRunning, kUpdateEntryFound, PackVersion(2, 1, 0, 13022), UPGRADE_TYPE_OPTIONAL, L"http://x.test/"},
         {"characters after the fourth number skipped", File("P:PRODUCT_V1\t2.1.0.13022beta\tO\thttp://x.test/"),
          kProductEntryKey, kRunning, kUpdateEntryFound, PackVersion(2, 1, 0, 13022), UPGRADE_TYPE_OPTIONAL,
          L"http://x.test/"},
@@ -87,8 +88,8 @@ std::vector<ParseCase> Cases() {
          kUpdateEntryNotNewer, 0, 0, L""},
         {"file: address counts as none", File("P:PRODUCT_V1\t2.2.0.1\tO\tfile:///C:/Windows/calc.exe"),
          kProductEntryKey, kRunning, kUpdateEntryFound, PackVersion(2, 2, 0, 1), UPGRADE_TYPE_OPTIONAL, L""},
-        {"UNC address counts as none", File("P:PRODUCT_V1\t2.2.0.1\tO\t\\\\server\\share\\setup.exe"),
-         kProductEntryKey, kRunning, kUpdateEntryFound, PackVersion(2, 2, 0, 1), UPGRADE_TYPE_OPTIONAL, L""},
+        {"UNC address counts as none", File("P:PRODUCT_V1\t2.2.0.1\tO\t\\\\server\\share\\setup.exe"), kProductEntryKey,
+         kRunning, kUpdateEntryFound, PackVersion(2, 2, 0, 1), UPGRADE_TYPE_OPTIONAL, L""},
         {"no key", File("P:PRODUCT_V1\t2.2.0.1\tO\thttp://x.test/"), nullptr, kRunning, kE_POINTER, 0, 0, L""},
     };
 }
@@ -98,8 +99,8 @@ class ParseUpdateEntryTest : public ::testing::TestWithParam<ParseCase> {};
 TEST_P(ParseUpdateEntryTest, ReadsTheEntry) {
     const ParseCase& c = GetParam();
     UpdateRecord record{L"stale", 77, 3};
-    const HResult hr = ParseUpdateEntry(reinterpret_cast<const std::uint8_t*>(c.body.data()), c.body.size(), c.key,
-                                        c.running, record);
+    const HResult hr =
+        ParseUpdateEntry(reinterpret_cast<const std::uint8_t*>(c.body.data()), c.body.size(), c.key, c.running, record);
     EXPECT_EQ(hr, c.result);
     EXPECT_EQ(record.version, c.version);
     EXPECT_EQ(record.type, c.type);
@@ -190,7 +191,8 @@ TEST(IsWebAddress, OnlyHttpAndHttpsWithAHost) {
         {L"http://exam\nple.test/", false},
         {L"http://example.test/caf\u00e9", true},
     };
-    for (const auto& c : cases) EXPECT_EQ(IsWebAddress(c.address), c.web) << std::string(c.address, c.address + wcslen(c.address));
+    for (const auto& c : cases)
+        EXPECT_EQ(IsWebAddress(c.address), c.web) << std::string(c.address, c.address + wcslen(c.address));
     // The cap: 2082 characters at most.
     const std::wstring base = L"http://example.test/";
     EXPECT_TRUE(IsWebAddress(base + std::wstring(kUpdateUrlCapacity - 1 - base.size(), L'a')));
@@ -212,7 +214,8 @@ TEST(UpgradeNoticeTexts, ByType) {
     UpdateRecord record{L"http://x.test/", PackVersion(2, 1, 0, 13022), UPGRADE_TYPE_OPTIONAL};
     NoticeTexts texts = NoticeTextsFor(record);
     EXPECT_EQ(texts.caption, L"Upgrade Available");
-    EXPECT_NE(texts.message.find(L"download version 2.1.0.13022.</a>"), std::wstring::npos) << std::string(texts.message.begin(), texts.message.end());
+    EXPECT_NE(texts.message.find(L"download version 2.1.0.13022.</a>"), std::wstring::npos)
+        << std::string(texts.message.begin(), texts.message.end());
     record.type = UPGRADE_TYPE_REQUIRED;
     texts = NoticeTextsFor(record);
     EXPECT_EQ(texts.caption, L"Upgrade Available");

@@ -24,9 +24,11 @@ TEST(WebAddress, PreparingAddresses) {
     };
     const Case cases[] = {
         // No scheme, a space and a query with one parameter.
-        {L"example.org/a b?x=1", true, L"http://example.org/ab?x=1&ver=" + std::wstring(kRunningVersionText), L"http://example.org/ab?x=1"},
+        {L"example.org/a b?x=1", true, L"http://example.org/ab?x=1&ver=" + std::wstring(kRunningVersionText),
+         L"http://example.org/ab?x=1"},
         // Ending in "?": no "&".
-        {L"http://example.org/help/?", true, L"http://example.org/help/?ver=" + std::wstring(kRunningVersionText), L"http://example.org/help/"},
+        {L"http://example.org/help/?", true, L"http://example.org/help/?ver=" + std::wstring(kRunningVersionText),
+         L"http://example.org/help/"},
         // No query: unchanged apart from the scheme.
         {L"example.org/page", true, L"http://example.org/page", L"http://example.org/page"},
         // Without addVersion nothing is appended.

@@ -67,7 +67,9 @@ void Notify(HWND dialog, int id, UINT code) {
     SendMessageW(dialog, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
 }
 
-bool AppWindowStyle(HWND hwnd) { return (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0; }
+bool AppWindowStyle(HWND hwnd) {
+    return (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
+}
 
 TEST(AboutWindow, NoticeShowsItsTextUnchangedAndItsLinkOpensTheDownload) {
     TestAppShared app;
@@ -92,7 +94,8 @@ TEST(AboutWindow, NoticeShowsItsTextUnchangedAndItsLinkOpensTheDownload) {
     EXPECT_EQ(shown, message);
     EXPECT_TRUE(appWindow) << "without a parent it is on the taskbar";
     // The link opens the download, the banner the home page.
-    EXPECT_EQ(app.opened, (std::vector<std::wstring>{L"http://dl.test/setup +ver", std::wstring(HomePageAddress()) + L" +ver"}));
+    EXPECT_EQ(app.opened,
+              (std::vector<std::wstring>{L"http://dl.test/setup +ver", std::wstring(HomePageAddress()) + L" +ver"}));
 }
 
 TEST(AboutWindow, AboutTextWithVersionCopyrightAndHomePage) {
@@ -115,8 +118,10 @@ TEST(AboutWindow, AboutTextWithVersionCopyrightAndHomePage) {
         });
         EXPECT_EQ(about.RunModal(owner), IDCANCEL);
         EXPECT_EQ(caption, L"About");
-        EXPECT_EQ(shown, std::wstring(L"Version 2.1.0.13021\n\nCopyright \u00A9 2009-2026 Quillfen Ltd. All rights reserved.\n\n<a>") +
-                             VendorHost() + L"</a>");
+        EXPECT_EQ(shown,
+                  std::wstring(
+                      L"Version 2.1.0.13021\n\nCopyright \u00A9 2009-2026 Quillfen Ltd. All rights reserved.\n\n<a>") +
+                      VendorHost() + L"</a>");
         EXPECT_EQ(product, L"Restwell");
         EXPECT_FALSE(appWindow) << "with a parent it has no taskbar button";
         EXPECT_EQ(about.m_imageBanner.IsNull(), eco == 1) << "eco mode loads no image";

@@ -17,7 +17,8 @@ namespace {
 
 std::vector<std::uint8_t> FromHex(const std::string& hex) {
     std::vector<std::uint8_t> bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
     return bytes;
 }
 
@@ -30,7 +31,8 @@ const std::string kOtherKey =
 const std::string kSignature =
     "3044022036e6f5e43989d935f831d77afcf3222b5047915caae6d7a249b090e4f2185c2202201c2d0403c48cb6aaa9df1ffb7ba9a21b3149"
     "5c7468f497e7ed125ca5b3eb0e34";
-const std::string kFile = "{C476BF3C-A85C-4C00-96A4-6F39C301010F}\nP:PRODUCT_V1\t2.1.0.13022\tO\thttp://dl.test/setup\n";
+const std::string kFile =
+    "{C476BF3C-A85C-4C00-96A4-6F39C301010F}\nP:PRODUCT_V1\t2.1.0.13022\tO\thttp://dl.test/setup\n";
 
 TEST(SignatureVerifierCng, AcceptsOnlyTheKeysSignatureOverTheseBytes) {
     SignatureVerifierCng cng;

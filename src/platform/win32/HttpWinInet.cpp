@@ -162,12 +162,19 @@ HResult Stopped(Download& d) {
     return d.abandoned ? kE_ABORT : HResultFromWin32(ERROR_INTERNET_TIMEOUT);
 }
 
+// A WinINet call failed: its error, or the reason the download was stopped (closing the
+// handles is what made the call fail then). The error is read before anything else runs.
+HResult Failure(Download& d) {
+    const HResult error = LastError();
+    return d.GoOn() ? error : Stopped(d);
+}
+
 // One request on an open session: the status, and the Location of a redirect.
 HResult Request(Download& d, const Target& target, DWORD& status, std::wstring& location) {
     HINTERNET session = d.Handle(Download::kSession);
     if (!d.Keep(Download::kConnection, InternetConnectW(session, target.host.c_str(), target.port, nullptr, nullptr,
                                                         INTERNET_SERVICE_HTTP, 0, 0))) {
-        return d.GoOn() ? LastError() : Stopped(d);
+        return Failure(d);
     }
     HINTERNET connection = d.Handle(Download::kConnection);
     SetTimeouts(connection, d.bounds);
@@ -176,17 +183,17 @@ HResult Request(Download& d, const Target& target, DWORD& status, std::wstring& 
     if (target.scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
     if (!d.Keep(Download::kRequest,
                 HttpOpenRequestW(connection, L"GET", target.object.c_str(), nullptr, nullptr, nullptr, flags, 0))) {
-        return d.GoOn() ? LastError() : Stopped(d);
+        return Failure(d);
     }
     HINTERNET request = d.Handle(Download::kRequest);
     SetTimeouts(request, d.bounds);
     if (!HttpSendRequestW(request, d.headers.empty() ? nullptr : d.headers.c_str(),
                           d.headers.empty() ? 0 : static_cast<DWORD>(-1), nullptr, 0)) {
-        return d.GoOn() ? LastError() : Stopped(d);
+        return Failure(d);
     }
     DWORD size = sizeof status;
     if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
-        return d.GoOn() ? LastError() : Stopped(d);
+        return Failure(d);
     }
     if (IsRedirect(status)) {
         wchar_t text[INTERNET_MAX_URL_LENGTH + 1] = {};
@@ -204,13 +211,13 @@ HResult ReadBody(Download& d, std::vector<std::uint8_t>& body) {
     for (;;) {
         if (!d.GoOn()) return Stopped(d);
         DWORD ready = 0;
-        if (!InternetQueryDataAvailable(request, &ready, 0, 0)) return d.GoOn() ? LastError() : Stopped(d);
+        if (!InternetQueryDataAvailable(request, &ready, 0, 0)) return Failure(d);
         if (ready == 0) break;  // the end of the body
         if (ready > d.bounds.maxBody - body.size()) return HResultFromWin32(ERROR_FILE_TOO_LARGE);
         const size_t at = body.size();
         body.resize(at + ready);
         DWORD read = 0;
-        if (!InternetReadFile(request, body.data() + at, ready, &read)) return d.GoOn() ? LastError() : Stopped(d);
+        if (!InternetReadFile(request, body.data() + at, ready, &read)) return Failure(d);
         body.resize(at + read);
         if (read == 0) break;
     }
@@ -221,8 +228,9 @@ HResult Run(Download& d) {
     if (const DWORD e = InternetAttemptConnect(0); e != ERROR_SUCCESS) return HResultFromWin32(static_cast<long>(e));
     Target first;
     if (const HResult hr = Crack(d.url, first); Failed(hr)) return hr;
-    if (!d.Keep(Download::kSession, InternetOpenW(d.agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0))) {
-        return d.GoOn() ? LastError() : Stopped(d);
+    if (!d.Keep(Download::kSession,
+                InternetOpenW(d.agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0))) {
+        return Failure(d);
     }
     SetTimeouts(d.Handle(Download::kSession), d.bounds);
 

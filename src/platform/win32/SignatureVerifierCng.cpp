@@ -35,8 +35,8 @@ bool SignatureVerifierCng::VerifyP256Sha256(const std::vector<std::uint8_t>& pub
     Provider sha;
     NTSTATUS status = BCryptOpenAlgorithmProvider(&sha.h, BCRYPT_SHA256_ALGORITHM, nullptr, 0);
     if (BCRYPT_SUCCESS(status)) {
-        status = BCryptHash(sha.h, nullptr, 0, const_cast<PUCHAR>(data.data()), static_cast<ULONG>(data.size()),
-                            digest, sizeof digest);
+        status = BCryptHash(sha.h, nullptr, 0, const_cast<PUCHAR>(data.data()), static_cast<ULONG>(data.size()), digest,
+                            sizeof digest);
     }
     if (!BCRYPT_SUCCESS(status)) {
         lastStatus_ = status;

@@ -79,10 +79,9 @@ void CdlgMain::RefreshNewsButton(bool popup) {
     if (!popup || now < app_.welcomeTime + kNewsQuietPeriod) return;
     if (rw::ReadSettingDword(app_.identity, rw::Setting::NewsPopup) != 1) return;
     std::int64_t stored = 0;
-    const rw::VersionQuad last =
-        rw::ReadSettingInt64(app_.identity, rw::Setting::NewsLast, stored)
-            ? rw::SanitiseDateVersion(static_cast<rw::VersionQuad>(stored), now)
-            : 0;
+    const rw::VersionQuad last = rw::ReadSettingInt64(app_.identity, rw::Setting::NewsLast, stored)
+                                     ? rw::SanitiseDateVersion(static_cast<rw::VersionQuad>(stored), now)
+                                     : 0;
     if (news.version > last) ShowNewsWindow();
 }
 
