@@ -191,7 +191,9 @@ TEST_F(UpgradeCheckTest, AStoredCheckFromTheFutureCountsAsNone) {
         EXPECT_EQ(http.requests.size(), c.runs ? 1u : 0u) << c.stored;
         EXPECT_EQ(Posted(), c.runs ? std::vector<std::uint32_t>{} : std::vector<std::uint32_t>{WMU_CHECK_SKIPPED})
             << c.stored;
-        if (c.runs) EXPECT_EQ(StoredCheck(), kNow) << c.stored;
+        if (c.runs) {
+            EXPECT_EQ(StoredCheck(), kNow) << c.stored;
+        }
     }
 }
 

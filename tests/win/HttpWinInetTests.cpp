@@ -127,9 +127,15 @@ TEST(HttpWinInet, RedirectsStayOnTheHostAndEndAfterThree) {
         std::vector<std::uint8_t> body;
         const HResult hr = http.Fetch(server.Url(L"/start"), L"agent", L"", body);
         EXPECT_EQ(Succeeded(hr), c.ok) << c.location << " " << std::hex << hr;
-        if (c.ok) EXPECT_EQ(std::string(body.begin(), body.end()), "done") << c.location;
-        if (!c.ok && c.requests < 4) EXPECT_TRUE(body.empty()) << c.location;
-        if (std::string(c.location) == "/loop") EXPECT_EQ(hr, HResultFromWin32(ERROR_HTTP_REDIRECT_FAILED));
+        if (c.ok) {
+            EXPECT_EQ(std::string(body.begin(), body.end()), "done") << c.location;
+        }
+        if (!c.ok && c.requests < 4) {
+            EXPECT_TRUE(body.empty()) << c.location;
+        }
+        if (std::string(c.location) == "/loop") {
+            EXPECT_EQ(hr, HResultFromWin32(ERROR_HTTP_REDIRECT_FAILED));
+        }
         EXPECT_EQ(server.Requests(), c.requests) << c.location;
     }
 }
