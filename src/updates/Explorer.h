@@ -5,6 +5,7 @@
 // owner's navigation rule first.
 #pragma once
 #include <windows.h>
+#include <ocidl.h>
 #include <ole2.h>
 
 #include <functional>

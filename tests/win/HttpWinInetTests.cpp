@@ -190,6 +190,49 @@ TEST(HttpWinInet, DestructionEndsADownloadThatStillWaits) {
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
 }
 
+// Certificate errors are never ignored: an https server with a self-signed certificate (a
+// Unix python started through Wine) fails the download with WinINet's certificate error.
+TEST(HttpWinInet, ASelfSignedServerFails) {
+    // This file's folder, as Wine's Z: drive sees it.
+    std::string folder = __FILE__;
+    folder = folder.substr(0, folder.find_last_of("/\\") + 1);
+    std::wstring script = L"Z:" + std::wstring(folder.begin(), folder.end()) + L"self_signed_server.py";
+    for (wchar_t& c : script) {
+        if (c == L'/') c = L'\\';
+    }
+    const std::wstring unixPortFile = L"/tmp/rw-tls-port-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring portFile = L"Z:\\tmp\\rw-tls-port-" + std::to_wstring(GetCurrentProcessId());
+    DeleteFileW(portFile.c_str());
+    std::wstring command = L"Z:\\usr\\bin\\python3 " + script + L" " + unixPortFile;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        << GetLastError();
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    std::string port;
+    for (int i = 0; i < 300 && port.empty(); ++i) {
+        HANDLE file = CreateFileW(portFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            char text[16] = {};
+            DWORD read = 0;
+            ReadFile(file, text, sizeof text - 1, &read, nullptr);
+            CloseHandle(file);
+            port = text;
+        } else {
+            Sleep(100);
+        }
+    }
+    ASSERT_FALSE(port.empty()) << "the https server did not start";
+    DeleteFileW(portFile.c_str());
+    HttpWinInet http(Short());
+    std::vector<std::uint8_t> body;
+    const std::wstring url = L"https://127.0.0.1:" + std::wstring(port.begin(), port.end()) + L"/";
+    EXPECT_EQ(http.Fetch(url, L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_INVALID_CA));
+    EXPECT_TRUE(body.empty());
+}
+
 TEST(HttpWinInet, TheBrowsersAgentHasItsPlatformPart) {
     HttpWinInet http;
     EXPECT_NE(http.BrowserUserAgent().find('('), std::string::npos) << http.BrowserUserAgent();
