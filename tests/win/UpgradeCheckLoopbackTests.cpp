@@ -9,7 +9,7 @@
 #include <future>
 #include <memory>
 
-#include "RegistryTestEnv.h"
+#include "shared/RegistryTestEnv.h"
 #include "core/PrivateMessages.h"
 #include "fakes/FakeCalendar.h"
 #include "fakes/FakeLocale.h"
