@@ -38,6 +38,7 @@ HttpBounds Short() {
     bounds.sendTimeout = 500ms;
     bounds.receiveTimeout = 500ms;
     bounds.deadline = 3s;
+    bounds.stopWait = 300ms;
     return bounds;
 }
 
@@ -171,35 +172,41 @@ TEST(HttpWinInet, AnAbandonedDownloadEndsAtTheDeadline) {
     EXPECT_EQ(http.RunningDownloads(), 0);
 }
 
-// A download blocked on a silent server when the object goes (the program ends): the
-// destruction ends its thread, within the bound.
-TEST(HttpWinInet, DestructionEndsADownloadThatStillWaits) {
+// A download blocked on a silent server: once abandoned it makes no further request and its
+// thread ends at its receive time-out (WinINet under Wine does not give up a call whose
+// handle another thread closed); the object's destruction does not wait longer than its bound.
+TEST(HttpWinInet, ABlockedAbandonedDownloadEndsAtItsTimeOut) {
     LoopbackServer server(Behaviour::Silent);
     HttpBounds bounds = Short();
-    bounds.receiveTimeout = 3s;
+    bounds.receiveTimeout = 1500ms;
     bounds.deadline = 500ms;
-    auto http = std::make_unique<HttpWinInet>(bounds);
+    HttpWinInet http(bounds);
     std::vector<std::uint8_t> body;
-    EXPECT_EQ(http->Fetch(server.Url(L"/silent"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
+    EXPECT_EQ(http.Fetch(server.Url(L"/silent"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
+    const auto returned = std::chrono::steady_clock::now();
+    while (http.RunningDownloads() != 0 && std::chrono::steady_clock::now() - returned < 5s) Sleep(20);
+    EXPECT_EQ(http.RunningDownloads(), 0);
+    const auto ended = std::chrono::steady_clock::now() - returned;
+    while (!server.ClientGone() && std::chrono::steady_clock::now() - returned < 5s) Sleep(20);
+    EXPECT_TRUE(server.ClientGone()) << "the abandoned download still held its connection";
+    EXPECT_EQ(server.Requests(), 1);
+    std::printf("the abandoned download's thread ended %lld ms after the deadline\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(ended).count()));
+
+    auto other = std::make_unique<HttpWinInet>(bounds);
+    EXPECT_EQ(other->Fetch(server.Url(L"/silent"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
     const auto start = std::chrono::steady_clock::now();
-    http.reset();
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, 5s);
-    EXPECT_TRUE(server.ClientGone()) << "the download still held its connection after the object went";
-    std::printf("destruction waited %lld ms for the abandoned download\n",
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+    other.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, bounds.stopWait + 700ms);
 }
 
 // Certificate errors are never ignored: an https server with a self-signed certificate (a
 // Unix python started through Wine) fails the download with WinINet's certificate error.
 TEST(HttpWinInet, ASelfSignedServerFails) {
-    // This file's folder, as Wine's Z: drive sees it.
+    // The script beside this file: python is a Unix program and takes Unix paths.
     std::string folder = __FILE__;
-    folder = folder.substr(0, folder.find_last_of("/\\") + 1);
-    std::wstring script = L"Z:" + std::wstring(folder.begin(), folder.end()) + L"self_signed_server.py";
-    for (wchar_t& c : script) {
-        if (c == L'/') c = L'\\';
-    }
+    folder = folder.substr(0, folder.find_last_of('/') + 1);
+    const std::wstring script = std::wstring(folder.begin(), folder.end()) + L"self_signed_server.py";
     const std::wstring unixPortFile = L"/tmp/rw-tls-port-" + std::to_wstring(GetCurrentProcessId());
     const std::wstring portFile = L"Z:\\tmp\\rw-tls-port-" + std::to_wstring(GetCurrentProcessId());
     DeleteFileW(portFile.c_str());
@@ -207,7 +214,8 @@ TEST(HttpWinInet, ASelfSignedServerFails) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         << GetLastError();
     if (process.hThread) CloseHandle(process.hThread);
     if (process.hProcess) CloseHandle(process.hProcess);
@@ -271,7 +279,7 @@ TEST(NewsWindowBrowser, TheRuleSeesEveryNavigationAndACancelledOneGoesNowhere) {
     }
     DestroyWindow(parent);
     ASSERT_GE(seen.size(), 3u) << "the control reported no navigation to the rule";
-    EXPECT_EQ(seen[0], L"file:///C:/windows/win.ini");
+    EXPECT_NE(seen[0].find(L"win.ini"), std::wstring::npos);  // Wine hands it over as a path
     EXPECT_EQ(server.Requests(), 1);
     EXPECT_EQ(server.Request().rfind("GET /news ", 0), 0u) << server.Request();
     EXPECT_TRUE(sentOut.empty());

@@ -56,6 +56,7 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         pages_[path] = std::move(body);
     }
+    // Connections accepted (each request comes on its own: every answer closes).
     int Requests() {
         std::lock_guard<std::mutex> lock(mutex_);
         return requests_;
@@ -71,6 +72,14 @@ private:
         for (;;) {
             SOCKET client = accept(listen_, nullptr, nullptr);
             if (client == INVALID_SOCKET) return;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                ++requests_;  // every connection counts, a TLS handshake too
+            }
+            // A client that never sends a whole request (a TLS handshake) does not hold the
+            // server for ever.
+            DWORD wait = 3000;
+            setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&wait), sizeof wait);
             std::string request;
             char buffer[4096];
             while (request.find("\r\n\r\n") == std::string::npos) {
@@ -81,7 +90,6 @@ private:
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 request_ = request;
-                if (!request.empty()) ++requests_;
             }
             Respond(client, request);
             closesocket(client);

@@ -281,11 +281,10 @@ HttpWinInet::~HttpWinInet() {
         }
     }
     for (const auto& d : live) d->Abandon();
-    // Closing the handles ends the threads' calls; a call WinINet does not give up ends at
-    // its receive time-out.
+    // Closing the handles ends the threads' calls; one that WinINet does not give up ends at
+    // its time-out (the thread then sends nothing more), or with the process.
     std::unique_lock<std::mutex> lock(downloads_->mutex);
-    downloads_->ended.wait_for(lock, bounds_.receiveTimeout + bounds_.sendTimeout + std::chrono::seconds(1),
-                               [&] { return downloads_->running == 0; });
+    downloads_->ended.wait_for(lock, bounds_.stopWait, [&] { return downloads_->running == 0; });
 }
 
 int HttpWinInet::RunningDownloads() const {

@@ -1,8 +1,9 @@
 // The http seam over WinINet, with bounds: each download runs on a thread of its own, with
 // send and receive time-outs on the connection and request handles, and the caller waits
 // for it at most until a deadline. At the deadline the waiting side closes the download's
-// handles (which ends a blocked WinINet call) and the thread gives up at its next step, so
-// an abandoned download stops talking to the server. Redirects are followed by hand, a few
+// handles (which ends a blocked WinINet call on Windows; Wine lets the call run to its
+// time-out) and the thread gives up at its next step, so an abandoned download stops
+// talking to the server. Redirects are followed by hand, a few
 // and only on the same host; any status but 200 fails. The object's destruction ends every
 // download still running and waits for their threads, within a bound.
 #pragma once
@@ -20,6 +21,10 @@ struct HttpBounds {
     std::chrono::milliseconds deadline{30000};  // the whole download, connecting included
     size_t maxBody = 1024 * 1024;
     int maxRedirects = 3;
+    // How long the object's destruction waits for downloads it has abandoned. WinINet may
+    // not give up a blocked call when its handle is closed (Wine does not): such a thread
+    // ends at its next time-out, or with the process.
+    std::chrono::milliseconds stopWait{2000};
 };
 
 // The result for a page answered with an HTTP status other than 200 (HTTP_E_STATUS_*).
