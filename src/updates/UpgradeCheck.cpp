@@ -139,7 +139,7 @@ void UpgradeCheck(bool retry, nsHalden::WorkerChannel& channel, const SettingsId
     }
     marker.reset();
     if (Failed(fetched)) {
-        if (!retry) channel.ScheduleAndWake(EVENT_UPGRADE_RETRY, services.calendar.Now() + kUpgradeRetryDelay, 0);
+        if (!retry) channel.Schedule(EVENT_UPGRADE_RETRY, services.calendar.Now() + kUpgradeRetryDelay, 0);
         return;
     }
     if (channel.Stopped()) return;

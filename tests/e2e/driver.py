@@ -82,10 +82,15 @@ class Session:
             raise CheckFailed(f"wine {args} exited {r.returncode}: {out}")
         return r.returncode, out
 
-    def start(self, *args):
-        """Starts Restwell.exe with the given command line and returns its Popen."""
-        proc = subprocess.Popen(["wine", str(BUILD / "Restwell.exe"), *args], env=self.env,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def start(self, *args, debug=None, log=None):
+        """Starts Restwell.exe with the given command line and returns its Popen; with debug,
+        Wine's WINEDEBUG channels for this process, whose messages go to the file log."""
+        env = dict(self.env, WINEDEBUG=debug) if debug else self.env
+        err = open(log, "wb") if log else subprocess.DEVNULL
+        proc = subprocess.Popen(["wine", str(BUILD / "Restwell.exe"), *args], env=env,
+                                stdout=subprocess.DEVNULL, stderr=err)
+        if log:
+            err.close()
         self.started.append(proc)
         return proc
 

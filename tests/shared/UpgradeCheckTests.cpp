@@ -43,7 +43,7 @@ protected:
             });
         if (retry) events.Schedule(EVENT_UPGRADE_RETRY, kNow, 0);
         ASSERT_TRUE(events.Start(poster, kTestIdentity));
-        if (!retry) events.ScheduleAndWake(EVENT_UPGRADE_CHECK, kNow, kUpgradeCheckInterval);
+        if (!retry) events.Schedule(EVENT_UPGRADE_CHECK, kNow, kUpgradeCheckInterval);
         ASSERT_EQ(finished.wait_for(10s), std::future_status::ready);
         // A retry that has just run may still be in the table until its pass ends: only a
         // pending one counts.

@@ -37,7 +37,7 @@ void CdlgMain::OnUpgradeNotice() {
     ShowUpgradeNotice(app_, *notice);
     m_bUpgradeNoticeOpen = false;
     if (notice->quitAfter) {
-        PostQuitMessage(0);  // a required upgrade or the end of support: the program ends
+        Exit();  // a required upgrade or the end of support: the program ends, state saved
         return;
     }
     if (m_bNewsPopupWaiting) {
@@ -107,6 +107,7 @@ void CdlgMain::OnUpgradeButton() {
 }
 
 void CdlgMain::ShowAbout() {
+    if (RaiseModalWindow()) return;  // from the tray or the pop-up while another one is open
     CdlgAbout about(app_);
     about.RunModal(hwnd());
 }
