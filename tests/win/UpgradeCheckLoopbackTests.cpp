@@ -68,7 +68,7 @@ protected:
                 done->set_value();
             });
         EXPECT_TRUE(events.Start(poster, kTestIdentity));
-        events.ScheduleAndWake(EVENT_UPGRADE_CHECK, kNow, kUpgradeCheckInterval);
+        events.Schedule(EVENT_UPGRADE_CHECK, kNow, kUpgradeCheckInterval);
         EXPECT_EQ(finished.wait_for(20s), std::future_status::ready);
         std::int64_t stored = 0;
         const bool counted = ReadSettingInt64(kTestIdentity, Setting::UpgradeCheck, stored) && stored == kNow;
