@@ -6,6 +6,7 @@
 #include "app/WebAddress.h"
 #include "core/ResourceString.h"
 #include "core/VersionQuad.h"
+#include "framework/Dpi.h"
 #include "res/resource.h"
 #include "updates/UpdateFile.h"
 
@@ -33,11 +34,12 @@ void CdlgAbout::ExchangeData(rw::DataExchange& exchange) {
 }
 
 int CdlgAbout::Scaled(int pixels) const {
-    return MulDiv(pixels, static_cast<int>(GetDpiForWindow(hwnd())), 96);
+    return rw::ScaleToDpi(pixels, dpi_);
 }
 
 rw::InitFocus CdlgAbout::OnInitDialog() {
     Dialog::OnInitDialog();  // binds the controls and pushes the product name
+    dpi_ = rw::WindowDpi(hwnd());
     if (m_strMessage.empty()) {
         std::wstring copyright;
         rw::FormatResourceString(copyright, IDS_COPYRIGHT, {app_.companyLegalName});
@@ -57,27 +59,37 @@ rw::InitFocus CdlgAbout::OnInitDialog() {
         m_nBannerWidth = m_imageBanner.Width();
         m_nBannerHeight = m_imageBanner.Height();
     }
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    m_rectHeader = client;
-    m_rectHeader.bottom = client.top + Scaled(eco ? kEcoHeaderHeight : m_nBannerHeight);
     if (!eco && SUCCEEDED(m_imageTile.LoadPngResource(module, IDB_HEADER_TILE))) m_nTileWidth = m_imageTile.Width();
     m_penSecond.reset(CreatePen(PS_SOLID, 1, kSecondLine));
-
-    const int bannerWidth = Scaled(m_nBannerWidth);
-    SetWindowPos(m_staticBanner.hwnd(), nullptr, client.right - bannerWidth, 0, bannerWidth, Scaled(m_nBannerHeight),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOutHeader();
     m_staticBanner.SetCursor(LoadCursorW(nullptr, IDC_HAND));
     m_staticBanner.SetTooltipText(rw::VendorHost());
     m_staticBanner.EnableToolTips();
     SetWindowTextW(m_staticBanner.hwnd(), app_.companyLegalName.c_str());  // its accessible name
+    // Over the main window when it is shown; the upgrade notice has no owner: the work area.
+    rw::CentreOverOwner(hwnd());
+    return rw::InitFocus::Default;
+}
 
+void CdlgAbout::LayOutHeader() {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    m_rectHeader = client;
+    m_rectHeader.bottom = client.top + Scaled(app_.ecoMode != 0 ? kEcoHeaderHeight : m_nBannerHeight);
+    const int bannerWidth = Scaled(m_nBannerWidth);
+    SetWindowPos(m_staticBanner.hwnd(), nullptr, client.right - bannerWidth, 0, bannerWidth, Scaled(m_nBannerHeight),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     RECT name{};
     GetWindowRect(Item(IDC_ABOUT_PRODUCT), &name);
     SetWindowPos(Item(IDC_ABOUT_PRODUCT), nullptr, Scaled(44), 0, name.right - name.left, Scaled(44),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(Item(IDC_ABOUT_ICON), nullptr, Scaled(6), Scaled(6), 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-    return rw::InitFocus::Default;
+}
+
+void CdlgAbout::OnDpiChanged(int dpi) {
+    dpi_ = dpi;
+    LayOutHeader();
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CdlgAbout::DrawHeader(HDC dc) {

@@ -35,8 +35,11 @@ protected:
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
     rw::InitFocus OnInitDialog() override;
     void ExchangeData(rw::DataExchange& exchange) override;
+    void OnDpiChanged(int dpi) override;
 
 private:
+    // The header band, the banner, the product name and the icon at the window's DPI.
+    void LayOutHeader();
     void DrawHeader(HDC dc);
     void DrawBanner(const DRAWITEMSTRUCT& item);
     int Scaled(int pixels) const;
@@ -44,6 +47,7 @@ private:
     rw::AppShared& app_;
     nsHalden::CStaticPlus m_staticBanner;
     rw::PenOwner m_penSecond;
+    int dpi_ = 96;
 };
 
 // The upgrade notice the check hands over: the About window, modal, without a parent (so it

@@ -3,6 +3,7 @@
 #include "app/AppShared.h"
 
 #include "core/ResourceString.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
 
@@ -14,7 +15,9 @@ void DrawWithImages(HDC dc, const RECT& rect, int enable, float score, bool risi
                     const AchievementBarImages& images) {
     // The images are drawn for 96 DPI; the dialogs around them grow with the DPI, so do they.
     const nsHalden::CImagePlus& empty = *images.empty;
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    // A window's DC: that window's DPI (another monitor's, perhaps); a memory DC: its own.
+    HWND window = WindowFromDC(dc);
+    const int dpi = window ? WindowDpi(window) : GetDeviceCaps(dc, LOGPIXELSX);
     const int sw = empty.Width();
     const int sh = empty.Height();
     const int w = MulDiv(sw, dpi, 96);

@@ -52,12 +52,43 @@ std::optional<std::wstring> ReadProductName(const std::wstring& path) {
     return name;
 }
 
+// Asks the running instance's main window to show itself, by a sent message that only it
+// answers; false when no window answered (none yet, or the instance is ending).
+bool ShowRunningInstance(UINT instanceMessage) {
+    struct Search {
+        UINT message;
+        bool shown;
+    } search{instanceMessage, false};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lp);
+            wchar_t name[16] = L"";
+            if (!GetClassNameW(hwnd, name, 16) || std::wstring(name) != L"#32770") return TRUE;
+            DWORD_PTR answer = 0;
+            if (SendMessageTimeoutW(hwnd, s.message, kInstanceShow, 0, SMTO_ABORTIFHUNG, 2000, &answer) &&
+                static_cast<std::intptr_t>(answer) == kInstanceShown) {
+                s.shown = true;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.shown;
+}
+
+// Waits for the holder of the life mutex to end; true once this thread holds it.
+bool WaitForInstanceEnd(HANDLE life) {
+    if (!life) return false;
+    const DWORD result = WaitForSingleObject(life, kInstanceEndWaitMs);
+    return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+}
+
 }  // namespace
 
 // The adapters are members, so the identity and the seams can be handed over at once.
 CRestwellApp::CRestwellApp()
     : AppShared(identity_, rw::Seams{inputClock_, calendar_, locale_}),
-      identity_{kCompany, kProduct, &registry_} {
+      identity_{kCompany, kProduct, &registry_, &unsaved_} {
     // The services live as long as the application object, which outlives the worker.
     upgradeCheck = [services = &upgradeServices_](bool retry, nsHalden::WorkerChannel& channel,
                                                   const SettingsIdentity& identity) {
@@ -97,15 +128,26 @@ bool CRestwellApp::InitInstance() {
 
     const std::wstring guid = kProgramGuid;
     instanceMessage = RegisterWindowMessageW((kInstanceMessagePrefix + guid).c_str());
+    const std::wstring lifeName = kInstanceLifePrefix + guid;
     if (IsCloseRequest(CommandLine())) {
+        // Returns once the running instance has ended, so that a start right after it runs.
+        rw::KernelHandleOwner life(OpenMutexW(SYNCHRONIZE, FALSE, lifeName.c_str()));
         PostMessageW(HWND_BROADCAST, instanceMessage, kInstanceClose, 0);
+        if (WaitForInstanceEnd(life.get())) ReleaseMutex(life.get());
         return false;
     }
     // Before the switches are read: a second start with any switches only activates the first.
     instanceEvent.reset(CreateEventW(nullptr, TRUE, TRUE, (kInstanceEventPrefix + guid).c_str()));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    const bool another = GetLastError() == ERROR_ALREADY_EXISTS;
+    instanceLife.reset(CreateMutexW(nullptr, FALSE, lifeName.c_str()));
+    if (another) {
         // Lets the running instance take the foreground, which this start holds now.
         AllowSetForegroundWindow(ASFW_ANY);
+        if (ShowRunningInstance(instanceMessage)) return false;
+    }
+    // No window answered: the other instance is ending (or, without one, one is just ending).
+    // Once it has ended this one runs; one that stays without a window is asked to show.
+    if (!WaitForInstanceEnd(instanceLife.get()) && another) {
         PostMessageW(HWND_BROADCAST, instanceMessage, kInstanceShow, 0);
         return false;
     }

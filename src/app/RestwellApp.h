@@ -20,6 +20,7 @@
 #include "platform/win32/LocaleWin32.h"
 #include "platform/win32/MachineMarkerWin32.h"
 #include "platform/win32/RegistryWin32.h"
+#include "settings/UnsavedSettings.h"
 
 class CdlgMain;
 
@@ -54,6 +55,7 @@ public:
 
     std::wstring modulePath;  // at most 260 characters
     rw::KernelHandleOwner instanceEvent;
+    rw::KernelHandleOwner instanceLife;  // owned by the main thread for the whole run
 
     // What this start asked for: the switches, and whether it is a first run. Both ask for
     // the welcome notification, which needs the main window's notification-area icon.
@@ -66,6 +68,7 @@ private:
     rw::InputClockWin32 inputClock_;
     rw::CalendarWin32 calendar_;
     rw::LocaleWin32 locale_;
+    rw::UnsavedSettings unsaved_;
     SettingsIdentity identity_;
     rw::HttpWinInet http_;
     rw::MachineMarkerWin32 upgradeMarker_{rw::kUpgradeMarkerName};

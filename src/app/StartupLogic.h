@@ -14,10 +14,17 @@ namespace rw {
 inline constexpr const wchar_t* kProgramGuid = L"2B2D6DA9-F264-4505-809F-D5B3D342EEA2";
 inline constexpr const wchar_t* kInstanceMessagePrefix = L"RWM_UI_";
 inline constexpr const wchar_t* kInstanceEventPrefix = L"RUN_UI_";
+// A mutex the running instance's main thread holds until it ends (the system releases it
+// then, killed or not): waiting on it is waiting for that instance to end.
+inline constexpr const wchar_t* kInstanceLifePrefix = L"RUN_UI_LIFE_";
+// How long "-close", or a start that finds an instance without a window, waits for it to end.
+inline constexpr unsigned kInstanceEndWaitMs = 10000;
 
 // wParam of the instance message.
 inline constexpr std::uintptr_t kInstanceShow = 1;
 inline constexpr std::uintptr_t kInstanceClose = 2;
+// What the running instance's main window answers to a sent kInstanceShow.
+inline constexpr std::intptr_t kInstanceShown = 0x5257;
 
 // "-close" as the whole command line, in any case: ask the running instance to quit.
 bool IsCloseRequest(const std::wstring& commandLine);

@@ -6,12 +6,17 @@
 
 namespace rw {
 
-
 namespace {
 
 constexpr std::uint32_t kMinuteMs = 60000;
 constexpr std::uint32_t kReminderTimeoutMs = 20000;
 constexpr std::uint32_t kReminderRepeatMinutes = 5;
+// Stored times from before this program existed are not its own.
+constexpr std::int64_t kEarliestStoredTime = 1577836800;  // 2020-01-01 00:00 UTC
+// Absences and work periods are carried over a restart up to a day long: far beyond any rest
+// period, and well inside the 24.8 days a signed 32-bit difference of input-clock readings holds.
+constexpr std::int64_t kLongestCarriedSeconds = 86400;
+constexpr std::int32_t kSaveIntervalMs = 60000;
 
 std::int64_t Widen(std::uint32_t tick) {
     return static_cast<std::int64_t>(tick);
@@ -58,38 +63,77 @@ void CBreakEngine::LoadSettings() {
 }
 
 void CBreakEngine::RestoreBreakState() {
-    const std::int64_t tickNow = Widen(input_.TickCount());
-    const std::int64_t now = calendar_.Now();
+    m_tickLastInput = m_tickRestMark = m_tickWorkStart = 0;
     std::int64_t activeLast = 0;
     std::int64_t workStart = 0;
-    m_tickLastInput = m_tickRestMark = m_tickWorkStart = 0;
-    if (!ReadSettingInt64(identity_, Setting::TimeActiveLast, activeLast) || activeLast == 0 || activeLast > now) {
+    if (!ReadSettingInt64(identity_, Setting::TimeActiveLast, activeLast) ||
+        !ReadSettingInt64(identity_, Setting::TimeWorkStart, workStart) || activeLast == 0 || workStart == 0) {
         return;
     }
-    if (!ReadSettingInt64(identity_, Setting::TimeWorkStart, workStart) || workStart == 0 || workStart > now) {
+    // The pair is believed only as a whole: both from this program's lifetime, not in the
+    // future, the work starting before the last activity, and no longer than a day.
+    const std::int64_t now = calendar_.Now();
+    if (workStart < kEarliestStoredTime || activeLast > now || workStart > activeLast ||
+        activeLast - workStart > kLongestCarriedSeconds) {
         return;
     }
-    m_tickLastInput = m_tickRestMark = tickNow - (now - activeLast) * 1000;
-    m_tickWorkStart = tickNow - (now - workStart) * 1000;
+    // Wall-clock differences in 64 bits; an absence longer than a day counts as a day, which
+    // is still a rest.
+    std::int64_t absence = now - activeLast;
+    if (absence > kLongestCarriedSeconds) absence = kLongestCarriedSeconds;
+    const std::int64_t tickNow = Widen(input_.TickCount());
+    m_tickLastInput = m_tickRestMark = tickNow - absence * 1000;
+    m_tickWorkStart = m_tickLastInput - (activeLast - workStart) * 1000;
+}
+
+std::int64_t CBreakEngine::CalendarTimeOf(std::int64_t tick, std::int64_t tickNow, std::int64_t now) {
+    // From the elapsed milliseconds, so that a reading before the wrap stays in the past.
+    return tick == 0 ? 0 : now - InputTicksBetween(tick, tickNow) / 1000;
+}
+
+void CBreakEngine::WriteTimes(std::int64_t tickNow, std::int64_t now) {
+    const std::int64_t activeLast = CalendarTimeOf(m_tickLastInput, tickNow, now);
+    const std::int64_t workStart = CalendarTimeOf(m_tickWorkStart, tickNow, now);
+    savedTick_ = tickNow;
+    savedActiveLast_ = activeLast;
+    savedWorkStart_ = workStart;
+    if (Failed(WriteSettingInt64(identity_, Setting::TimeWorkStart, workStart))) return;
+    WriteSettingInt64(identity_, Setting::TimeActiveLast, activeLast);
+}
+
+void CBreakEngine::SaveWhileRunning(std::int64_t tickNow, std::int64_t now) {
+    if (savedTick_ && InputTicksBetween(*savedTick_, tickNow) < kSaveIntervalMs) return;
+    if (m_rating.StoredValue() != savedScore_ || !savedTick_) {
+        savedScore_ = m_rating.StoredValue();
+        m_rating.Save(identity_);
+    }
+    // Seconds move with every tick of work; a change of a second or two is no change.
+    const std::int64_t activeLast = CalendarTimeOf(m_tickLastInput, tickNow, now);
+    const std::int64_t workStart = CalendarTimeOf(m_tickWorkStart, tickNow, now);
+    const auto moved = [](std::int64_t a, std::int64_t b) { return a - b > 2 || b - a > 2; };
+    if (savedTick_ && !moved(activeLast, savedActiveLast_) && !moved(workStart, savedWorkStart_)) return;
+    WriteTimes(tickNow, now);
 }
 
 void CBreakEngine::SaveBreakState() {
     m_rating.Save(identity_);
-    if (m_bEnable == 1) {
-        const std::int64_t tickNow = Widen(input_.TickCount());
-        const std::int64_t now = calendar_.Now();
-        // Times from the elapsed milliseconds, so that a save across the wrap stays in the past.
-        const std::int64_t activeLast =
-            m_tickLastInput == 0 ? 0 : now - InputTicksBetween(m_tickLastInput, tickNow) / 1000;
-        const std::int64_t workStart =
-            m_tickWorkStart == 0 ? 0 : now - InputTicksBetween(m_tickWorkStart, tickNow) / 1000;
-        WriteSettingInt64(identity_, Setting::TimeActiveLast, activeLast);
-        WriteSettingInt64(identity_, Setting::TimeWorkStart, workStart);
-    }
+    savedScore_ = m_rating.StoredValue();
+    if (m_bEnable == 1) WriteTimes(Widen(input_.TickCount()), calendar_.Now());
     if (m_bTimerOn) {
         host_.KillTickTimer();
         m_bTimerOn = 0;
     }
+}
+
+void CBreakEngine::ClearSuspension() {
+    m_timeSuspendUntil = 0;
+    m_tickSuspendStart = 0;
+    m_dwSuspendMs = 0;
+}
+
+bool CBreakEngine::IsSuspended(std::uint32_t tick32, std::int64_t now) const {
+    if (m_dwSuspendMs != 0) return ElapsedMs(m_tickSuspendStart, tick32) < m_dwSuspendMs;
+    return now < m_timeSuspendUntil;
 }
 
 std::uint32_t CBreakEngine::TickTimerPeriodMs(std::int64_t now) {
@@ -125,10 +169,13 @@ void CBreakEngine::OnIAmRested() {
 }
 
 void CBreakEngine::OnSuspend(SuspendCommand command) {
-    const std::int64_t now = calendar_.Now();
+    ClearSuspension();
     switch (command) {
-        case SuspendCommand::For15Minutes: m_timeSuspendUntil = now + 900; break;
-        case SuspendCommand::For30Minutes: m_timeSuspendUntil = now + 1800; break;
+        case SuspendCommand::For15Minutes:
+        case SuspendCommand::For30Minutes:
+            m_tickSuspendStart = Widen(input_.TickCount());
+            m_dwSuspendMs = command == SuspendCommand::For15Minutes ? 15 * kMinuteMs : 30 * kMinuteMs;
+            break;
         case SuspendCommand::UntilNextRest: m_timeSuspendUntil = kSuspendUntilRest; break;
         case SuspendCommand::UntilPlannedBreak: m_timeSuspendUntil = m_timeNextPlanned; break;
     }
@@ -151,8 +198,32 @@ void CBreakEngine::OnPowerOrClockChange() {
 }
 
 void CBreakEngine::OnTimeChange() {
-    UpdateBreakState(kTickQuietRefresh);
+    m_timeNotAgainPlanned = m_timeAnnouncedPlanned;
+    const std::int64_t now = calendar_.Now();
+    const std::int64_t skipped = m_timeNextPlanned;
+    if (skipped != -1 && now >= skipped + 60) {
+        // The clock jumped past the next planned break's minute: it is announced now, as at
+        // its own time, and then the next one is planned.
+        countdownAsOf_ = skipped;
+        UpdateBreakState(kTickPlannedBreakDue);
+        countdownAsOf_.reset();
+        PlannedBreakCountdown(now);
+        host_.UpdateControlsFromData();
+    } else {
+        UpdateBreakState(kTickQuietRefresh);
+    }
     host_.WakeWorker();
+}
+
+void CBreakEngine::OnSessionLocked() {
+    m_tickLocked = Widen(input_.TickCount());
+    if (m_tickLocked == 0) m_tickLocked = 1;
+    UpdateBreakState(kTickQuietRefresh);
+}
+
+void CBreakEngine::OnSessionUnlocked() {
+    m_tickLocked = 0;
+    UpdateBreakState(kTickQuietRefresh);
 }
 
 void CBreakEngine::OnPlannedBreakDue() {
@@ -165,7 +236,7 @@ void CBreakEngine::OnInitialised() {
 void CBreakEngine::OnCustomizeConfirmed(const CPlannedBreakList& planned) {
     LoadSettings();
     m_listPlanned.CopyFrom(planned);
-    m_timeSuspendUntil = 0;
+    ClearSuspension();
     ApplyEnable();
     UpdateBreakState(kTickSettingsChanged);
 }
@@ -186,7 +257,7 @@ std::wstring CBreakEngine::Tooltip(const std::wstring& status, const std::wstrin
 
 CBreakEngine::Countdown CBreakEngine::PlannedBreakCountdown(std::int64_t now) {
     Countdown countdown;
-    const NextPlannedBreak next = FindNextPlannedBreak(m_listPlanned, now, calendar_);
+    const NextPlannedBreak next = FindNextPlannedBreak(m_listPlanned, countdownAsOf_.value_or(now), calendar_);
     if (next.record) {
         const std::wstring& title = next.record->m_strTitle;
         // Round the seconds up to whole minutes; the break's own minute counts as 0.
@@ -215,7 +286,7 @@ CBreakEngine::Countdown CBreakEngine::PlannedBreakCountdown(std::int64_t now) {
         }
 
         // The summary line and the worker's wake-up follow the break's time.
-        const std::int64_t t = now + s;
+        const std::int64_t t = countdownAsOf_.value_or(now) + s;
         if (t != m_timeNextPlanned) {
             m_timeNextPlanned = t;
             host_.ScheduleEvent(EVENT_PLANNED_BREAK, t, 0);
@@ -271,7 +342,7 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t 
     if (minutes == s_nShownMinutes && countdown.minutes == -1) return;  // nothing changed
     s_nShownMinutes = minutes;
 
-    const bool suspended = now < m_timeSuspendUntil;
+    const bool suspended = IsSuspended(tick32, now);
     if (worked >= m_dwWorkMs && minutes >= 1) {
         // Every minute of overdue work after the first costs a penalty, none while suspended.
         if (worked >= m_dwWorkMs + kMinuteMs && minutes != s_nPenaltyMinute) {
@@ -319,7 +390,7 @@ void CBreakEngine::BookRest(std::uint32_t lastInput32) {
     m_tickRestMark = Widen(lastInput32);
     m_tickWorkStart = 0;
     s_nReminderMinutes = s_nShownMinutes = s_nPenaltyMinute = 0;
-    m_timeSuspendUntil = 0;  // every suspension ends with a rest
+    ClearSuspension();  // every suspension ends with a rest
     s_timePlannedAtReminder = -1;
 }
 
@@ -342,7 +413,7 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
     if (bRested == 1) {
         s_nReminderMinutes = s_nShownMinutes = s_nPenaltyMinute = 0;
         m_tickRestMark = m_tickLastInput = 0;
-        m_timeSuspendUntil = 0;
+        ClearSuspension();
         s_timePlannedAtReminder = -1;
         reading = ReadingRested;
     }
@@ -362,7 +433,9 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
     }
 
     std::uint32_t lastInput32 = Low32(m_tickLastInput);
-    if (const std::optional<std::uint32_t> lastInput = input_.LastInputTick()) {
+    if (std::optional<std::uint32_t> lastInput = input_.LastInputTick()) {
+        // While the workstation is locked nobody types: what looks like input does not count.
+        if (m_tickLocked != 0 && InputTicksBetween(m_tickLocked, *lastInput) > 0) lastInput = Low32(m_tickLocked);
         lastInput32 = *lastInput;
         m_tickLastInput = Widen(lastInput32);
         if (reading == ReadingNone) {
@@ -388,6 +461,14 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
 
     const std::int64_t now = calendar_.Now();
     const Countdown countdown = PlannedBreakCountdown(now);
+    if (bShowNow == 1 && countdown.minutes == 0) {
+        // A planned break announced before the clock was changed is not announced again.
+        if (m_timeNextPlanned == m_timeNotAgainPlanned) {
+            bShowNow = 0;
+        } else {
+            m_timeAnnouncedPlanned = m_timeNextPlanned;
+        }
+    }
     host_.EnableSuspendUntilPlanned(countdown.minutes != -1 && countdown.minutes != 0);
     host_.SetAlertPlannedMinutes(countdown.minutes);
     const std::wstring extra = countdown.text.empty() ? std::wstring() : L"\n" + countdown.text;
@@ -416,6 +497,7 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
     }
 
     if (bRested == 1) m_tickWorkStart = 0;
+    SaveWhileRunning(tickNow, now);
     host_.UpdateControlsFromData();
     if (m_rating.m_fScore != scoreBefore && host_.IsMainWindowVisible()) host_.RepaintRatingBar();
     host_.TickDone();

@@ -4,6 +4,7 @@
 // Everything runs on the user-interface thread; the owner reaches the world through the host.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/AchievementRating.h"
@@ -76,9 +77,15 @@ public:
     void OnPointerOverIcon();     // at most one tick per calendar second
     void OnIconClicked();         // right-click or balloon click: a quiet tick
     void OnPowerOrClockChange();  // suspend/resume broadcasts
-    void OnTimeChange();          // WM_TIMECHANGE: also wakes the worker
-    void OnPlannedBreakDue();     // WMU_PLANNED_BREAK_DUE
-    void OnInitialised();         // end of the main window's initialisation
+    // WM_TIMECHANGE: a planned break the clock jumped over is announced at once; then the
+    // worker is woken for the new time.
+    void OnTimeChange();
+    // The workstation locked and unlocked: while it is locked nobody is at the keyboard,
+    // whatever keeps "input" coming, so a lock as long as the rest period is a rest.
+    void OnSessionLocked();
+    void OnSessionUnlocked();
+    void OnPlannedBreakDue();  // WMU_PLANNED_BREAK_DUE
+    void OnInitialised();      // end of the main window's initialisation
     // "&Customize..." confirmed: new settings and planned breaks, suspension cleared.
     void OnCustomizeConfirmed(const CPlannedBreakList& planned);
     // Settings reloaded (policy refresh and the like).
@@ -88,6 +95,10 @@ public:
 
     // Writes "Score" and, with reminders on, "TimeActiveLast" and "TimeWorkStart"; stops the timer.
     void SaveBreakState();
+    // Ends any suspension.
+    void ClearSuspension();
+    // Whether reminders are suspended at these readings of the two clocks.
+    bool IsSuspended(std::uint32_t tick32, std::int64_t now) const;
 
     // The state icon and tooltip shown last, shown again: for an icon the shell has just
     // (re)created with the program's picture. Nothing while reminders are off.
@@ -102,7 +113,11 @@ public:
     std::int64_t m_tickLastInput = 0;
     std::int64_t m_tickWorkStart = 0;
     std::int64_t m_tickRestMark = 0;
+    // A suspension until a moment of the calendar clock (a planned break, or "until the next
+    // rest"), or for a length measured on the input clock, which the calendar's jumps do not move.
     std::int64_t m_timeSuspendUntil = 0;
+    std::int64_t m_tickSuspendStart = 0;
+    std::uint32_t m_dwSuspendMs = 0;
     std::int64_t m_timeNextPlanned = -1;
     CAchievementRating m_rating;
     CPlannedBreakList m_listPlanned;
@@ -116,6 +131,12 @@ public:
     std::uint32_t s_nReminderMinutes = 0;
     std::uint32_t s_nPenaltyMinute = 0;
     std::int64_t s_timePlannedAtReminder = -1;
+    // The planned break last announced (its calendar time), and the one that a change of the
+    // clock made past: the clock going back over it does not announce it again.
+    std::int64_t m_timeAnnouncedPlanned = -1;
+    std::int64_t m_timeNotAgainPlanned = -1;
+    // Input-clock reading when the workstation was locked; 0 while it is not.
+    std::int64_t m_tickLocked = 0;
 
 private:
     struct Countdown {
@@ -125,6 +146,13 @@ private:
     };
 
     void RestoreBreakState();
+    // Writes the two times, the work start first: a kill between the writes leaves a work
+    // start later than the last activity, which the next start discards.
+    void WriteTimes(std::int64_t tickNow, std::int64_t now);
+    // The calendar time of an input-clock reading (0 stays 0: none).
+    static std::int64_t CalendarTimeOf(std::int64_t tick, std::int64_t tickNow, std::int64_t now);
+    // While running: the state is written when it changed, at most once a minute.
+    void SaveWhileRunning(std::int64_t tickNow, std::int64_t now);
     Countdown PlannedBreakCountdown(std::int64_t now);
     void RemovePlannedBreakEvent();
     std::wstring Tooltip(const std::wstring& status, const std::wstring& extra) const;
@@ -146,6 +174,12 @@ private:
     std::int64_t lastPointerTick_ = -1;  // calendar second of the last pointer-driven tick
     int shownIcon_ = 0;                  // 0: none (reminders off)
     std::wstring shownTip_;
+    // What was last written, and when (input clock); nothing yet while savedTick_ is unset.
+    std::optional<std::int64_t> savedTick_;
+    std::int64_t savedActiveLast_ = 0, savedWorkStart_ = 0;
+    std::uint32_t savedScore_ = 0;
+    // Set while a tick shows a planned break the clock jumped over, at the break's own time.
+    std::optional<std::int64_t> countdownAsOf_;
 };
 
 }  // namespace rw

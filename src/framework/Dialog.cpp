@@ -122,6 +122,15 @@ MessageResult Dialog::Route(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: return OnControlColor(reinterpret_cast<HDC>(wParam));
+        case WM_DPICHANGED: {
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            if (suggested) {
+                SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                             suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            OnDpiChanged(HIWORD(wParam));
+            return 0;
+        }
     }
     return kNotHandled;
 }

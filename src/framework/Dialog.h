@@ -82,6 +82,10 @@ protected:
     virtual void OnCancel();
     // The class's bindings of members to controls (see DataExchange).
     virtual void ExchangeData(DataExchange& exchange);
+    // WM_DPICHANGED, after the window took the size and place the system suggested (the
+    // dialog manager scales the controls and their fonts): what the class draws or made
+    // itself follows the new DPI here.
+    virtual void OnDpiChanged(int /*dpi*/) {}
     // The error hook of the class's exchanges: a binding refused its control. By default the
     // prompt in a message box titled with the application's name.
     virtual void OnExchangeFailure(const ExchangeFailure& failure);

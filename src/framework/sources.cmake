@@ -5,6 +5,7 @@ if(WIN32)
   target_sources(restwell_shell PRIVATE
     src/framework/Application.cpp
     src/framework/DataExchange.cpp
+    src/framework/Dpi.cpp
     src/framework/Dialog.cpp
     src/framework/PropertyPage.cpp
     src/framework/Sheet.cpp

@@ -130,6 +130,51 @@ void CRichEditCtrlPlus::ToggleLinkEffect() {
     Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 
+void CRichEditCtrlPlus::SelectKeyboardLink() {
+    Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&keyboardLink_));
+    Send(EM_SCROLLCARET);
+}
+
+void CRichEditCtrlPlus::ReportKeyboardLink() {
+    ENLINK link{};
+    link.nmhdr.hwndFrom = hwnd();
+    link.nmhdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hwnd()));
+    link.nmhdr.code = EN_LINK;
+    link.msg = WM_KEYDOWN;
+    link.wParam = VK_RETURN;
+    link.chrg = keyboardLink_;
+    SendMessageW(GetParent(hwnd()), WM_NOTIFY, link.nmhdr.idFrom, reinterpret_cast<LPARAM>(&link));
+}
+
+rw::MessageResult CRichEditCtrlPlus::Route(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFOCUS: {
+            const LRESULT result = DefaultProcessing(message, wParam, lParam);
+            if (HasKeyboardLink()) SelectKeyboardLink();
+            return result;
+        }
+        case WM_GETDLGCODE: {
+            // Enter belongs to the link rather than to the dialog's default button.
+            LRESULT code = DefaultProcessing(message, wParam, lParam);
+            const auto* msg = reinterpret_cast<const MSG*>(lParam);
+            if (HasKeyboardLink() && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+                code |= DLGC_WANTMESSAGE;
+            }
+            return code;
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN && HasKeyboardLink()) {
+                ReportKeyboardLink();
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam == L'\r' && HasKeyboardLink()) return 0;
+            break;
+    }
+    return Window::Route(message, wParam, lParam);
+}
+
 // CMFCMenuButtonPlus --------------------------------------------------------------------
 
 CMFCMenuButtonPlus::CMFCMenuButtonPlus() {

@@ -66,6 +66,21 @@ public:
     static DWORD CALLBACK StreamTextIn(DWORD_PTR cookie, LPBYTE buffer, LONG bytes, LONG* done);
     // The selection becomes a protected link, or plain text again when it is one.
     void ToggleLinkEffect();
+
+    // The link a keyboard user reaches: when the control gets the focus the range is selected
+    // and scrolled into view, and Enter sends the parent EN_LINK with WM_KEYDOWN and VK_RETURN.
+    // An empty range (cpMin == cpMax) means the text has no link.
+    void SetKeyboardLink(CHARRANGE link) { keyboardLink_ = link; }
+
+protected:
+    rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool HasKeyboardLink() const { return keyboardLink_.cpMax > keyboardLink_.cpMin; }
+    void SelectKeyboardLink();
+    void ReportKeyboardLink();
+
+    CHARRANGE keyboardLink_{0, 0};
 };
 
 // A push button with a drop-down menu: a click shows the first submenu of the owned menu under

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "core/ResourceString.h"
+#include "framework/Dpi.h"
 
 namespace nsHalden {
 namespace {
@@ -44,7 +45,7 @@ void CEditBrowsePlus::EnableFileBrowseButton(UINT filterStringId, UINT iconId, i
     HWND parent = edit ? GetParent(edit) : nullptr;
     if (!parent) return;
     filter_ = FilterFromText(rw::ResourceText(filterStringId));
-    const int dpi = static_cast<int>(GetDpiForWindow(edit));
+    const int dpi = rw::WindowDpi(edit);
     if (!button_) {
         const LONG editStyle = GetWindowLongW(edit, GWL_STYLE);
         const std::wstring name = nameStringId ? rw::ResourceText(nameStringId) : std::wstring(L"...");
@@ -82,7 +83,7 @@ void CEditBrowsePlus::PlaceButton() {
     if (!button_) return;
     const RECT rect = RectInParent(hwnd());
     const int height = rect.bottom - rect.top;
-    const int gap = MulDiv(kGap, static_cast<int>(GetDpiForWindow(hwnd())), 96);
+    const int gap = rw::ScaleToDpi(kGap, rw::WindowDpi(hwnd()));
     SetWindowPos(button_.get(), nullptr, rect.right + gap, rect.top, ButtonWidth(height), height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }

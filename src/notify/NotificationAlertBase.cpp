@@ -3,6 +3,7 @@
 #include <dwmapi.h>
 
 #include "framework/Application.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "notify/NotifyRules.h"
 
@@ -27,8 +28,7 @@ bool CdlgNotificationAlertBase::PostCommand(UINT command) const {
 
 void CdlgNotificationAlertBase::ShowAlert() {
     if (hwnd()) {
-        KillTimer(hwnd(), kTimerFade);
-        KillTimer(hwnd(), kTimerDisplay);
+        KillTimers();
     } else {
         // The pop-up never takes the focus when it first appears.
         HWND focus = GetFocus();
@@ -51,23 +51,7 @@ void CdlgNotificationAlertBase::ShowAlert() {
         SetMessageIcon(m_hIcon, m_nIconType);
     }
 
-    RECT window{};
-    GetWindowRect(hwnd(), &window);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const rw::ScreenPoint corner = rw::CornerPosition(work.left, work.top, work.right, work.bottom,
-                                                      window.right - window.left, window.bottom - window.top);
-    m_nPosX = corner.x;
-    m_nPosY = corner.y;
-    BOOL composition = FALSE;
-    const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
-    OSVERSIONINFOW os{};
-    os.dwOSVersionInfoSize = sizeof os;
-    GetVersionExW(&os);
-    if (os.dwMajorVersion >= 6 && SUCCEEDED(DwmIsCompositionEnabled(&composition)) && composition &&
-        (style & WS_CAPTION) == WS_CAPTION) {
-        m_nPosX -= 2 * GetSystemMetrics(SM_CXDLGFRAME);
-    }
+    ComputeCornerPosition();
 
     if (m_bNoFade) {
         m_byAlpha = 255;
@@ -83,6 +67,40 @@ void CdlgNotificationAlertBase::ShowAlert() {
     SetWindowPos(hwnd(), nullptr, m_nPosX, m_nPosY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RefreshContent();
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void CdlgNotificationAlertBase::ComputeCornerPosition() {
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    const RECT work = rw::PrimaryWorkArea();
+    const rw::ScreenPoint corner = rw::CornerPosition(work.left, work.top, work.right, work.bottom,
+                                                      window.right - window.left, window.bottom - window.top);
+    m_nPosX = corner.x;
+    m_nPosY = corner.y;
+    BOOL composition = FALSE;
+    const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+    OSVERSIONINFOW os{};
+    os.dwOSVersionInfoSize = sizeof os;
+    GetVersionExW(&os);
+    if (os.dwMajorVersion >= 6 && SUCCEEDED(DwmIsCompositionEnabled(&composition)) && composition &&
+        (style & WS_CAPTION) == WS_CAPTION) {
+        m_nPosX -= 2 * GetSystemMetrics(SM_CXDLGFRAME);
+    }
+}
+
+void CdlgNotificationAlertBase::PlaceAgainIfShown() {
+    if (!hwnd() || !IsWindowVisible(hwnd())) return;
+    ComputeCornerPosition();
+    SetWindowPos(hwnd(), nullptr, m_nPosX, m_nPosY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CdlgNotificationAlertBase::OnDpiChanged(int /*dpi*/) {
+    PlaceAgainIfShown();
+}
+
+void CdlgNotificationAlertBase::KillTimers() {
+    KillTimer(hwnd(), kTimerFade);
+    KillTimer(hwnd(), kTimerDisplay);
 }
 
 bool CdlgNotificationAlertBase::PointerOrFocusOnPopup() const {
@@ -122,6 +140,16 @@ rw::MessageResult CdlgNotificationAlertBase::Route(UINT message, WPARAM wParam, 
             OnTimer(wParam);
             return DefaultProcessing(message, wParam, lParam);
         case WM_NCHITTEST: return OnNcHitTest(wParam, lParam);
+        case WM_WINDOWPOSCHANGED:
+            // Hidden (closed, ended or its close button): nothing left to fade or to watch.
+            if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) KillTimers();
+            break;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) PlaceAgainIfShown();
+            break;
+        case WM_DISPLAYCHANGE:
+            PlaceAgainIfShown();
+            break;
     }
     return Dialog::Route(message, wParam, lParam);
 }

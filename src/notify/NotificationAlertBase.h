@@ -2,7 +2,9 @@
 // area that never takes the focus when it appears, fades in from opacity 50 by 15 every
 // 50 ms, stays its display time and then as long as the pointer rests on it or it has the
 // focus (checked every 500 ms), and can be dragged by its surface. Its commands are posted,
-// never sent, to the application's main window.
+// never sent, to the application's main window. It stays inside the primary monitor's work
+// area when that changes (the taskbar appears or moves, the display or its DPI changes), and
+// once hidden it keeps no timer.
 #pragma once
 #include <windows.h>
 
@@ -49,9 +51,15 @@ public:
 
 protected:
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDpiChanged(int dpi) override;
 
 private:
     void OnTimer(UINT_PTR id);
+    // m_nPosX, m_nPosY: the bottom-right corner of the primary monitor's work area.
+    void ComputeCornerPosition();
+    // Moved to the corner again when it is up; a hidden pop-up is placed at its next show.
+    void PlaceAgainIfShown();
+    void KillTimers();
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     bool PointerOrFocusOnPopup() const;
 

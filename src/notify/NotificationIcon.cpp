@@ -265,43 +265,33 @@ void CNotificationIcon::Recreate(std::uint32_t style, bool eco, const std::wstri
     SetSoundFile(sound.c_str());
 }
 
-void CNotificationIcon::OnTrayIconRequest(WPARAM request, LPARAM lParam) {
-    switch (request) {
-        case 0:
-        case 1:
-        case 2: {
-            if (request != 2) {
-                RemoveRetryEvent();
-                failures_ = 0;
-            }
-            const bool eco = ReadSettingDword(app_.identity, Setting::EcoMode) != 0;
-            previewEco_ = eco;
-            Recreate(ReadSettingDword(app_.identity, Setting::NotificationStyle), eco,
-                     ReadSettingString(app_.identity, Setting::NotificationSound));
-            if (!Add(owner_.IconById(IDI_PROGRAM), app_.productName)) {
-                ++failures_;
-                if (RetryTrayAddAfter(failures_)) {
-                    owner_.ScheduleEvent(EVENT_TRAY_ICON_RETRY, app_.seams.calendar.Now() + kTrayRetrySeconds, 0);
-                }
-            }
-            if (request == 1) ShowWelcomeNotification();
-            break;
-        }
-        case 3: {
-            RemoveRetryEvent();
-            const std::uint32_t style = static_cast<std::uint32_t>(lParam) <= NOTIFY_STYLE_XP_CUSTOM
-                                            ? static_cast<std::uint32_t>(lParam)
-                                            : NOTIFY_STYLE_SYSTEM;
-            Recreate(style, previewEco_, previewSound_);
-            Add(owner_.IconById(IDI_PROGRAM), app_.productName);
-            ShowWelcomeNotification();
-            break;
-        }
-        case 4: previewEco_ = lParam != 0; break;
-        case 5:
-            previewSound_ = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
-            break;
+void CNotificationIcon::OnTrayIconMessage(WPARAM request) {
+    if (request == static_cast<WPARAM>(TrayIconRequest::RetryAdd)) OnTrayIconRequest(TrayIconRequest::RetryAdd);
+}
+
+void CNotificationIcon::OnTrayIconRequest(TrayIconRequest request) {
+    if (request != TrayIconRequest::RetryAdd) {
+        RemoveRetryEvent();
+        failures_ = 0;
     }
+    const bool eco = ReadSettingDword(app_.identity, Setting::EcoMode) != 0;
+    previewEco_ = eco;
+    Recreate(ReadSettingDword(app_.identity, Setting::NotificationStyle), eco,
+             ReadSettingString(app_.identity, Setting::NotificationSound));
+    if (!Add(owner_.IconById(IDI_PROGRAM), app_.productName)) {
+        ++failures_;
+        if (RetryTrayAddAfter(failures_)) {
+            owner_.ScheduleEvent(EVENT_TRAY_ICON_RETRY, app_.seams.calendar.Now() + kTrayRetrySeconds, 0);
+        }
+    }
+    if (request == TrayIconRequest::RecreateWithWelcome) ShowWelcomeNotification();
+}
+
+void CNotificationIcon::PreviewStyle(std::uint32_t style) {
+    RemoveRetryEvent();
+    Recreate(style <= NOTIFY_STYLE_XP_CUSTOM ? style : NOTIFY_STYLE_SYSTEM, previewEco_, previewSound_);
+    Add(owner_.IconById(IDI_PROGRAM), app_.productName);
+    ShowWelcomeNotification();
 }
 
 }  // namespace rw

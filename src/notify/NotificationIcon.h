@@ -5,8 +5,10 @@
 // message routing hands these messages over:
 //
 //     WMU_TRAY_CALLBACK (0x464)        -> OnTrayCallback(wParam, lParam)
-//     WMU_TRAY_ICON (0x468)            -> OnTrayIconRequest(wParam, lParam)
+//     WMU_TRAY_ICON (0x468)            -> OnTrayIconMessage(wParam)
 //     TaskbarCreatedMessage()          -> OnTaskbarCreated()
+//
+// Any program on the desktop can post these: nothing taken from them is ever dereferenced.
 //
 // and after every engine tick it calls OnEngineTickDone(), which shows a notification that
 // was held back while the user was presenting (see ShowNotification).
@@ -23,8 +25,10 @@
 #include <string>
 
 #include "app/AppShared.h"
+#include "core/PrivateMessages.h"
 #include "notify/NotifyRules.h"
 #include "notify/ShellNotify.h"
+#include "settings/TrayPreview.h"
 
 namespace nsHalden {
 class CdlgNotificationAlertBase;
@@ -68,7 +72,15 @@ public:
     virtual void IconAdded() = 0;
 };
 
-class CNotificationIcon {
+// What re-creates the icon. Only RetryAdd arrives as a posted message (from the worker); the
+// others come from the program's own calls.
+enum class TrayIconRequest {
+    Recreate,                        // from the saved settings, the failure count started again
+    RecreateWithWelcome,             // the same, then the welcome notification
+    RetryAdd = TRAY_ICON_RETRY_ADD,  // the worker's retry of a failed add: the count goes on
+};
+
+class CNotificationIcon : public TrayPreview {
 public:
     // popup: the alert the owner keeps for the whole run (may be null); it is handed to every
     // Init of the re-creation protocol.
@@ -98,8 +110,14 @@ public:
 
     // The main window's message routing (see the top of this file).
     void OnTrayCallback(WPARAM wParam, LPARAM lParam);
-    void OnTrayIconRequest(WPARAM request, LPARAM lParam);
-    void OnTaskbarCreated() { OnTrayIconRequest(0, 0); }
+    void OnTrayIconMessage(WPARAM request);
+    void OnTaskbarCreated() { OnTrayIconRequest(TrayIconRequest::Recreate); }
+    void OnTrayIconRequest(TrayIconRequest request);
+
+    // The Options pages' live previews (same thread).
+    void PreviewStyle(std::uint32_t style) override;
+    void PreviewEcoMode(bool eco) override { previewEco_ = eco; }
+    void PreviewSound(const std::wstring& path) override { previewSound_ = path; }
     void OnEngineTickDone();
     static UINT TaskbarCreatedMessage();
 

@@ -16,7 +16,10 @@ public:
         return state;
     }
     void TrackMenu(HMENU menu, UINT flags, POINT at, HWND window) override {
-        SetForegroundWindow(window);
+        // The menu needs a foreground window of ours; while the owner is disabled behind a
+        // modal window, that one, so that the owner is not raised over it.
+        HWND front = IsWindowEnabled(window) ? window : GetLastActivePopup(window);
+        SetForegroundWindow(front ? front : window);
         TrackPopupMenu(menu, flags, at.x, at.y, 0, window, nullptr);
     }
     int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override {

@@ -14,7 +14,7 @@ bool ExpandLineBreaks(std::wstring& text) {
 }
 
 bool LoadApplicationSettings(const SettingsIdentity& identity, AppSettingsState& state) {
-    ReadSettingDwordRaw(identity, Setting::EcoMode, state.ecoMode);  // kept when missing
+    ReadSettingDwordIfStored(identity, Setting::EcoMode, state.ecoMode);  // kept when missing
 
     const bool wasActive = state.brandingActive;
     const std::wstring oldTitle = state.brandTitle;

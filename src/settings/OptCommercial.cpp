@@ -23,8 +23,8 @@ constexpr BrandText kTexts[] = {
 
 }  // namespace
 
-CppOptCommercial::CppOptCommercial(rw::AppShared& app, HWND previewTarget)
-    : COptionsPage(IDD_OPT_COMMERCIAL, kHelpContextCommercial, app.identity, previewTarget), app_(app) {}
+CppOptCommercial::CppOptCommercial(rw::AppShared& app, rw::TrayPreview* preview)
+    : COptionsPage(IDD_OPT_COMMERCIAL, kHelpContextCommercial, app.identity, preview), app_(app) {}
 
 rw::MessageResult CppOptCommercial::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_OPT_HEALTH_GO && HIWORD(wParam) == BN_CLICKED) {

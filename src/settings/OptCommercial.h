@@ -9,7 +9,7 @@
 
 class CppOptCommercial : public COptionsPage {
 public:
-    CppOptCommercial(rw::AppShared& app, HWND previewTarget);
+    CppOptCommercial(rw::AppShared& app, rw::TrayPreview* preview);
 
     std::wstring m_strBrandTitle;
     std::wstring m_strBrandImage;

@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include "framework/Dpi.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 
@@ -34,8 +35,8 @@ bool FileExists(const std::wstring& path) {
 
 }  // namespace
 
-CppOptCompatibility::CppOptCompatibility(const SettingsIdentity& identity, HWND previewTarget)
-    : COptionsPage(IDD_OPT_COMPATIBILITY, kHelpContextNotifications, identity, previewTarget) {}
+CppOptCompatibility::CppOptCompatibility(const SettingsIdentity& identity, rw::TrayPreview* preview)
+    : COptionsPage(IDD_OPT_COMPATIBILITY, kHelpContextNotifications, identity, preview) {}
 
 std::uint32_t CppOptCompatibility::SelectedStyle() const {
     HWND list = Item(IDC_OPT_STYLE_LIST);
@@ -89,13 +90,13 @@ rw::InitFocus CppOptCompatibility::OnInitDialog() {
     SetGroupFonts({IDC_OPT_GROUP_STYLE, IDC_OPT_GROUP_SOUND});
     m_editSound.EnableFileBrowseButton(IDS_FILTER_WAVE, IDI_BROWSE, IDC_OPT_SOUND_BROWSE, IDS_BROWSE_SOUND);
     HWND play = Item(IDC_OPT_SOUND_PLAY);
-    const int size = MulDiv(16, static_cast<int>(GetDpiForWindow(hwnd())), 96);
+    const int size = rw::ScaleToDpi(16, rw::WindowDpi(hwnd()));
     m_iconPlay.reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAY), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     SendMessageW(play, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_iconPlay.get()));
 
     if (!m_strSoundPath.empty()) m_nUseSoundFile = 1;
-    PostPreview(5, reinterpret_cast<LPARAM>(m_strSoundPath.c_str()));
+    if (Preview()) Preview()->PreviewSound(m_strSoundPath);
     UpdateData(rw::Direction::ToControls);
     updating_ = false;
     UpdateSoundControls();
@@ -115,7 +116,7 @@ void CppOptCompatibility::UpdateSoundControls() {
 }
 
 void CppOptCompatibility::OnStyleChosen() {
-    PostPreview(3, static_cast<LPARAM>(SelectedStyle()));
+    if (Preview()) Preview()->PreviewStyle(SelectedStyle());
     m_bPreviewShown = true;
     UpdateSoundControls();
 }
@@ -123,9 +124,7 @@ void CppOptCompatibility::OnStyleChosen() {
 void CppOptCompatibility::OnSoundPathChanged() {
     if (updating_) return;
     UpdateSoundControls();
-    // The main window copies the text when it handles the message; the page and its string
-    // outlive the sheet's loop, and the opener hands the last previews over before they go.
-    PostPreview(5, reinterpret_cast<LPARAM>(m_strSoundPath.c_str()));
+    if (Preview()) Preview()->PreviewSound(m_strSoundPath);
 }
 
 void CppOptCompatibility::OnPlay() {
@@ -139,9 +138,4 @@ void CppOptCompatibility::OnOK() {
     if (m_nStyle != m_nStyleAtOpen) rw::WriteSettingDword(identity_, rw::Setting::NotificationStyle, m_nStyle);
     if (m_nUseSoundFile == 0) m_strSoundPath.clear();
     rw::WriteSettingString(identity_, rw::Setting::NotificationSound, m_strSoundPath);
-}
-
-void CppOptCompatibility::OnCancel() {
-    // Undo a style preview: the main window goes back to its own style.
-    if (SelectedStyle() != m_nStyleAtOpen) PostPreview(1, static_cast<LPARAM>(m_nStyleAtOpen));
 }

@@ -11,7 +11,7 @@
 
 class CppOptCompatibility : public COptionsPage {
 public:
-    CppOptCompatibility(const SettingsIdentity& identity, HWND previewTarget);
+    CppOptCompatibility(const SettingsIdentity& identity, rw::TrayPreview* preview);
 
     std::uint32_t m_nStyleAtOpen = 0;
     std::uint32_t m_nStyle = 0;          // the opener's current style before the page opens
@@ -27,7 +27,6 @@ protected:
     rw::InitFocus OnInitDialog() override;
     void ExchangeData(rw::DataExchange& exchange) override;
     void OnOK() override;
-    void OnCancel() override;
 
 private:
     void UpdateSoundControls();

@@ -23,8 +23,8 @@ constexpr CheckSetting kChecks[] = {
 
 }  // namespace
 
-CppOptGeneral::CppOptGeneral(const SettingsIdentity& identity, HWND previewTarget)
-    : COptionsPage(IDD_OPT_GENERAL, kHelpContextGeneral, identity, previewTarget) {}
+CppOptGeneral::CppOptGeneral(const SettingsIdentity& identity, rw::TrayPreview* preview)
+    : COptionsPage(IDD_OPT_GENERAL, kHelpContextGeneral, identity, preview) {}
 
 rw::MessageResult CppOptGeneral::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_OPT_ECO_MODE && HIWORD(wParam) == BN_CLICKED) {
@@ -53,13 +53,13 @@ rw::InitFocus CppOptGeneral::OnInitDialog() {
     }
     SetGroupFonts({IDC_OPT_GROUP_NEWS, IDC_OPT_GROUP_UPGRADE, IDC_OPT_GROUP_ECO});
     UpdateData(rw::Direction::ToControls);
-    PostPreview(4, m_bEcoMode);
+    if (Preview()) Preview()->PreviewEcoMode(m_bEcoMode != 0);
     return focus;
 }
 
 void CppOptGeneral::OnEcoModeClicked() {
     UpdateData(rw::Direction::FromControls);
-    PostPreview(4, m_bEcoMode);
+    if (Preview()) Preview()->PreviewEcoMode(m_bEcoMode != 0);
 }
 
 void CppOptGeneral::OnOK() {

@@ -4,7 +4,7 @@
 
 class CppOptGeneral : public COptionsPage {
 public:
-    CppOptGeneral(const SettingsIdentity& identity, HWND previewTarget);
+    CppOptGeneral(const SettingsIdentity& identity, rw::TrayPreview* preview);
 
     int m_bNewsPopup = 1;
     int m_bUpgradePopup = 1;

@@ -1,14 +1,9 @@
 #include "settings/OptionsPage.h"
 
-#include "core/PrivateMessages.h"
-
-COptionsPage::COptionsPage(UINT templateId, DWORD helpContext, const SettingsIdentity& identity, HWND previewTarget)
-    : CPropertyPagePlus(templateId), identity_(identity), previewTarget_(previewTarget) {
+COptionsPage::COptionsPage(UINT templateId, DWORD helpContext, const SettingsIdentity& identity,
+                           rw::TrayPreview* preview)
+    : CPropertyPagePlus(templateId), identity_(identity), preview_(preview) {
     m_nHelpContext = helpContext;
-}
-
-void COptionsPage::PostPreview(WPARAM request, LPARAM value) const {
-    if (previewTarget_) PostMessageW(previewTarget_, WMU_TRAY_ICON, request, value);
 }
 
 void COptionsPage::SetGroupFonts(std::initializer_list<int> groupIds) {

@@ -6,22 +6,22 @@
 #include "framework/Handles.h"
 #include "kit/PagesPlus.h"
 #include "settings/SettingsStore.h"
+#include "settings/TrayPreview.h"
 
 class COptionsPage : public nsHalden::CPropertyPagePlus {
 public:
-    // previewTarget: the main window, which receives WMU_TRAY_ICON previews while the sheet
-    // is open (none are posted without one).
-    COptionsPage(UINT templateId, DWORD helpContext, const SettingsIdentity& identity, HWND previewTarget);
+    // preview: the notification-area icon, which shows the choices live while the sheet is
+    // open (nothing is previewed without one).
+    COptionsPage(UINT templateId, DWORD helpContext, const SettingsIdentity& identity, rw::TrayPreview* preview);
 
 protected:
-    // Posts WMU_TRAY_ICON with the request and its value to the preview target.
-    void PostPreview(WPARAM request, LPARAM value) const;
+    rw::TrayPreview* Preview() const { return preview_; }
     // The group boxes' captions in a bold form of the page's font.
     void SetGroupFonts(std::initializer_list<int> groupIds);
 
     const SettingsIdentity& identity_;
 
 private:
-    HWND previewTarget_;
+    rw::TrayPreview* preview_;
     rw::FontOwner groupFont_;
 };

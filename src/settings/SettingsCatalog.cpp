@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "settings/UnsavedSettings.h"
+
 namespace rw {
 
 namespace {
@@ -26,7 +28,7 @@ const SettingInfo kCatalog[] = {
     {Id::NotificationSound,      K::UserProduct,    L"NotificationSound",      T::Sz,    S::UserOverlay,    0,  R::None,        0,  0,   259},
     {Id::NewsPopup,              K::UserProduct,    L"NewsPopup",              T::Dword, S::UserOverlay,    1,  R::None,        0,  0,   0},
     {Id::UpgradePopupOpts,       K::UserProduct,    L"UpgradePopupOpts",       T::Dword, S::UserOverlay,    1,  R::None,        0,  0,   0},
-    {Id::EcoMode,                K::UserProduct,    L"EcoMode",                T::Dword, S::UserOverlay,    0,  R::None,        0,  0,   0},
+    {Id::EcoMode,                K::UserProduct,    L"EcoMode",                T::Dword, S::UserOverlay,    0,  R::Flag,        0,  0,   0},
     {Id::Welcome,                K::UserProduct,    L"Welcome",                T::Dword, S::User,           0,  R::None,        0,  0,   0},
     {Id::NewsLast,               K::UserProduct,    L"NewsLast",               T::Bin8,  S::User,           0,  R::None,        0,  0,   0},
     {Id::HideOptions,            K::UserProduct,    L"HideOptions",            T::Dword, S::UserPolicy,     0,  R::None,        0,  0,   0},
@@ -67,12 +69,43 @@ RootKey ReadRootOf(const SettingInfo& info, bool groupFromPolicy = false) {
     return PlainRootOf(info.key);
 }
 
+std::wstring UnsavedKey(const SettingInfo& info) {
+    return std::wstring(SectionOf(info.key) ? SectionOf(info.key) : L"") + L"\\" + info.name;
+}
+
+// A value the registry refused this run, unless a policy rules it.
+template <typename T>
+std::optional<T> Unsaved(const SettingsIdentity& identity, const SettingInfo& info) {
+    if (!identity.unsaved) return std::nullopt;
+    const auto value = identity.unsaved->Find(UnsavedKey(info));
+    if (!value || !std::holds_alternative<T>(*value)) return std::nullopt;
+    const RootKey root = ReadRootOf(info);
+    if ((root == ROOT_USER_OVERLAY || root == ROOT_MACHINE_OVERLAY) &&
+        SettingsPolicyValueExists(identity.store(), PlainRootOf(info.key), identity.company.c_str(),
+                                  identity.product.c_str(), SectionOf(info.key), info.name)) {
+        return std::nullopt;
+    }
+    return std::get<T>(*value);
+}
+
+// Tells the identity's memory of refused writes how a write went.
+HResult Remember(const SettingsIdentity& identity, const SettingInfo& info, HResult hr, UnsavedSettings::Value value) {
+    if (!identity.unsaved) return hr;
+    if (Failed(hr)) {
+        identity.unsaved->Refused(UnsavedKey(info), info.name, std::move(value), hr);
+    } else {
+        identity.unsaved->Stored(UnsavedKey(info));
+    }
+    return hr;
+}
+
 std::uint32_t ApplyRange(const SettingInfo& info, std::uint32_t value) {
     switch (info.range) {
         case R::None: break;
         case R::Clamp: return value < info.min ? info.min : (value > info.max ? info.max : value);
         case R::ZeroOutside: return (value < info.min || value > info.max) ? 0 : value;
         case R::CapAtMax: return value > info.max ? info.max : value;
+        case R::Flag: return value != 0 ? 1 : 0;
     }
     return value;
 }
@@ -95,6 +128,11 @@ RootKey PlainRootOf(SettingKey key) { return key == K::MachineService ? kHkeyLoc
 bool ReadSettingDwordRaw(const SettingsIdentity& identity, Setting setting, std::uint32_t& value, bool* fromPolicy) {
     const SettingInfo& info = SettingInfoOf(setting);
     if (info.type != T::Dword) return false;
+    if (const auto unsaved = Unsaved<std::uint32_t>(identity, info)) {
+        value = *unsaved;
+        if (fromPolicy) *fromPolicy = false;
+        return true;
+    }
     std::uint32_t read = 0;
     if (Failed(SettingsGetDword(identity.store(), ReadRootOf(info), false, identity.company.c_str(),
                                 identity.product.c_str(), SectionOf(info.key), info.name, read, fromPolicy))) {
@@ -109,6 +147,13 @@ std::uint32_t ReadSettingDword(const SettingsIdentity& identity, Setting setting
     std::uint32_t value = info.defaultValue;
     ReadSettingDwordRaw(identity, setting, value, fromPolicy);
     return ApplyRange(info, value);
+}
+
+bool ReadSettingDwordIfStored(const SettingsIdentity& identity, Setting setting, std::uint32_t& value) {
+    std::uint32_t stored = 0;
+    if (!ReadSettingDwordRaw(identity, setting, stored)) return false;
+    value = ApplyRange(SettingInfoOf(setting), stored);
+    return true;
 }
 
 Setting GroupSwitchOf(Setting setting) {
@@ -138,6 +183,7 @@ std::wstring ReadSettingString(const SettingsIdentity& identity, Setting setting
     }
     std::wstring text;
     if (info.type != T::Sz) return text;
+    if (const auto unsaved = Unsaved<std::wstring>(identity, info)) return unsaved->substr(0, info.maxChars);
     SettingsReadText(identity, ReadRootOf(info), SectionOf(info.key), info.name, info.maxChars + 1, text);
     return text;
 }
@@ -145,24 +191,33 @@ std::wstring ReadSettingString(const SettingsIdentity& identity, Setting setting
 bool ReadSettingInt64(const SettingsIdentity& identity, Setting setting, std::int64_t& value) {
     const SettingInfo& info = SettingInfoOf(setting);
     if (info.type != T::Bin8) return false;
+    if (const auto unsaved = Unsaved<std::int64_t>(identity, info)) {
+        value = *unsaved;
+        return true;
+    }
     return SettingsReadInt64(identity, ReadRootOf(info), SectionOf(info.key), info.name, value);
 }
 
 HResult WriteSettingDword(const SettingsIdentity& identity, Setting setting, std::uint32_t value) {
     const SettingInfo& info = SettingInfoOf(setting);
-    return SettingsSetDword(identity.store(), PlainRootOf(info.key), identity.company.c_str(), identity.product.c_str(),
-                            SectionOf(info.key), info.name, value);
+    return Remember(identity, info,
+                    SettingsSetDword(identity.store(), PlainRootOf(info.key), identity.company.c_str(),
+                                     identity.product.c_str(), SectionOf(info.key), info.name, value),
+                    value);
 }
 
 HResult WriteSettingString(const SettingsIdentity& identity, Setting setting, const std::wstring& text) {
     const SettingInfo& info = SettingInfoOf(setting);
-    return SettingsSetString(identity.store(), text.c_str(), PlainRootOf(info.key), identity.company.c_str(), identity.product.c_str(),
-                             SectionOf(info.key), info.name);
+    return Remember(identity, info,
+                    SettingsSetString(identity.store(), text.c_str(), PlainRootOf(info.key), identity.company.c_str(),
+                                      identity.product.c_str(), SectionOf(info.key), info.name),
+                    text);
 }
 
 HResult WriteSettingInt64(const SettingsIdentity& identity, Setting setting, std::int64_t value) {
     const SettingInfo& info = SettingInfoOf(setting);
-    return SettingsWriteInt64(identity, PlainRootOf(info.key), SectionOf(info.key), info.name, value);
+    return Remember(identity, info,
+                    SettingsWriteInt64(identity, PlainRootOf(info.key), SectionOf(info.key), info.name, value), value);
 }
 
 std::wstring TimedEntryName(int n) { return L"Timed-" + std::to_wstring(n); }

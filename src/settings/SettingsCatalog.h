@@ -13,8 +13,8 @@ enum class SettingType { Dword, Sz, Bin8 };
 // Where a read looks: plain key only, policy first then plain (overlay), or policy only.
 enum class SettingSource { User, UserOverlay, UserPolicy, Machine, MachineOverlay, MachinePolicy, BrandGroup, HealthGroup };
 // Range handling of a DWORD: Clamp to min..max, ZeroOutside (anything outside min..max reads
-// as 0), CapAtMax (above max reads as max).
-enum class SettingRange { None, Clamp, ZeroOutside, CapAtMax };
+// as 0), CapAtMax (above max reads as max), Flag (any value but 0 reads as 1).
+enum class SettingRange { None, Clamp, ZeroOutside, CapAtMax, Flag };
 
 enum class Setting {
     Enable, Work, Rest, Score, TimeActiveLast, TimeWorkStart, Timed, TimedEntry,
@@ -49,6 +49,9 @@ rw::RootKey PlainRootOf(SettingKey key);     // HKCU or HKLM
 // A DWORD by its catalogue entry: the default when missing or unreadable, then the range
 // rule. fromPolicy reports where a successful read came from.
 std::uint32_t ReadSettingDword(const SettingsIdentity& identity, Setting setting, bool* fromPolicy = nullptr);
+// The stored DWORD after the range rule, without the default: value is replaced only when the
+// read succeeds.
+bool ReadSettingDwordIfStored(const SettingsIdentity& identity, Setting setting, std::uint32_t& value);
 // The stored DWORD as it is, without default or range rule; value is replaced only when the
 // read succeeds.
 bool ReadSettingDwordRaw(const SettingsIdentity& identity, Setting setting, std::uint32_t& value,

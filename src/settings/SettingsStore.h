@@ -14,12 +14,18 @@ constexpr rw::RootKey ROOT_MACHINE_POLICY = 0x80002;
 constexpr rw::RootKey ROOT_USER_OVERLAY = 0x80011;
 constexpr rw::RootKey ROOT_MACHINE_OVERLAY = 0x80012;
 
+namespace rw {
+class UnsavedSettings;
+}
+
 // Whose settings, and the registry they live in: the start-up hands its adapter over; until
 // then every read finds nothing and every write fails.
 struct SettingsIdentity {
     std::wstring company;  // "Quillfen"
     std::wstring product;  // "Restwell"
     rw::Registry* registry = &rw::UnavailableRegistry();
+    // Where the catalogue's writes that fail keep their values (none: they are only lost).
+    rw::UnsavedSettings* unsaved = nullptr;
     rw::Registry& store() const { return registry ? *registry : rw::UnavailableRegistry(); }
 };
 

@@ -1,7 +1,8 @@
 target_sources(restwell_core PRIVATE
   src/settings/SettingsStore.cpp
   src/settings/SettingsCatalog.cpp
-  src/settings/AppSettings.cpp)
+  src/settings/AppSettings.cpp
+  src/settings/UnsavedSettings.cpp)
 if(WIN32)
   # The Options sheet's pages.
   target_sources(restwell_shell PRIVATE

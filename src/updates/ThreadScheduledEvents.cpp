@@ -47,7 +47,7 @@ void CThreadScheduledEvents::OnEvent(std::int32_t id) {
         const SettingsIdentity identity = m_identity;
         if (check) check(id == EVENT_UPGRADE_RETRY, channel, identity);
     } else if (id == EVENT_TRAY_ICON_RETRY) {
-        channel.Post(WMU_TRAY_ICON, 2, 0);  // a window that is gone: nothing happens
+        channel.Post(WMU_TRAY_ICON, TRAY_ICON_RETRY_ADD, 0);  // a window that is gone: nothing happens
     } else if (id == EVENT_PLANNED_BREAK) {
         channel.Post(WMU_PLANNED_BREAK_DUE, 0, 0);
     }

@@ -87,7 +87,7 @@ def registry(s, *keys):
     s.work.mkdir(parents=True, exist_ok=True)
     batch = s.work / "query.bat"
     batch.write_text("@echo off\r\n" + "".join(f'reg query "{key}"\r\n' for key in keys))
-    _, out = s.wine("cmd", "/c", "Z:" + str(batch).replace("/", "\\"))
+    _, out = s.wine("cmd", "/c", "Z:" + str(batch).replace("/", "\\"), timeout=INSTALL_SECONDS)
     found, values = {}, None
     for line in out.splitlines():
         if line.startswith("HKEY_"):
@@ -135,7 +135,7 @@ class Install:
 
     def check_removed(self):
         s = self.s
-        s.wait_until(lambda: not s.restwell_pids(), what="no Restwell process left")
+        s.wait_until(lambda: not s.restwell_pids(), timeout=60, what="no Restwell process left")
         check(not program_dirs(s), f"no program folder is left: {program_dirs(s)}")
         check(not shortcuts(s), f"no shortcut is left: {shortcuts(s)}")
         run, listed, work, _ = self.state()
@@ -210,7 +210,7 @@ def test_msi_installs_upgrades_and_uninstalls_silently(s):
         command_line, _ = install.check_installed(exe, older)
         # Log-on starts it in the notification area only: the main window exists, hidden.
         start_from_run_entry(s, command_line)
-        s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=30, what="the hidden main window")
+        s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=60, what="the hidden main window")
         check(not s.find_window(TITLE, visible=True), "-startup shows no window")
         check(started_with(s, "-startup"), f"the installed program runs with -startup: {command_lines(s)}")
         old_pids = set(s.restwell_pids())
@@ -222,7 +222,7 @@ def test_msi_installs_upgrades_and_uninstalls_silently(s):
         install.check_installed(exe, current)
 
         start_from_run_entry(s, command_line)
-        s.wait_until(lambda: s.restwell_pids(), what="the upgraded program running")
+        s.wait_until(lambda: s.restwell_pids(), timeout=60, what="the upgraded program running")
         run_installer_ok(s, "msiexec", "/x", new_msi, "/qn")
         install.check_removed()
         finished = True
@@ -254,15 +254,15 @@ def test_per_user_setup_installs_upgrades_and_uninstalls_silently(s):
         exe = folders[0] / "Restwell.exe"
         install.check_installed(exe, older)
         # A first install starts the program with -setup, which shows its window.
-        s.wait_until(lambda: started_with(s, "-setup"), timeout=30, what="the program started with -setup")
-        s.wait_until(lambda: s.find_window(TITLE, visible=True), timeout=30, what="the main window after -setup")
+        s.wait_until(lambda: started_with(s, "-setup"), timeout=60, what="the program started with -setup")
+        s.wait_until(lambda: s.find_window(TITLE, visible=True), timeout=60, what="the main window after -setup")
         old_pids = set(s.restwell_pids())
 
         run_installer_ok(s, new_setup, "/S")
         install.check_installed(exe, current)
         check(not old_pids & set(s.restwell_pids()), "the running older program was ended")
-        s.wait_until(lambda: started_with(s, "-upgrade"), timeout=30, what="the program started again with -upgrade")
-        s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=30, what="the hidden window after -upgrade")
+        s.wait_until(lambda: started_with(s, "-upgrade"), timeout=60, what="the program started again with -upgrade")
+        s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=60, what="the hidden window after -upgrade")
         check(not s.find_window(TITLE, visible=True), "-upgrade shows no window")
         # The older setup refuses to replace the newer version.
         rc = run_installer(s, old_setup, "/S")

@@ -121,7 +121,8 @@ def set_dpi(s, dpi):
     # The first program after the change starts the desktop again and builds its font cache:
     # one silent start and end, so that the probe's questions are answered in time.
     proc = s.start("-silent")
-    time.sleep(6)
+    # "-close" reaches only a window that exists.
+    s.wait_until(lambda: s.find_window(TITLE), timeout=120, what="the silent start's window")
     s.run_to_end("-close", timeout=120)
     proc.wait(60)
 

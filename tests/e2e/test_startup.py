@@ -1,5 +1,7 @@
 """Start-up from outside: the close request, a silent start, one instance per session (a second
 start shows the first one's window), a clean end on "-close", and "/close" as an ordinary start."""
+import re
+import subprocess
 import time
 
 from driver import check
@@ -106,11 +108,12 @@ def open_modal_window(s, name, open_it):
     """Starts Restwell with its window shown and opens one of its modal windows; returns the
     process and its main window."""
     proc = s.start()
-    main = s.wait_until(lambda: main_window(s, visible=True), what="the main window")
+    # Generous bounds: a start on a busy machine is slow, and only a hang should fail here.
+    main = s.wait_until(lambda: main_window(s, visible=True), timeout=60, what="the main window")
     open_it(s, main)
     # The modal window is up once it shows and the main window is disabled behind it.
     s.wait_until(lambda: len(visible_windows_of(s, main["pid"])) >= 2 and not main_window(s)["enabled"],
-                 what=f"the {name} window open")
+                 timeout=60, what=f"the {name} window open")
     return proc, main
 
 
@@ -131,7 +134,7 @@ def quit_with_each_modal_window_open(s, how, end_it):
         check_ended_and_startable(s, proc, f"{how} with {name} open")
     # A new start runs: it shows its window and ends on request.
     proc = s.start()
-    s.wait_until(lambda: main_window(s, visible=True), what="the window of a new start")
+    s.wait_until(lambda: main_window(s, visible=True), timeout=60, what="the window of a new start")
     close_running(s, proc)
 
 
@@ -142,3 +145,21 @@ def test_close_request_ends_the_program_with_a_modal_window_open(s):
 def test_tray_exit_ends_the_program_with_a_modal_window_open(s):
     from test_tray import choose_from_tray_menu
     quit_with_each_modal_window_open(s, "Exit", lambda s, main: choose_from_tray_menu(s, main, "x"))
+
+
+# Functions of user32 and shcore that Windows 7 lacks. Imported statically, any one of them
+# keeps the program from starting there; the program looks them up at run time instead.
+NEWER_THAN_WINDOWS_7 = {"GetDpiForWindow", "GetDpiForSystem", "GetSystemMetricsForDpi", "SystemParametersInfoForDpi",
+                        "AdjustWindowRectExForDpi", "SetThreadDpiAwarenessContext", "EnableNonClientDpiScaling",
+                        "GetDpiForMonitor", "SetProcessDpiAwareness", "SetProcessDpiAwarenessContext"}
+
+
+def test_the_program_imports_nothing_windows_7_lacks(s):
+    from driver import BUILD
+    out = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(BUILD / "Restwell.exe")], capture_output=True,
+                         text=True, check=True).stdout
+    imported = set(re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\w+)$", out, re.M))
+    check(imported, "the import table was read")
+    check("Shell_NotifyIconW" in imported, "the import table lists the program's functions")
+    newer = sorted(imported & NEWER_THAN_WINDOWS_7)
+    check(not newer, f"imported statically: {newer}")

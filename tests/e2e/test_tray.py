@@ -84,7 +84,7 @@ def tooltip_on_icon(s):
     subprocess.run(["xdotool", "mousemove", "--sync", "600", "400"], env=s.env, check=False)
     subprocess.run(["xdotool", "mousemove", "--sync", *ICON_CENTRE], env=s.env, check=False)
     return s.wait_until(lambda: next((t for t in shell_tips(s) if t.startswith("Restwell")), None),
-                        what="the icon's tooltip")
+                        timeout=30, what="the icon's tooltip")
 
 
 def test_the_shell_shows_the_whole_tooltip_and_balloon_and_takes_every_record(s):
@@ -92,9 +92,10 @@ def test_the_shell_shows_the_whole_tooltip_and_balloon_and_takes_every_record(s)
     keep_input_recent(s)
     log = s.work / "systray.log"
     proc = s.start("-startup", debug="warn+systray", log=log)
-    # The break is due at once: the shell's balloon says so in full.
+    # The break is due at once: the shell's balloon says so in full (for ten seconds or more).
     reminder = "You have been using this computer for 56 minutes.|Time for a 5 minute break."
-    s.wait_until(lambda: reminder in shell_tips(s), what=f"the balloon {reminder!r}")
+    s.wait_until(lambda: s.find_window(TITLE), timeout=60, what="the program started")
+    s.wait_until(lambda: reminder in shell_tips(s), timeout=30, what=f"the balloon {reminder!r}")
     s.screenshot("tray-balloon")
     tip = tooltip_on_icon(s)
     s.screenshot("tray-tooltip")
@@ -109,3 +110,38 @@ def test_the_shell_shows_the_whole_tooltip_and_balloon_and_takes_every_record(s)
     proc.wait(15)
     warnings = [line for line in log.read_text(errors="replace").splitlines() if "systray" in line]
     check(not warnings, f"the shell complained: {warnings}")
+
+
+def shots_tray_at_96_and_144_dpi(s):
+    """The balloon, the tooltip and the tray menu beside the open Options sheet, for a person
+    to look at."""
+    from test_main import set_dpi
+    try:
+        for dpi in (96, 144):
+            set_dpi(s, dpi)
+            s.reg_reset()
+            s.reg_import(stored_state(work_started_ago=56 * 60, active_ago=0) + BALLOONS)
+            keep_input_recent(s)
+            proc = s.start("-startup")
+            reminder = "You have been using this computer for 56 minutes.|Time for a 5 minute break."
+            s.wait_until(lambda: reminder in shell_tips(s), timeout=60, what="the balloon")
+            s.screenshot(f"tray-balloon-{dpi}")
+            tooltip_on_icon(s)
+            s.screenshot(f"tray-tooltip-{dpi}")
+            window = main_window(s)
+            s.probe("post", window["hwnd"], 0x111, 32771, 0)  # "&Open Restwell"
+            s.wait_until(lambda: s.find_window(TITLE, visible=True), what="the window shown")
+            s.probe("click", window["hwnd"], 1024)  # "&Options..."
+            s.wait_until(lambda: not s.find_window(TITLE)["enabled"], what="the Options sheet")
+            subprocess.run(["xdotool", "mousemove", "--sync", "600", "400"], env=s.env, check=False)
+            s.probe("post", window["hwnd"], WMU_TRAY_CALLBACK, 0, (WMU_TRAY_CALLBACK << 16) | WM_CONTEXTMENU)
+            s.wait_until(lambda: any(w["cls"] == "#32768" and w["visible"] for w in s.windows()), what="the menu")
+            s.screenshot(f"tray-menu-beside-options-{dpi}")
+            subprocess.run(["xdotool", "mousemove", "--sync", "610", "410"], env=s.env, check=False)
+            subprocess.run(["xdotool", "key", "Escape"], env=s.env, check=False)
+            time.sleep(1)
+            s.screenshot(f"tray-options-after-menu-{dpi}")
+            s.run_to_end("-close")
+            proc.wait(15)
+    finally:
+        set_dpi(s, 96)

@@ -86,13 +86,12 @@ TEST_F(PlannedBreakStorage, InvalidRecordsFromNumber100EndTheLoading) {
 
 TEST_F(PlannedBreakStorage, OddValuesNeverFail) {
     PutCount(4);
-    PutEntry(0, L"0YYYYYYY,2575,Late");                           // hours and minutes out of range: taken as they are
+    PutEntry(0, L"0YYYYYYY,2400,Late");                           // hours out of range: skipped
     PutEntry(1, L"0YYYYYYY,1200," + std::wstring(300, L't'));     // too long to read
     PutDword(kHkeyCurrentUser, false, L"Breaks", L"Timed-2", 7);  // not a string
     PutEntry(3, L"0YYYYYYY,1200,Noon");
     const CPlannedBreakList list = LoadPlannedBreakList(id);
-    EXPECT_EQ(TitlesOf(list), (TitleList{L"Noon", L"Late"}));
-    EXPECT_EQ(list[1].m_nTimeOfDay, 25 * 3600 + 75 * 60);
+    EXPECT_EQ(TitlesOf(list), (TitleList{L"Noon"}));
 }
 
 TEST_F(PlannedBreakStorage, SavingFewerRecordsLeavesTheOldOnesUnread) {

@@ -57,6 +57,9 @@ TEST_F(SettingsCatalog, RangeRules) {
         {Setting::Work, 500, 120},
         {Setting::Rest, 1, 3},
         {Setting::Rest, 31, 30},
+        {Setting::EcoMode, 2, 1},
+        {Setting::EcoMode, 0xFFFFFFFFu, 1},
+        {Setting::EcoMode, 0, 0},
     };
     for (const Case& c : cases) {
         const SettingInfo& info = SettingInfoOf(c.setting);
@@ -251,6 +254,10 @@ TEST_F(SettingsCatalog, EcoModeKeepsItsValueWhenMissing) {
     LoadApplicationSettings(id, state);
     EXPECT_EQ(state.ecoMode, 0u);
     PutDword(kHkeyCurrentUser, true, nullptr, L"EcoMode", 1);
+    LoadApplicationSettings(id, state);
+    EXPECT_EQ(state.ecoMode, 1u);
+    // Every reader sees one value: 2 is eco mode for the images as for the icon and About.
+    PutDword(kHkeyCurrentUser, true, nullptr, L"EcoMode", 2);
     LoadApplicationSettings(id, state);
     EXPECT_EQ(state.ecoMode, 1u);
 }

@@ -30,7 +30,7 @@ TEST_F(BreakEngine, TheRoadOfOneBreak) {
 
     const int hides = host.hides;
     engine->OnSuspend(SuspendCommand::For15Minutes);
-    EXPECT_EQ(engine->m_timeSuspendUntil, calendar.Now() + 900);
+    EXPECT_EQ(engine->m_dwSuspendMs, 15u * 60000);
     EXPECT_EQ(host.hides, hides + 1);
     EXPECT_EQ(host.trayIcon, IDI_DUE_SUSPENDED);
     WorkMinutes(10);
@@ -50,7 +50,8 @@ TEST_F(BreakEngine, TheRoadOfOneBreak) {
     EXPECT_EQ(engine->m_strStatus, L"You are rested.");
     EXPECT_EQ(Score(), 54.5f);  // the most a rest can earn
     EXPECT_TRUE(engine->m_rating.m_bScoreRising);
-    EXPECT_EQ(engine->m_timeSuspendUntil, 0);
+    EXPECT_FALSE(engine->IsSuspended(input.tick, calendar.Now()));
+    EXPECT_EQ(engine->m_dwSuspendMs, 0u);
     EXPECT_EQ(engine->m_tickWorkStart, 0);
     EXPECT_GT(host.barRepaints, 0);
 }
@@ -166,8 +167,9 @@ TEST_F(BreakEngine, SuspensionsAndTheirTimes) {
     Start();
     WorkMinutes(5);
     engine->OnSuspend(SuspendCommand::For30Minutes);
-    EXPECT_EQ(engine->m_timeSuspendUntil, calendar.Now() + 1800);
+    EXPECT_EQ(engine->m_dwSuspendMs, 30u * 60000);
     engine->OnSuspend(SuspendCommand::UntilPlannedBreak);
+    EXPECT_EQ(engine->m_dwSuspendMs, 0u);
     EXPECT_EQ(engine->m_timeSuspendUntil, calendar.LocalToTime(2026, 12, 7, 9, 30));
 }
 
@@ -401,7 +403,13 @@ TEST_F(BreakEngine, BadStoredTimesDiscardTheRestore) {
     struct Case {
         std::int64_t activeLast, workStart;
     };
-    for (const Case& c : {Case{0, now - 60}, Case{now + 10, now - 60}, Case{now, 0}, Case{now, now + 5}}) {
+    constexpr std::int64_t kMin = INT64_MIN, kMax = INT64_MAX;
+    for (const Case& c : {Case{0, now - 60}, Case{now + 10, now - 60}, Case{now, 0}, Case{now, now + 5},
+                          Case{now - 60, 1},            // a work start in 1970 with recent activity
+                          Case{now - 60, kMin}, Case{kMin, kMin}, Case{kMax, now - 60}, Case{kMax, kMax},
+                          Case{now - 60, now - 2 * 86400},  // two days of work without a rest
+                          Case{now - 60, now - 30}}) {      // a work start after the last activity
+        SCOPED_TRACE(testing::Message() << "stored " << c.activeLast << ", " << c.workStart);
         ResetTestRegistry();
         WriteSettingInt64(kTestIdentity, Setting::TimeActiveLast, c.activeLast);
         WriteSettingInt64(kTestIdentity, Setting::TimeWorkStart, c.workStart);
@@ -538,6 +546,105 @@ TEST_F(BreakEngine, ClockChangeWakesTheWorker) {
     const int wakes = host.wakes;
     engine->OnTimeChange();
     EXPECT_EQ(host.wakes, wakes + 1);
+}
+
+// Stories of an unlucky world: a kill, garbage or long-ago stored times, clock jumps, a lock.
+
+TEST_F(BreakEngine, AKilledSessionIsResumedFromWhatItSavedWhileRunning) {
+    Start();
+    WorkMinutes(50);
+    // Saved while running, at most a minute old, the work start no later than the activity.
+    std::int64_t activeLast = 0, workStart = 0;
+    ASSERT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeActiveLast, activeLast));
+    ASSERT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeWorkStart, workStart));
+    EXPECT_GE(activeLast, calendar.Now() - 60);
+    EXPECT_NEAR(static_cast<double>(activeLast - workStart), 50 * 60.0, 61.0);
+    engine.reset();  // killed: nothing more is saved
+    Sleep(30);
+    Start();
+    EXPECT_EQ(host.trayIcon, IDI_WORKING);
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 50 minutes.");
+    EXPECT_EQ(Score(), 50.0f) << "no rest booked";
+}
+
+TEST_F(BreakEngine, WhileIdleNothingIsWrittenAgain) {
+    Start();
+    WorkMinutes(3);
+    IdleMinutes(2);
+    ResetTestRegistry();  // forget what the work wrote
+    IdleMinutes(2);       // resting: the times do not move
+    std::int64_t ignored = 0;
+    EXPECT_FALSE(ReadSettingInt64(kTestIdentity, Setting::TimeActiveLast, ignored));
+    WorkMinutes(2);
+    EXPECT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeActiveLast, ignored));
+}
+
+TEST_F(BreakEngine, AnAbsenceOfWeeksIsARest) {
+    for (int days : {10, 28, 40, 49, 60, 400}) {
+        SCOPED_TRACE(testing::Message() << days << " days away");
+        ResetTestRegistry();
+        const std::int64_t now = calendar.Now();
+        WriteSettingInt64(kTestIdentity, Setting::TimeActiveLast, now - std::int64_t{days} * 86400);
+        WriteSettingInt64(kTestIdentity, Setting::TimeWorkStart, now - std::int64_t{days} * 86400 - 40 * 60);
+        Start();
+        EXPECT_EQ(host.trayIcon, IDI_RESTED);
+        EXPECT_EQ(engine->m_strStatus, L"You are rested.");
+        EXPECT_EQ(Score(), 55.0f) << "the most a rest can earn";
+        engine.reset();
+    }
+}
+
+TEST_F(BreakEngine, ASuspensionLastsItsOwnLengthWhateverTheClockDoes) {
+    Start();
+    WorkMinutes(56);
+    ASSERT_EQ(BreakReminders(), 1);
+    engine->OnSuspend(SuspendCommand::For15Minutes);
+    calendar.Advance(-3600);  // the clock is set back an hour
+    engine->OnTimeChange();
+    WorkMinutes(14);
+    EXPECT_EQ(host.trayIcon, IDI_DUE_SUSPENDED);
+    WorkMinutes(1);
+    EXPECT_EQ(host.trayIcon, IDI_BREAK_DUE) << "fifteen minutes on the input clock";
+    EXPECT_EQ(BreakReminders(), 2);
+}
+
+TEST_F(BreakEngine, APlannedBreakTheClockJumpsOverIsAnnouncedAtOnceAndOnlyOnce) {
+    AddPlanned(L"0YYYYYYY,1000,Lunch", 0);
+    Start();
+    WorkMinutes(30);                                  // 09:30
+    calendar.SetLocalNow(2026, 12, 7, 10, 30, 0);     // set forward past the break
+    engine->OnTimeChange();
+    ASSERT_EQ(host.shown.size(), 1u);
+    EXPECT_EQ(host.shown[0].extra, L"Lunch is due now.");
+    EXPECT_EQ(engine->m_strPlanned, L"Tomorrow at 10:00, Lunch, is your next planned break.");
+    EXPECT_EQ(host.events.at(5).first, calendar.LocalToTime(2026, 12, 8, 10, 0));
+
+    // Back before it: the break already announced today is not announced again.
+    calendar.SetLocalNow(2026, 12, 7, 9, 58, 0);
+    engine->OnTimeChange();
+    EXPECT_EQ(host.events.at(5).first, calendar.LocalToTime(2026, 12, 7, 10, 0));
+    WorkMinutes(2);
+    engine->OnPlannedBreakDue();  // the worker at 10:00
+    EXPECT_EQ(host.shown.size(), 1u);
+    // Tomorrow's is announced as ever.
+    calendar.SetLocalNow(2026, 12, 8, 10, 0, 0);
+    engine->OnTimeChange();
+    engine->OnPlannedBreakDue();
+    EXPECT_EQ(host.shown.size(), 2u);
+}
+
+TEST_F(BreakEngine, ALockAsLongAsTheRestPeriodIsARestWhateverKeepsInputComing) {
+    Start();
+    WorkMinutes(30);
+    engine->OnSessionLocked();
+    WorkMinutes(4);  // a video call's keep-awake: input goes on
+    EXPECT_EQ(host.trayIcon, IDI_RESTING);
+    WorkMinutes(1);
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    EXPECT_GT(Score(), 50.0f);
+    engine->OnSessionUnlocked();
+    WorkMinutes(2);
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 2 minutes.");
 }
 
 }  // namespace

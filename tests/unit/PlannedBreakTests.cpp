@@ -44,10 +44,17 @@ TEST(BreakTimedText, ParsesTheStoredForm) {
         {L"0NYYYYYN,1230,Lunch", true, DaysOf({Mon, Tue, Wed, Thu, Fri}), 12 * 3600 + 30 * 60, L"Lunch"},
         {L"0YNNNNNY,0000,a,b", true, DaysOf({Sun, Sat}), 0, L"a,b"},
         {L"0YxYnnyy,0705,X", true, DaysOf({Sun, Tue}), 7 * 3600 + 5 * 60, L"X"},  // only "Y" sets a day
-        {L"0YYYYYYY,2575,Odd", true, DaysOf({Sun, Mon, Tue, Wed, Thu, Fri, Sat}), 25 * 3600 + 75 * 60, L"Odd"},
-        {L"0NNNNNNY,ab12,X", true, DaysOf({Sat}), 12 * 60, L"X"},        // no digits: 0 hours
-        {L"0NNNNNNY,1a3b,X", true, DaysOf({Sat}), 3600 + 3 * 60, L"X"},  // as far as it has digits
-        {L"0NNNNNNY, 9-1,X", true, DaysOf({Sat}), 9 * 3600 - 60, L"X"},
+        {L"0YYYYYYY,2359,Late", true, DaysOf({Sun, Mon, Tue, Wed, Thu, Fri, Sat}), 23 * 3600 + 59 * 60, L"Late"},
+        // Hours 00-23 and minutes 00-59 in two digits each; anything else is no time at all.
+        {L"0YYYYYYY,2400,Midnight", false, {}, 0, L""},
+        {L"0YYYYYYY,2360,Odd", false, {}, 0, L""},
+        {L"0YYYYYYY,2575,Odd", false, {}, 0, L""},
+        {L"0YYYYYYY,-9-9,Negative", false, {}, 0, L""},
+        {L"0YYYYYYY,-1-1,Negative", false, {}, 0, L""},
+        {L"0NNNNNNY,ab12,X", false, {}, 0, L""},
+        {L"0NNNNNNY,1a3b,X", false, {}, 0, L""},
+        {L"0NNNNNNY, 9-1,X", false, {}, 0, L""},
+        {L"0NNNNNNY,+912,X", false, {}, 0, L""},
         {L"0NNNNNNN,1230,Lunch", false, {}, 12 * 3600 + 30 * 60, L"Lunch"},  // no day
         {L"0NYYYYYN,1230,", false, {}, 0, L""},                              // 14 characters: no title
         {L"1NYYYYYN,1230,Lunch", false, {}, 0, L""},
@@ -70,24 +77,6 @@ TEST(BreakTimedText, ParsesTheStoredForm) {
 TEST(BreakTimedText, SavesTheStoredForm) {
     EXPECT_EQ(Record(L"Lunch", 12, 30, DaysOf({Mon, Tue, Wed, Thu, Fri})).ToText(), L"0NYYYYYN,1230,Lunch");
     EXPECT_EQ(Record(L"Early", 0, 5, DaysOf({Sun})).ToText(), L"0YNNNNNN,0005,Early");
-    // Hand-edited times outside one day are written as hours and minutes of the time they
-    // hold, and reload to the same moment; an hour of 100 or more takes a form that fits.
-    struct Case {
-        const wchar_t* loaded;
-        const wchar_t* saved;
-    };
-    for (const Case& c : {Case{L"0YYYYYYY,2575,Odd", L"0YYYYYYY,2615,Odd"},
-                          Case{L"0YYYYYYY,9959,Odd", L"0YYYYYYY,9959,Odd"},
-                          Case{L"0YYYYYYY,9999,Odd", L"0YYYYYYY,9999,Odd"},    // 100:39
-                          Case{L"0YYYYYYY,99-9,Odd", L"0YYYYYYY,9851,Odd"},
-                          Case{L"0YYYYYYY,-1-1,Neg", L"0YYYYYYY,-1-1,Neg"}}) {
-        const CBreakTimed loaded = CBreakTimed::FromText(c.loaded);
-        EXPECT_EQ(loaded.ToText(), c.saved) << c.loaded;
-        EXPECT_EQ(CBreakTimed::FromText(loaded.ToText()).m_nTimeOfDay, loaded.m_nTimeOfDay) << c.loaded;
-    }
-    CBreakTimed negative = Record(L"Neg", -1, -1, DaysOf({Sun}));
-    EXPECT_EQ(negative.ToText(), L"0YNNNNNN,-1-1,Neg");
-
     // A title too long for the stored text is cut so that the record still loads.
     const std::wstring longTitle(300, L'x');
     const std::wstring text = Record(longTitle.c_str(), 9, 0, DaysOf({Mon})).ToText();
@@ -238,19 +227,6 @@ TEST_F(PlannedBreakSearch, NoneWhenThereIsNothingToFind) {
 
     EXPECT_FALSE(NextOccurrence(list[1], 0, 7, 0));
     EXPECT_FALSE(NextOccurrence(list[1], 0, -1, 0));
-}
-
-TEST_F(PlannedBreakSearch, HandEditedTimesOutsideADayNeverFail) {
-    list.Insert(CBreakTimed::FromText(L"0NYNNNNN,2575,Odd"));  // 25:75 on Mondays
-    const NextPlannedBreak found = FindAt(kMonday, 23, 0, 0);
-    ASSERT_NE(found.record, nullptr);
-    // Taken as it is: 26:15 after Monday's midnight, reported as today.
-    EXPECT_EQ(found.daysAhead, 0);
-    EXPECT_EQ(found.secondsUntil, 3 * 3600 + 15 * 60);
-
-    FakeLocale locale;
-    CPlannedBreakTexts texts(locale);
-    EXPECT_EQ(texts.TimeText(*found.record), L"02:15");
 }
 
 TEST(PlannedBreakTexts, DaysTextInMondayFirstOrder) {

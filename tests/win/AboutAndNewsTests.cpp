@@ -134,6 +134,41 @@ TEST(AboutWindow, AboutTextWithVersionCopyrightAndHomePage) {
     DestroyWindow(owner);
 }
 
+// Over its owner when it has one that is shown; the upgrade notice, which has none, and the
+// About window of a hidden main window in the middle of the work area.
+TEST(AboutWindow, OpensCentredOverItsOwnerOrTheWorkArea) {
+    TestAppShared app;
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    HWND owner = CreateWindowExW(0, L"Static", L"owner", WS_POPUP | WS_VISIBLE, 40, 30, 700, 500, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_TRUE(owner);
+    struct Case {
+        const char* what;
+        HWND owner;
+        bool shown;
+        RECT over;
+    } cases[] = {
+        {"shown owner", owner, true, {40, 30, 740, 530}},
+        {"hidden owner", owner, false, work},
+        {"no owner", nullptr, false, work},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ShowWindow(owner, c.shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+        CdlgAbout about(app);
+        RECT placed{};
+        LoopScript script({
+            [&] { GetWindowRect(about.hwnd(), &placed); },
+            [&] { SendMessageW(about.hwnd(), WM_COMMAND, IDCANCEL, 0); },
+        });
+        about.RunModal(c.owner);
+        EXPECT_NEAR(placed.left + placed.right, c.over.left + c.over.right, 2);
+        EXPECT_NEAR(placed.top + placed.bottom, c.over.top + c.over.bottom, 2);
+    }
+    DestroyWindow(owner);
+}
+
 TEST(AboutWindow, ANoticeLinkThatIsNoWebAddressOpensNothing) {
     TestAppShared app;
     for (const wchar_t* target : {L"", L"file:///C:/Windows/notepad.exe", L"\\\\server\\share\\setup.exe"}) {

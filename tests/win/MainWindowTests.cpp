@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
+#include <wtsapi32.h>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@
 #include "app/WebAddress.h"
 #include "core/PrivateMessages.h"
 #include "core/CalendarTime.h"
+#include "framework/Dpi.h"
+#include "framework/Handles.h"
 #include "MainWindowTest.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
@@ -110,7 +113,7 @@ TEST_F(MainWindow, RestoredOverdueWorkShowsTheBreakAndSavesTheStateAgain) {
 
     // The alert's "Suspend 15 minutes", posted as a command: icon 147, no more reminders.
     SendMessageW(main->hwnd(), WM_COMMAND, ID_SUSPEND_15, 0);
-    EXPECT_EQ(main->Engine().m_timeSuspendUntil, now + 900);
+    EXPECT_EQ(main->Engine().m_dwSuspendMs, 15u * 60000);
     // Closing only hides the window; the program goes on.
     main->ShowMain();
     SendMessageW(main->hwnd(), WM_COMMAND, IDOK, 0);
@@ -256,6 +259,170 @@ TEST_F(MainWindow, OrganisationsTabShowsOneAmpersandAndTheLinksFollowTheTabs) {
     EXPECT_EQ(TabText(0), L"Frequent Breaks");
 }
 
+// The bands of rows of the banner, drawn by the window into a bitmap, that hold text.
+int BannerTextLines(HWND main) {
+    HWND banner = GetDlgItem(main, IDC_BANNER);
+    RECT rc{};
+    GetClientRect(banner, &rc);
+    WindowDC screen(nullptr);
+    HDC dc = CreateCompatibleDC(screen.dc());
+    BitmapOwner bitmap(CreateCompatibleBitmap(screen.dc(), rc.right, rc.bottom));
+    int lines = 0;
+    {
+        SelectionGuard selected(dc, bitmap.get());
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_STATIC;
+        item.CtlID = IDC_BANNER;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.hwndItem = banner;
+        item.hDC = dc;
+        item.rcItem = rc;
+        SendMessageW(main, WM_DRAWITEM, IDC_BANNER, reinterpret_cast<LPARAM>(&item));
+        const COLORREF back = GetSysColor(COLOR_BTNFACE);
+        bool inText = false;
+        for (int y = 0; y < rc.bottom; ++y) {
+            bool text = false;
+            for (int x = 0; x < rc.right && !text; ++x) text = GetPixel(dc, x, y) != back;
+            if (text && !inText) ++lines;
+            inText = text;
+        }
+    }
+    DeleteDC(dc);
+    return lines;
+}
+
+// A title too long for one line wraps, at the first drawing and after every reload.
+TEST_F(MainWindow, ALongBannerTitleWrapsAfterAReloadToo) {
+    PutString(kHkeyLocalMachine, false, L"Service", L"BrandTitle", L"Flanders Occupational Health Trust");
+    app.LoadAppSettings();
+    Start();
+    ASSERT_TRUE(app.brandingActive);
+    EXPECT_EQ(BannerTextLines(main->hwnd()), 2);
+    SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Policy"));  // as Options -> OK
+    ASSERT_EQ(app.reloads, 2);
+    EXPECT_EQ(BannerTextLines(main->hwnd()), 2);
+    // A short one stays on one line.
+    PutString(kHkeyLocalMachine, false, L"Service", L"BrandTitle", L"Flanders");
+    SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Policy"));
+    EXPECT_EQ(BannerTextLines(main->hwnd()), 1);
+}
+
+// The window opens centred on the work area; moved to a monitor of 144 DPI it takes the size
+// the system suggests, and the title font and the state icon grow with it.
+TEST_F(MainWindow, OpensCentredAndFollowsADpiChange) {
+    ASSERT_EQ(SystemDpi(), 96) << "the tests' prefix runs at 96 DPI";
+    PutTime(L"TimeWorkStart", app.calendar.Now() - 10 * 60);  // working: the status shows an icon
+    PutTime(L"TimeActiveLast", app.calendar.Now());
+    Start();
+    RECT work{}, placed{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(main->hwnd(), &placed);
+    EXPECT_NEAR(placed.left + placed.right, work.left + work.right, 2);
+    EXPECT_NEAR(placed.top + placed.bottom, work.top + work.bottom, 2);
+
+    const auto iconWidth = [&] {
+        HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageW(main->hwnd(), IDC_STATUS_ICON, STM_GETICON, 0, 0));
+        ICONINFO info{};
+        if (!icon || !GetIconInfo(icon, &info)) return 0;
+        BITMAP bitmap{};
+        GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        return static_cast<int>(bitmap.bmWidth);
+    };
+    const auto titleHeight = [&] {
+        LOGFONTW font{};
+        return app.titleFont && GetObjectW(app.titleFont.get(), sizeof font, &font) ? font.lfHeight : 0;
+    };
+    EXPECT_EQ(iconWidth(), 16);
+    EXPECT_EQ(titleHeight(), -16);
+
+    RECT suggested{placed.left + 20, placed.top + 10, placed.left + 20 + (placed.right - placed.left) * 3 / 2,
+                   placed.top + 10 + (placed.bottom - placed.top) * 3 / 2};
+    SendMessageW(main->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT moved{};
+    GetWindowRect(main->hwnd(), &moved);
+    EXPECT_TRUE(EqualRect(&moved, &suggested));
+    EXPECT_EQ(iconWidth(), 24);
+    EXPECT_EQ(titleHeight(), -24);
+    // The next state change keeps the icon at the new size.
+    SendMessageW(main->hwnd(), WM_COMMAND, ID_I_AM_RESTED, 0);
+    EXPECT_EQ(iconWidth(), 24);
+}
+
+// Tab from the tabs reaches the tip, which shows its link selected and in view; Enter opens it.
+TEST_F(MainWindow, KeyboardReachesEveryTipAndOpensItsLink) {
+    Start();
+    main->ShowMain();
+    HWND edit = GetDlgItem(main->hwnd(), IDC_TIP_TEXT);
+    const auto press = [&](WPARAM key) {
+        MSG msg{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+        if (!IsDialogMessageW(main->hwnd(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    };
+    const std::uint32_t hints[] = {100, 201, 200, 202};
+    for (int tab = 0; tab < 4; ++tab) {
+        SCOPED_TRACE(tab);
+        SelectTab(tab);
+        ASSERT_EQ(GetFocus(), GetDlgItem(main->hwnd(), IDC_TIPS_TABS));
+        press(VK_TAB);
+        ASSERT_EQ(GetFocus(), edit);
+        wchar_t selected[64] = L"";
+        SendMessageW(edit, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
+        EXPECT_STREQ(selected, L"Click here to learn more...");
+        CHARRANGE range{};
+        SendMessageW(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        POINTL at{};
+        SendMessageW(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), range.cpMax);
+        RECT client{};
+        GetClientRect(edit, &client);
+        EXPECT_GE(at.y, 0);
+        EXPECT_LT(at.y, client.bottom) << "the link is in view";
+        press(VK_RETURN);
+        ASSERT_FALSE(app.hints.empty());
+        EXPECT_EQ(app.hints.back(), hints[tab]);
+        EXPECT_TRUE(IsWindowVisible(main->hwnd())) << "Enter is the link's, not the Close button's";
+    }
+    EXPECT_EQ(app.hints.size(), 4u);
+}
+
+// Text messages (read or write) sent to the main window's controls while the hook is set.
+int g_textMessages = 0;
+HWND g_mainWindow = nullptr;
+LRESULT CALLBACK CountTextMessages(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && GetParent(sent->hwnd) == g_mainWindow &&
+        (sent->message == WM_GETTEXT || sent->message == WM_GETTEXTLENGTH || sent->message == WM_SETTEXT)) {
+        ++g_textMessages;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Each tick costs what a timer costs: one that changes nothing leaves the controls alone, one
+// that changes the status writes it.
+TEST_F(MainWindow, ATickThatChangesNothingLeavesTheControlsAlone) {
+    PutTime(L"TimeWorkStart", app.calendar.Now() - 10 * 60);
+    PutTime(L"TimeActiveLast", app.calendar.Now());
+    Start();
+    g_mainWindow = main->hwnd();
+    g_textMessages = 0;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountTextMessages, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(hook);
+    SendMessageW(main->hwnd(), WM_TIMER, CBreakEngine::kTickTimerId, 0);
+    SendMessageW(main->hwnd(), WM_TIMER, CBreakEngine::kTickTimerId, 0);
+    const int unchanged = g_textMessages;
+    app.calendar.Advance(60);
+    app.input.tick += 60000;
+    app.input.lastInput = app.input.tick;
+    SendMessageW(main->hwnd(), WM_TIMER, CBreakEngine::kTickTimerId, 0);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(unchanged, 0);
+    EXPECT_GT(g_textMessages, 0);
+    EXPECT_EQ(Text(IDC_STATUS_TEXT), L"You have been working for 11 minutes.");
+}
+
 TEST_F(MainWindow, HelpMenuAndBannerCommands) {
     Start();
     SendMessageW(main->hwnd(), WM_COMMAND, ID_HELP_TOPICS, 0);
@@ -267,6 +434,19 @@ TEST_F(MainWindow, HelpMenuAndBannerCommands) {
     ASSERT_EQ(app.opened.size(), 1u);
     EXPECT_EQ(app.opened[0], std::wstring(HomePageAddress()) + L" +ver");
     EXPECT_EQ(app.hints, std::vector<std::uint32_t>{100});
+}
+
+}  // namespace
+
+namespace {
+
+// The workstation lock reaches the engine through the session-change message.
+TEST_F(MainWindow, TheWorkstationLockAndUnlockReachTheEngine) {
+    Start();
+    SendMessageW(main->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    EXPECT_NE(main->Engine().m_tickLocked, 0);
+    SendMessageW(main->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_EQ(main->Engine().m_tickLocked, 0);
 }
 
 }  // namespace

@@ -179,6 +179,82 @@ TEST_F(NotificationAlertTest, DisplayTimeAndHover) {
     EXPECT_TRUE(IsWindow(alert.hwnd()));
 }
 
+// Each way the pop-up goes while it fades in and the pointer rests where it was: no timer
+// message reaches the hidden window.
+TEST_F(NotificationAlertTest, AHiddenPopUpGetsNoMoreTimerMessages) {
+    struct Case {
+        const char* how;
+        std::function<void()> hide;
+    } cases[] = {
+        {"close button", [&] { SendMessageW(alert.Item(IDC_ALERT_CLOSE), BM_CLICK, 0, 0); }},
+        {"I am rested", [&] { SendMessageW(alert.Item(IDC_ALERT_RESTED), BM_CLICK, 0, 0); }},
+        {"taken down", [&] { alert.End(0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        alert.m_nDisplayMs = 100;
+        alert.ShowAlert();
+        RECT placed{};
+        GetWindowRect(alert.hwnd(), &placed);
+        SetCursorPos((placed.left + placed.right) / 2, placed.top + 5);
+        window.Pump(300);  // fading, and hovered past its display time
+        ASSERT_TRUE(Visible());
+        ASSERT_LT(AlphaOf(alert.hwnd()), 255);
+        c.hide();
+        ASSERT_FALSE(Visible());
+        int timerMessages = 0;
+        const DWORD end = GetTickCount() + 1200;
+        while (static_cast<LONG>(end - GetTickCount()) > 0) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_TIMER && msg.hwnd == alert.hwnd()) ++timerMessages;
+                DispatchMessageW(&msg);
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        }
+        EXPECT_EQ(timerMessages, 0);
+        SetCursorPos(5, 5);
+    }
+}
+
+// The pop-up follows the work area: a taskbar that appears or moves (the setting's broadcast),
+// a display change and a DPI change each put it back in the new corner.
+TEST_F(NotificationAlertTest, StaysInTheCornerOfTheWorkAreaWhenItChanges) {
+    RECT original{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &original, 0));
+    struct Case {
+        const char* trigger;
+        int shrink;  // the work area's bottom moves up by this many pixels
+        std::function<void()> tell;
+    } cases[] = {
+        {"work area setting", 40,
+         [] {
+             // As the shell tells every top-level window when its taskbar appears or moves.
+             SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+         }},
+        {"display change", 60, [&] { SendMessageW(alert.hwnd(), WM_DISPLAYCHANGE, 32, 0); }},
+        {"DPI change", 80,
+         [&] {
+             RECT suggested{0, 0, 300, 200};  // wherever the system suggests, the pop-up keeps its corner
+             SendMessageW(alert.hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+         }},
+    };
+    alert.ShowAlert();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.trigger);
+        RECT work = original;
+        work.bottom -= c.shrink;
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0));
+        c.tell();
+        window.Pump(50);
+        RECT placed{};
+        GetWindowRect(alert.hwnd(), &placed);
+        EXPECT_EQ(placed.bottom, work.bottom);
+        EXPECT_EQ(placed.right, work.right);
+    }
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &original, 0);
+}
+
 TEST_F(NotificationAlertTest, ButtonsPostTheirCommands) {
     struct Case {
         int planned;

@@ -104,13 +104,13 @@ TEST_F(NotificationIconTest, ThreeFailedAddsLeaveNoIconAndTwoRetriesSixtySeconds
     SaveStyle(0);
     shell.failAdd = true;
     const std::int64_t t0 = app.calendar.Now();
-    icon.OnTrayIconRequest(0, 0);
+    icon.OnTrayIconRequest(TrayIconRequest::Recreate);
     EXPECT_EQ(icon.m_hWndOwner, nullptr);
     EXPECT_EQ(icon.m_uID, 0u);
     app.calendar.Advance(60);
-    icon.OnTrayIconRequest(2, 0);  // the worker's first retry
+    icon.OnTrayIconRequest(TrayIconRequest::RetryAdd);  // the worker's first retry
     app.calendar.Advance(60);
-    icon.OnTrayIconRequest(2, 0);  // the second
+    icon.OnTrayIconRequest(TrayIconRequest::RetryAdd);  // the second
     EXPECT_EQ(shell.CallsOf(NIM_ADD).size(), 3u);
     EXPECT_EQ(icon.FailureCount(), 3);
     using S = RecordingIconOwner::Scheduled;
@@ -119,7 +119,7 @@ TEST_F(NotificationIconTest, ThreeFailedAddsLeaveNoIconAndTwoRetriesSixtySeconds
 
     // A later request 0 starts the count again and removes a pending retry.
     owner.removeFinds = true;
-    icon.OnTrayIconRequest(0, 0);
+    icon.OnTrayIconRequest(TrayIconRequest::Recreate);
     EXPECT_EQ(icon.FailureCount(), 1);
     EXPECT_EQ(owner.scheduled.size(), 3u);
     EXPECT_EQ(owner.removed.back(), EVENT_TRAY_ICON_RETRY);
@@ -127,7 +127,7 @@ TEST_F(NotificationIconTest, ThreeFailedAddsLeaveNoIconAndTwoRetriesSixtySeconds
 
     // And a success leaves the icon in place.
     shell.failAdd = false;
-    icon.OnTrayIconRequest(2, 0);
+    icon.OnTrayIconRequest(TrayIconRequest::RetryAdd);
     EXPECT_EQ(icon.m_hWndOwner, window.hwnd());
     EXPECT_EQ(icon.m_uID, WMU_TRAY_CALLBACK);
     EXPECT_EQ(owner.iconsAdded, 1);  // the owner puts its state on the new icon
@@ -138,7 +138,7 @@ TEST_F(NotificationIconTest, ReCreationUsesTheSavedSettings) {
     SaveStyle(1);
     WriteSettingDword(app.identity, Setting::EcoMode, 1);
     WriteSettingString(app.identity, Setting::NotificationSound, L"C:\\chime.wav");
-    icon.OnTrayIconRequest(0, 0);
+    icon.OnTrayIconRequest(TrayIconRequest::Recreate);
     EXPECT_EQ(icon.m_nStyle, 1u);
     EXPECT_TRUE(icon.m_bEcoMode);
     EXPECT_TRUE(popup.m_bNoFade);
@@ -146,7 +146,7 @@ TEST_F(NotificationIconTest, ReCreationUsesTheSavedSettings) {
     EXPECT_EQ(icon.m_hIconBase, owner.IconById(IDI_PROGRAM));
     EXPECT_EQ(icon.m_strTitle, L"Restwell");
     // Deleted before it is added again.
-    icon.OnTrayIconRequest(0, 0);
+    icon.OnTrayIconRequest(TrayIconRequest::Recreate);
     ASSERT_GE(shell.calls.size(), 3u);
     EXPECT_EQ(shell.CallsOf(NIM_DELETE).size(), 1u);
 }
@@ -154,10 +154,10 @@ TEST_F(NotificationIconTest, ReCreationUsesTheSavedSettings) {
 TEST_F(NotificationIconTest, PreviewRequestsUseTheirOwnStyleEcoAndSound) {
     SaveStyle(2);
     const std::wstring sound = L"C:\\bell.wav";
-    icon.OnTrayIconRequest(4, 1);
-    icon.OnTrayIconRequest(5, reinterpret_cast<LPARAM>(sound.c_str()));
-    EXPECT_TRUE(shell.calls.empty());  // 4 and 5 only store
-    icon.OnTrayIconRequest(3, 9);      // outside 0..3: the system's method
+    icon.PreviewEcoMode(true);
+    icon.PreviewSound(sound);
+    EXPECT_TRUE(shell.calls.empty());  // eco mode and sound are only kept
+    icon.PreviewStyle(9);              // outside 0..3: the system's method
     EXPECT_EQ(icon.m_nStyle, 0u);
     EXPECT_TRUE(icon.m_bEcoMode);
     EXPECT_EQ(icon.m_strSound, L"C:\\bell.wav");
@@ -165,16 +165,26 @@ TEST_F(NotificationIconTest, PreviewRequestsUseTheirOwnStyleEcoAndSound) {
     const auto modifies = shell.CallsOf(NIM_MODIFY);
     ASSERT_EQ(modifies.size(), 1u);
     EXPECT_STREQ(modifies[0].data.szInfo, L"Welcome.\nHints about when breaks are due will appear here.");
-    icon.OnTrayIconRequest(5, 0);
-    icon.OnTrayIconRequest(3, 3);
+    icon.PreviewSound(L"");
+    icon.PreviewStyle(3);
     EXPECT_TRUE(icon.m_strSound.empty());
     EXPECT_TRUE(icon.m_bCustomPopup);
+}
+
+TEST_F(NotificationIconTest, PostedRequestsOnlyRetryTheAddAndNeverReadTheirLParam) {
+    SaveStyle(0);
+    for (WPARAM request : {WPARAM{0}, WPARAM{1}, WPARAM{3}, WPARAM{4}, WPARAM{5}, WPARAM{6}, ~WPARAM{0}}) {
+        icon.OnTrayIconMessage(request);
+    }
+    EXPECT_TRUE(shell.calls.empty()) << "only the worker's retry re-creates the icon";
+    icon.OnTrayIconMessage(TRAY_ICON_RETRY_ADD);
+    EXPECT_EQ(shell.CallsOf(NIM_ADD).size(), 1u);
 }
 
 TEST_F(NotificationIconTest, CustomStyleShowsThePopupWhileTheIconIsMissing) {
     SaveStyle(2);
     shell.failAdd = true;
-    icon.OnTrayIconRequest(0, 0);
+    icon.OnTrayIconRequest(TrayIconRequest::Recreate);
     ASSERT_EQ(icon.m_hWndOwner, nullptr);
     const std::wstring extra = L"5 minutes until Lunch.";
     EXPECT_TRUE(icon.ShowNotification(&extra, L"Time for a break.", nullptr, 0));
@@ -203,7 +213,7 @@ TEST_F(NotificationIconTest, BalloonStyleWelcomeAfterAFailedAddShowsTheErrorBox)
     shell.failAdd = true;
     shell.failModify = true;
     owner.reminders = false;
-    icon.OnTrayIconRequest(1, 0);
+    icon.OnTrayIconRequest(TrayIconRequest::RecreateWithWelcome);
     EXPECT_EQ(owner.alertBreakDue, 0);
     ASSERT_EQ(shell.boxes.size(), 1u);
     EXPECT_EQ(shell.boxes[0], L"There was a problem displaying the Notification Icon Balloon message\n(error = 1234)");

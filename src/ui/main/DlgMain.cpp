@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <richedit.h>
+#include <wtsapi32.h>
 
 #include <cwctype>
 
@@ -12,9 +13,11 @@
 #include "core/PrivateMessages.h"
 #include "core/ResourceString.h"
 #include "core/VersionQuad.h"
+#include "framework/Dpi.h"
 #include "platform/win32/MessagePosterWin32.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsCatalog.h"
+#include "settings/UnsavedSettings.h"
 
 namespace {
 
@@ -96,13 +99,14 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
         case WMU_TRAY_CALLBACK: m_notifyIcon.OnTrayCallback(wParam, lParam); return 0;
-        case WMU_TRAY_ICON: m_notifyIcon.OnTrayIconRequest(wParam, lParam); return 0;
+        case WMU_TRAY_ICON: m_notifyIcon.OnTrayIconMessage(wParam); return 0;
         case WMU_PLANNED_BREAK_DUE: m_engine.OnPlannedBreakDue(); return 0;
         case WMU_UPGRADE_INFO: OnUpgradeInfo(); return 0;
         case WMU_NEWS_INFO: OnNewsInfo(); return 0;
         case WMU_UPGRADE_NOTICE: OnUpgradeNotice(); return 0;
         case WMU_CHECK_SKIPPED: OnCheckSkipped(); return 0;
         case WMU_END_PROGRAM: Exit(); return 0;
+        case WMU_SETTINGS_NOT_SAVED: OnSettingsNotSaved(); return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != IDM_ABOUTBOX) break;
             ShowAbout();
@@ -113,6 +117,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST:
             OnPowerBroadcast(wParam);
             break;
+        case WM_WTSSESSION_CHANGE: OnSessionChange(wParam); return 0;
         case WM_TIMECHANGE:
             DefaultProcessing(message, wParam, lParam);
             OnTimeChange();
@@ -148,6 +153,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CdlgMain::ExchangeData(rw::DataExchange& exchange) {
+    shownTexts_.clear();  // written or read here: the next tick compares with the controls again
     exchange.Text(IDC_DESCRIPTION, m_strDescription);
     exchange.Text(IDC_RATING_TITLE, m_strRatingTitle);
     exchange.Text(IDC_PLANNED_TEXT, m_engine.m_strPlanned);
@@ -162,6 +168,8 @@ void CdlgMain::ExchangeData(rw::DataExchange& exchange) {
 rw::InitFocus CdlgMain::OnInitDialog() {
     Dialog::OnInitDialog();  // binds the controls and pushes the texts
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    dpi_ = rw::WindowDpi(hwnd());
+    rw::CentreOnWorkArea(hwnd());
 
     const std::wstring about = rw::ResourceText(IDS_ABOUT_MENU);
     if (HMENU system = GetSystemMenu(hwnd(), FALSE); system && !about.empty()) {
@@ -186,10 +194,11 @@ rw::InitFocus CdlgMain::OnInitDialog() {
             LoadImageW(instance, MAKEINTRESOURCEW(entry.id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     }
     CreateTitleFont();
+    CreateBoldFont();
 
     m_alert.SetCommandTarget(hwnd());
     m_buttonHelp.LoadDropDownMenu(instance, IDR_MENU_HELP);
-    m_notifyIcon.OnTrayIconRequest(0, m_nNotificationStyle);
+    m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
     m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
     UpdateBannerPosition();
 
@@ -199,15 +208,18 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     m_staticBanner.SetTooltipText(m_strBannerLink);
     m_staticBanner.EnableToolTips();
 
+    // A setting the registry refuses is told once, from this window's own loop; one refused
+    // before the window existed (the welcome wizard's) is told now.
+    if (rw::UnsavedSettings* unsaved = app_.identity.unsaved) {
+        unsaved->onFailure = [window = hwnd()] { PostMessageW(window, WMU_SETTINGS_NOT_SAVED, 0, 0); };
+        Post(WMU_SETTINGS_NOT_SAVED);
+    }
+    // Locking the workstation counts as being away.
+    WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
     SwitchEngineOnOrOff();
     StartWorker();
     ShowStoredUpdateState();
     RefreshOptionsButton();
-    if (LOGFONTW font{}; GetObjectW(reinterpret_cast<HFONT>(Send(WM_GETFONT)), sizeof font, &font)) {
-        font.lfWeight = FW_BOLD;
-        m_fontBold.reset(CreateFontIndirectW(&font));
-        SendMessageW(Item(IDC_BREAKS_GROUP), WM_SETFONT, reinterpret_cast<WPARAM>(m_fontBold.get()), FALSE);
-    }
 
     m_strLinkText = rw::ResourceText(IDS_LEARN_MORE);
     for (int i = 0; i < 4; ++i) {
@@ -234,6 +246,27 @@ void CdlgMain::CreateTitleFont() {
     font.lfHeight = -Scaled(16);  // 16 pixels high at 96 DPI
     font.lfWidth = 0;
     app_.titleFont.reset(CreateFontIndirectW(&font));
+}
+
+void CdlgMain::CreateBoldFont() {
+    LOGFONTW font{};
+    if (!GetObjectW(reinterpret_cast<HFONT>(Send(WM_GETFONT)), sizeof font, &font)) return;
+    font.lfWeight = FW_BOLD;
+    rw::FontOwner bold(CreateFontIndirectW(&font));
+    if (!bold) return;
+    SendMessageW(Item(IDC_BREAKS_GROUP), WM_SETFONT, reinterpret_cast<WPARAM>(bold.get()), TRUE);
+    m_fontBold = std::move(bold);  // the old one goes once the group box has let go of it
+}
+
+void CdlgMain::OnDpiChanged(int dpi) {
+    dpi_ = dpi;
+    app_.titleFont.reset();
+    CreateTitleFont();
+    CreateBoldFont();
+    SetStatusIcon(statusIconId_);
+    UpdateBannerPosition();
+    PlaceTipText();
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CdlgMain::PlaceTipText() {
@@ -301,7 +334,7 @@ void CdlgMain::UpdateBannerPosition() {
 }
 
 int CdlgMain::Scaled(int pixels) const {
-    return MulDiv(pixels, static_cast<int>(GetDpiForWindow(hwnd())), 96);
+    return rw::ScaleToDpi(pixels, dpi_);
 }
 
 void CdlgMain::ApplySettings() {
@@ -316,8 +349,9 @@ void CdlgMain::ApplySettings() {
     UpdateData(rw::Direction::ToControls);
     SwitchEngineOnOrOff();
     if (m_engine.m_bEnable != wasEnabled) RepaintRatingBar();
+    // The icon first, so that the tick shows the state on the new one.
+    m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
     m_engine.UpdateBreakState(rw::CBreakEngine::kTickSettingsChanged);
-    m_notifyIcon.OnTrayIconRequest(0, m_nNotificationStyle);
     UpdateBannerPosition();
     RedrawWindow(m_staticBanner.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     UpdateHealthTabs();
@@ -367,6 +401,7 @@ void CdlgMain::ShowHealthTip() {
 
     m_editTip.m_strStreamText = m_strTipText;
     m_editTip.StreamTextIntoControl();
+    m_editTip.SetKeyboardLink({0, 0});
     if (withLink && !m_strLinkText.empty()) {
         HWND edit = m_editTip.hwnd();
         FINDTEXTEXW find{};
@@ -376,6 +411,7 @@ void CdlgMain::ShowHealthTip() {
         if (at >= 0) {
             SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&find.chrgText));
             m_editTip.ToggleLinkEffect();
+            m_editTip.SetKeyboardLink(find.chrgText);
             CHARRANGE start{0, 0};
             SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
         }
@@ -384,7 +420,16 @@ void CdlgMain::ShowHealthTip() {
 }
 
 LRESULT CdlgMain::OnInstanceMessage(WPARAM action) {
-    if (action == rw::kInstanceShow) ShowMain();
+    if (action == rw::kInstanceShow) {
+        // A close request already waiting wins: the start that asks then waits for this one to end.
+        MSG pending{};
+        if (PeekMessageW(&pending, hwnd(), app_.instanceMessage, app_.instanceMessage, PM_NOREMOVE) &&
+            pending.wParam == rw::kInstanceClose) {
+            return 0;
+        }
+        ShowMain();
+        return rw::kInstanceShown;
+    }
     if (action == rw::kInstanceClose) Exit();
     return 0;
 }
@@ -399,11 +444,34 @@ void CdlgMain::OnPowerBroadcast(WPARAM event) {
     }
 }
 
+void CdlgMain::OnSessionChange(WPARAM event) {
+    if (event == WTS_SESSION_LOCK) m_engine.OnSessionLocked();
+    if (event == WTS_SESSION_UNLOCK) m_engine.OnSessionUnlocked();
+}
+
+void CdlgMain::OnSettingsNotSaved() {
+    const auto report = app_.identity.unsaved ? app_.identity.unsaved->TakeReport() : std::nullopt;
+    if (!report) return;
+    wchar_t* reason = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   static_cast<DWORD>(report->error & 0xFFFF), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+    std::wstring why = reason ? reason : L"";
+    LocalFree(reason);
+    while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r' || why.back() == L' ' || why.back() == L'.')) {
+        why.pop_back();
+    }
+    std::wstring message;
+    if (rw::FormatResourceString(message, IDS_SETTINGS_NOT_SAVED, {report->name, why})) {
+        MessageBoxW(hwnd(), message.c_str(), app_.productName.c_str(), MB_OK | MB_ICONWARNING);
+    }
+}
+
 void CdlgMain::OnTimeChange() {
     m_engine.OnTimeChange();
 }
 
 void CdlgMain::OnDestroy() {
+    WTSUnRegisterSessionNotification(hwnd());
     m_engine.SaveBreakState();
 }
 
@@ -458,13 +526,15 @@ void CdlgMain::DrawBanner(const DRAWITEMSTRUCT& item) {
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     if (app_.brandingActive) {
         RECT box = rc;
-        if (!bannerTitleMeasured_ && !app_.brandTitleMultiLine) {
+        // Measured at every drawing, in the font of the window's DPI: a reload of the settings
+        // or a DPI change may have changed the title or the room it has.
+        bool multiLine = app_.brandTitleMultiLine;
+        if (!multiLine) {
             SIZE extent{};
             GetTextExtentPoint32W(dc, app_.brandTitle.c_str(), static_cast<int>(app_.brandTitle.size()), &extent);
-            app_.brandTitleMultiLine = extent.cx > rc.right - rc.left;
+            multiLine = extent.cx > rc.right - rc.left;
         }
-        bannerTitleMeasured_ = true;
-        if (app_.brandTitleMultiLine) {
+        if (multiLine) {
             DrawTextW(dc, app_.brandTitle.c_str(), -1, &box, DT_CENTER | DT_WORDBREAK);
         } else {
             DrawTextW(dc, app_.brandTitle.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);

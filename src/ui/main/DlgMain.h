@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/AppShared.h"
 #include "engine/BreakEngine.h"
@@ -62,6 +63,8 @@ private:
     void SwitchEngineOnOrOff();
     void RefreshOptionsButton();
     void CreateTitleFont();
+    void CreateBoldFont();
+    void OnDpiChanged(int dpi) override;
     void PlaceTipText();
     void UpdateHealthTabs();
     void ShowHealthTip();
@@ -77,6 +80,8 @@ private:
     void OnDestroy();
     void OnEndSession(bool ending);
     void OnPowerBroadcast(WPARAM event);
+    void OnSessionChange(WPARAM event);
+    void OnSettingsNotSaved();
     void OnTimeChange();
     void OnSettingChange(LPARAM area);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
@@ -175,10 +180,15 @@ private:
     HCURSOR m_hCursorHand = nullptr;
     std::wstring m_strBannerLink;
     std::wstring m_strTipText;
-    // The banner title's line layout is measured once, at its first drawing.
-    bool bannerTitleMeasured_ = false;
 
     rw::FontOwner m_fontBold;  // the breaks group's caption
+    std::wstring shownTexts_;  // the bound texts and the bar's name as last written
+    int dpi_ = 96;             // the window's DPI
+    // The status control's icon: the shared state icon at the system's DPI, its own copy at
+    // another (the notification area keeps the system's).
+    int statusIconId_ = 0;
+    rw::IconOwner statusIcon_;
+    std::pair<int, int> statusIconLoaded_{0, 0};  // its id and size
 
     nsHalden::CStaticPlus m_staticBanner;
     nsHalden::CStaticPlus m_staticRatingBar;

@@ -72,9 +72,9 @@ void CdlgMain::OnHelpButton() {
 
 void CdlgMain::ShowOptions() {
     const SettingsIdentity& identity = app_.identity;
-    CppOptGeneral general(identity, hwnd());
-    CppOptCommercial commercial(app_, hwnd());
-    CppOptCompatibility notifications(identity, hwnd());
+    CppOptGeneral general(identity, &m_notifyIcon);
+    CppOptCommercial commercial(app_, &m_notifyIcon);
+    CppOptCompatibility notifications(identity, &m_notifyIcon);
     notifications.m_nStyle = m_nNotificationStyle;
     // The page shows the user's own sound path, not one imposed by policy.
     const rw::SettingInfo& sound = rw::SettingInfoOf(rw::Setting::NotificationSound);
@@ -87,19 +87,10 @@ void CdlgMain::ShowOptions() {
     sheet.AddPage(commercial);
     sheet.AddPage(notifications);
 
-    m_notifyIcon.OnTrayIconRequest(4, app_.ecoMode);
+    m_notifyIcon.PreviewEcoMode(app_.ecoMode != 0);
     const std::uint32_t ecoBefore = app_.ecoMode;
     const DWORD styleBefore = m_nNotificationStyle;
     const INT_PTR result = sheet.RunModal();
-    // The pages' last previews still point into them: hand them over while the pages exist.
-    // A null window would take every thread's message, WM_QUIT among them.
-    for (MSG message{}; hwnd() && PeekMessageW(&message, hwnd(), WMU_TRAY_ICON, WMU_TRAY_ICON, PM_REMOVE);) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        DispatchMessageW(&message);
-    }
     if (!hwnd()) return;  // the program ended while the sheet was open
 
     bool changed = false;
@@ -107,7 +98,7 @@ void CdlgMain::ShowOptions() {
         ApplySettings();
         changed = app_.ecoMode != ecoBefore || m_nNotificationStyle != styleBefore;
     }
-    if (notifications.m_bPreviewShown || changed) m_notifyIcon.OnTrayIconRequest(1, m_nNotificationStyle);
+    if (notifications.m_bPreviewShown || changed) m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::RecreateWithWelcome);
 }
 
 void CdlgMain::CustomizeBreaks() {
@@ -130,7 +121,7 @@ void CdlgMain::CustomizeBreaks() {
     UpdateData(rw::Direction::ToControls);
     if (m_engine.m_bEnable != m_engine.m_bTimerOn) m_engine.ApplyEnable();
     if (m_engine.m_bEnable != oldEnable) RepaintRatingBar();
-    m_engine.m_timeSuspendUntil = 0;
+    m_engine.ClearSuspension();
     m_engine.UpdateBreakState(rw::CBreakEngine::kTickSettingsChanged);
 }
 
@@ -161,7 +152,8 @@ rw::MessageResult CdlgMain::OnNotify(const NMHDR& header) {
 }
 
 void CdlgMain::OnTipLink(const ENLINK& link) {
-    if (link.msg != WM_LBUTTONDOWN) return;
+    const bool enter = link.msg == WM_KEYDOWN && link.wParam == VK_RETURN;
+    if (link.msg != WM_LBUTTONDOWN && !enter) return;
     const int k = SelectedTip();
     if (k >= 0 && k < 4) {
         app_.OpenHealthHint(kTipHints[k]);

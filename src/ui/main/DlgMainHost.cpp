@@ -2,9 +2,24 @@
 #include "ui/main/DlgMain.h"
 
 #include "core/ScheduledEventIds.h"
+#include "framework/Dpi.h"
 
 void CdlgMain::SetStatusIcon(int iconId) {
+    statusIconId_ = iconId;
     HICON icon = StateIcon(iconId);
+    rw::IconOwner replaced;
+    if (icon && dpi_ != rw::SystemDpi()) {
+        const int scaled = rw::ScaleToDpi(16, dpi_);
+        const int size = scaled <= 16 ? 16 : scaled <= 24 ? 24 : 32;
+        if (!statusIcon_ || statusIconLoaded_ != std::pair{iconId, size}) {
+            rw::IconOwner loaded(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId),
+                                                               IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+            replaced = std::move(statusIcon_);  // destroyed once the control shows the new one
+            statusIcon_ = std::move(loaded);
+            statusIconLoaded_ = {iconId, size};
+        }
+        if (statusIcon_) icon = statusIcon_.get();
+    }
     if (reinterpret_cast<HICON>(SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_GETICON, 0, 0)) == icon) return;
     SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
@@ -38,13 +53,19 @@ void CdlgMain::EnableSuspendUntilPlanned(bool enable) {
 }
 
 void CdlgMain::UpdateControlsFromData() {
-    UpdateData(rw::Direction::ToControls);
     // The bar is drawn by its owner; its text is what a screen reader reads of it.
     std::wstring name = m_strRatingTitle;
     if (m_engine.m_bEnable == 1) {
         name += L" " + std::to_wstring(static_cast<int>(m_engine.m_rating.m_fScore)) + L" %";
     }
+    // Every tick comes here. Reading a control's text to compare costs calls into the window
+    // system even when nothing changed, so the texts last written are compared here instead.
+    std::wstring texts = m_strDescription + L'\n' + m_strRatingTitle + L'\n' + m_engine.m_strPlanned + L'\n' +
+                         m_engine.m_strStatus + L'\n' + name;
+    if (texts == shownTexts_) return;
+    UpdateData(rw::Direction::ToControls);
     rw::SetTextIfChanged(m_staticRatingBar.hwnd(), name);
+    shownTexts_ = std::move(texts);
 }
 
 void CdlgMain::RepaintRatingBar() {

@@ -6,9 +6,21 @@
 //   probe click <hwnd> <id>          BM_CLICK to a button
 //   probe command <hwnd> <id>        WM_COMMAND with that id
 //   probe post <hwnd|broadcast> <message|registered-name> [wparam] [lparam]
+//   probe hostile <hwnd> <message|registered-name>...
+//                                    posts each message with every pair of a table of hostile
+//                                    wParam and lParam values (bad pointers, extremes), then
+//                                    exits 0 when the window still answers within 5 s
+//   probe traydelete <hwnd> <id>     removes that window's notification-area icon, as a shell
+//                                    that restarts loses it
+//   probe regacl <HKCU subkey> readonly|full
+//                                    replaces the key's access list: everyone may only read it,
+//                                    or everyone may do everything (to undo the first)
+//   probe terminate <hwnd>           ends the window's process at once, as a kill or a crash
 //   probe foreground                 hwnd of the foreground window
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when not found.
 #include <windows.h>
+#include <sddl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -113,7 +125,10 @@ int wmain(int argc, wchar_t** argv) {
         if (!control) return 1;
         DWORD_PTR result = 0;
         return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG, 2000,
-                                   &result) && result ? 0 : 1;
+                                   &result) &&
+                       result
+                   ? 0
+                   : 1;
     }
     if ((verb == L"text" || verb == L"click" || verb == L"command") && argc > 3) {
         HWND hwnd = Handle(argv[2]);
@@ -124,6 +139,56 @@ int wmain(int argc, wchar_t** argv) {
         if (verb == L"click") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
         Print(Text(control));
         return 0;
+    }
+    if (verb == L"hostile" && argc > 3) {
+        HWND hwnd = Handle(argv[2]);
+        const WPARAM wParams[] = {0, 1, 3, 4, 5, 6, 7, 8, 0xFFFF, 0xDEADBEEF, ~WPARAM{0}};
+        const LPARAM lParams[] = {0,
+                                  1,
+                                  0x10,
+                                  0x41414141,
+                                  static_cast<LPARAM>(0xDEADBEEFDEADBEEFull),
+                                  -1,
+                                  static_cast<LPARAM>(0x7FFFFFFFFFFFFFFFll)};
+        for (int i = 3; i < argc; ++i) {
+            const UINT msg = MessageId(argv[i]);
+            for (WPARAM wp : wParams) {
+                for (LPARAM lp : lParams) {
+                    if (!PostMessageW(hwnd, msg, wp, lp)) return 1;
+                }
+            }
+        }
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) ? 0 : 1;
+    }
+    if (verb == L"terminate" && argc > 2) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(Handle(argv[2]), &pid);
+        HANDLE process = pid ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid) : nullptr;
+        if (!process) return 1;
+        const bool ended = TerminateProcess(process, 9) && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+        CloseHandle(process);
+        return ended ? 0 : 1;
+    }
+    if (verb == L"traydelete" && argc > 3) {
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = Handle(argv[2]);
+        data.uID = static_cast<UINT>(Number(argv[3]));
+        return Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+    }
+    if (verb == L"regacl" && argc > 3) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, argv[2], 0, WRITE_DAC | READ_CONTROL, &key) != ERROR_SUCCESS) return 1;
+        const wchar_t* sddl = std::wstring(argv[3]) == L"readonly" ? L"D:P(A;OICI;KR;;;WD)" : L"D:P(A;OICI;KA;;;WD)";
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        LONG result = ERROR_INVALID_PARAMETER;
+        if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr)) {
+            result = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+            LocalFree(descriptor);
+        }
+        RegCloseKey(key);
+        return result == ERROR_SUCCESS ? 0 : 1;
     }
     if (verb == L"post" && argc > 3) {
         HWND hwnd = std::wstring(argv[2]) == L"broadcast" ? HWND_BROADCAST : Handle(argv[2]);

@@ -1,0 +1,157 @@
+"""Restwell against a hostile or unlucky world, seen from outside: private messages posted by
+another program with made-up values, a close followed at once by a start, a kill in the middle
+of a work period, a settings key the user may not write, clock jumps and broken stored times."""
+import subprocess
+import time
+
+from driver import check
+from test_main import TITLE, close, control_text, keep_input_recent, main_window, stored_state, stored_time
+
+PRIVATE_MESSAGES = [hex(m) for m in range(0x464, 0x470)] + ["TaskbarCreated"]
+INSTANCE_MESSAGE = "RWM_UI_2B2D6DA9-F264-4505-809F-D5B3D342EEA2"
+
+
+def answers(s, window):
+    """The window's thread takes a sent message within 5 s (a crashed one sits in the debugger)."""
+    return s.probe("hostile", window["hwnd"], "0")[0] == 0
+
+
+def test_private_messages_with_hostile_values_from_another_process_crash_nothing(s):
+    s.reg_import(stored_state(work_started_ago=20 * 60, active_ago=0))
+    proc = s.start("-silent")
+    window = main_window(s)
+    pids = s.restwell_pids()
+    rc, _ = s.probe("hostile", window["hwnd"], *PRIVATE_MESSAGES)
+    check(rc == 0, "the main window answers right after the hostile messages")
+    # Show and close are the instance message's two requests; any other value is nothing.
+    for wparam in (0, 3, 0xFFFF, 0xDEADBEEF):
+        s.probe("post", window["hwnd"], INSTANCE_MESSAGE, wparam, 0xDEADBEEF)
+    time.sleep(4)
+    check(proc.poll() is None, "Restwell still runs")
+    check(s.restwell_pids() == pids, f"the same process, nothing else: {s.restwell_pids()} vs {pids}")
+    check(answers(s, window), "the main window still answers 4 s later")
+    keep_input_recent(s)
+    check(s.wait_until(lambda: control_text(s, window, 1018), what="the status text"), "status shown")
+    close(s, proc)
+
+
+def test_close_then_start_at_once_leaves_exactly_one_running_instance_every_time(s):
+    s.reg_import(stored_state(work_started_ago=60, active_ago=0))
+    proc = s.start("-silent")
+    s.wait_until(lambda: s.find_window(TITLE), what="the first instance's window")
+    for round in range(20):
+        # "-close" as an installer runs it (it returns once the instance has ended), or the close
+        # request posted by a script that does not wait; either way a start follows at once.
+        if round % 2 == 0:
+            rc = s.run_to_end("-close", timeout=30)
+            check(rc == 0, f"round {round}: -close exited with {rc}")
+            check(proc.poll() is not None, f"round {round}: -close returned before the instance ended")
+        else:
+            s.probe("post", "broadcast", INSTANCE_MESSAGE, 2, 0)
+        proc = s.start("-silent")
+        window = s.wait_until(lambda: [w for w in s.windows() if w["title"] == TITLE and w["pid"]],
+                              timeout=30, what=f"round {round}: a main window")
+        s.wait_until(lambda: proc.poll() is not None or len(s.restwell_pids()) == 1, timeout=30,
+                     what=f"round {round}: the old instance gone")
+        time.sleep(1)
+        check(proc.poll() is None, f"round {round}: the new start runs (exit code {proc.poll()})")
+        pids = s.restwell_pids()
+        check(len(pids) == 1, f"round {round}: exactly one instance, not {pids}")
+        check(len(window) >= 1, f"round {round}: its window")
+    close(s, proc)
+
+
+test_close_then_start_at_once_leaves_exactly_one_running_instance_every_time.seconds = 120
+
+
+ICON_AT = ("1270", "790")  # the first icon of the virtual desktop's strip
+
+
+def shell_tooltip(s):
+    """The text of the tooltip Wine's shell shows while the pointer rests on the icon."""
+    subprocess.run(["xdotool", "mousemove", "--sync", "1100", "700"], env=s.env, check=False)
+    subprocess.run(["xdotool", "mousemove", "--sync", *ICON_AT], env=s.env, check=False)
+    end = time.time() + 6
+    while time.time() < end:
+        for w in s.windows():
+            if w["cls"] == "tooltips_class32" and w["visible"] and w["title"]:
+                return w["title"]
+        time.sleep(0.3)
+    return ""
+
+
+def test_a_restarted_shell_gets_the_icon_back_with_its_current_picture_and_tooltip(s):
+    s.reg_import(stored_state(work_started_ago=20 * 60, active_ago=0))
+    keep_input_recent(s)
+    proc = s.start("-silent")
+    window = main_window(s)
+    s.wait_until(lambda: "working" in (control_text(s, window, 1018) or ""), what="working")
+    before = s.wait_until(lambda: shell_tooltip(s), what="the shell's tooltip")
+    check("working for 20 minutes" in before, f"tooltip before: {before!r}")
+    rc, _ = s.probe("traydelete", window["hwnd"], 0x464)
+    check(rc == 0, "the icon was removed from outside")
+    check("Restwell" not in shell_tooltip(s), "no icon, no tooltip")
+    s.probe("post", "broadcast", "TaskbarCreated")
+    after = s.wait_until(lambda: shell_tooltip(s), what="the tooltip of the icon added again")
+    check("working for 20 minutes" in after, f"the current state at once, not the bare name: {after!r}")
+    close(s, proc)
+
+
+def test_a_killed_session_is_resumed_from_what_it_saved_while_running(s):
+    # Stored long ago: the first tick books that rest, and a new work period begins.
+    s.reg_import(stored_state(work_started_ago=3 * 3600, active_ago=2 * 3600))
+    keep_input_recent(s)
+    proc = s.start("-silent")
+    window = main_window(s)
+    keeping = True
+    end = time.time() + 150
+    while keeping and time.time() < end:
+        keep_input_recent(s)
+        status = control_text(s, window, 1018) or ""
+        keeping = "working for 1 minute" not in status
+        time.sleep(2)
+    check(not keeping, "a minute of new work")
+    # Saved while running, the work start first: the pair is the new period's.
+    s.wait_until(lambda: (stored_time(s, "TimeWorkStart") or 0) > time.time() - 300, timeout=70,
+                 what="the new work start saved while running")
+    check(stored_time(s, "TimeActiveLast") >= stored_time(s, "TimeWorkStart"), "activity after the work start")
+    check(s.probe("terminate", window["hwnd"])[0] == 0, "killed")
+    proc.wait(10)
+    keep_input_recent(s)
+    again = s.start("-silent")
+    window = main_window(s)
+    status = s.wait_until(lambda: control_text(s, window, 1018), what="the status after the restart")
+    check("working for" in status, f"the killed session's work period goes on, no rest booked: {status!r}")
+    close(s, again)
+
+
+test_a_killed_session_is_resumed_from_what_it_saved_while_running.seconds = 150
+
+
+def test_a_settings_key_the_user_may_not_write_is_told_once_and_the_program_runs_on(s):
+    s.reg_import(stored_state(work_started_ago=20 * 60, active_ago=0))
+    keys = [r"Software\Quillfen\Restwell\Breaks", r"Software\Quillfen\Restwell"]
+    try:
+        for key in keys:
+            check(s.probe("regacl", key, "readonly")[0] == 0, f"{key} made read-only")
+        keep_input_recent(s)
+        proc = s.start("-silent")
+        window = main_window(s)
+        box = s.wait_until(lambda: next((w for w in s.windows() if w["pid"] == window["pid"] and w["visible"]
+                                         and w["title"] == "Restwell"), None), timeout=40, what="the message")
+        texts = " ".join(c["text"] for c in s.controls(box["hwnd"]).values())
+        check("could not be saved" in texts and "Access denied" in texts.replace("access", "Access"),
+              f"the message names what and why: {texts!r}")
+        s.screenshot("settings-not-saved")
+        check(s.probe("click", box["hwnd"], 2)[0] == 0 or s.probe("click", box["hwnd"], 1)[0] == 0, "OK")
+        time.sleep(25)  # more refused writes follow (the state while running): no second message
+        check(not any(w["pid"] == window["pid"] and w["visible"] and w["title"] == "Restwell" for w in s.windows()),
+              "told once")
+        check(proc.poll() is None, "the program runs on")
+        close(s, proc)
+    finally:
+        for key in reversed(keys):
+            s.probe("regacl", key, "full")
+
+
+test_a_settings_key_the_user_may_not_write_is_told_once_and_the_program_runs_on.seconds = 60
