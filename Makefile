@@ -1,5 +1,5 @@
 # Restwell: `make run` starts the program under Wine, `make test` runs every test.
-.PHONY: installer fuzz screenshots run demo test test-unit test-tsan test-win test-e2e build build-native build-win bench bootstrap clean
+.PHONY: release installer fuzz screenshots run demo test test-unit test-tsan test-win test-e2e build build-native build-win bench bootstrap clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -15,6 +15,13 @@ build-win:
 	@cmake --build build/win64
 
 build: build-native build-win
+
+# The program to ship and its site/, for the vendor host given whole with its scheme:
+#     make release RESTWELL_VENDOR_URL=https://updates.example.org
+release:
+	@scripts/bootstrap packages
+	@RESTWELL_VENDOR_URL="$(RESTWELL_VENDOR_URL)" RESTWELL_UPDATE_KEY="$(RESTWELL_UPDATE_KEY)" \
+	    RESTWELL_SIGNING_KEY="$(RESTWELL_SIGNING_KEY)" RESTWELL_ALLOW_HTTP="$(RESTWELL_ALLOW_HTTP)" scripts/release
 
 run: build-win
 	@scripts/bootstrap run

@@ -2,13 +2,15 @@
 """Builds and runs the test layers and prints one final line "N passed, M failed" (exit code 1
 when anything failed or could not run).
 
-    run_tests.py [all|unit|tsan|fuzz|package|win|e2e]... [-j WORKERS]
+    run_tests.py [all|unit|tsan|fuzz|package|release|win|e2e]... [-j WORKERS]
 
 unit  the native GoogleTest executable (ASan/UBSan build), run once with a JSON report
 tsan  the threaded suites' executable (ThreadSanitizer), built in the same native tree
 win   the cross-compiled GoogleTest executable under Wine, on a private Xvfb display
 package  the Group Policy templates against the settings catalogue; the installers' size and signing
 e2e   Restwell.exe in a Wine virtual desktop, driven by tests/e2e/driver.py
+release  a release build for an https test host (build/release-check): no loopback address
+      may be left in its Restwell.exe or site/
 
 The Wine layers share one pool of workers (default 2, or RW_E2E_WORKERS), each with its own copy
 of the tests' Wine prefix and its own display: the Wine GoogleTest executable is one job of the
@@ -101,6 +103,15 @@ def native_layers(which, results):
         # The update-file parser under libFuzzer for a bounded 30 s; a finding fails the run.
         rc = run_logged([ROOT / "scripts" / "fuzz", "30"], out / "fuzz.log", timeout=600)
         results["fuzz"] = (1, 0) if rc == 0 else (0, 1)
+    if "release" in which:
+        env = dict(os.environ, RESTWELL_VENDOR_URL="https://updates.example.org", RESTWELL_UPDATE_KEY="",
+                   RESTWELL_ALLOW_HTTP="", RESTWELL_SIGNING_KEY="")
+        rc = run_logged([ROOT / "scripts" / "release", "build/release-check"], ROOT / "build" / "release-check.log",
+                        env=env, timeout=1800)
+        # The scan itself must see the development site's loopback addresses.
+        scan = subprocess.run([sys.executable, ROOT / "scripts" / "check_release.py", ROOT / "site"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+        results["release"] = (1, 0) if rc == 0 and scan == 1 else (0, 1)
     for name in which:
         passed, failed = results[name]
         say(f"[ {'PASS' if not failed else 'FAIL'} ] {name}: {passed} passed, {failed} failed")
@@ -139,7 +150,7 @@ def wine_layers(which, workers, results):
         results["e2e"] = (len(passed), len(failed))
 
 
-LAYERS = ["unit", "tsan", "fuzz", "package", "win", "e2e"]
+LAYERS = ["unit", "tsan", "fuzz", "package", "release", "win", "e2e"]
 
 
 def main():
@@ -157,7 +168,7 @@ def main():
         except Exception as e:  # noqa: BLE001 - a layer that breaks counts as a failure
             say(f"{layer.__name__}: {e!r}")
 
-    native = [n for n in which if n in ("unit", "tsan", "fuzz", "package")]
+    native = [n for n in which if n in ("unit", "tsan", "fuzz", "package", "release")]
     wine = [n for n in which if n in ("win", "e2e")]
     # The Windows tree first, while the tests' Wine prefix is made (the first time): its pool
     # of Wine jobs is the longest part. The native tree is built and run beside the pool (the

@@ -169,14 +169,8 @@ rw::MessageResult CdlgAbout::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     return Dialog::Route(message, wParam, lParam);
 }
 
-void AboutUpgradeNotice::Show(const std::wstring& caption, const std::wstring& message,
-                              const rw::UpdateRecord& record) {
-    // The worker thread has no apartment of its own; the images need one.
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    {
-        CdlgAbout notice(app_);
-        notice.SetNotice(caption, message, record.url);
-        notice.RunModal(nullptr);
-    }
-    if (com) CoUninitialize();
+void ShowUpgradeNotice(rw::AppShared& app, const rw::UpgradeNoticeRequest& request) {
+    CdlgAbout notice(app);
+    notice.SetNotice(request.caption, request.message, request.record.url);
+    notice.RunModal(nullptr);
 }

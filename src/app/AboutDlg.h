@@ -50,13 +50,6 @@ private:
     int dpi_ = 96;
 };
 
-// The upgrade notice as the check shows it: the About window, modal, without a parent, on
-// the calling thread.
-class AboutUpgradeNotice final : public rw::UpgradeNotice {
-public:
-    explicit AboutUpgradeNotice(rw::AppShared& app) : app_(app) {}
-    void Show(const std::wstring& caption, const std::wstring& message, const rw::UpdateRecord& record) override;
-
-private:
-    rw::AppShared& app_;
-};
+// The upgrade notice the check hands over: the About window, modal, without a parent (so it
+// has its own taskbar button); returns when the user has closed it.
+void ShowUpgradeNotice(rw::AppShared& app, const rw::UpgradeNoticeRequest& notice);

@@ -13,7 +13,7 @@
 #include "platform/Locale.h"
 #include "settings/AppSettings.h"
 #include "updates/ThreadScheduledEvents.h"
-#include "updates/UpdateFile.h"
+#include "updates/UpgradeCheck.h"
 
 namespace rw {
 
@@ -55,8 +55,9 @@ public:
     // The banner, its edge and the rating-bar images, with the sizes the windows lay out by.
     SharedImages images;
     UINT instanceMessage = 0;
-    // The upgrade and news state: stored state at start-up, then each check's results.
-    UpdateRecords updates;
+    // The upgrade and news state: stored state at start-up, then each check's results; the
+    // worker writes it, so it is read through copies under its lock.
+    SharedUpdateRecords updates;
     // The check the main window's worker runs daily; empty: none.
     UpgradeCheckRoutine upgradeCheck;
 };

@@ -16,6 +16,7 @@
 #include "framework/Handles.h"
 #include "platform/win32/ClockWin32.h"
 #include "platform/win32/HttpWinInet.h"
+#include "platform/win32/SignatureVerifierCng.h"
 #include "platform/win32/LocaleWin32.h"
 #include "platform/win32/MachineMarkerWin32.h"
 #include "platform/win32/RegistryWin32.h"
@@ -71,8 +72,8 @@ private:
     SettingsIdentity identity_;
     rw::HttpWinInet http_;
     rw::MachineMarkerWin32 upgradeMarker_{rw::kUpgradeMarkerName};
-    AboutUpgradeNotice upgradeNotice_{*this};
-    rw::UpgradeCheckServices upgradeServices_{http_, upgradeMarker_, calendar_, locale_, upgradeNotice_, updates};
+    rw::SignatureVerifierCng signatureVerifier_;
+    rw::UpgradeCheckServices upgradeServices_{http_, upgradeMarker_, calendar_, locale_, updates, signatureVerifier_};
 
     std::unique_ptr<CdlgMain> mainDialog_;
     rw::ModuleOwner richEdit_;

@@ -1,15 +1,18 @@
 #include "app/WebAddress.h"
 
 #include "core/ResourceString.h"
+#include "core/VendorSite.h"
 #include "core/VersionQuad.h"
 #include "res/string_ids.h"
 
 namespace rw {
 
-const wchar_t* VendorHost() { return RESTWELL_VENDOR_HOST; }
+std::wstring VendorHost() {
+    return VendorHostText();
+}
 
 std::wstring HelpRootAddress(const std::wstring& product) {
-    return std::wstring(VendorHost()) + L"/products/" + product + L"/help/?";
+    return VendorAddress(L"/products/" + product + L"/help/?");
 }
 
 std::wstring HelpTopicAddress(const std::wstring& product, std::int32_t id) {
@@ -17,10 +20,12 @@ std::wstring HelpTopicAddress(const std::wstring& product, std::int32_t id) {
 }
 
 std::wstring HealthHintAddress(const std::wstring& product, std::uint32_t hint) {
-    return std::wstring(VendorHost()) + L"/products/" + product + L"/hints/?id=" + std::to_wstring(hint);
+    return VendorAddress(L"/products/" + product + L"/hints/?id=" + std::to_wstring(hint));
 }
 
-std::wstring HomePageAddress() { return VendorHost(); }
+std::wstring HomePageAddress() {
+    return VendorBaseAddress();
+}
 
 std::optional<std::wstring> ShowHelpAddress(const std::wstring& product, std::uint32_t contextId,
                                             std::uint32_t command) {

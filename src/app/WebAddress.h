@@ -9,10 +9,10 @@
 
 namespace rw {
 
-// The compiled-in vendor web host, without scheme.
-const wchar_t* VendorHost();
+// The compiled-in vendor web host as the user is shown it: its base address without scheme.
+std::wstring VendorHost();
 
-std::wstring HelpRootAddress(const std::wstring& product);                 // host + "/products/%s/help/?"
+std::wstring HelpRootAddress(const std::wstring& product);                    // base + "/products/%s/help/?"
 std::wstring HelpTopicAddress(const std::wstring& product, std::int32_t id);  // help root + "topic=%d"
 std::wstring HealthHintAddress(const std::wstring& product, std::uint32_t hint);
 std::wstring HomePageAddress();
@@ -40,6 +40,8 @@ PreparedAddress PrepareWebAddress(const std::wstring& address, bool addVersion);
 void OpenWebAddress(WebLauncher& launcher, const wchar_t* address, bool addVersion);
 
 // F1 asks for help only without Shift, Ctrl and Alt.
-constexpr bool IsPlainHelpKey(bool shift, bool ctrl, bool alt) { return !shift && !ctrl && !alt; }
+constexpr bool IsPlainHelpKey(bool shift, bool ctrl, bool alt) {
+    return !shift && !ctrl && !alt;
+}
 
 }  // namespace rw

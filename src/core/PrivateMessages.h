@@ -12,6 +12,7 @@ constexpr std::uint32_t WMU_CHECK_SKIPPED = 0x46A;
 // window ends as the exit command does, saving its state, rather than the loop being cut.
 constexpr std::uint32_t WMU_END_PROGRAM = 0x46B;
 constexpr std::uint32_t WMU_SETTINGS_NOT_SAVED = 0x46C;  // a refused write waits to be told
+constexpr std::uint32_t WMU_UPGRADE_NOTICE = 0x470;  // an upgrade notice waits in the shared records
 
 // WMU_TRAY_ICON's one request: the worker retries a failed add of the notification-area icon.
 constexpr std::uint32_t TRAY_ICON_RETRY_ADD = 2;

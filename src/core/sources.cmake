@@ -1,2 +1,3 @@
 target_sources(restwell_core PRIVATE
-  src/core/ResourceString.cpp)
+  src/core/ResourceString.cpp
+  src/core/VendorSite.cpp)

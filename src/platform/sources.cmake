@@ -5,6 +5,7 @@ if(WIN32)
     src/platform/win32/MachineMarkerWin32.cpp
     src/platform/win32/LocaleWin32.cpp
     src/platform/win32/RegistryWin32.cpp
+    src/platform/win32/SignatureVerifierCng.cpp
     src/platform/win32/StringsWin32.cpp
     src/platform/win32/WebLauncherWin32.cpp)
 else()

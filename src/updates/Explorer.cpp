@@ -1,6 +1,9 @@
 #include "updates/Explorer.h"
 
+#include <exdisp.h>
+#include <exdispid.h>
 #include <oleauto.h>
+#include <ocidl.h>
 
 namespace rw {
 namespace {
@@ -105,6 +108,89 @@ private:
     ULONG references_ = 1;
 };
 
+// The control's events (DWebBrowserEvents2): each navigation and new window is put to the
+// explorer's rule; a sink the explorer has let go of lets everything pass.
+class CExplorer::Events final : public IDispatch {
+public:
+    explicit Events(CExplorer* owner) : owner_(owner) {}
+    void Detach() { owner_ = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_DWebBrowserEvents2) return E_NOINTERFACE;
+        *out = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count) *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        if (!params || !owner_) return S_OK;
+        // Arguments arrive last first.
+        const auto arg = [&](UINT i) -> VARIANT* { return i < params->cArgs ? &params->rgvarg[i] : nullptr; };
+        if (id == DISPID_BEFORENAVIGATE2) {  // (frame, url, flags, target, post data, headers, cancel)
+            VARIANT* frame = arg(6);
+            VARIANT* cancel = arg(0);
+            const std::wstring url = Text(arg(5));
+            if (!cancel || cancel->vt != (VT_BYREF | VT_BOOL)) return S_OK;
+            IDispatch* frameDispatch = frame && frame->vt == VT_DISPATCH ? frame->pdispVal : nullptr;
+            if (owner_->OnNavigation(url, frameDispatch, false) != NewsNavigation::Allow) {
+                *cancel->pboolVal = VARIANT_TRUE;
+            }
+        } else if (id == DISPID_NEWWINDOW3) {  // (new window, cancel, flags, context, url)
+            VARIANT* cancel = arg(3);
+            if (cancel && cancel->vt == (VT_BYREF | VT_BOOL)) *cancel->pboolVal = VARIANT_TRUE;
+            owner_->OnNavigation(Text(arg(0)), nullptr, true);
+        } else if (id == DISPID_NEWWINDOW2) {  // (new window, cancel): no address given
+            VARIANT* cancel = arg(0);
+            if (cancel && cancel->vt == (VT_BYREF | VT_BOOL)) *cancel->pboolVal = VARIANT_TRUE;
+        }
+        return S_OK;
+    }
+
+private:
+    ~Events() = default;
+    static std::wstring Text(const VARIANT* v) {
+        if (!v) return {};
+        if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+        if (v->vt == VT_BSTR && v->bstrVal) return std::wstring(v->bstrVal, SysStringLen(v->bstrVal));
+        if (v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal && *v->pbstrVal) return *v->pbstrVal;
+        return {};
+    }
+    CExplorer* owner_;
+    ULONG references_ = 1;
+};
+
+NewsNavigation CExplorer::OnNavigation(const std::wstring& url, IDispatch* frame, bool newWindow) {
+    bool topLevel = false;
+    if (frame && object_) {
+        // The page itself, not a frame in it: the frame is the control.
+        IUnknown* a = nullptr;
+        IUnknown* b = nullptr;
+        frame->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&a));
+        object_->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&b));
+        topLevel = a && a == b;
+        if (a) a->Release();
+        if (b) b->Release();
+    }
+    const bool own = topLevel && ownNavigationPending_;
+    if (topLevel) ownNavigationPending_ = false;
+    if (!rule_) return newWindow ? NewsNavigation::Cancel : NewsNavigation::Allow;
+    return rule_(url, topLevel, own, newWindow);
+}
+
 bool CExplorer::Create(const wchar_t* windowName, DWORD style, const RECT& rect, HWND parent, UINT id) {
     Destroy();
     host_ = CreateWindowExW(0, L"Static", windowName, style | WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top,
@@ -127,10 +213,34 @@ bool CExplorer::Create(const wchar_t* windowName, DWORD style, const RECT& rect,
     if (SUCCEEDED(object_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
         dispatch_.reset(dispatch);
     }
+    // Script errors are not shown as dialogs.
+    IWebBrowser2* browser = nullptr;
+    if (SUCCEEDED(object_->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser)))) {
+        browser->put_Silent(VARIANT_TRUE);
+        browser->Release();
+    }
+    IConnectionPointContainer* container = nullptr;
+    if (SUCCEEDED(object_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)))) {
+        IConnectionPoint* point = nullptr;
+        if (SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point))) {
+            connection_.reset(point);
+            events_ = new Events(this);
+            if (FAILED(connection_->Advise(static_cast<IDispatch*>(events_), &eventsCookie_))) eventsCookie_ = 0;
+        }
+        container->Release();
+    }
     return static_cast<bool>(dispatch_);
 }
 
 void CExplorer::Destroy() {
+    if (connection_ && eventsCookie_) connection_->Unadvise(eventsCookie_);
+    eventsCookie_ = 0;
+    connection_.reset();
+    if (events_) {
+        events_->Detach();
+        events_->Release();
+        events_ = nullptr;
+    }
     dispatch_.reset();
     if (object_) {
         object_->Close(OLECLOSE_NOSAVE);
@@ -157,6 +267,7 @@ HRESULT CExplorer::Navigate(const std::wstring& url) {
     args[4].vt = VT_BSTR;
     args[4].bstrVal = address;
     DISPPARAMS params{args, nullptr, 5, 0};
+    ownNavigationPending_ = true;
     const HRESULT hr = dispatch_->Invoke(kDispidNavigate, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
                                          nullptr, nullptr, nullptr);
     SysFreeString(address);
@@ -168,8 +279,8 @@ long CExplorer::ReadyState() {
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     VARIANT result;
     VariantInit(&result);
-    if (FAILED(dispatch_->Invoke(kDispidReadyState, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                 &result, nullptr, nullptr))) {
+    if (FAILED(dispatch_->Invoke(kDispidReadyState, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result,
+                                 nullptr, nullptr))) {
         return 0;
     }
     long state = 0;

@@ -1,13 +1,18 @@
 // The system web browser control in a small OLE container of our own. The news window
 // uses two of its operations, through the control's dispatch interface; tests put their
-// own in place of the control through BrowserOperations.
+// own in place of the control through BrowserOperations. The control runs silent (no script
+// error dialogs), and every navigation and new window it is about to make is put to the
+// owner's navigation rule first.
 #pragma once
 #include <windows.h>
+#include <ocidl.h>
 #include <ole2.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/Handles.h"
+#include "updates/NewsNavigation.h"
 
 namespace rw {
 
@@ -32,14 +37,29 @@ public:
     // Closes the control and destroys its window.
     void Destroy();
 
+    // Decides each navigation (url, top level, the one Navigate asked for) and each new
+    // window (url, newWindow = true); a navigation that is not allowed is cancelled, and the
+    // rule itself opens what it sends to the user's browser.
+    using NavigationRule =
+        std::function<NewsNavigation(const std::wstring& url, bool topLevel, bool ownPage, bool newWindow)>;
+    void SetNavigationRule(NavigationRule rule) { rule_ = std::move(rule); }
+
     HRESULT Navigate(const std::wstring& url) override;
     long ReadyState() override;
     HWND hwnd() const { return host_; }
 
 private:
     class Site;
+    class Events;
+    NewsNavigation OnNavigation(const std::wstring& url, IDispatch* frame, bool newWindow);
+
     HWND host_ = nullptr;
     Site* site_ = nullptr;
+    Events* events_ = nullptr;
+    DWORD eventsCookie_ = 0;
+    ComPtr<IConnectionPoint> connection_;
+    NavigationRule rule_;
+    bool ownNavigationPending_ = false;
     ComPtr<IOleObject> object_;
     ComPtr<IDispatch> dispatch_;
 };

@@ -15,6 +15,9 @@ rw::InitFocus CdlgWebBrowser::OnInitDialog() {
         GetWindowRect(place, &rect);
         MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
         DestroyWindow(place);
+        m_browser.SetNavigationRule([this](const std::wstring& url, bool topLevel, bool ownPage, bool newWindow) {
+            return OnBrowserNavigation(url, topLevel, ownPage, newWindow);
+        });
         m_browser.Create(L"", WS_VISIBLE | WS_TABSTOP, rect, hwnd(), IDC_NEWS_BROWSER);
     }
     NavigateToUrl();
@@ -34,6 +37,14 @@ void CdlgWebBrowser::NavigateToUrl() {
     if (m_nTimer == 0) m_nTimer = SetTimer(hwnd(), kLoadPollTimer, kLoadPollMs, nullptr);
 }
 
+rw::NewsNavigation CdlgWebBrowser::OnBrowserNavigation(const std::wstring& url, bool topLevel, bool ownPage,
+                                                       bool newWindow) {
+    const rw::NewsNavigation decision =
+        newWindow ? rw::DecideNewsNewWindow(url) : rw::DecideNewsNavigation(url, topLevel, ownPage);
+    if (decision == rw::NewsNavigation::OpenInBrowser && m_openInBrowser) m_openInBrowser(url);
+    return decision;
+}
+
 void CdlgWebBrowser::OnTimer(UINT_PTR id) {
     if (id != kLoadPollTimer || m_nTimer == 0) return;
     if (Browser().ReadyState() != kReadyStateComplete) return;
@@ -45,9 +56,7 @@ void CdlgWebBrowser::OnTimer(UINT_PTR id) {
 
 rw::MessageResult CdlgWebBrowser::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_TIMER:
-            OnTimer(wParam);
-            break;  // then the default processing
+        case WM_TIMER: OnTimer(wParam); break;  // then the default processing
         case WM_DESTROY:
             DefaultProcessing(message, wParam, lParam);
             if (m_nTimer != 0) KillTimer(hwnd(), m_nTimer);

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/Dialog.h"
@@ -24,7 +25,12 @@ public:
     // address that is not an http:// or https:// one is treated as none.
     void NavigateToUrl();
 
+    // What the browser is about to do: the news page stays in the window, a link the user
+    // follows goes to m_openInBrowser, anything else nowhere.
+    rw::NewsNavigation OnBrowserNavigation(const std::wstring& url, bool topLevel, bool ownPage, bool newWindow);
+
     std::wstring m_strUrl;
+    std::function<void(const std::wstring&)> m_openInBrowser;  // the user's own browser
     UINT_PTR m_nTimer = 0;
     COLORREF m_clrBack;
     COLORREF m_clrText;

@@ -11,8 +11,12 @@
 namespace rw {
 namespace {
 
-bool IsSpace(std::uint8_t c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-bool IsDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
+bool IsSpace(std::uint8_t c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+bool IsDigit(std::uint8_t c) {
+    return c >= '0' && c <= '9';
+}
 
 const std::uint8_t* Find(const std::uint8_t* begin, const std::uint8_t* end, const std::string& what) {
     const auto* w = reinterpret_cast<const std::uint8_t*>(what.data());
@@ -98,8 +102,7 @@ VersionQuad SanitiseDateVersion(VersionQuad version, std::int64_t now) {
     unsigned month = 0, day = 0;
     CivilFromDays(days, year, month, day);
     const auto y = static_cast<std::uint16_t>(year < 0 ? 0 : (year > 0xFFFF ? 0xFFFF : year));
-    const VersionQuad tomorrow =
-        PackVersion(y, static_cast<std::uint16_t>(month), static_cast<std::uint16_t>(day), 0);
+    const VersionQuad tomorrow = PackVersion(y, static_cast<std::uint16_t>(month), static_cast<std::uint16_t>(day), 0);
     return version > tomorrow ? 0 : version;
 }
 
@@ -115,16 +118,18 @@ bool IsWebAddress(const std::wstring& address) {
         return true;
     };
     if (!startsWith(L"http://") && !startsWith(L"https://")) return false;
-    // The host: up to the path, query or fragment; not empty, no backslash, no blank.
+    if (address.size() >= kUpdateUrlCapacity) return false;
+    // No control character anywhere (C0, DEL, C1), no backslash.
+    for (wchar_t c : address) {
+        if (c < L' ' || (c >= 0x7F && c <= 0x9F) || c == L'\\') return false;
+    }
+    // The host: up to the path, query or fragment; not empty, no blank, and no user name or
+    // password ("user:pass@host" shows one host and opens another).
     const size_t hostEnd = address.find_first_of(L"/?#", schemeLength);
     const size_t stop = hostEnd == std::wstring::npos ? address.size() : hostEnd;
     if (stop == schemeLength) return false;
     for (size_t i = schemeLength; i < stop; ++i) {
-        const wchar_t c = address[i];
-        if (c == L'\\' || c <= L' ') return false;
-    }
-    for (wchar_t c : address) {
-        if (c < L' ' || c == L'\\') return false;
+        if (address[i] == L' ' || address[i] == L'@') return false;
     }
     return true;
 }

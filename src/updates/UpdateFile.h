@@ -40,7 +40,7 @@ inline constexpr const char* kProductEntryKey = "PRODUCT_V1";
 inline constexpr const char* kNewsEntryKey = "NEWS_V1";
 
 // The parser's own results.
-constexpr HResult kUpdateEntryFound = 0;    // newer, type valid
+constexpr HResult kUpdateEntryFound = 0;  // newer, type valid
 constexpr HResult kUpdateEntryNotNewer = 1;
 constexpr HResult kUpdateKeyMissing = static_cast<HResult>(0x80044000u);
 constexpr HResult kUpdateMarkerMissing = static_cast<HResult>(0x80044001u);
@@ -56,8 +56,9 @@ HResult ParseUpdateEntry(const std::uint8_t* body, size_t size, const char* key,
 // A date-stamped version (year.month.day.number) later than tomorrow's date (UTC) is 0.
 VersionQuad SanitiseDateVersion(VersionQuad version, std::int64_t now);
 
-// True for an http:// or https:// address with a host (scheme in any case). Anything else
-// (file:, UNC paths, other schemes, no host) must not be opened or navigated.
+// True for an http:// or https:// address with a host (scheme in any case), shorter than
+// kUpdateUrlCapacity, without control characters and without a user name or password.
+// Anything else (file:, UNC paths, other schemes, no host) must not be opened or navigated.
 bool IsWebAddress(const std::wstring& address);
 
 }  // namespace rw

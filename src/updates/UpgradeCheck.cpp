@@ -2,6 +2,7 @@
 
 #include "core/PrivateMessages.h"
 #include "core/ScheduledEventIds.h"
+#include "core/VendorSite.h"
 #include "core/ResourceString.h"
 #include "platform/Strings.h"
 #include "res/string_ids.h"
@@ -35,10 +36,14 @@ std::wstring BuildAcceptLanguage(const std::wstring& language, const std::wstrin
 
 std::wstring UpdateFileAddress() {
     std::wstring address;
-    for (wchar_t c : std::wstring(L"http://") + RESTWELL_VENDOR_HOST + L"/products/Restwell/downloads/?") {
+    for (wchar_t c : VendorAddress(L"/products/Restwell/downloads/?")) {
         if (c != L' ') address += c;
     }
     return address + L"ver=" + kRunningVersionText;
+}
+
+std::wstring UpdateSignatureAddress() {
+    return VendorAddress(L"/products/Restwell/downloads/index.html.sig");
 }
 
 NoticeTexts NoticeTextsFor(const UpdateRecord& record) {
@@ -62,26 +67,78 @@ NoticeTexts NoticeTextsFor(const UpdateRecord& record) {
     return texts;
 }
 
+UpdateRecord SharedUpdateRecords::Upgrade() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return records_.upgradeInfo;
+}
+
+UpdateRecord SharedUpdateRecords::News() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return records_.newsInfo;
+}
+
+void SharedUpdateRecords::SetUpgrade(const UpdateRecord& record) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    records_.upgradeInfo = record;
+}
+
+void SharedUpdateRecords::SetNews(const UpdateRecord& record) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    records_.newsInfo = record;
+}
+
+void SharedUpdateRecords::Set(const UpdateRecords& records) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    records_ = records;
+}
+
+void SharedUpdateRecords::SetNotice(UpgradeNoticeRequest notice) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    notice_ = std::move(notice);
+}
+
+std::optional<UpgradeNoticeRequest> SharedUpdateRecords::TakeNotice() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::optional<UpgradeNoticeRequest> notice = std::move(notice_);
+    notice_.reset();
+    return notice;
+}
+
 void UpgradeCheck(bool retry, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity,
                   UpgradeCheckServices& services) {
     // Only one check on the machine at a time; one that cannot make the marker runs anyway.
+    // The marker is held for the download alone: nothing here waits for the user.
     bool existed = false;
-    const auto marker = services.marker.Create(existed);
+    auto marker = services.marker.Create(existed);
     if (existed) return;
 
+    // A stored time more than a day ahead comes from a wrong clock (or a bad value) and
+    // counts as no check at all; the comparisons cannot overflow.
     const std::int64_t now = services.calendar.Now();
     std::int64_t last = 0;
-    if (ReadSettingInt64(identity, Setting::UpgradeCheck, last) && now < last + 86400) {
+    if (ReadSettingInt64(identity, Setting::UpgradeCheck, last) && last <= now + kUpgradeCheckPeriod &&
+        last > now - kUpgradeCheckPeriod) {
         channel.Post(WMU_CHECK_SKIPPED, 0, 0);
         return;
     }
 
     const std::wstring agent =
         BuildUserAgent(L"Quillfen", L"Restwell", kRunningVersionShort, services.http.BrowserUserAgent());
-    const std::wstring headers =
-        BuildAcceptLanguage(services.locale.IsoLanguage(), services.locale.IsoCountry());
+    const std::wstring headers = BuildAcceptLanguage(services.locale.IsoLanguage(), services.locale.IsoCountry());
     std::vector<std::uint8_t> body;
-    if (Failed(services.http.Fetch(UpdateFileAddress(), agent, headers, body))) {
+    HResult fetched = services.http.Fetch(services.fileAddress, agent, headers, body);
+    // With a key compiled in, a file that key did not sign is no download at all.
+    if (Succeeded(fetched) && !services.updateKey.empty()) {
+        std::vector<std::uint8_t> signature;
+        const HResult signatureFetched = services.http.Fetch(services.signatureAddress, agent, headers, signature);
+        if (Failed(signatureFetched)) {
+            fetched = signatureFetched;
+        } else if (!UpdateSignatureAccepted(services.verifier, services.updateKey, body, signature)) {
+            fetched = kE_FAIL;
+        }
+    }
+    marker.reset();
+    if (Failed(fetched)) {
         if (!retry) channel.Schedule(EVENT_UPGRADE_RETRY, services.calendar.Now() + kUpgradeRetryDelay, 0);
         return;
     }
@@ -92,26 +149,28 @@ void UpgradeCheck(bool retry, nsHalden::WorkerChannel& channel, const SettingsId
     UpdateRecord product;
     const HResult result = ParseUpdateEntry(body.data(), body.size(), kProductEntryKey, kRunningVersion, product);
     if (result == kUpdateEntryFound) {
+        const bool quit = product.type == UPGRADE_TYPE_REQUIRED || product.type == UPGRADE_TYPE_UNSUPPORTED;
         bool show = true;
         if (product.type == UPGRADE_TYPE_OPTIONAL) {
             show = ReadSettingDword(identity, Setting::UpgradePopupOpts) == 1;
         }
-        if (show && !channel.Stopped()) {
+        // The notice is the user-interface thread's to show; the worker goes on meanwhile.
+        if (show) {
             const NoticeTexts texts = NoticeTextsFor(product);
-            services.notice.Show(texts.caption, texts.message, product);
+            if (channel.Write([&] { services.records.SetNotice({texts.caption, texts.message, product, quit}); })) {
+                channel.Post(WMU_UPGRADE_NOTICE, 0, 0);
+            }
         }
-        if (product.type == UPGRADE_TYPE_REQUIRED || product.type == UPGRADE_TYPE_UNSUPPORTED) {
-            channel.Post(WMU_END_PROGRAM, 0, 0);
-        } else if (channel.Write([&] { services.records.upgradeInfo = product; })) {
+        if (!quit && channel.Write([&] { services.records.SetUpgrade(product); })) {
             channel.Post(WMU_UPGRADE_INFO, 0, 0);
         }
     } else if (result == kUpdateEntryNotNewer) {
-        if (channel.Write([&] { services.records.upgradeInfo = product; })) channel.Post(WMU_UPGRADE_INFO, 0, 0);
+        if (channel.Write([&] { services.records.SetUpgrade(product); })) channel.Post(WMU_UPGRADE_INFO, 0, 0);
     }
 
     UpdateRecord news;
     if (ParseUpdateEntry(body.data(), body.size(), kNewsEntryKey, 0, news) == kUpdateEntryFound) {
-        if (channel.Write([&] { services.records.newsInfo = news; })) channel.Post(WMU_NEWS_INFO, 0, 0);
+        if (channel.Write([&] { services.records.SetNews(news); })) channel.Post(WMU_NEWS_INFO, 0, 0);
     }
 }
 
@@ -134,6 +193,12 @@ void LoadStoredUpdateState(const SettingsIdentity& identity, std::int64_t now, U
             news.url = IsWebAddress(url) ? url : std::wstring();
         }
     }
+}
+
+void LoadStoredUpdateState(const SettingsIdentity& identity, std::int64_t now, SharedUpdateRecords& records) {
+    UpdateRecords loaded{records.Upgrade(), records.News()};
+    LoadStoredUpdateState(identity, now, loaded);
+    records.Set(loaded);
 }
 
 }  // namespace rw

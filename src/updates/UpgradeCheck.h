@@ -2,6 +2,8 @@
 // for the next start. Everything it needs of the system comes through seams.
 #pragma once
 #include <cstdint>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/Clock.h"
@@ -11,16 +13,9 @@
 #include "settings/SettingsStore.h"
 #include "updates/ThreadScheduledEventsManager.h"
 #include "updates/UpdateFile.h"
+#include "updates/UpdateSignature.h"
 
 namespace rw {
-
-// Shows an upgrade notice modally on the calling thread, without a parent window, and
-// returns when the user has closed it. The record's url is what the notice's link opens.
-class UpgradeNotice {
-public:
-    virtual ~UpgradeNotice() = default;
-    virtual void Show(const std::wstring& caption, const std::wstring& message, const UpdateRecord& record) = 0;
-};
 
 // "Company_Product/short (platform part of the browser's agent)", blanks made "_", at most
 // 1023 characters.
@@ -28,8 +23,10 @@ std::wstring BuildUserAgent(const std::wstring& company, const std::wstring& pro
                             const std::string& browserAgent);
 // "Accept-Language: en-GB\r\n", or the language alone when there is no country.
 std::wstring BuildAcceptLanguage(const std::wstring& language, const std::wstring& country);
-// http://<vendor host>/products/Restwell/downloads/?ver=<running version>
+// <vendor base>/products/Restwell/downloads/?ver=<running version>
 std::wstring UpdateFileAddress();
+// <vendor base>/products/Restwell/downloads/index.html.sig: the file's detached signature.
+std::wstring UpdateSignatureAddress();
 
 // The caption and message of the notice for a newer version of the given type.
 struct NoticeTexts {
@@ -38,18 +35,52 @@ struct NoticeTexts {
 };
 NoticeTexts NoticeTextsFor(const UpdateRecord& record);
 
+// An upgrade notice the check hands to the user-interface thread, which shows it (the About
+// window in its notice form, without a parent) and, for a required upgrade or the end of
+// support, ends the program once it is closed.
+struct UpgradeNoticeRequest {
+    std::wstring caption;
+    std::wstring message;
+    UpdateRecord record;  // its url is what the notice's link opens
+    bool quitAfter = false;
+};
+
+// The results of the last check, written by the worker and read by the user-interface
+// thread: every access takes the lock and hands out copies.
+class SharedUpdateRecords {
+public:
+    UpdateRecord Upgrade() const;
+    UpdateRecord News() const;
+    void SetUpgrade(const UpdateRecord& record);
+    void SetNews(const UpdateRecord& record);
+    void Set(const UpdateRecords& records);
+    // The notice waiting to be shown; taking it leaves none.
+    void SetNotice(UpgradeNoticeRequest notice);
+    std::optional<UpgradeNoticeRequest> TakeNotice();
+
+private:
+    mutable std::mutex mutex_;
+    UpdateRecords records_;
+    std::optional<UpgradeNoticeRequest> notice_;
+};
+
 // What a check uses; all of it lives for the whole process.
 struct UpgradeCheckServices {
     Http& http;
     MachineMarker& marker;
     Calendar& calendar;
     Locale& locale;
-    UpgradeNotice& notice;
     // Written only through the channel, just before the matching message is posted.
-    UpdateRecords& records;
+    SharedUpdateRecords& records;
+    SignatureVerifier& verifier;
+    // The key the file must be signed with; empty: no signature is asked for.
+    std::vector<std::uint8_t> updateKey = CompiledUpdateKey();
+    std::wstring fileAddress = UpdateFileAddress();
+    std::wstring signatureAddress = UpdateSignatureAddress();
 };
 
 constexpr std::int64_t kUpgradeRetryDelay = 300;
+constexpr std::int64_t kUpgradeCheckPeriod = 86400;
 
 // One pass of the check (events 1 and 3). Schedules, posts and writes go through the
 // channel and are dropped once the worker is stopped.
@@ -58,5 +89,6 @@ void UpgradeCheck(bool retry, nsHalden::WorkerChannel& channel, const SettingsId
 
 // At start-up and when a check was skipped: the upgrade and news state of the last check.
 void LoadStoredUpdateState(const SettingsIdentity& identity, std::int64_t now, UpdateRecords& records);
+void LoadStoredUpdateState(const SettingsIdentity& identity, std::int64_t now, SharedUpdateRecords& records);
 
 }  // namespace rw

@@ -9,7 +9,7 @@ from pathlib import Path
 
 from driver import ROOT, check
 
-HOST = "127.0.0.1:8321"  # RESTWELL_VENDOR_HOST of the test builds
+HOST = "127.0.0.1:8321"  # RESTWELL_VENDOR_URL of the test builds, without its scheme
 HELP_TOPICS = [1, 51, 52, 53, 100, 200, 0x2006D, 0x2006E]
 HINTS = [100, 200, 201, 202]
 

@@ -1,10 +1,12 @@
-// The upgrade and news check on a real worker thread with fakes for the download, the
-// machine marker and the notice: what it posts, stores, schedules and shows. Natively
+// The upgrade and news check on a real worker thread with fakes for the download and the
+// machine marker: what it posts, stores, schedules and hands over as a notice. Natively
 // against the fake registry, under Wine against the real one.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <future>
+#include <limits>
+#include <optional>
 #include <memory>
 
 #include "RegistryTestEnv.h"
@@ -64,53 +66,61 @@ protected:
     FakeHttp http;
     FakeMarker marker;
     FakeLocale locale;
-    RecordingNotice notice;
-    UpdateRecords records;
-    UpgradeCheckServices services_{http, marker, calendar, locale, notice, records};
+    SharedUpdateRecords records;
+    FakeVerifier verifier;
+    UpgradeCheckServices services_{http, marker, calendar, locale, records, verifier, {}};
     bool retryScheduled = false;
     std::int64_t retryDue = 0;
 };
 
-TEST_F(UpgradeCheckTest, OptionalUpgradeShowsTheNoticeThenTellsTheMainWindow) {
+TEST_F(UpgradeCheckTest, OptionalUpgradeHandsOverTheNoticeAndTellsTheMainWindow) {
     http.body = "<html>" + kMarker + "\nP:PRODUCT_V1\t2.1.0.13022\tO\thttp://dl.test/setup\n" + kNews;
     RunCheck(false);
     ASSERT_EQ(http.requests.size(), 1u);
     EXPECT_EQ(http.requests[0].url, UpdateFileAddress());
     EXPECT_EQ(http.requests[0].agent.rfind(L"Quillfen_Restwell/2.1 (compatible;", 0), 0u);
     EXPECT_EQ(http.requests[0].headers, L"Accept-Language: en-GB\r\n");
-    ASSERT_EQ(notice.shown.size(), 1u);
-    EXPECT_EQ(notice.shown[0].caption, L"Upgrade Available");
-    EXPECT_NE(notice.shown[0].message.find(L"version 2.1.0.13022.</a>"), std::wstring::npos);
-    EXPECT_EQ(notice.shown[0].record.url, L"http://dl.test/setup");
-    EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{WMU_UPGRADE_INFO, WMU_NEWS_INFO}));
-    EXPECT_EQ(records.upgradeInfo, (UpdateRecord{L"http://dl.test/setup", PackVersion(2, 1, 0, 13022), 1}));
-    EXPECT_EQ(records.newsInfo, (UpdateRecord{L"http://news.test/latest", PackVersion(2026, 12, 1, 1), 1}));
+    const auto notice = records.TakeNotice();
+    ASSERT_TRUE(notice.has_value());
+    EXPECT_EQ(notice->caption, L"Upgrade Available");
+    EXPECT_NE(notice->message.find(L"version 2.1.0.13022.</a>"), std::wstring::npos);
+    EXPECT_EQ(notice->record.url, L"http://dl.test/setup");
+    EXPECT_FALSE(notice->quitAfter);
+    EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{WMU_UPGRADE_NOTICE, WMU_UPGRADE_INFO, WMU_NEWS_INFO}));
+    EXPECT_EQ(records.Upgrade(), (UpdateRecord{L"http://dl.test/setup", PackVersion(2, 1, 0, 13022), 1}));
+    EXPECT_EQ(records.News(), (UpdateRecord{L"http://news.test/latest", PackVersion(2026, 12, 1, 1), 1}));
     EXPECT_EQ(StoredCheck(), kNow);
     EXPECT_FALSE(retryScheduled);
+    EXPECT_EQ(marker.held, 0);
 }
 
 TEST_F(UpgradeCheckTest, PopupOptionsZeroSuppressesOnlyTheOptionalNotice) {
     PutDword(kHkeyCurrentUser, false, nullptr, L"UpgradePopupOpts", 0);
     http.body = kMarker + "\nP:PRODUCT_V1\t2.1.0.13022\tO\thttp://dl.test/setup\n";
     RunCheck(false);
-    EXPECT_TRUE(notice.shown.empty());
+    EXPECT_FALSE(records.TakeNotice().has_value());
     EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{WMU_UPGRADE_INFO}));
-    EXPECT_EQ(records.upgradeInfo.version, PackVersion(2, 1, 0, 13022));
+    EXPECT_EQ(records.Upgrade().version, PackVersion(2, 1, 0, 13022));
 }
 
+// The notice of a required upgrade or of the end of support waits for the user on the
+// windows' thread: the check has ended by then, the machine marker is free for other
+// sessions' checks, and the worker is free for planned breaks.
 TEST_F(UpgradeCheckTest, RequiredUpgradeAndEndOfSupportEndTheProgramAfterTheNotice) {
     PutDword(kHkeyCurrentUser, false, nullptr, L"UpgradePopupOpts", 0);
     for (const char* letter : {"R", "X"}) {
         poster = std::make_shared<RecordingPoster>();
-        notice.shown.clear();
         ResetTestRegistry();
         http.body = kMarker + "\nP:PRODUCT_V1\t3.0.0.0\t" + letter + "\thttp://dl.test/setup\n" + kNews;
         RunCheck(false);
-        ASSERT_EQ(notice.shown.size(), 1u) << letter;
-        EXPECT_EQ(notice.shown[0].caption, *letter == 'R' ? L"Upgrade Available" : L"Program no longer supported");
-        // The news step runs after the quit as well; the upgrade record stays as it was.
-        EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{WMU_END_PROGRAM, WMU_NEWS_INFO})) << letter;
-        EXPECT_EQ(records.upgradeInfo.version, 0u);
+        EXPECT_EQ(marker.held, 0) << letter;
+        const auto notice = records.TakeNotice();
+        ASSERT_TRUE(notice.has_value()) << letter;
+        EXPECT_EQ(notice->caption, *letter == 'R' ? L"Upgrade Available" : L"Program no longer supported");
+        EXPECT_TRUE(notice->quitAfter) << letter;
+        // The news step runs as well; the upgrade record stays as it was.
+        EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{WMU_UPGRADE_NOTICE, WMU_NEWS_INFO})) << letter;
+        EXPECT_EQ(records.Upgrade().version, 0u);
         EXPECT_EQ(StoredCheck(), kNow);
     }
 }
@@ -118,16 +128,16 @@ TEST_F(UpgradeCheckTest, RequiredUpgradeAndEndOfSupportEndTheProgramAfterTheNoti
 TEST_F(UpgradeCheckTest, RunningVersionStoresTheServersVersionWithoutAddress) {
     http.body = kMarker + "\nP:PRODUCT_V1\t2.1.0.13021\tO\thttp://dl.test/setup\n";
     RunCheck(false);
-    EXPECT_TRUE(notice.shown.empty());
+    EXPECT_FALSE(records.TakeNotice().has_value());
     EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{WMU_UPGRADE_INFO}));
-    EXPECT_EQ(records.upgradeInfo, (UpdateRecord{L"", kRunningVersion, 0}));
+    EXPECT_EQ(records.Upgrade(), (UpdateRecord{L"", kRunningVersion, 0}));
 }
 
 TEST_F(UpgradeCheckTest, AnErrorPageIsAStoredCheckAndNothingElse) {
     http.body = "<html><body><h1>404 Not Found</h1></body></html>";
     RunCheck(false);
     EXPECT_TRUE(poster->Messages().empty());
-    EXPECT_TRUE(notice.shown.empty());
+    EXPECT_FALSE(records.TakeNotice().has_value());
     EXPECT_EQ(StoredCheck(), kNow);
     EXPECT_FALSE(retryScheduled);
 }
@@ -156,6 +166,86 @@ TEST_F(UpgradeCheckTest, ACheckLessThanADayOldIsSkipped) {
     RunCheck(false);
     EXPECT_EQ(http.requests.size(), 1u);
     EXPECT_TRUE(poster->Messages().empty());
+}
+
+// A stored time more than a day ahead (a wrong clock once) is no check at all; the largest
+// values neither overflow nor stop the check.
+TEST_F(UpgradeCheckTest, AStoredCheckFromTheFutureCountsAsNone) {
+    struct Case {
+        std::int64_t stored;
+        bool runs;
+    } cases[] = {
+        {kNow + 86400, false},
+        {kNow + 86401, true},
+        {kNow + 3 * 365 * 86400ll, true},
+        {std::numeric_limits<std::int64_t>::max(), true},
+        {std::numeric_limits<std::int64_t>::max() - 86399, true},
+        {std::numeric_limits<std::int64_t>::min(), true},
+    };
+    for (const Case& c : cases) {
+        poster = std::make_shared<RecordingPoster>();
+        http.requests.clear();
+        WriteSettingInt64(kTestIdentity, Setting::UpgradeCheck, c.stored);
+        http.body = "no marker";
+        RunCheck(false);
+        EXPECT_EQ(http.requests.size(), c.runs ? 1u : 0u) << c.stored;
+        EXPECT_EQ(Posted(), c.runs ? std::vector<std::uint32_t>{} : std::vector<std::uint32_t>{WMU_CHECK_SKIPPED})
+            << c.stored;
+        if (c.runs) {
+            EXPECT_EQ(StoredCheck(), kNow) << c.stored;
+        }
+    }
+}
+
+// With a key, the file counts only with a good signature beside it; anything else is a failed
+// download (retried, not stored). The verifier itself is CNG's, tested under Wine.
+TEST_F(UpgradeCheckTest, WithAKeyOnlyASignedFileCounts) {
+    const std::vector<std::uint8_t> key = PublicKeyFromHex("04" + std::string(128, '1'));
+    ASSERT_EQ(key.size(), 65u);
+    const std::string der = "\x30\x06\x02\x01\x05\x02\x01\x07";  // r = 5, s = 7
+    struct Case {
+        const char* name;
+        std::optional<std::string> signature;
+        bool verifierSays;
+        bool counts;
+    } cases[] = {
+        {"good", der, true, true},
+        {"rejected", der, false, false},
+        {"missing", std::nullopt, true, false},
+        {"not DER", std::string("\x30\x07garbage"), true, false},
+    };
+    for (const Case& c : cases) {
+        poster = std::make_shared<RecordingPoster>();
+        ResetTestRegistry();
+        http.requests.clear();
+        verifier.asked.clear();
+        verifier.accept = c.verifierSays;
+        services_.updateKey = key;
+        http.body = kMarker + "\nP:PRODUCT_V1\t2.1.0.13021\tO\thttp://dl.test/setup\n";
+        http.pages[services_.signatureAddress] = c.signature;
+        RunCheck(false);
+        ASSERT_EQ(http.requests.size(), 2u) << c.name;
+        EXPECT_EQ(http.requests[1].url, UpdateSignatureAddress()) << c.name;
+        EXPECT_EQ(Posted(), c.counts ? std::vector<std::uint32_t>{WMU_UPGRADE_INFO} : std::vector<std::uint32_t>{})
+            << c.name;
+        EXPECT_EQ(StoredCheck(), c.counts ? kNow : -1) << c.name;
+        EXPECT_EQ(retryScheduled, !c.counts) << c.name;
+        if (c.signature && c.signature->size() == der.size()) {
+            ASSERT_EQ(verifier.asked.size(), 1u) << c.name;
+            EXPECT_EQ(verifier.asked[0].key, key);
+            EXPECT_EQ(std::string(verifier.asked[0].data.begin(), verifier.asked[0].data.end()), http.body);
+            EXPECT_EQ(verifier.asked[0].signature[31], 5);
+            EXPECT_EQ(verifier.asked[0].signature[63], 7);
+        } else {
+            EXPECT_TRUE(verifier.asked.empty()) << c.name;
+        }
+    }
+    // Without a key no signature is fetched.
+    services_.updateKey.clear();
+    http.requests.clear();
+    ResetTestRegistry();
+    RunCheck(false);
+    EXPECT_EQ(http.requests.size(), 1u);
 }
 
 TEST_F(UpgradeCheckTest, AnotherChecksMarkerSkipsWithoutTrace) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/WebAddress.h"
+#include "core/VendorSite.h"
 #include "core/VersionQuad.h"
 #include "fakes/RecordingLauncher.h"
 
@@ -12,7 +13,7 @@ using rw::test::RecordingLauncher;
 
 namespace {
 
-const std::wstring kHost = VendorHost();
+const std::wstring kBase = VendorBaseAddress();
 
 TEST(WebAddress, PreparingAddresses) {
     struct Case {
@@ -23,9 +24,11 @@ TEST(WebAddress, PreparingAddresses) {
     };
     const Case cases[] = {
         // No scheme, a space and a query with one parameter.
-        {L"example.org/a b?x=1", true, L"http://example.org/ab?x=1&ver=" + std::wstring(kRunningVersionText), L"http://example.org/ab?x=1"},
+        {L"example.org/a b?x=1", true, L"http://example.org/ab?x=1&ver=" + std::wstring(kRunningVersionText),
+         L"http://example.org/ab?x=1"},
         // Ending in "?": no "&".
-        {L"http://example.org/help/?", true, L"http://example.org/help/?ver=" + std::wstring(kRunningVersionText), L"http://example.org/help/"},
+        {L"http://example.org/help/?", true, L"http://example.org/help/?ver=" + std::wstring(kRunningVersionText),
+         L"http://example.org/help/"},
         // No query: unchanged apart from the scheme.
         {L"example.org/page", true, L"http://example.org/page", L"http://example.org/page"},
         // Without addVersion nothing is appended.
@@ -41,25 +44,28 @@ TEST(WebAddress, PreparingAddresses) {
 }
 
 TEST(WebAddress, VendorAddresses) {
-    EXPECT_EQ(HelpRootAddress(L"Restwell"), kHost + L"/products/Restwell/help/?");
-    EXPECT_EQ(HelpTopicAddress(L"Restwell", 51), kHost + L"/products/Restwell/help/?topic=51");
-    EXPECT_EQ(HealthHintAddress(L"Restwell", 4000000000u), kHost + L"/products/Restwell/hints/?id=4000000000");
-    EXPECT_EQ(HomePageAddress(), kHost);
+    // The base carries its scheme; nothing is put in front of it.
+    ASSERT_TRUE(kBase.rfind(L"http://", 0) == 0 || kBase.rfind(L"https://", 0) == 0);
+    EXPECT_EQ(HelpRootAddress(L"Restwell"), kBase + L"/products/Restwell/help/?");
+    EXPECT_EQ(HelpTopicAddress(L"Restwell", 51), kBase + L"/products/Restwell/help/?topic=51");
+    EXPECT_EQ(HealthHintAddress(L"Restwell", 4000000000u), kBase + L"/products/Restwell/hints/?id=4000000000");
+    EXPECT_EQ(HomePageAddress(), kBase);
+    EXPECT_EQ(kBase, (kBase[4] == L's' ? L"https://" : L"http://") + VendorHost());
     // A product name with spaces yields a path without them once opened.
-    EXPECT_EQ(PrepareWebAddress(HelpRootAddress(L"Rest well"), false).open,
-              L"http://" + kHost + L"/products/Restwell/help/?");
+    EXPECT_EQ(PrepareWebAddress(HelpRootAddress(L"Rest well"), false).open, kBase + L"/products/Restwell/help/?");
+    EXPECT_EQ(PrepareWebAddress(HomePageAddress(), true).open, kBase);
 }
 
 TEST(WebAddress, ShowHelpMapsCommandsAndIds) {
-    EXPECT_EQ(ShowHelpAddress(L"Restwell", 100, kHelpContext), kHost + L"/products/Restwell/help/?topic=100");
-    EXPECT_EQ(ShowHelpAddress(L"Restwell", 0x2006D, kHelpContext), kHost + L"/products/Restwell/help/?topic=131181");
+    EXPECT_EQ(ShowHelpAddress(L"Restwell", 100, kHelpContext), kBase + L"/products/Restwell/help/?topic=100");
+    EXPECT_EQ(ShowHelpAddress(L"Restwell", 0x2006D, kHelpContext), kBase + L"/products/Restwell/help/?topic=131181");
     EXPECT_EQ(ShowHelpAddress(L"Restwell", 0, kHelpContext), HelpRootAddress(L"Restwell"));
     EXPECT_EQ(ShowHelpAddress(L"Restwell", 0xFFFFFFFFu, kHelpContext), HelpRootAddress(L"Restwell"));
     EXPECT_EQ(ShowHelpAddress(L"Restwell", 77, kHelpContents), HelpRootAddress(L"Restwell"));
     EXPECT_FALSE(ShowHelpAddress(L"Restwell", 77, 2).has_value());
     // Id -1 opens the root followed directly by the version.
     EXPECT_EQ(PrepareWebAddress(*ShowHelpAddress(L"Restwell", 0xFFFFFFFFu, kHelpContext), true).open,
-              L"http://" + kHost + L"/products/Restwell/help/?ver=" + std::wstring(kRunningVersionText));
+              kBase + L"/products/Restwell/help/?ver=" + std::wstring(kRunningVersionText));
 }
 
 TEST(WebAddress, OpeningReportsOnlyFailures) {

@@ -67,7 +67,9 @@ void Notify(HWND dialog, int id, UINT code) {
     SendMessageW(dialog, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
 }
 
-bool AppWindowStyle(HWND hwnd) { return (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0; }
+bool AppWindowStyle(HWND hwnd) {
+    return (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
+}
 
 TEST(AboutWindow, NoticeShowsItsTextUnchangedAndItsLinkOpensTheDownload) {
     TestAppShared app;
@@ -92,7 +94,8 @@ TEST(AboutWindow, NoticeShowsItsTextUnchangedAndItsLinkOpensTheDownload) {
     EXPECT_EQ(shown, message);
     EXPECT_TRUE(appWindow) << "without a parent it is on the taskbar";
     // The link opens the download, the banner the home page.
-    EXPECT_EQ(app.opened, (std::vector<std::wstring>{L"http://dl.test/setup +ver", std::wstring(VendorHost()) + L" +ver"}));
+    EXPECT_EQ(app.opened,
+              (std::vector<std::wstring>{L"http://dl.test/setup +ver", std::wstring(HomePageAddress()) + L" +ver"}));
 }
 
 TEST(AboutWindow, AboutTextWithVersionCopyrightAndHomePage) {
@@ -115,15 +118,17 @@ TEST(AboutWindow, AboutTextWithVersionCopyrightAndHomePage) {
         });
         EXPECT_EQ(about.RunModal(owner), IDCANCEL);
         EXPECT_EQ(caption, L"About");
-        EXPECT_EQ(shown, std::wstring(L"Version 2.1.0.13021\n\nCopyright \u00A9 2009-2026 Quillfen Ltd. All rights reserved.\n\n<a>") +
-                             VendorHost() + L"</a>");
+        EXPECT_EQ(shown,
+                  std::wstring(
+                      L"Version 2.1.0.13021\n\nCopyright \u00A9 2009-2026 Quillfen Ltd. All rights reserved.\n\n<a>") +
+                      VendorHost() + L"</a>");
         EXPECT_EQ(product, L"Restwell");
         EXPECT_FALSE(appWindow) << "with a parent it has no taskbar button";
         EXPECT_EQ(about.m_imageBanner.IsNull(), eco == 1) << "eco mode loads no image";
         EXPECT_EQ(about.m_imageTile.IsNull(), eco == 1);
         EXPECT_EQ(about.m_rectHeader.bottom - about.m_rectHeader.top, eco ? 44 : about.m_nBannerHeight);
         ASSERT_EQ(app.opened.size(), 1u);
-        EXPECT_EQ(app.opened[0], std::wstring(VendorHost()) + L" +ver");
+        EXPECT_EQ(app.opened[0], std::wstring(HomePageAddress()) + L" +ver");
         app.opened.clear();
     }
     DestroyWindow(owner);
@@ -304,8 +309,12 @@ protected:
 
 TEST_F(MainWindowUpdates, UpgradeButtonFollowsTheRecordAndHideUpgrade) {
     Start();
-    EXPECT_FALSE(Visible(IDC_UPGRADE));
-    app.updates.upgradeInfo = {L"http://dl.test/setup", PackVersion(2, 1, 0, 13022), 1};
+    // Hidden buttons are disabled too: their access keys reach nothing.
+    for (int id : {IDC_UPGRADE, IDC_NEWS}) {
+        EXPECT_FALSE(Visible(id)) << id;
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    app.updates.SetUpgrade({L"http://dl.test/setup", PackVersion(2, 1, 0, 13022), 1});
     struct {
         int hide;
         bool visible, enabled;
@@ -323,7 +332,7 @@ TEST_F(MainWindowUpdates, UpgradeButtonFollowsTheRecordAndHideUpgrade) {
 
     // The running version: stored, but no button.
     PutDword(kHkeyCurrentUser, true, nullptr, L"HideUpgrade", 0);
-    app.updates.upgradeInfo = {L"", kRunningVersion, 0};
+    app.updates.SetUpgrade({L"", kRunningVersion, 0});
     SendMessageW(main->hwnd(), WMU_UPGRADE_INFO, 0, 0);
     EXPECT_FALSE(Visible(IDC_UPGRADE));
     EXPECT_EQ(Stored(kHkeyLocalMachine, L"Service", L"UpgradeVersion"), static_cast<std::int64_t>(kRunningVersion));
@@ -333,7 +342,7 @@ TEST_F(MainWindowUpdates, NewsWaitsOutTheQuietPeriodAndHideNewsHidesTheButton) {
     app.calendar.SetNow(1796801400);
     app.welcomeTime = 1796801400 - 604799;  // a second short of a week
     Start();
-    app.updates.newsInfo = {L"http://news.test/", PackVersion(2026, 12, 1, 1), 1};
+    app.updates.SetNews({L"http://news.test/", PackVersion(2026, 12, 1, 1), 1});
     SendMessageW(main->hwnd(), WMU_NEWS_INFO, 0, 0);  // a pop-up would run a modal loop here
     EXPECT_TRUE(Visible(IDC_NEWS));
     EXPECT_TRUE(Enabled(IDC_NEWS));
@@ -348,7 +357,7 @@ TEST_F(MainWindowUpdates, NewsPopUpOutsideTheQuietPeriodRemembersOnlyOk) {
     app.calendar.SetNow(1796801400);
     app.welcomeTime = 0;
     Start();
-    app.updates.newsInfo = {L"http://127.0.0.1:9/news", PackVersion(2026, 12, 1, 1), 1};
+    app.updates.SetNews({L"http://127.0.0.1:9/news", PackVersion(2026, 12, 1, 1), 1});
     int windows = 0;
     {
         LoopScript script({
@@ -376,9 +385,52 @@ TEST_F(MainWindowUpdates, NewsPopUpOutsideTheQuietPeriodRemembersOnlyOk) {
         EXPECT_EQ(CountThreadWindows(L"Restwell News"), 0);
     }
     PutDword(kHkeyCurrentUser, false, nullptr, L"NewsPopup", 0);
-    app.updates.newsInfo.version = PackVersion(2026, 12, 2, 1);
+    app.updates.SetNews({L"http://127.0.0.1:9/news", PackVersion(2026, 12, 2, 1), 1});
     SendMessageW(main->hwnd(), WMU_NEWS_INFO, 0, 0);  // switched off: no pop-up (else a modal loop)
     EXPECT_TRUE(Visible(IDC_NEWS));
+}
+
+// The check hands its notice to this thread and goes on: the notice shows here, without a
+// parent; news that comes meanwhile waits for it, and a required upgrade ends the program
+// once it is closed.
+TEST_F(MainWindowUpdates, TheUpgradeNoticeShowsOnTheWindowsThreadAndNewsWaitsForIt) {
+    app.calendar.SetNow(1796801400);
+    app.welcomeTime = 0;
+    Start();
+    const UpdateRecord upgrade{L"http://dl.test/setup", PackVersion(2, 1, 0, 13022), 1};
+    int newsWhileNotice = -1, newsAfterNotice = -1;
+    bool noticeParentless = false;
+    {
+        LoopScript script({
+            [&] {
+                HWND notice = ThreadWindow(L"Upgrade Available");
+                noticeParentless = notice && GetWindow(notice, GW_OWNER) == nullptr;
+                app.updates.SetNews({L"http://127.0.0.1:9/news", PackVersion(2026, 12, 1, 1), 1});
+                SendMessageW(main->hwnd(), WMU_NEWS_INFO, 0, 0);
+                newsWhileNotice = CountThreadWindows(L"Restwell News");
+            },
+            [&] { SendMessageW(ThreadWindow(L"Upgrade Available"), WM_COMMAND, IDOK, 0); },
+            [&] { newsAfterNotice = CountThreadWindows(L"Restwell News"); },
+            [&] { SendMessageW(ThreadWindow(L"Restwell News"), WM_COMMAND, IDCANCEL, 0); },
+        });
+        app.updates.SetNotice({L"Upgrade Available", L"<a>x</a>", upgrade, false});
+        SendMessageW(main->hwnd(), WMU_UPGRADE_NOTICE, 0, 0);
+        EXPECT_FALSE(script.timedOut());
+    }
+    EXPECT_TRUE(noticeParentless);
+    EXPECT_EQ(newsWhileNotice, 0);
+    EXPECT_EQ(newsAfterNotice, 1);
+    MSG quit{};
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+
+    {
+        LoopScript script({[&] { SendMessageW(ThreadWindow(L"Upgrade Available"), WM_COMMAND, IDOK, 0); }});
+        app.updates.SetNotice({L"Upgrade Available", L"<a>x</a>", upgrade, true});
+        SendMessageW(main->hwnd(), WMU_UPGRADE_NOTICE, 0, 0);
+        EXPECT_FALSE(script.timedOut());
+    }
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "a required upgrade ends the program";
+    EXPECT_EQ(main->hwnd(), nullptr) << "as the exit command does";
 }
 
 TEST_F(MainWindowUpdates, ASkippedCheckShowsTheStoredState) {
@@ -391,7 +443,7 @@ TEST_F(MainWindowUpdates, ASkippedCheckShowsTheStoredState) {
     SendMessageW(main->hwnd(), WMU_CHECK_SKIPPED, 0, 0);
     EXPECT_TRUE(Visible(IDC_UPGRADE));
     EXPECT_TRUE(Visible(IDC_NEWS));
-    EXPECT_EQ(app.updates.upgradeInfo.url, L"http://dl.test/");
+    EXPECT_EQ(app.updates.Upgrade().url, L"http://dl.test/");
 }
 
 TEST_F(MainWindowUpdates, TrayHelpAndSystemMenuOpenTheAboutWindow) {

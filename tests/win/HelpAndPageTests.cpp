@@ -12,6 +12,7 @@
 #include "HelpMessage.h"
 #include "LoopScript.h"
 #include "app/RestwellApp.h"
+#include "core/VendorSite.h"
 #include "core/VersionQuad.h"
 #include "fakes/RecordingLauncher.h"
 #include "kit/PagesPlus.h"
@@ -27,7 +28,7 @@ using rw::test::SendHelp;
 
 namespace {
 
-const std::wstring kHelp = L"http://" + std::wstring(rw::VendorHost()) + L"/products/Restwell/help/?";
+const std::wstring kHelp = std::wstring(rw::VendorBaseAddress()) + L"/products/Restwell/help/?";
 const std::wstring kVersion = std::wstring(L"ver=") + rw::kRunningVersionText;
 
 class Help : public ::testing::Test {
@@ -60,7 +61,7 @@ TEST_F(Help, ShowHelpOpensTheRootOrATopicWithTheVersion) {
     ASSERT_EQ(launcher.opened.size(), 2u);
     EXPECT_EQ(launcher.opened[0], kHelp + L"topic=51&" + kVersion);
     EXPECT_EQ(launcher.opened[1],
-              L"http://" + std::wstring(rw::VendorHost()) + L"/products/Restwell/hints/?id=201&" + kVersion);
+              rw::VendorBaseAddress() + std::wstring(L"/products/Restwell/hints/?id=201&") + kVersion);
     launcher.succeed = false;
     app.ShowHelp(0, HELP_CONTENTS);
     ASSERT_EQ(launcher.reported.size(), 1u);

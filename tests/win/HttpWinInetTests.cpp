@@ -1,6 +1,6 @@
 // The WinINet download against a loopback server of the test's own: what the server sees,
-// and the bounds (a server that accepts and never answers, one that stalls mid-body, a body
-// past the cap). Also the machine marker.
+// the bounds (a server that accepts and never answers, one that stalls mid-body, one that
+// trickles for ever, a body past the cap), redirects and statuses. Also the machine marker.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
@@ -12,117 +12,33 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "LoopbackServer.h"
 #include "platform/win32/HttpWinInet.h"
+#include "updates/Explorer.h"
+#include "updates/NewsWindow.h"
 #include "platform/win32/MachineMarkerWin32.h"
 
 using namespace rw;
+using rw::test::Behaviour;
+using rw::test::LoopbackServer;
 using namespace std::chrono_literals;
 
 namespace {
-
-enum class Behaviour { Answer, Silent, StallMidBody, Huge };
-
-// Serves connections on 127.0.0.1 and an ephemeral port until destroyed.
-class LoopbackServer {
-public:
-    LoopbackServer(Behaviour behaviour, std::string body = {}) : behaviour_(behaviour), body_(std::move(body)) {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        listen_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listen_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        int length = sizeof address;
-        getsockname(listen_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        listen(listen_, 4);
-        thread_ = std::thread([this] { Serve(); });
-    }
-    ~LoopbackServer() {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            stopping_ = true;
-            released_.notify_all();
-        }
-        closesocket(listen_);
-        thread_.join();
-        WSACleanup();
-    }
-    std::wstring Url(const std::wstring& path) const { return L"http://127.0.0.1:" + std::to_wstring(port_) + path; }
-    std::string Request() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return request_;
-    }
-
-private:
-    void Serve() {
-        for (;;) {
-            SOCKET client = accept(listen_, nullptr, nullptr);
-            if (client == INVALID_SOCKET) return;
-            std::string request;
-            char buffer[4096];
-            while (request.find("\r\n\r\n") == std::string::npos) {
-                const int n = recv(client, buffer, sizeof buffer, 0);
-                if (n <= 0) break;
-                request.append(buffer, static_cast<size_t>(n));
-            }
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                request_ = request;
-            }
-            Respond(client);
-            closesocket(client);
-        }
-    }
-    void Send(SOCKET s, const std::string& text) { send(s, text.data(), static_cast<int>(text.size()), 0); }
-    void HoldUntilStopped() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        released_.wait(lock, [&] { return stopping_; });
-    }
-    void Respond(SOCKET s) {
-        switch (behaviour_) {
-            case Behaviour::Answer:
-                Send(s, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
-                            std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n" + body_);
-                break;
-            case Behaviour::Silent: HoldUntilStopped(); break;
-            case Behaviour::StallMidBody:
-                Send(s, "HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n" + std::string(100, 'x'));
-                HoldUntilStopped();
-                break;
-            case Behaviour::Huge: {
-                Send(s, "HTTP/1.1 200 OK\r\nContent-Length: 3145728\r\nConnection: close\r\n\r\n");
-                const std::string chunk(65536, 'y');
-                for (int i = 0; i < 48; ++i) {
-                    if (send(s, chunk.data(), static_cast<int>(chunk.size()), 0) <= 0) break;
-                }
-                break;
-            }
-        }
-    }
-
-    Behaviour behaviour_;
-    std::string body_;
-    SOCKET listen_ = INVALID_SOCKET;
-    unsigned short port_ = 0;
-    std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable released_;
-    bool stopping_ = false;
-    std::string request_;
-};
 
 HttpBounds Short() {
     HttpBounds bounds;
     bounds.sendTimeout = 500ms;
     bounds.receiveTimeout = 500ms;
     bounds.deadline = 3s;
+    bounds.stopWait = 300ms;
     return bounds;
 }
 
@@ -188,9 +104,185 @@ TEST(HttpWinInet, ABodyPastTheCapFails) {
     EXPECT_TRUE(body.empty());
 }
 
+// Redirects are followed by hand: at most three, only on the host first asked (https of the
+// same host allowed), and never to another scheme or with a user name.
+TEST(HttpWinInet, RedirectsStayOnTheHostAndEndAfterThree) {
+    struct Case {
+        const char* location;
+        bool ok;
+        int requests;  // what the server saw
+    } cases[] = {
+        {"/final", true, 2},
+        {"http://127.0.0.1:{port}/final", true, 2},
+        {"/loop", false, 4},  // the first request and three redirects
+        {"http://localhost:{port}/final", false, 1},
+        {"http://127.0.0.1:1/final", false, 1},
+        {"ftp://127.0.0.1:{port}/final", false, 1},
+        {"file:///C:/windows/win.ini", false, 1},
+        {"http://user:pw@127.0.0.1:{port}/final", false, 1},
+        {"https://127.0.0.1:{port}/final", false, 2},  // followed; the plain server fails the handshake
+    };
+    for (const Case& c : cases) {
+        LoopbackServer server(Behaviour::Redirect, c.location);
+        HttpWinInet http(Short());
+        std::vector<std::uint8_t> body;
+        const HResult hr = http.Fetch(server.Url(L"/start"), L"agent", L"", body);
+        EXPECT_EQ(Succeeded(hr), c.ok) << c.location << " " << std::hex << hr;
+        if (c.ok) {
+            EXPECT_EQ(std::string(body.begin(), body.end()), "done") << c.location;
+        }
+        if (!c.ok && c.requests < 4) {
+            EXPECT_TRUE(body.empty()) << c.location;
+        }
+        if (std::string(c.location) == "/loop") {
+            EXPECT_EQ(hr, HResultFromWin32(ERROR_HTTP_REDIRECT_FAILED));
+        }
+        EXPECT_EQ(server.Requests(), c.requests) << c.location;
+    }
+}
+
+// An error page is a failed download, whatever its body.
+TEST(HttpWinInet, AnyStatusButOkFails) {
+    for (const char* status : {"401", "404", "500", "204"}) {
+        LoopbackServer server(Behaviour::Status, status);
+        HttpWinInet http(Short());
+        std::vector<std::uint8_t> body;
+        EXPECT_EQ(http.Fetch(server.Url(L"/"), L"agent", L"", body), HResultFromHttpStatus(std::stoul(status)))
+            << status;
+        EXPECT_TRUE(body.empty()) << status;
+    }
+}
+
+// At the deadline the download is abandoned for good: its thread stops reading and closes
+// the connection, instead of going on taking what the server sends.
+TEST(HttpWinInet, AnAbandonedDownloadEndsAtTheDeadline) {
+    LoopbackServer server(Behaviour::Trickle);
+    HttpBounds bounds = Short();
+    bounds.receiveTimeout = 5s;
+    bounds.deadline = 1s;
+    HttpWinInet http(bounds);
+    std::vector<std::uint8_t> body;
+    EXPECT_EQ(http.Fetch(server.Url(L"/trickle"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
+    const auto returned = std::chrono::steady_clock::now();
+    // Well before the receive time-out: the trickle would never trip it.
+    while (!server.ClientGone() && std::chrono::steady_clock::now() - returned < 4s) Sleep(20);
+    ASSERT_TRUE(server.ClientGone()) << "the server was still sending 4 s after the deadline";
+    EXPECT_LT(*server.ClientGone() - returned, 2s);
+    while (http.RunningDownloads() != 0 && std::chrono::steady_clock::now() - returned < 4s) Sleep(20);
+    EXPECT_EQ(http.RunningDownloads(), 0);
+}
+
+// A download blocked on a silent server: once abandoned it makes no further request and its
+// thread ends at its receive time-out (WinINet under Wine does not give up a call whose
+// handle another thread closed); the object's destruction does not wait longer than its bound.
+TEST(HttpWinInet, ABlockedAbandonedDownloadEndsAtItsTimeOut) {
+    LoopbackServer server(Behaviour::Silent);
+    HttpBounds bounds = Short();
+    bounds.receiveTimeout = 1500ms;
+    bounds.deadline = 500ms;
+    HttpWinInet http(bounds);
+    std::vector<std::uint8_t> body;
+    EXPECT_EQ(http.Fetch(server.Url(L"/silent"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
+    const auto returned = std::chrono::steady_clock::now();
+    while (http.RunningDownloads() != 0 && std::chrono::steady_clock::now() - returned < 5s) Sleep(20);
+    EXPECT_EQ(http.RunningDownloads(), 0);
+    const auto ended = std::chrono::steady_clock::now() - returned;
+    while (!server.ClientGone() && std::chrono::steady_clock::now() - returned < 5s) Sleep(20);
+    EXPECT_TRUE(server.ClientGone()) << "the abandoned download still held its connection";
+    EXPECT_EQ(server.Requests(), 1);
+    std::printf("the abandoned download's thread ended %lld ms after the deadline\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(ended).count()));
+
+    auto other = std::make_unique<HttpWinInet>(bounds);
+    EXPECT_EQ(other->Fetch(server.Url(L"/silent"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
+    const auto start = std::chrono::steady_clock::now();
+    other.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, bounds.stopWait + 700ms);
+}
+
+// Certificate errors are never ignored: an https server with a self-signed certificate (a
+// Unix python started through Wine) fails the download with WinINet's certificate error.
+TEST(HttpWinInet, ASelfSignedServerFails) {
+    // The script beside this file: python is a Unix program and takes Unix paths.
+    std::string folder = __FILE__;
+    folder = folder.substr(0, folder.find_last_of('/') + 1);
+    const std::wstring script = std::wstring(folder.begin(), folder.end()) + L"self_signed_server.py";
+    const std::wstring unixPortFile = L"/tmp/rw-tls-port-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring portFile = L"Z:\\tmp\\rw-tls-port-" + std::to_wstring(GetCurrentProcessId());
+    DeleteFileW(portFile.c_str());
+    std::wstring command = L"Z:\\usr\\bin\\python3 " + script + L" " + unixPortFile;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        << GetLastError();
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    std::string port;
+    for (int i = 0; i < 300 && port.empty(); ++i) {
+        HANDLE file = CreateFileW(portFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            char text[16] = {};
+            DWORD read = 0;
+            ReadFile(file, text, sizeof text - 1, &read, nullptr);
+            CloseHandle(file);
+            port = text;
+        } else {
+            Sleep(100);
+        }
+    }
+    ASSERT_FALSE(port.empty()) << "the https server did not start";
+    DeleteFileW(portFile.c_str());
+    HttpWinInet http(Short());
+    std::vector<std::uint8_t> body;
+    const std::wstring url = L"https://127.0.0.1:" + std::wstring(port.begin(), port.end()) + L"/";
+    EXPECT_EQ(http.Fetch(url, L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_INVALID_CA));
+    EXPECT_TRUE(body.empty());
+}
+
 TEST(HttpWinInet, TheBrowsersAgentHasItsPlatformPart) {
     HttpWinInet http;
     EXPECT_NE(http.BrowserUserAgent().find('('), std::string::npos) << http.BrowserUserAgent();
+}
+
+// The news window's rule on the real browser control: the window's own page reaches the
+// server; a navigation the rule cancels (another scheme, an address past the cap) never
+// starts.
+TEST(NewsWindowBrowser, TheRuleSeesEveryNavigationAndACancelledOneGoesNowhere) {
+    LoopbackServer server(Behaviour::Answer, "<html>news</html>");
+    HWND parent = CreateWindowExW(0, L"Static", L"host", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    CdlgWebBrowser news(RGB(0, 0, 0), RGB(255, 255, 255));
+    std::vector<std::wstring> seen, sentOut;
+    news.m_openInBrowser = [&](const std::wstring& url) { sentOut.push_back(url); };
+    {
+        CExplorer browser;
+        browser.SetNavigationRule([&](const std::wstring& url, bool topLevel, bool ownPage, bool newWindow) {
+            seen.push_back(url);
+            return news.OnBrowserNavigation(url, topLevel, ownPage, newWindow);
+        });
+        ASSERT_TRUE(browser.Create(L"", WS_VISIBLE, RECT{0, 0, 200, 200}, parent, 1));
+        const auto pump = [](std::chrono::milliseconds time) {
+            const auto end = std::chrono::steady_clock::now() + time;
+            MSG msg;
+            while (std::chrono::steady_clock::now() < end) {
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+                Sleep(10);
+            }
+        };
+        browser.Navigate(L"file:///C:/windows/win.ini");
+        browser.Navigate(server.Url(L"/long-" + std::wstring(2100, L'a')));  // past the cap: no web address
+        pump(500ms);
+        browser.Navigate(server.Url(L"/news"));
+        for (int i = 0; i < 100 && server.Requests() == 0; ++i) pump(50ms);
+    }
+    DestroyWindow(parent);
+    ASSERT_GE(seen.size(), 3u) << "the control reported no navigation to the rule";
+    EXPECT_NE(seen[0].find(L"win.ini"), std::wstring::npos);  // Wine hands it over as a path
+    EXPECT_EQ(server.Requests(), 1);
+    EXPECT_EQ(server.Request().rfind("GET /news ", 0), 0u) << server.Request();
+    EXPECT_TRUE(sentOut.empty());
 }
 
 TEST(MachineMarkerWin32, ASecondCreateReportsTheFirst) {

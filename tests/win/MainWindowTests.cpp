@@ -432,7 +432,7 @@ TEST_F(MainWindow, HelpMenuAndBannerCommands) {
     ASSERT_EQ(app.help.size(), 1u);
     EXPECT_EQ(app.help[0], (std::pair<DWORD_PTR, UINT>{0, HELP_CONTENTS}));
     ASSERT_EQ(app.opened.size(), 1u);
-    EXPECT_EQ(app.opened[0], std::wstring(VendorHost()) + L" +ver");
+    EXPECT_EQ(app.opened[0], std::wstring(HomePageAddress()) + L" +ver");
     EXPECT_EQ(app.hints, std::vector<std::uint32_t>{100});
 }
 

@@ -103,6 +103,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
         case WMU_PLANNED_BREAK_DUE: m_engine.OnPlannedBreakDue(); return 0;
         case WMU_UPGRADE_INFO: OnUpgradeInfo(); return 0;
         case WMU_NEWS_INFO: OnNewsInfo(); return 0;
+        case WMU_UPGRADE_NOTICE: OnUpgradeNotice(); return 0;
         case WMU_CHECK_SKIPPED: OnCheckSkipped(); return 0;
         case WMU_END_PROGRAM: Exit(); return 0;
         case WMU_SETTINGS_NOT_SAVED: OnSettingsNotSaved(); return 0;

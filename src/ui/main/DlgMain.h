@@ -101,6 +101,7 @@ private:
     // Upgrade, news and About (DlgMainUpdates.cpp).
     void OnUpgradeInfo();
     void OnNewsInfo();
+    void OnUpgradeNotice();
     void OnCheckSkipped();
     void ShowStoredUpdateState();
     void RefreshUpgradeButton();
@@ -109,6 +110,8 @@ private:
     void ShowAbout();
     void OnUpgradeButton();
     bool m_bNewsWindowOpen = false;
+    bool m_bUpgradeNoticeOpen = false;
+    bool m_bNewsPopupWaiting = false;  // news came while an upgrade notice was open
 
     // The engine's host (DlgMainHost.cpp).
     void SetStatusIcon(int iconId) override;
