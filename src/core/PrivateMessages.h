@@ -8,10 +8,7 @@ constexpr std::uint32_t WMU_NEWS_INFO = 0x466;
 constexpr std::uint32_t WMU_TRAY_ICON = 0x468;  // wParam TRAY_ICON_RETRY_ADD, nothing else
 constexpr std::uint32_t WMU_PLANNED_BREAK_DUE = 0x469;
 constexpr std::uint32_t WMU_CHECK_SKIPPED = 0x46A;
-// The worker asks the program to end (a required upgrade or the end of support): the main
-// window ends as the exit command does, saving its state, rather than the loop being cut.
-constexpr std::uint32_t WMU_END_PROGRAM = 0x46B;
-constexpr std::uint32_t WMU_SETTINGS_NOT_SAVED = 0x46C;  // a refused write waits to be told
+constexpr std::uint32_t WMU_SETTINGS_NOT_SAVED = 0x46B;  // a refused write waits to be told
 constexpr std::uint32_t WMU_UPGRADE_NOTICE = 0x470;  // an upgrade notice waits in the shared records
 
 // WMU_TRAY_ICON's one request: the worker retries a failed add of the notification-area icon.

@@ -193,22 +193,6 @@ TEST_F(MainWindow, ACancelledLogOffKeepsTheStatusGoing) {
         << "status: " << Text(IDC_STATUS_TEXT);
 }
 
-// The worker's request to end (a required upgrade, the end of support) ends the program as
-// the exit command does: the window goes, the state is saved, the loop is told to end.
-TEST_F(MainWindow, TheWorkersEndRequestSavesAndEnds) {
-    const std::int64_t now = app.calendar.Now();
-    PutTime(L"TimeWorkStart", now - 14 * 60);
-    PutTime(L"TimeActiveLast", now);
-    Start();
-    RegistryTest::SetUp();  // whatever is stored now was written by the end
-    PostMessageW(main->hwnd(), WMU_END_PROGRAM, 0, 0);
-    MSG quit{};
-    EXPECT_TRUE(PumpUntil([&] { return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }, 5000));
-    EXPECT_EQ(quit.message, static_cast<UINT>(WM_QUIT));
-    EXPECT_EQ(main->hwnd(), nullptr);
-    EXPECT_EQ(StoredTime(L"TimeWorkStart"), now - 14 * 60);
-}
-
 TEST_F(MainWindow, PolicyChangeReloadsTheSettingsInAnyLetterCase) {
     Start();
     EXPECT_EQ(main->Engine().m_bEnable, 1);

@@ -105,7 +105,6 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
         case WMU_NEWS_INFO: OnNewsInfo(); return 0;
         case WMU_UPGRADE_NOTICE: OnUpgradeNotice(); return 0;
         case WMU_CHECK_SKIPPED: OnCheckSkipped(); return 0;
-        case WMU_END_PROGRAM: Exit(); return 0;
         case WMU_SETTINGS_NOT_SAVED: OnSettingsNotSaved(); return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != IDM_ABOUTBOX) break;
