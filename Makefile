@@ -60,8 +60,9 @@ test-e2e:
 bench:
 	@scripts/bootstrap packages
 	@[ -f build/native-bench/build.ninja ] || cmake --preset native-bench >/dev/null
-	@cmake --build build/native-bench --target restwell_engine_bench
+	@cmake --build build/native-bench --target restwell_engine_bench restwell_engine_soak
 	@build/native-bench/tests/engine_bench
+	@build/native-bench/tests/engine_soak 30
 	@$(MAKE) --no-print-directory build-win
 	@scripts/bootstrap test
 	@python3 tests/bench/idle_bench.py

@@ -102,18 +102,56 @@ def native_layers(which, results):
         say(f"[ {'PASS' if not failed else 'FAIL'} ] {name}: {passed} passed, {failed} failed")
 
 
+# Seconds a single Wine test may run before it counts as hung (fails, and the run goes on).
+WIN_TEST_LIMIT = 60
+
+
+def read_progress(path):
+    """The progress file of the Wine test executable: {test: outcome} with outcome PASS, FAIL,
+    HANG, or CRASH for a test that started and never ended."""
+    outcomes = {}
+    if path.exists():
+        for line in path.read_text(errors="replace").splitlines():
+            word, _, name = line.partition(" ")
+            outcomes[name] = "CRASH" if word == "START" else word
+    return outcomes
+
+
 def win_job(session):
-    """The Wine GoogleTest executable in a pool session (its prefix and display)."""
-    report = ROOT / "build" / "win64" / "win_tests.json"
-    report.unlink(missing_ok=True)
-    # Wine takes the report path relative to the working directory.
-    with open(report.with_suffix(".log"), "w") as out:
-        rc = subprocess.run(["wine", "build/win64/tests/restwell_win_tests.exe",
-                             f"--gtest_output=json:{report.relative_to(ROOT)}"], cwd=ROOT, env=session.env,
-                            stdout=out, stderr=subprocess.STDOUT, timeout=900).returncode
-    passed, failed = gtest_counts(report, rc)
+    """The Wine GoogleTest executable in a pool session (its prefix and display). It runs once;
+    should a test hang (the executable ends it after WIN_TEST_LIMIT s) or crash, the executable
+    starts again after the tests done so far."""
+    build = ROOT / "build" / "win64"
+    progress = build / "win_tests.progress"
+    progress.unlink(missing_ok=True)
+    log = build / "win_tests.log"
+    log.unlink(missing_ok=True)
+    rc, runs = 0, 0
+    while True:
+        runs += 1
+        report = build / ("win_tests.json" if runs == 1 else f"win_tests-{runs}.json")
+        report.unlink(missing_ok=True)
+        before = len(read_progress(progress))
+        # Wine takes the paths relative to the working directory.
+        with open(log, "a") as out:
+            rc = subprocess.run(["wine", "build/win64/tests/restwell_win_tests.exe",
+                                 f"--gtest_output=json:{report.relative_to(ROOT)}",
+                                 f"--rw_progress={progress.relative_to(ROOT)}", f"--rw_limit={WIN_TEST_LIMIT}"],
+                                cwd=ROOT, env=session.env, stdout=out, stderr=subprocess.STDOUT, timeout=1800).returncode
+        outcomes = read_progress(progress)
+        unfinished = [name for name, outcome in outcomes.items() if outcome in ("HANG", "CRASH")]
+        if rc == 0 or len(outcomes) == before or not unfinished or runs > 20:
+            break
+        say(f"win: {unfinished[-1]} {'hung' if outcomes[unfinished[-1]] == 'HANG' else 'crashed'}; "
+            "the executable starts again after it")
+    outcomes = read_progress(progress)
+    passed = sum(outcome == "PASS" for outcome in outcomes.values())
+    failed = len(outcomes) - passed
+    if rc != 0 and failed == 0:
+        failed = 1  # ended badly without a failing test (or before the first one)
     if failed:
-        say(report.with_suffix(".log").read_text(errors="replace")[-20000:])
+        say(log.read_text(errors="replace")[-20000:])
+        say("win: not passed: " + ", ".join(f"{n} ({o})" for n, o in outcomes.items() if o != "PASS"))
     return passed, failed
 
 
