@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "framework/Window.h"
 
 namespace rw::test {
@@ -43,6 +45,7 @@ LoopScript* LoopScript::current_ = nullptr;
 
 LoopScript::LoopScript(std::vector<Step> steps, UINT intervalMs) : steps_(std::move(steps)) {
     current_ = this;
+    windows_ = ThreadTopLevelWindows();
     timer_ = SetTimer(nullptr, 0, intervalMs, OnTimer);
 }
 
@@ -74,6 +77,12 @@ void LoopScript::Tick() {
         return;
     }
     if (CloseMessageBoxes()) return;
+    std::vector<HWND> windows = ThreadTopLevelWindows();
+    const bool opened = std::any_of(windows.begin(), windows.end(), [&](HWND hwnd) {
+        return std::find(windows_.begin(), windows_.end(), hwnd) == windows_.end();
+    });
+    windows_ = std::move(windows);
+    if (opened) return;  // let its loop show and settle it first
     if (next_ < steps_.size()) {
         inStep_ = true;
         steps_[next_++]();

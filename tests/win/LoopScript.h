@@ -1,7 +1,10 @@
 // Drives code that runs a modal loop of its own (a modal dialog, a property sheet, a message
 // box): a thread timer fires inside whichever loop is running and takes the next step of a
 // script. Message boxes that open meanwhile are closed with OK and their texts kept, so a
-// test can check the prompt that appeared.
+// test can check the prompt that appeared. A step waits one tick whenever a window has opened
+// since the last tick: a modal loop shows its dialog only once its queue has drained, and a
+// slow creation (a loaded machine, a browser control's first start) can leave the timer due
+// before that.
 #pragma once
 #include <windows.h>
 
@@ -38,6 +41,7 @@ private:
     bool timedOut_ = false;
     bool inStep_ = false;
     UINT_PTR timer_ = 0;
+    std::vector<HWND> windows_;  // the thread's top-level windows at the last tick
     std::vector<std::wstring> messageBoxes_;
 };
 
