@@ -37,6 +37,20 @@ PRODUCT_KEYS = [r"HKCU\Software\Quillfen", r"HKLM\Software\Quillfen",
                 r"HKCU\Software\Policies\Quillfen", r"HKLM\Software\Policies\Quillfen"]
 
 
+def resource_ids():
+    """The program's resource ids by name, read from its resource.h: tests name controls as the
+    program does instead of copying numbers."""
+    ids = {}
+    for line in (ROOT / "src" / "res" / "resource.h").read_text().splitlines():
+        m = re.match(r"#define\s+(\w+)\s+(0x[0-9A-Fa-f]+|\d+)\s*$", line)
+        if m:
+            ids[m[1]] = int(m[2], 0)
+    return ids
+
+
+RES = resource_ids()
+
+
 class CheckFailed(AssertionError):
     pass
 

@@ -14,7 +14,7 @@ import traceback
 from pathlib import Path
 
 from display import VirtualDisplay
-from driver import PRODUCT_KEYS, ROOT, SHOTS, CheckFailed, Session, check
+from driver import PRODUCT_KEYS, RES, ROOT, SHOTS, CheckFailed, Session, check
 
 TITLE = "Quillfen Restwell 2.1"
 USER_KEY = r"HKEY_CURRENT_USER\Software\Quillfen\Restwell"
@@ -156,9 +156,14 @@ def import_reg(s, text):
     s.wine("reg", "import", path, check_rc=True)
 
 
+UPGRADE, NEWS_BUTTON = RES["IDC_UPGRADE"], RES["IDC_NEWS"]
+
+
 def visible(s, window, control_id):
+    """Whether the control is shown; a control that does not exist fails the check."""
     c = s.controls(window["hwnd"]).get(control_id)
-    return bool(c and c["visible"])
+    check(c is not None, f"no control {control_id} in the main window")
+    return c["visible"]
 
 
 def wait_notice(s, title):
@@ -166,7 +171,7 @@ def wait_notice(s, title):
 
 
 def link_text(s, notice):
-    return s.controls(notice["hwnd"]).get(1015, {}).get("text", "")
+    return s.controls(notice["hwnd"]).get(RES["IDC_ABOUT_TEXT"], {}).get("text", "")
 
 
 def check_optional(s, proc, window, server):
@@ -185,14 +190,14 @@ def check_optional(s, proc, window, server):
     check(agent.startswith("Quillfen_Restwell/2.1 ("), f"user agent {agent!r}")
     check(headers.get("Accept-Language"), "an Accept-Language header")
     s.probe("click", notice["hwnd"], 1)
-    s.wait_until(lambda: visible(s, window, 1016), what='"Download &Upgrade" shown')
+    s.wait_until(lambda: visible(s, window, UPGRADE), what='"Download &Upgrade" shown')
     # Then the news: outside the quiet period it opens at once and asks for its page.
     news = s.wait_until(lambda: s.find_window("Restwell News", visible=True), what="the news window")
     s.wait_until(lambda: any("/news/" in r[0] for r in server.requests), what="the news page requested")
     ok = s.controls(news["hwnd"]).get(1, {})
     check(not ok.get("enabled", True), "OK stays disabled while the page has not loaded")
     s.screenshot("news-window")
-    check(visible(s, window, 1017), '"Latest &News" shown')
+    check(visible(s, window, NEWS_BUTTON), '"Latest &News" shown')
     s.probe("click", news["hwnd"], 2)
     s.wait_until(lambda: not s.find_window("Restwell News", visible=True), what="the news window closed")
     check(s.reg_query(SERVICE_KEY, "UpgradeVersion") is not None, "UpgradeVersion stored")
@@ -201,10 +206,10 @@ def check_optional(s, proc, window, server):
 
 
 def check_popup_off(s, proc, window, server):
-    s.wait_until(lambda: visible(s, window, 1016), timeout=120, what='"Download &Upgrade" shown')
+    s.wait_until(lambda: visible(s, window, UPGRADE), timeout=120, what='"Download &Upgrade" shown')
     check(not s.find_window("Upgrade Available"), "no notice with UpgradePopupOpts 0")
     s.wait_until(lambda: s.reg_query(SERVICE_KEY, "NewsVersion"), what="the news stored")
-    check(not visible(s, window, 1017), '"HideNews" 2 hides "Latest &News"')
+    check(not visible(s, window, NEWS_BUTTON), '"HideNews" 2 hides "Latest &News"')
     check(not s.find_window("Restwell News"), "no news window within the quiet period")
 
 
@@ -224,7 +229,7 @@ def check_error_page(s, proc, window, server):
     s.wait_until(lambda: s.reg_query(SERVICE_KEY, "UpgradeCheck"), timeout=120, what="UpgradeCheck stored")
     time.sleep(2)
     check(s.reg_query(SERVICE_KEY, "UpgradeVersion") is None, "no upgrade state")
-    check(not visible(s, window, 1016) and not visible(s, window, 1017), "no buttons")
+    check(not visible(s, window, UPGRADE) and not visible(s, window, NEWS_BUTTON), "no buttons")
     shown = [w["title"] for w in s.windows() if w["visible"] and w["pid"] == window["pid"] and w["hwnd"] != window["hwnd"]]
     check(shown == [], f"no window shown: {shown}")
     check(len(server.requests) == 1 and proc.poll() is None, "one request, still running")
@@ -241,9 +246,9 @@ def write_stored_state_meanwhile(s):
 
 
 def check_skipped(s, proc, window, server):
-    check(not visible(s, window, 1016), "nothing stored at start")
-    s.wait_until(lambda: visible(s, window, 1017), timeout=120, what='"Latest &News" from the stored state')
-    check(visible(s, window, 1016), '"Download &Upgrade" from the stored state')
+    check(not visible(s, window, UPGRADE), "nothing stored at start")
+    s.wait_until(lambda: visible(s, window, NEWS_BUTTON), timeout=120, what='"Latest &News" from the stored state')
+    check(visible(s, window, UPGRADE), '"Download &Upgrade" from the stored state')
     check(server.requests == [], "no download")
     check(not s.find_window("Restwell News"), "no news pop-up for stored news")
 
@@ -322,10 +327,10 @@ def test_about_window_normal_and_eco(s):
         s.probe("post", window["hwnd"], 0x111, 32773, 0)  # the tray menu's "&About..."
         about = s.wait_until(lambda: s.find_window("About", visible=True), what="the About window")
         controls = s.controls(about["hwnd"])
-        text = controls.get(1015, {}).get("text", "")
+        text = controls.get(RES["IDC_ABOUT_TEXT"], {}).get("text", "")
         check(text.startswith("Version 2.1.0.13021") and "Quillfen Ltd." in text and "<a>127.0.0.1:8321</a>" in text,
               f"About text: {text!r}")
-        check(controls.get(1003, {}).get("text") == "Restwell", "the product name")
+        check(controls.get(RES["IDC_ABOUT_PRODUCT"], {}).get("text") == "Restwell", "the product name")
         s.screenshot("about-eco" if eco else "about")
         s.probe("click", about["hwnd"], 1)
         s.wait_until(lambda: not s.find_window("About", visible=True), what="the About window closed")
