@@ -1,5 +1,5 @@
 # Restwell: `make run` starts the program under Wine, `make test` runs every test.
-.PHONY: fuzz screenshots run demo test test-unit test-tsan test-win test-e2e build build-native build-win bench bootstrap clean
+.PHONY: installer fuzz screenshots run demo test test-unit test-tsan test-win test-e2e build build-native build-win bench bootstrap clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -41,6 +41,21 @@ test-tsan:
 test-win:
 	@scripts/bootstrap packages
 	@python3 scripts/run_tests.py win
+
+# Restwell.exe, Restwell.msi, RestwellSetup.exe and the policy templates in build/dist/. Given
+# RESTWELL_VENDOR_URL (https://…, as for make release), from the release build for that vendor
+# site; without it, from the loopback test build (for tests). A certificate signs all three:
+# RESTWELL_CODESIGN_CERT and RESTWELL_CODESIGN_KEY, or RESTWELL_CODESIGN_PKCS12 (see scripts/codesign).
+installer:
+	@scripts/bootstrap packages
+ifdef RESTWELL_VENDOR_URL
+	@$(MAKE) --no-print-directory release RESTWELL_VENDOR_URL='$(RESTWELL_VENDOR_URL)'
+	@cmake --build build/release --target RestwellMsiActions >/dev/null
+	@scripts/package build/release
+else
+	@$(MAKE) --no-print-directory build-win
+	@scripts/package build/win64
+endif
 
 # Every window at 96 and 144 DPI, in build/e2e/, for a person to look at.
 screenshots: build-win

@@ -2,11 +2,12 @@
 """Builds and runs the test layers and prints one final line "N passed, M failed" (exit code 1
 when anything failed or could not run).
 
-    run_tests.py [all|unit|tsan|win|e2e]... [-j WORKERS]
+    run_tests.py [all|unit|tsan|fuzz|package|win|e2e]... [-j WORKERS]
 
 unit  the native GoogleTest executable (ASan/UBSan build), run once with a JSON report
 tsan  the threaded suites' executable (ThreadSanitizer), built in the same native tree
 win   the cross-compiled GoogleTest executable under Wine, on a private Xvfb display
+package  the Group Policy templates against the settings catalogue; the installers' size and signing
 e2e   Restwell.exe in a Wine virtual desktop, driven by tests/e2e/driver.py
 
 The Wine layers share one pool of workers (default 2, or RW_E2E_WORKERS), each with its own copy
@@ -89,6 +90,13 @@ def native_layers(which, results):
     if "tsan" in which:
         results["tsan"] = run_gtest(out / "tests" / "restwell_tsan_tests", out / "tsan.json",
                                     env=dict(os.environ, TSAN_OPTIONS="halt_on_error=1"))
+    if "package" in which:
+        # The installers' own checks: the policy templates against the catalogue, the
+        # installers' size and their signing (the Windows tree is built by then).
+        checks = [("check_policy", out / "tests" / "catalog_dump"), ("check_installers", ROOT / "build" / "win64")]
+        ok = [run_logged([sys.executable, ROOT / "tests" / "package" / f"{name}.py", arg], out / f"{name}.log",
+                         timeout=600) == 0 for name, arg in checks]
+        results["package"] = (sum(ok), len(ok) - sum(ok))
     if "fuzz" in which:
         # Every fuzz target for a bounded 8 s; each target is one result, a finding fails it.
         log = out / "fuzz.log"
@@ -175,7 +183,7 @@ def wine_layers(which, workers, results):
         results["e2e"] = (len(passed), len(failed))
 
 
-LAYERS = ["unit", "tsan", "fuzz", "win", "e2e"]
+LAYERS = ["unit", "tsan", "fuzz", "package", "win", "e2e"]
 
 
 def main():
@@ -193,12 +201,14 @@ def main():
         except Exception as e:  # noqa: BLE001 - a layer that breaks counts as a failure
             say(f"{layer.__name__}: {e!r}")
 
-    native = [n for n in which if n in ("unit", "tsan", "fuzz")]
+    native = [n for n in which if n in ("unit", "tsan", "fuzz", "package")]
     wine = [n for n in which if n in ("win", "e2e")]
     # The Windows tree first, while the tests' Wine prefix is made (the first time): its pool
     # of Wine jobs is the longest part. The native tree is built and run beside the pool (the
     # Wine jobs mostly wait on Wine and on Xvfb).
     threads = []
+    if "package" in native and not wine and not build("win64"):
+        native.remove("package")
     if wine:
         prefix = subprocess.Popen([ROOT / "scripts" / "bootstrap", "test"], cwd=ROOT)
         built = build("win64")

@@ -111,6 +111,7 @@ void CBreakEngine::ApplyEnable() {
             host_.ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
         } else {
             host_.KillTickTimer();
+            shownIcon_ = 0;
             host_.SetIconAndTip(IDI_PROGRAM, host_.DisplayName());
         }
     }
@@ -175,7 +176,7 @@ void CBreakEngine::ReloadSettings() {
 }
 
 void CBreakEngine::RemovePlannedBreakEvent() {
-    if (host_.RemoveEvent(EVENT_PLANNED_BREAK)) host_.WakeWorker();
+    host_.RemoveEvent(EVENT_PLANNED_BREAK);
 }
 
 std::wstring CBreakEngine::Tooltip(const std::wstring& status, const std::wstring& extra) const {
@@ -216,7 +217,7 @@ CBreakEngine::Countdown CBreakEngine::PlannedBreakCountdown(std::int64_t now) {
         const std::int64_t t = now + s;
         if (t != m_timeNextPlanned) {
             m_timeNextPlanned = t;
-            host_.ScheduleAndWake(EVENT_PLANNED_BREAK, t, 0);
+            host_.ScheduleEvent(EVENT_PLANNED_BREAK, t, 0);
             const std::wstring timeText = texts_.TimeText(*next.record);
             if (next.daysAhead == 0) {
                 FormatResourceString(m_strPlanned, IDS_PLANNED_TODAY, {timeText, title});
@@ -234,12 +235,23 @@ CBreakEngine::Countdown CBreakEngine::PlannedBreakCountdown(std::int64_t now) {
     return countdown;
 }
 
+void CBreakEngine::ShowIcons(int iconId, const std::wstring& tip) {
+    shownIcon_ = iconId;
+    shownTip_ = tip;
+    host_.SetStatusIcon(iconId);
+    host_.SetIconAndTip(iconId, tip);
+}
+
+void CBreakEngine::ShowStateAgain() {
+    if (m_bEnable != 1 || shownIcon_ == 0) return;
+    host_.SetStatusIcon(shownIcon_);
+    host_.SetIconAndTip(shownIcon_, shownTip_);
+}
+
 void CBreakEngine::ShowState(const std::wstring& status, int iconId, int notificationIconId, std::uint8_t bShowNow,
                              const Countdown& countdown, const std::wstring& extra) {
     m_strStatus = status;
-    const std::wstring tip = Tooltip(m_strStatus, extra);
-    host_.SetStatusIcon(iconId);
-    host_.SetIconAndTip(iconId, tip);
+    ShowIcons(iconId, Tooltip(m_strStatus, extra));
     if (bShowNow == 1) {
         host_.SetAlertBreakDue(0);
         // The countdown is the notification's extra line, so the main text goes without it.
@@ -270,9 +282,7 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t 
         for (wchar_t& c : m_strStatus) {
             if (c == L'\n' || c == L'\r') c = L' ';
         }
-        const int icon = suspended ? IDI_DUE_SUSPENDED : IDI_BREAK_DUE;
-        host_.SetStatusIcon(icon);
-        host_.SetIconAndTip(icon, tip);
+        ShowIcons(suspended ? IDI_DUE_SUSPENDED : IDI_BREAK_DUE, tip);
 
         if (bShowNow != 1 && (bQuiet == 1 || suspended)) return;
         const bool repeat = bShowNow == 1 || s_nReminderMinutes == 0 ||
@@ -317,6 +327,8 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
     if (m_bEnable == 0) {
         m_timeNextPlanned = -1;
         RemovePlannedBreakEvent();
+        shownIcon_ = 0;
+        s_nShownMinutes = kNothingShown;
         host_.SetStatusIcon(0);
         m_strStatus.clear();
         m_strPlanned.clear();
@@ -333,7 +345,7 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
         s_timePlannedAtReminder = -1;
         reading = ReadingRested;
     }
-    if (bRefresh == 1) s_nShownMinutes = 0;
+    if (bRefresh == 1) s_nShownMinutes = kNothingShown;
     if (bPlannedChanged == 1) {
         m_timeNextPlanned = -1;
         m_strPlanned.clear();
@@ -381,12 +393,22 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
     host_.SetAlertPlannedMinutes(countdown.minutes);
     const std::wstring extra = countdown.text.empty() ? std::wstring() : L"\n" + countdown.text;
 
+    // Nothing on show yet (the first tick, a refresh) and no reading: a work period just begun
+    // is shown as working, none since the last rest as rested.
+    if (reading == ReadingNone && s_nShownMinutes == kNothingShown) {
+        if (m_tickWorkStart != 0) {
+            reading = ReadingWorking;
+        } else {
+            ShowState(rw::ResourceText(IDS_STATUS_RESTED), IDI_RESTED, IDI_WORKING, bShowNow, countdown, extra);
+            s_nShownMinutes = 0;
+        }
+    }
     switch (reading) {
         case ReadingNone: break;
         case ReadingWorking: Working(tick32, now, bQuiet, bShowNow, countdown, extra); break;
         case ReadingResting:
             ShowState(rw::ResourceText(IDS_STATUS_RESTING), IDI_RESTING, IDI_RESTING, bShowNow, countdown, extra);
-            s_nShownMinutes = 0;  // the working text is rebuilt when input resumes
+            s_nShownMinutes = kNothingShown;  // the working text is rebuilt when input resumes
             break;
         case ReadingRested:
             ShowState(rw::ResourceText(IDS_STATUS_RESTED), IDI_RESTED, IDI_RESTED, bShowNow, countdown, extra);

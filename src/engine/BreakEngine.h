@@ -89,6 +89,10 @@ public:
     // Writes "Score" and, with reminders on, "TimeActiveLast" and "TimeWorkStart"; stops the timer.
     void SaveBreakState();
 
+    // The state icon and tooltip shown last, shown again: for an icon the shell has just
+    // (re)created with the program's picture. Nothing while reminders are off.
+    void ShowStateAgain();
+
     // Engine state (names as the rest of the program knows them).
     int m_bEnable = 1;
     std::uint32_t m_dwWorkMs = 55 * 60000;
@@ -107,7 +111,8 @@ public:
     int m_bTimerOn = 0;
 
     // Display memory, kept from one tick to the next.
-    std::uint32_t s_nShownMinutes = 0;
+    static constexpr std::uint32_t kNothingShown = 0xFFFFFFFF;  // the working minutes are not on show
+    std::uint32_t s_nShownMinutes = kNothingShown;
     std::uint32_t s_nReminderMinutes = 0;
     std::uint32_t s_nPenaltyMinute = 0;
     std::int64_t s_timePlannedAtReminder = -1;
@@ -130,6 +135,8 @@ private:
     void Working(std::uint32_t tick32, std::int64_t now, std::uint8_t bQuiet, std::uint8_t bShowNow,
                  const Countdown& countdown, const std::wstring& extra);
     void BookRest(std::uint32_t lastInput32);
+    // The status icon and the notification-area icon with its tooltip, remembered.
+    void ShowIcons(int iconId, const std::wstring& tip);
 
     BreakEngineHost& host_;
     rw::InputClock& input_;
@@ -137,6 +144,8 @@ private:
     CPlannedBreakTexts& texts_;
     const SettingsIdentity& identity_;
     std::int64_t lastPointerTick_ = -1;  // calendar second of the last pointer-driven tick
+    int shownIcon_ = 0;                  // 0: none (reminders off)
+    std::wstring shownTip_;
 };
 
 }  // namespace rw

@@ -35,9 +35,11 @@ public:
     virtual void ArmTickTimer(std::uint32_t periodMs) = 0;
     virtual void KillTickTimer() = 0;
 
-    // The scheduled-events worker's table and wake-up.
-    virtual void ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
+    // The scheduled-events worker's table; every change wakes the worker, so that it waits
+    // for the new earliest event.
+    virtual void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
     virtual bool RemoveEvent(std::int32_t id) = 0;
+    // Makes the worker compute its wait again after the clock was changed.
     virtual void WakeWorker() = 0;
 
     // The end of every tick.

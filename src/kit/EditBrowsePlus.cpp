@@ -39,7 +39,7 @@ std::wstring CEditBrowsePlus::FilterFromText(const std::wstring& text) {
     return filter;
 }
 
-void CEditBrowsePlus::EnableFileBrowseButton(UINT filterStringId, UINT iconId) {
+void CEditBrowsePlus::EnableFileBrowseButton(UINT filterStringId, UINT iconId, int buttonId, UINT nameStringId) {
     HWND edit = hwnd();
     HWND parent = edit ? GetParent(edit) : nullptr;
     if (!parent) return;
@@ -47,10 +47,13 @@ void CEditBrowsePlus::EnableFileBrowseButton(UINT filterStringId, UINT iconId) {
     const int dpi = static_cast<int>(GetDpiForWindow(edit));
     if (!button_) {
         const LONG editStyle = GetWindowLongW(edit, GWL_STYLE);
-        button_.reset(CreateWindowExW(0, L"BUTTON", L"...", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | (editStyle & WS_VISIBLE),
-                                      0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
+        const std::wstring name = nameStringId ? rw::ResourceText(nameStringId) : std::wstring(L"...");
+        button_.reset(CreateWindowExW(
+            0, L"BUTTON", name.c_str(), WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | (editStyle & WS_VISIBLE), 0, 0, 0, 0,
+            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(buttonId)), GetModuleHandleW(nullptr), nullptr));
         if (!button_) return;
-        if (!SetWindowSubclass(parent, ParentProc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this))) {
+        if (!SetWindowSubclass(parent, ParentProc, reinterpret_cast<UINT_PTR>(this),
+                               reinterpret_cast<DWORD_PTR>(this))) {
             button_.reset();
             return;
         }
@@ -62,8 +65,7 @@ void CEditBrowsePlus::EnableFileBrowseButton(UINT filterStringId, UINT iconId) {
         RECT rect = RectInParent(edit);
         const int height = rect.bottom - rect.top;
         SetWindowPos(button_.get(), edit, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        SetWindowPos(edit, nullptr, 0, 0,
-                     rect.right - rect.left - ButtonWidth(height) - MulDiv(kGap, dpi, 96), height,
+        SetWindowPos(edit, nullptr, 0, 0, rect.right - rect.left - ButtonWidth(height) - MulDiv(kGap, dpi, 96), height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const int size = MulDiv(kIconSize, dpi, 96);
@@ -155,9 +157,7 @@ rw::MessageResult CEditBrowsePlus::Route(UINT message, WPARAM wParam, LPARAM lPa
                 return 0;
             }
             break;
-        case WM_DESTROY:
-            DropButton();
-            break;
+        case WM_DESTROY: DropButton(); break;
     }
     return Window::Route(message, wParam, lParam);
 }

@@ -24,7 +24,9 @@ public:
     // The browse button opens a file: filter as a string-table text whose entries are
     // separated by "|" ("Wave Files|*.wav||"), the button's picture an icon resource shown at
     // 16 pixels (scaled with the window's DPI); without the icon the button reads "...".
-    void EnableFileBrowseButton(UINT filterStringId, UINT iconId);
+    // buttonId and the name (a string id) make the button findable and tell a screen reader
+    // what it does; its face is only the icon.
+    void EnableFileBrowseButton(UINT filterStringId, UINT iconId, int buttonId = 0, UINT nameStringId = 0);
     HWND BrowseButton() const { return button_.get(); }
     // What the button does: the file dialog, then the text. Public so that owners and tests
     // can ask for it as a click would.

@@ -60,11 +60,32 @@ rw::MessageResult CppWizardBase::Route(UINT message, WPARAM wParam, LPARAM lPara
             return TRUE;
         case WMU_REDRAW_SHEET:
             if (HWND sheet = SheetWindow()) {
+                KeepKeyboardFocus(sheet);
                 RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             }
             return 0;
     }
     return CPropertyPagePlus::Route(message, wParam, lParam);
+}
+
+// Runs after the sheet has applied this page's buttons (the message is posted after them).
+// When the focus was on a button the sheet has just hidden or disabled (Next, on the finish
+// page), or nowhere at all, nothing answers Tab, Enter or Escape: give it to the default
+// button of the page's role.
+void CppWizardBase::KeepKeyboardFocus(HWND sheet) const {
+    if (GetActiveWindow() != sheet) return;
+    const HWND focus = GetFocus();
+    const bool lost =
+        !focus || focus == sheet || (GetParent(focus) == sheet && (!IsWindowVisible(focus) || !IsWindowEnabled(focus)));
+    if (!lost) return;
+    const int preferred = (m_dwButtons & PSWIZB_FINISH) ? rw::kWizardFinishButton : rw::kWizardNextButton;
+    for (const int id : {preferred, rw::kWizardNextButton, rw::kWizardFinishButton, IDCANCEL}) {
+        const HWND button = GetDlgItem(sheet, id);
+        if (button && IsWindowVisible(button) && IsWindowEnabled(button)) {
+            SendMessageW(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+            return;
+        }
+    }
 }
 
 void CppWizardBase::OnHelp(const HELPINFO* info, LPARAM) {
@@ -84,7 +105,8 @@ rw::InitFocus CppWizardBase::OnInitDialog() {
     const rw::InitFocus focus = rw::PropertyPage::OnInitDialog();
     CpsWizardBase* sheet = WizardSheet();
     if (sheet && m_nTitleControl != 0 && (m_nKind == PAGE_WELCOME || m_nKind == PAGE_FINISH)) {
-        if (HFONT font = sheet->TitleFont(*this)) SendMessageW(Item(m_nTitleControl), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (HFONT font = sheet->TitleFont(*this))
+            SendMessageW(Item(m_nTitleControl), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
     const rw::Sheet* frame = ParentSheet();
     const bool first = frame && frame->PageAt(0) == this;
@@ -98,7 +120,8 @@ rw::InitFocus CppWizardBase::OnInitDialog() {
     }
     if (m_nKind == PAGE_FINISH && (m_dwButtons & PSWIZB_BACK) && first) {
         m_dwButtons &= ~static_cast<DWORD>(PSWIZB_BACK);
-        if (HWND sheetWindow = SheetWindow()) PostMessageW(sheetWindow, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(m_dwButtons));
+        if (HWND sheetWindow = SheetWindow())
+            PostMessageW(sheetWindow, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(m_dwButtons));
     }
     if (m_nHelpContext != static_cast<DWORD>(-1)) SetContextHelpId(m_nHelpContext);
     return focus;
@@ -107,7 +130,8 @@ rw::InitFocus CppWizardBase::OnInitDialog() {
 bool CppWizardBase::OnSetActive() {
     const rw::Sheet* frame = ParentSheet();
     if (frame && frame->IsWizard()) {
-        if (HWND sheetWindow = SheetWindow()) PostMessageW(sheetWindow, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(m_dwButtons));
+        if (HWND sheetWindow = SheetWindow())
+            PostMessageW(sheetWindow, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(m_dwButtons));
     }
     Post(WMU_REDRAW_SHEET);
     return CPropertyPagePlus::OnSetActive();
@@ -182,7 +206,7 @@ void CpsWizardBase::OnHelp() {
     DWORD id = page->ContextHelpId();
     if (id == 0) {
         id = kHelpIdBase + (dynamic_cast<const CppWizardBase*>(page) ? page->TemplateId()
-                                                                      : static_cast<DWORD>(GetDlgCtrlID(page->hwnd())));
+                                                                     : static_cast<DWORD>(GetDlgCtrlID(page->hwnd())));
     }
     app->ShowHelp(id, HELP_CONTEXT);
 }

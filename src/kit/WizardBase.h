@@ -45,6 +45,7 @@ protected:
 private:
     friend class CpsWizardBase;
     void OnHelp(const HELPINFO* info, LPARAM raw);
+    void KeepKeyboardFocus(HWND sheet) const;
 };
 
 class CpsWizardBase : public CPropertySheetPlus {
@@ -70,7 +71,6 @@ protected:
     void OnHelp() override;
 
 private:
-
     rw::FontOwner titleFont_;
     rw::BitmapOwner watermark_;
     rw::BitmapOwner header_;

@@ -12,7 +12,7 @@ CdlgBreakTimed::CdlgBreakTimed(rw::Locale& locale, rw::Calendar& calendar)
     : Dialog(IDD_BREAK_TIMED), locale_(locale), calendar_(calendar) {}
 
 void CdlgBreakTimed::ExchangeData(rw::DataExchange& dx) {
-    dx.DateTime(IDC_TIMED_TIME, m_timeAt);
+    ExchangeTime(dx);
     for (int i = 0; i < 7; ++i) dx.Check(IDC_TIMED_MONDAY + i, m_bDays[static_cast<size_t>(i)]);
     dx.Text(IDC_TIMED_TITLE, m_strTitle);
 }
@@ -37,11 +37,32 @@ void CdlgBreakTimed::SetTimeFormat() {
 
 // A new entry starts at the next quarter hour strictly after now.
 void CdlgBreakTimed::SetDefaultTime() {
-    if (m_timeAt != -1) return;
+    if (m_nHour != -1) return;
     const std::int64_t now = calendar_.Now();
     const auto local = calendar_.ToLocal(now);
     const int minute = local ? local->minute : -1;
-    m_timeAt = now + (15 - minute % 15) * 60;
+    const auto next = calendar_.ToLocal(now + (15 - minute % 15) * 60);
+    m_nHour = next ? next->hour : 0;
+    m_nMinute = next ? next->minute : 0;
+}
+
+// The picker holds only a time of day; its date part (today's, so the control accepts it) is
+// never read.
+void CdlgBreakTimed::ExchangeTime(rw::DataExchange& dx) {
+    HWND picker = Item(IDC_TIMED_TIME);
+    SYSTEMTIME value{};
+    if (dx.reading()) {
+        if (SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&value)) != GDT_VALID) return;
+        m_nHour = value.wHour;
+        m_nMinute = value.wMinute;
+        return;
+    }
+    GetLocalTime(&value);
+    value.wHour = static_cast<WORD>(std::clamp(m_nHour, 0, 23));
+    value.wMinute = static_cast<WORD>(std::clamp(m_nMinute, 0, 59));
+    value.wSecond = 0;
+    value.wMilliseconds = 0;
+    SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
 }
 
 // An English system keeps the captions with their access keys; any other shows the

@@ -18,8 +18,11 @@ public:
     // Monday … Sunday, all set for a new entry.
     std::array<int, 7> m_bDays{1, 1, 1, 1, 1, 1, 1};
     std::wstring m_strTitle;
-    // The break's time (only its local hour and minute count); -1 = the next quarter hour.
-    std::int64_t m_timeAt = -1;
+    // The break's wall-clock time of day, as the picker shows it; -1 = the next quarter hour.
+    // Hours and minutes, not a calendar time: a day with a clock change has no fixed
+    // distance from midnight to 01:30.
+    int m_nHour = -1;
+    int m_nMinute = -1;
 
     static constexpr int kTitleMax = 50;
 
@@ -31,6 +34,7 @@ protected:
 private:
     void SetTimeFormat();
     void SetDefaultTime();
+    void ExchangeTime(rw::DataExchange& dx);
     void SetDayNames();
 
     rw::Locale& locale_;

@@ -47,7 +47,7 @@ void CNotificationIcon::Init(std::uint32_t style, const OSVERSIONINFOW& os, HWND
     m_bUseGuid = method.useGuid;
     m_bCustomPopup = method.customPopup;
     m_uVersion = method.version;
-    m_cbSize = method.cbSize;
+    m_cbSize = IconDataSize(method.record);
 }
 
 NOTIFYICONDATAW CNotificationIcon::IconData() const {
@@ -78,6 +78,7 @@ bool CNotificationIcon::Add(HICON icon, const std::wstring& title) {
     }
     data.uVersion = m_uVersion;
     shell_.NotifyIcon(NIM_SETVERSION, data);
+    owner_.IconAdded();
     return true;
 }
 
@@ -241,6 +242,10 @@ void CNotificationIcon::ShowTrayMenu() {
     POINT at{};
     GetCursorPos(&at);
     SetMenuDefaultItem(popup, ID_OPEN_MAIN, FALSE);
+    // While a modal window of the owner is open (it disables the owner), the menu offers what
+    // is safe beside it: not a second modal window. "Open" brings the open one forward.
+    const bool modalOpen = !IsWindowEnabled(window);
+    EnableMenuItem(popup, ID_ABOUT, MF_BYCOMMAND | (modalOpen ? MF_GRAYED : MF_ENABLED));
     UINT flags = TPM_RIGHTBUTTON;
     if (GetSystemMetrics(SM_MENUDROPALIGNMENT)) flags |= TPM_RIGHTALIGN;
     shell_.TrackMenu(popup, flags, at, window);
@@ -250,7 +255,7 @@ void CNotificationIcon::ShowTrayMenu() {
 // Re-creating the icon -----------------------------------------------------------------
 
 void CNotificationIcon::RemoveRetryEvent() {
-    if (owner_.RemoveWorkerEvent(EVENT_TRAY_ICON_RETRY)) owner_.WakeWorker();
+    owner_.RemoveEvent(EVENT_TRAY_ICON_RETRY);
 }
 
 void CNotificationIcon::Recreate(std::uint32_t style, bool eco, const std::wstring& sound) {
@@ -276,7 +281,7 @@ void CNotificationIcon::OnTrayIconRequest(WPARAM request, LPARAM lParam) {
             if (!Add(owner_.IconById(IDI_PROGRAM), app_.productName)) {
                 ++failures_;
                 if (RetryTrayAddAfter(failures_)) {
-                    owner_.ScheduleWorkerEvent(EVENT_TRAY_ICON_RETRY, app_.seams.calendar.Now() + kTrayRetrySeconds, 0);
+                    owner_.ScheduleEvent(EVENT_TRAY_ICON_RETRY, app_.seams.calendar.Now() + kTrayRetrySeconds, 0);
                 }
             }
             if (request == 1) ShowWelcomeNotification();

@@ -17,6 +17,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,6 +31,13 @@ class CdlgNotificationAlertBase;
 }
 
 namespace rw {
+
+// The record size the shell is given for each choice, taken from the structure of this build
+// (a 64-bit record is longer than a 32-bit one; any other size makes the shell read only the
+// oldest fields, and the texts come out as garbage).
+constexpr DWORD IconDataSize(IconRecord record) {
+    return record == IconRecord::Whole ? sizeof(NOTIFYICONDATAW) : offsetof(NOTIFYICONDATAW, guidItem) + sizeof(GUID);
+}
 
 // The fixed identity of the program's icon.
 extern const GUID kNotificationIconGuid;
@@ -52,10 +60,12 @@ public:
     virtual bool RemindersEnabled() = 0;
     // The alert's m_bBreakDue.
     virtual void SetAlertBreakDue(int breakDue) = 0;
-    // The scheduled-events worker: event 4 retries a failed add.
-    virtual void ScheduleWorkerEvent(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
-    virtual bool RemoveWorkerEvent(std::int32_t id) = 0;
-    virtual void WakeWorker() = 0;
+    // The scheduled-events worker: event 4 retries a failed add. Each change wakes the worker.
+    virtual void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
+    virtual bool RemoveEvent(std::int32_t id) = 0;
+    // The shell has just added the icon with the program's picture and name: the owner shows
+    // its current state on it.
+    virtual void IconAdded() = 0;
 };
 
 class CNotificationIcon {
@@ -107,7 +117,7 @@ public:
     bool m_bCustomPopup = false;
     bool m_bEcoMode = false;
     std::uint32_t m_uVersion = 3;
-    std::uint32_t m_cbSize = 952;
+    DWORD m_cbSize = IconDataSize(IconRecord::UpToGuid);
     nsHalden::CdlgNotificationAlertBase* m_pPopup = nullptr;
 
     int FailureCount() const { return failures_; }

@@ -9,7 +9,7 @@ TrayMethod ChooseTrayMethod(std::uint32_t style, std::uint32_t major, std::uint3
     if (style != NOTIFY_STYLE_XP && style != NOTIFY_STYLE_XP_CUSTOM && major >= 6) {
         method.shellV4 = true;
         method.version = 4;
-        method.cbSize = kIconDataSizeFull;
+        method.record = IconRecord::Whole;
         method.useGuid = major >= 7 || (major == 6 && minor >= 1);
     }
     method.customPopup = style == NOTIFY_STYLE_SYSTEM_CUSTOM || style == NOTIFY_STYLE_XP_CUSTOM;

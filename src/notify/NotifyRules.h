@@ -14,16 +14,17 @@ constexpr std::uint32_t NOTIFY_STYLE_XP = 1;
 constexpr std::uint32_t NOTIFY_STYLE_SYSTEM_CUSTOM = 2;
 constexpr std::uint32_t NOTIFY_STYLE_XP_CUSTOM = 3;
 
-// The icon-data record sizes: up to and including the GUID (the XP-level record), and whole.
-constexpr std::uint32_t kIconDataSizeXp = 952;
-constexpr std::uint32_t kIconDataSizeFull = 956;
+// How much of the icon-data record the shell is given: up to and including the GUID (the
+// XP-level record), or the whole record. The sizes come from the structure itself, on the
+// Win32 side (IconDataSize).
+enum class IconRecord { UpToGuid, Whole };
 
 struct TrayMethod {
     bool shellV4 = false;      // the shell's version-4 behaviour
     bool useGuid = false;      // the icon is identified by its GUID as well
     bool customPopup = false;  // notifications use the alert pop-up and a sound
     std::uint32_t version = 3;
-    std::uint32_t cbSize = kIconDataSizeXp;
+    IconRecord record = IconRecord::UpToGuid;
 };
 // Styles 1 and 3 force the XP method; version 4 from Windows Vista (6.0), the GUID from 6.1.
 TrayMethod ChooseTrayMethod(std::uint32_t style, std::uint32_t major, std::uint32_t minor);

@@ -112,6 +112,8 @@
 #define IDC_OPT_SOUND_FILE 1098
 #define IDC_OPT_SOUND_PATH 1099
 #define IDC_OPT_SOUND_PLAY 1100
+#define IDC_OPT_SOUND_BROWSE 1101
+#define IDC_OPT_BRAND_IMAGE_BROWSE 1063
 
 // The welcome wizard, the breaks settings page and the planned-break editor
 #define IDD_WIZARD_BREAKS 107

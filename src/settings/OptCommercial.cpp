@@ -41,7 +41,7 @@ void CppOptCommercial::ExchangeData(rw::DataExchange& exchange) {
 
 rw::InitFocus CppOptCommercial::OnInitDialog() {
     const rw::InitFocus focus = COptionsPage::OnInitDialog();
-    m_editImage.EnableFileBrowseButton(IDS_FILTER_PICTURES, IDI_BROWSE);
+    m_editImage.EnableFileBrowseButton(IDS_FILTER_PICTURES, IDI_BROWSE, IDC_OPT_BRAND_IMAGE_BROWSE, IDS_BROWSE_IMAGE);
     SetGroupFonts({IDC_OPT_GROUP_IDENTITY, IDC_OPT_GROUP_HEALTH});
     for (const BrandText& text : kTexts) {
         SendMessageW(Item(text.control), EM_SETLIMITTEXT, rw::SettingInfoOf(text.setting).maxChars, 0);

@@ -87,7 +87,7 @@ rw::InitFocus CppOptCompatibility::OnInitDialog() {
     SelectItemByData(list, m_nStyle);
 
     SetGroupFonts({IDC_OPT_GROUP_STYLE, IDC_OPT_GROUP_SOUND});
-    m_editSound.EnableFileBrowseButton(IDS_FILTER_WAVE, IDI_BROWSE);
+    m_editSound.EnableFileBrowseButton(IDS_FILTER_WAVE, IDI_BROWSE, IDC_OPT_SOUND_BROWSE, IDS_BROWSE_SOUND);
     HWND play = Item(IDC_OPT_SOUND_PLAY);
     const int size = MulDiv(16, static_cast<int>(GetDpiForWindow(hwnd())), 96);
     m_iconPlay.reset(static_cast<HICON>(

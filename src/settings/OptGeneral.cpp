@@ -1,5 +1,7 @@
 #include "settings/OptGeneral.h"
 
+#include <iterator>
+
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 
@@ -38,12 +40,14 @@ void CppOptGeneral::ExchangeData(rw::DataExchange& exchange) {
 
 rw::InitFocus CppOptGeneral::OnInitDialog() {
     const rw::InitFocus focus = COptionsPage::OnInitDialog();
-    for (const CheckSetting& check : kChecks) {
+    for (size_t i = 0; i < std::size(kChecks); ++i) {
+        const CheckSetting& check = kChecks[i];
         // A missing value keeps the page's initial one; a value imposed by policy is shown locked.
         std::uint32_t value = static_cast<std::uint32_t>(this->*check.field);
         bool fromPolicy = false;
         if (rw::ReadSettingDwordRaw(identity_, check.setting, value, &fromPolicy)) {
             this->*check.field = value != 0 ? 1 : 0;
+            locked_[i] = fromPolicy;
             if (fromPolicy) EnableItem(check.control, false);
         }
     }
@@ -60,8 +64,10 @@ void CppOptGeneral::OnEcoModeClicked() {
 
 void CppOptGeneral::OnOK() {
     UpdateData(rw::Direction::FromControls);
-    // All three, the locked ones too: a policy's value becomes the user's own.
-    for (const CheckSetting& check : kChecks) {
-        rw::WriteSettingDword(identity_, check.setting, static_cast<std::uint32_t>(this->*check.field));
+    // A locked value is the policy's, not the user's: the user's own choice stays stored for
+    // the day the policy is lifted.
+    for (size_t i = 0; i < std::size(kChecks); ++i) {
+        if (locked_[i]) continue;
+        rw::WriteSettingDword(identity_, kChecks[i].setting, static_cast<std::uint32_t>(this->*kChecks[i].field));
     }
 }

@@ -18,4 +18,7 @@ protected:
 
 private:
     void OnEcoModeClicked();
+
+    // Per check box: its value is imposed by policy, so OK leaves the user's own alone.
+    bool locked_[3] = {false, false, false};
 };

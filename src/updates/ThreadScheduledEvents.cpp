@@ -34,7 +34,7 @@ bool CThreadScheduledEvents::Start(std::shared_ptr<rw::MessagePoster> owner, con
         m_identity = identity;
     }
     const std::int64_t now = calendar().Now();
-    ScheduleAndWake(EVENT_UPGRADE_CHECK, FirstUpgradeCheckDue(now, ReadLastUpgradeCheck(identity)),
+    Schedule(EVENT_UPGRADE_CHECK, FirstUpgradeCheckDue(now, ReadLastUpgradeCheck(identity)),
                     kUpgradeCheckInterval);
     return StartThread();
 }

@@ -72,12 +72,6 @@ bool WorkerChannel::Stopped() const {
 bool WorkerChannel::Schedule(std::int32_t id, std::int64_t start, std::int64_t interval) {
     const std::int64_t now = shared_->calendar.Now();
     std::lock_guard<std::mutex> lock(shared_->mutex);
-    return shared_->ScheduleLocked(id, start, interval, now);
-}
-
-bool WorkerChannel::ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) {
-    const std::int64_t now = shared_->calendar.Now();
-    std::lock_guard<std::mutex> lock(shared_->mutex);
     if (!shared_->ScheduleLocked(id, start, interval, now)) return false;
     shared_->WakeLocked();
     return true;
@@ -111,11 +105,6 @@ void CThreadScheduledEventsManager::Schedule(std::int32_t id, std::int64_t start
     Channel().Schedule(id, start, interval);
 }
 
-void CThreadScheduledEventsManager::ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) {
-    Schedule(id, start, interval);
-    Wake();
-}
-
 void CThreadScheduledEventsManager::SetPoster(std::shared_ptr<rw::MessagePoster> poster) {
     std::lock_guard<std::mutex> lock(shared_->mutex);
     shared_->poster = std::move(poster);
@@ -123,7 +112,9 @@ void CThreadScheduledEventsManager::SetPoster(std::shared_ptr<rw::MessagePoster>
 
 bool CThreadScheduledEventsManager::Remove(std::int32_t id) {
     std::lock_guard<std::mutex> lock(shared_->mutex);
-    return shared_->table.erase(id) != 0;
+    if (shared_->table.erase(id) == 0) return false;
+    shared_->WakeLocked();
+    return true;
 }
 
 void CThreadScheduledEventsManager::Wake() {

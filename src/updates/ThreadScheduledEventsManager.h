@@ -37,9 +37,8 @@ struct ScheduledEvent {
 class WorkerChannel {
 public:
     bool Stopped() const;
-    // Schedule, and wake the thread, as the manager does.
+    // Schedule, as the manager does.
     bool Schedule(std::int32_t id, std::int64_t start, std::int64_t interval);
-    bool ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval);
     // Posts to the owner's window; false when stopped, without an owner or when the post fails.
     bool Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
     // Runs write (a stored-state write) unless stopped; a stop waits for a write under way.
@@ -70,13 +69,13 @@ public:
     CThreadScheduledEventsManager(const CThreadScheduledEventsManager&) = delete;
     CThreadScheduledEventsManager& operator=(const CThreadScheduledEventsManager&) = delete;
 
+    // Every change of the table wakes the thread, which then computes its wait again.
     // Inserts the event or replaces the times of the one with that id (its fired and done
-    // marks are cleared). Does not wake the thread. Nothing is scheduled after a stop.
+    // marks are cleared). Nothing is scheduled after a stop.
     void Schedule(std::int32_t id, std::int64_t start, std::int64_t interval);
-    void ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval);
-    // True when there was such an event; the caller wakes the thread.
+    // True when there was such an event.
     bool Remove(std::int32_t id);
-    // Makes the thread compute its wait again (after a change of the table or the clock).
+    // Makes the thread compute its wait again after a change of the clock.
     void Wake();
 
     // The earliest due time, or kNever when nothing is due.

@@ -82,7 +82,7 @@ void UpgradeCheck(bool retry, nsHalden::WorkerChannel& channel, const SettingsId
         BuildAcceptLanguage(services.locale.IsoLanguage(), services.locale.IsoCountry());
     std::vector<std::uint8_t> body;
     if (Failed(services.http.Fetch(UpdateFileAddress(), agent, headers, body))) {
-        if (!retry) channel.ScheduleAndWake(EVENT_UPGRADE_RETRY, services.calendar.Now() + kUpgradeRetryDelay, 0);
+        if (!retry) channel.Schedule(EVENT_UPGRADE_RETRY, services.calendar.Now() + kUpgradeRetryDelay, 0);
         return;
     }
     if (channel.Stopped()) return;
@@ -101,7 +101,7 @@ void UpgradeCheck(bool retry, nsHalden::WorkerChannel& channel, const SettingsId
             services.notice.Show(texts.caption, texts.message, product);
         }
         if (product.type == UPGRADE_TYPE_REQUIRED || product.type == UPGRADE_TYPE_UNSUPPORTED) {
-            channel.Post(kQuitMessage, 0, 0);
+            channel.Post(WMU_END_PROGRAM, 0, 0);
         } else if (channel.Write([&] { services.records.upgradeInfo = product; })) {
             channel.Post(WMU_UPGRADE_INFO, 0, 0);
         }

@@ -50,7 +50,6 @@ struct UpgradeCheckServices {
 };
 
 constexpr std::int64_t kUpgradeRetryDelay = 300;
-constexpr std::uint32_t kQuitMessage = 0x0012;  // WM_QUIT
 
 // One pass of the check (events 1 and 3). Schedules, posts and writes go through the
 // channel and are dropped once the worker is stopped.

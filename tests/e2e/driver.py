@@ -99,10 +99,15 @@ class Session:
             raise CheckFailed(f"wine {args} exited {r.returncode}: {out}")
         return r.returncode, out
 
-    def start(self, *args, exe=None):
-        """Starts Restwell.exe (or exe) with the given command line and returns its Popen."""
-        proc = subprocess.Popen(["wine", str(exe or BUILD / "Restwell.exe"), *args], env=self.env,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def start(self, *args, exe=None, debug=None, log=None):
+        """Starts Restwell.exe (or exe) with the given command line and returns its Popen; with
+        debug, Wine's WINEDEBUG channels for this process, whose messages go to the file log."""
+        env = dict(self.env, WINEDEBUG=debug) if debug else self.env
+        err = open(log, "wb") if log else subprocess.DEVNULL
+        proc = subprocess.Popen(["wine", str(exe or BUILD / "Restwell.exe"), *args], env=env,
+                                stdout=subprocess.DEVNULL, stderr=err)
+        if log:
+            err.close()
         self.started.append(proc)
         return proc
 
@@ -259,7 +264,7 @@ def discover(pattern, kind="test_"):
 
 # Seconds an end-to-end test may take before it is stopped and fails (a test may set its own
 # as the attribute `limit`). Generous: they catch hangs, not a slow, busy machine.
-E2E_LIMIT = 150
+E2E_LIMIT = 300
 
 
 def load_test(full):

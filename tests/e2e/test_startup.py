@@ -93,3 +93,52 @@ def test_slash_close_is_an_ordinary_start(s):
     time.sleep(1)
     check(proc.poll() is None, "/close did not end the program")
     close_running(s, proc)
+
+
+IDC_CUSTOMIZE, IDC_OPTIONS, ID_ABOUT = 1002, 1024, 32773
+# Each modal window the user can have open, and how it is opened from outside.
+MODAL_WINDOWS = [("Options", lambda s, main: s.probe("click", main["hwnd"], IDC_OPTIONS)),
+                 ("Customize", lambda s, main: s.probe("click", main["hwnd"], IDC_CUSTOMIZE)),
+                 ("About", lambda s, main: s.probe("command", main["hwnd"], ID_ABOUT))]
+
+
+def open_modal_window(s, name, open_it):
+    """Starts Restwell with its window shown and opens one of its modal windows; returns the
+    process and its main window."""
+    proc = s.start()
+    main = s.wait_until(lambda: main_window(s, visible=True), what="the main window")
+    open_it(s, main)
+    # The modal window is up once it shows and the main window is disabled behind it.
+    s.wait_until(lambda: len(visible_windows_of(s, main["pid"])) >= 2 and not main_window(s)["enabled"],
+                 what=f"the {name} window open")
+    return proc, main
+
+
+def check_ended_and_startable(s, proc, how):
+    """No Restwell process is left within 5 s, and a new start shows its window."""
+    try:
+        proc.wait(5)
+    except Exception:  # noqa: BLE001 - reported below
+        pass
+    check(not s.restwell_pids(), f"a Restwell process is left 5 s after {how}")
+
+
+def quit_with_each_modal_window_open(s, how, end_it):
+    s.reg_import(WELCOMED)
+    for name, open_it in MODAL_WINDOWS:
+        proc, main = open_modal_window(s, name, open_it)
+        end_it(s, main)
+        check_ended_and_startable(s, proc, f"{how} with {name} open")
+    # A new start runs: it shows its window and ends on request.
+    proc = s.start()
+    s.wait_until(lambda: main_window(s, visible=True), what="the window of a new start")
+    close_running(s, proc)
+
+
+def test_close_request_ends_the_program_with_a_modal_window_open(s):
+    quit_with_each_modal_window_open(s, "-close", lambda s, main: s.run_to_end("-close"))
+
+
+def test_tray_exit_ends_the_program_with_a_modal_window_open(s):
+    from test_tray import choose_from_tray_menu
+    quit_with_each_modal_window_open(s, "Exit", lambda s, main: choose_from_tray_menu(s, main, "x"))

@@ -67,3 +67,45 @@ def test_break_menu_suspends_while_a_break_is_due(s):
     check("Time for a break" in control_text(s, window, 1018), "the break is still due")
     s.run_to_end("-close")
     proc.wait(60)
+
+
+ICON_CENTRE = ("1270", "790")  # the first icon of the virtual desktop's notification strip
+BALLOONS = '[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell]\n"NotificationStyle"=dword:00000000\n'
+
+
+def shell_tips(s):
+    """The texts of the shell's tooltips and balloons on show ("|" for a line break)."""
+    return [w["title"] for w in s.windows() if w["cls"] == "tooltips_class32" and w["visible"] and w["title"]]
+
+
+def tooltip_on_icon(s):
+    """Rests the pointer on the icon until the shell shows a tooltip starting with the
+    program's name, and returns its text."""
+    subprocess.run(["xdotool", "mousemove", "--sync", "600", "400"], env=s.env, check=False)
+    subprocess.run(["xdotool", "mousemove", "--sync", *ICON_CENTRE], env=s.env, check=False)
+    return s.wait_until(lambda: next((t for t in shell_tips(s) if t.startswith("Restwell")), None),
+                        what="the icon's tooltip")
+
+
+def test_the_shell_shows_the_whole_tooltip_and_balloon_and_takes_every_record(s):
+    s.reg_import(stored_state(work_started_ago=56 * 60, active_ago=0) + BALLOONS)
+    keep_input_recent(s)
+    log = s.work / "systray.log"
+    proc = s.start("-startup", debug="warn+systray", log=log)
+    # The break is due at once: the shell's balloon says so in full.
+    reminder = "You have been using this computer for 56 minutes.|Time for a 5 minute break."
+    s.wait_until(lambda: reminder in shell_tips(s), what=f"the balloon {reminder!r}")
+    s.screenshot("tray-balloon")
+    tip = tooltip_on_icon(s)
+    s.screenshot("tray-tooltip")
+    check(tip == "Restwell|You have been working for 56 minutes.|Time for a break.", f"tooltip: {tip!r}")
+    # A restarted taskbar: the icon is added again and shows the state at once, not the
+    # program's name until the minute changes.
+    s.probe("post", "broadcast", "TaskbarCreated")
+    time.sleep(1)
+    again = tooltip_on_icon(s)
+    check(again == tip, f"tooltip after the taskbar came back: {again!r}")
+    s.run_to_end("-close")
+    proc.wait(60)
+    warnings = [line for line in log.read_text(errors="replace").splitlines() if "systray" in line]
+    check(not warnings, f"the shell complained: {warnings}")

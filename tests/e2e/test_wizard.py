@@ -2,6 +2,7 @@
 wizard; Cancel ends the program with nothing stored; Finish stores the settings and "Welcome"
 and the program runs on; the next start shows no wizard; "&Customize..." changes the work
 period at once and its Cancel changes nothing. Screenshots of every page at 96 and 144 DPI."""
+import subprocess
 import time
 
 from driver import check
@@ -88,6 +89,78 @@ def test_finish_stores_the_settings_and_the_next_start_shows_no_wizard(s):
     proc = s.start()
     s.wait_until(lambda: s.find_window(TITLE), what="the main window of the second start")
     check(find_sheet(s) is None, "no wizard on the second start")
+    exit_program(s, proc)
+
+
+def keys(s, *names):
+    for name in names:
+        subprocess.run(["xdotool", "key", name], env=s.env, check=True)
+        time.sleep(0.4)
+
+
+def test_first_start_with_keys_alone(s):
+    """No clicks: Enter through the pages, the work period typed, Shift+Tab and Alt+B back,
+    Enter on the finish page."""
+    proc = s.start()
+    sheet = wizard(s)
+    time.sleep(1)
+    keys(s, "Return")  # Next
+    s.wait_until(lambda: page_control(s, sheet, WORK_MINUTES), what="the breaks page")
+    keys(s, "alt+w", "Tab")  # the work period's slider, then its field
+    keys(s, "ctrl+a", "4", "0", "Return")  # Enter: Next
+    s.wait_until(lambda: page_control(s, sheet, 1091), what="the finish page")
+    keys(s, "alt+b")
+    s.wait_until(lambda: page_control(s, sheet, WORK_MINUTES)["visible"], what="back on the breaks page")
+    field = page_control(s, sheet, WORK_MINUTES)["text"]
+    check(field == "40", f"Back keeps the typed value: {field!r}")
+    keys(s, "alt+n")
+    s.wait_until(lambda: page_control(s, sheet, 1091), what="the finish page again")
+    keys(s, "Return")  # Finish, which has the focus
+    window = s.wait_until(lambda: s.find_window(TITLE), what="the main window after Finish")
+    check(proc.poll() is None, "the program runs on")
+    check(stored(s, "Work") == ("REG_DWORD", "0x28"), f'"Work" is 40: {stored(s, "Work")}')
+    check(stored(s, "Welcome", None) is not None, '"Welcome" was written')
+    exit_program(s, proc)
+
+
+POLICY = (r"""[HKEY_CURRENT_USER\Software\Policies\Quillfen\Restwell\Breaks]
+"Enable"=dword:00000000
+"Work"=dword:0000005a
+"Rest"=dword:0000000a
+[HKEY_CURRENT_USER\Software\Quillfen\Restwell\Breaks]
+"Enable"=dword:00000001
+"Work"=dword:00000028
+"Rest"=dword:00000007
+""")
+
+
+def test_administrators_policy_shows_locked_and_leaves_the_users_key(s):
+    s.reg_import(POLICY)
+    proc = s.start()
+    sheet = wizard(s)
+    press(s, sheet, NEXT)
+    s.wait_until(lambda: page_control(s, sheet, WORK_MINUTES), what="the breaks page")
+    time.sleep(0.5)
+    enable, work = page_control(s, sheet, 1025), page_control(s, sheet, WORK_MINUTES)
+    rest = page_control(s, sheet, 1010)
+    check(not enable["enabled"], f"Enable greyed: {enable}")
+    check(work["text"] == "90" and not work["enabled"], f"the enforced work period, greyed: {work}")
+    check(rest["text"] == "10" and not rest["enabled"], f"the enforced rest period, greyed: {rest}")
+    s.screenshot("wizard-breaks-policy")
+    press(s, sheet, NEXT)
+    s.wait_until(lambda: page_control(s, sheet, 1091), what="the finish page")
+    press(s, sheet, FINISH)
+    window = s.wait_until(lambda: s.find_window(TITLE), what="the main window")
+    for name, value in (("Enable", "0x1"), ("Work", "0x28"), ("Rest", "0x7")):
+        check(stored(s, name) == ("REG_DWORD", value), f'the user\'s own "{name}" stays: {stored(s, name)}')
+    s.probe("post", window["hwnd"], WM_COMMAND, 32771, 0)
+    s.wait_until(lambda: s.find_window(TITLE, visible=True), what="the main window shown")
+    s.probe("click", window["hwnd"], CUSTOMIZE)
+    sheet = wizard(s)
+    press(s, sheet, FINISH)  # the lone page's OK
+    s.wait_until(lambda: find_sheet(s) is None, what="the sheet gone")
+    for name, value in (("Enable", "0x1"), ("Work", "0x28"), ("Rest", "0x7")):
+        check(stored(s, name) == ("REG_DWORD", value), f'OK leaves "{name}" too: {stored(s, name)}')
     exit_program(s, proc)
 
 

@@ -35,7 +35,7 @@ FakeCalendar::FakeCalendar(std::int64_t now, int utcOffsetSeconds) : now_(now), 
 
 std::optional<LocalTime> FakeCalendar::ToLocal(std::int64_t time) {
     if (localFails_.load()) return std::nullopt;
-    const std::int64_t local = time + offset_.load();
+    const std::int64_t local = time + (time >= changeAt_.load() ? offsetAfter_.load() : offset_.load());
     const std::int64_t days = FloorDiv(local, 86400);
     const std::int64_t secs = local - days * 86400;
     LocalTime lt;

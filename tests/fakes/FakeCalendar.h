@@ -20,6 +20,11 @@ public:
     void Advance(std::int64_t seconds) { now_.fetch_add(seconds); }
     void SetUtcOffset(int seconds) { offset_.store(seconds); }
     void SetLocalTimeFails(bool fails) { localFails_.store(fails); }
+    // From the calendar time `at` on, local time = UTC + offsetAfter (a clock change).
+    void SetClockChange(std::int64_t at, int offsetAfter) {
+        changeAt_.store(at);
+        offsetAfter_.store(offsetAfter);
+    }
     // Sets now to the given local wall-clock time.
     void SetLocalNow(int year, int month, int day, int hour, int minute, int second = 0);
 
@@ -30,6 +35,8 @@ private:
     std::atomic<std::int64_t> now_;
     std::atomic<int> offset_;
     std::atomic<bool> localFails_{false};
+    std::atomic<std::int64_t> changeAt_{INT64_MAX};
+    std::atomic<int> offsetAfter_{0};
 };
 
 }  // namespace rw::test

@@ -41,7 +41,7 @@ protected:
             });
         if (retry) events.Schedule(EVENT_UPGRADE_RETRY, kNow, 0);
         ASSERT_TRUE(events.Start(poster, kTestIdentity));
-        if (!retry) events.ScheduleAndWake(EVENT_UPGRADE_CHECK, kNow, kUpgradeCheckInterval);
+        if (!retry) events.Schedule(EVENT_UPGRADE_CHECK, kNow, kUpgradeCheckInterval);
         ASSERT_EQ(finished.wait_for(10s), std::future_status::ready);
         // A retry that has just run may still be in the table until its pass ends: only a
         // pending one counts.
@@ -109,7 +109,7 @@ TEST_F(UpgradeCheckTest, RequiredUpgradeAndEndOfSupportEndTheProgramAfterTheNoti
         ASSERT_EQ(notice.shown.size(), 1u) << letter;
         EXPECT_EQ(notice.shown[0].caption, *letter == 'R' ? L"Upgrade Available" : L"Program no longer supported");
         // The news step runs after the quit as well; the upgrade record stays as it was.
-        EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{kQuitMessage, WMU_NEWS_INFO})) << letter;
+        EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{WMU_END_PROGRAM, WMU_NEWS_INFO})) << letter;
         EXPECT_EQ(records.upgradeInfo.version, 0u);
         EXPECT_EQ(StoredCheck(), kNow);
     }

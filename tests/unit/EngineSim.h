@@ -50,9 +50,8 @@ public:
         timerDueTick = *tick + periodMs;
     }
     void KillTickTimer() override { timerPeriodMs.reset(); }
-    void ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) override {
+    void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override {
         events[id] = {start, interval};
-        ++wakes;
     }
     bool RemoveEvent(std::int32_t id) override { return events.erase(id) != 0; }
     void WakeWorker() override { ++wakes; }

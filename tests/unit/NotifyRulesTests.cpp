@@ -12,15 +12,16 @@ TEST(NotifyRules, MethodByStyleAndVersion) {
     struct Case {
         std::uint32_t style, major, minor;
         bool v4, guid, custom;
-        std::uint32_t version, size;
+        std::uint32_t version;
+        IconRecord record;
     } cases[] = {
-        {0, 5, 1, false, false, false, 3, 952},  // XP: style 0 is style 1
-        {2, 5, 1, false, false, true, 3, 952},   // XP: style 2 is style 3
-        {0, 6, 0, true, false, false, 4, 956},   // Vista: version 4 without the GUID
-        {2, 6, 1, true, true, true, 4, 956},     // 7: with the GUID
-        {0, 10, 0, true, true, false, 4, 956},
-        {1, 10, 0, false, false, false, 3, 952},  // forced XP method
-        {3, 10, 0, false, false, true, 3, 952},
+        {0, 5, 1, false, false, false, 3, IconRecord::UpToGuid},  // XP: style 0 is style 1
+        {2, 5, 1, false, false, true, 3, IconRecord::UpToGuid},   // XP: style 2 is style 3
+        {0, 6, 0, true, false, false, 4, IconRecord::Whole},      // Vista: version 4 without the GUID
+        {2, 6, 1, true, true, true, 4, IconRecord::Whole},        // 7: with the GUID
+        {0, 10, 0, true, true, false, 4, IconRecord::Whole},
+        {1, 10, 0, false, false, false, 3, IconRecord::UpToGuid},  // forced XP method
+        {3, 10, 0, false, false, true, 3, IconRecord::UpToGuid},
     };
     for (const Case& c : cases) {
         const TrayMethod m = ChooseTrayMethod(c.style, c.major, c.minor);
@@ -29,7 +30,7 @@ TEST(NotifyRules, MethodByStyleAndVersion) {
         EXPECT_EQ(m.useGuid, c.guid);
         EXPECT_EQ(m.customPopup, c.custom);
         EXPECT_EQ(m.version, c.version);
-        EXPECT_EQ(m.cbSize, c.size);
+        EXPECT_EQ(m.record, c.record);
     }
 }
 

@@ -1,6 +1,7 @@
 // Help requests end in the application's ShowHelp and open the right address; the kit's
 // pages and sheets ask for the topic of the page in front; combo box helpers.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,14 @@
 
 #include "FrameworkTestIds.h"
 #include "HelpMessage.h"
+#include "LoopScript.h"
 #include "app/RestwellApp.h"
 #include "core/VersionQuad.h"
 #include "fakes/RecordingLauncher.h"
 #include "kit/PagesPlus.h"
 #include "res/resource.h"
 #include "ui/main/DlgMain.h"
+#include "ui/wizard/WelcomeWizard.h"
 
 using namespace rw;
 
@@ -134,6 +137,28 @@ TEST_F(Help, PagesAndSheetsAskForTheTopicOfThePageInFront) {
     EXPECT_TRUE(checked);
     ASSERT_EQ(launcher.opened.size(), 4u);
     for (const std::wstring& opened : launcher.opened) EXPECT_EQ(opened, kHelp + L"topic=52&" + kVersion);
+}
+
+// The welcome and finish pages have no topic of their own: F1 asks for 0x20000 + template.
+TEST_F(Help, WelcomePagesAskForTheirTemplatesTopic) {
+    auto f1 = [] {
+        HWND sheet = GetActiveWindow();
+        HELPINFO info{};
+        info.cbSize = sizeof info;
+        info.iContextType = HELPINFO_WINDOW;
+        SendMessageW(PropSheet_GetCurrentPageHwnd(sheet), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        return sheet;
+    };
+    rw::test::LoopScript script({[&] {
+                                     HWND sheet = f1();
+                                     ASSERT_NE(sheet, nullptr);
+                                     PostMessageW(sheet, PSM_SETCURSEL, 2, 0);  // the finish page
+                                 },
+                                 [&] { PostMessageW(f1(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0); }});
+    EXPECT_FALSE(RunWelcomeWizard(app));
+    ASSERT_EQ(launcher.opened.size(), 2u);
+    EXPECT_EQ(launcher.opened[0], kHelp + L"topic=" + std::to_wstring(0x20000 + IDD_WELCOME_START) + L"&" + kVersion);
+    EXPECT_EQ(launcher.opened[1], kHelp + L"topic=" + std::to_wstring(0x20000 + IDD_WELCOME_FINISH) + L"&" + kVersion);
 }
 
 TEST(PagePlusCombo, AddStringResourceItemAndSelectItemByData) {

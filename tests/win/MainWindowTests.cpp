@@ -7,12 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "../shared/RegistryTestEnv.h"
 #include "WindowState.h"
 #include "app/WebAddress.h"
+#include "core/PrivateMessages.h"
 #include "core/CalendarTime.h"
 #include "MainWindowTest.h"
 #include "res/resource.h"
@@ -54,6 +56,26 @@ protected:
         TabCtrl_SetCurSel(tabs, index);
         NMHDR header{tabs, IDC_TIPS_TABS, static_cast<UINT>(TCN_SELCHANGE)};
         SendMessageW(main->hwnd(), WM_NOTIFY, IDC_TIPS_TABS, reinterpret_cast<LPARAM>(&header));
+    }
+    HICON StatusIcon() const {
+        return reinterpret_cast<HICON>(SendDlgItemMessageW(main->hwnd(), IDC_STATUS_ICON, STM_GETICON, 0, 0));
+    }
+    // Runs the thread's messages until done() holds; false when it does not within ms.
+    static bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
+        const DWORD end = GetTickCount() + ms;
+        while (!done()) {
+            if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_QUIT) {
+                    PostQuitMessage(static_cast<int>(message.wParam));  // for done() to see
+                    break;
+                }
+                DispatchMessageW(&message);
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        }
+        return true;
     }
     void ClickTipLink() {
         ENLINK link{};
@@ -105,6 +127,83 @@ TEST_F(MainWindow, RestoredOverdueWorkShowsTheBreakAndSavesTheStateAgain) {
     // "I am rested" ends the work period: the rested state at once.
     SendMessageW(main->hwnd(), WM_COMMAND, ID_I_AM_RESTED, 0);
     EXPECT_EQ(Text(IDC_STATUS_TEXT), L"You are rested.");
+}
+
+// The first tick shows the state at once, also in the first minute of a work period.
+TEST_F(MainWindow, TheStateShowsFromTheStart) {
+    struct Case {
+        std::int64_t workStartedAgo;  // 0: no stored work period
+        const wchar_t* status;
+    } cases[] = {{0, L"You are rested."}, {30, L"You are rested."}, {14 * 60, L"You have been working for 14 minutes."}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.workStartedAgo);
+        RegistryTest::SetUp();
+        const std::int64_t now = app.calendar.Now();
+        if (c.workStartedAgo != 0) {
+            PutTime(L"TimeWorkStart", now - c.workStartedAgo);
+            PutTime(L"TimeActiveLast", now);
+        }
+        Start();
+        EXPECT_EQ(Text(IDC_STATUS_TEXT), c.status);
+        ASSERT_NE(StatusIcon(), nullptr);
+        EXPECT_EQ(main->NotifyIcon().m_hIconCurrent, StatusIcon()) << "the tray shows the state, not the program";
+        main.reset();
+    }
+}
+
+// Whenever the icon is made again (new settings, a policy refresh, a restarted taskbar) it
+// shows the state at once: with a break due, its picture chooses the break menu.
+TEST_F(MainWindow, ARecreatedIconShowsTheStateAtOnce) {
+    const std::int64_t now = app.calendar.Now();
+    PutTime(L"TimeWorkStart", now - 56 * 60);
+    PutTime(L"TimeActiveLast", now);
+    Start();
+    ASSERT_NE(StatusIcon(), nullptr);
+    const HICON due = StatusIcon();
+    const std::function<void()> recreations[] = {
+        [&] { main->ApplySettings(); },  // Options confirmed
+        [&] { SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Policy")); },
+        [&] { SendMessageW(main->hwnd(), CNotificationIcon::TaskbarCreatedMessage(), 0, 0); },
+    };
+    for (const auto& recreate : recreations) {
+        recreate();
+        EXPECT_EQ(main->NotifyIcon().m_hIconCurrent, due);
+        EXPECT_EQ(StatusIcon(), due);
+        EXPECT_EQ(Text(IDC_STATUS_TEXT), L"You have been working for 56 minutes. Time for a break.");
+    }
+}
+
+// A log-off that another program cancels: the session goes on, and so does the status.
+TEST_F(MainWindow, ACancelledLogOffKeepsTheStatusGoing) {
+    const std::int64_t now = app.calendar.Now();
+    PutTime(L"TimeWorkStart", now - 14 * 60);
+    PutTime(L"TimeActiveLast", now);
+    Start();
+    ASSERT_EQ(Text(IDC_STATUS_TEXT), L"You have been working for 14 minutes.");
+    // A second before a whole minute, so that the tick timer comes within a second.
+    app.calendar.SetNow(now - now % 60 + 59);
+    SendMessageW(main->hwnd(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(main->hwnd(), WM_ENDSESSION, FALSE, 0);
+    app.input.tick += 60000;
+    app.input.lastInput = app.input.tick;
+    EXPECT_TRUE(PumpUntil([&] { return Text(IDC_STATUS_TEXT) == L"You have been working for 15 minutes."; }, 5000))
+        << "status: " << Text(IDC_STATUS_TEXT);
+}
+
+// The worker's request to end (a required upgrade, the end of support) ends the program as
+// the exit command does: the window goes, the state is saved, the loop is told to end.
+TEST_F(MainWindow, TheWorkersEndRequestSavesAndEnds) {
+    const std::int64_t now = app.calendar.Now();
+    PutTime(L"TimeWorkStart", now - 14 * 60);
+    PutTime(L"TimeActiveLast", now);
+    Start();
+    RegistryTest::SetUp();  // whatever is stored now was written by the end
+    PostMessageW(main->hwnd(), WMU_END_PROGRAM, 0, 0);
+    MSG quit{};
+    EXPECT_TRUE(PumpUntil([&] { return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE; }, 5000));
+    EXPECT_EQ(quit.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(main->hwnd(), nullptr);
+    EXPECT_EQ(StoredTime(L"TimeWorkStart"), now - 14 * 60);
 }
 
 TEST_F(MainWindow, PolicyChangeReloadsTheSettingsInAnyLetterCase) {

@@ -64,14 +64,18 @@ protected:
 };
 
 TEST_F(NotificationIconTest, MethodChoiceReachesTheShell) {
+    // The XP-level record ends with the GUID (the header's version-3 size); the version-4
+    // shell gets the whole structure.
+    const DWORD upToGuid = NOTIFYICONDATAW_V3_SIZE;
+    const DWORD whole = sizeof(NOTIFYICONDATAW);
     struct Case {
         std::uint32_t style;
         DWORD major, minor;
         DWORD size, version;
         bool guid;
     } cases[] = {
-        {0, 5, 1, 952, 3, false}, {2, 5, 1, 952, 3, false}, {0, 6, 0, 956, 4, false},
-        {2, 6, 1, 956, 4, true},  {2, 10, 0, 956, 4, true}, {3, 10, 0, 952, 3, false},
+        {0, 5, 1, upToGuid, 3, false}, {2, 5, 1, upToGuid, 3, false}, {0, 6, 0, whole, 4, false},
+        {2, 6, 1, whole, 4, true},     {2, 10, 0, whole, 4, true},    {3, 10, 0, upToGuid, 3, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "style " << c.style << " on " << c.major << "." << c.minor);
@@ -119,13 +123,14 @@ TEST_F(NotificationIconTest, ThreeFailedAddsLeaveNoIconAndTwoRetriesSixtySeconds
     EXPECT_EQ(icon.FailureCount(), 1);
     EXPECT_EQ(owner.scheduled.size(), 3u);
     EXPECT_EQ(owner.removed.back(), EVENT_TRAY_ICON_RETRY);
-    EXPECT_EQ(owner.wakes, 1);
+    EXPECT_EQ(owner.iconsAdded, 0);
 
     // And a success leaves the icon in place.
     shell.failAdd = false;
     icon.OnTrayIconRequest(2, 0);
     EXPECT_EQ(icon.m_hWndOwner, window.hwnd());
     EXPECT_EQ(icon.m_uID, WMU_TRAY_CALLBACK);
+    EXPECT_EQ(owner.iconsAdded, 1);  // the owner puts its state on the new icon
     EXPECT_EQ(owner.scheduled.size(), 3u);
 }
 
@@ -292,20 +297,25 @@ TEST_F(NotificationIconTest, TrayMenusByTheCurrentIcon) {
         {IDI_DUE_SUSPENDED, NIN_BALLOONUSERCLICK, ID_SUSPEND_15},
         {IDI_RESTED, NIN_BALLOONUSERCLICK, ID_OPEN_MAIN},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.iconId);
-        icon.SetIconAndTip(nullptr, owner.IconById(c.iconId));
-        owner.ticks.clear();
-        window.nulls = 0;
-        shell.trackedFirstItem = 0;
-        icon.OnTrayCallback(0, MAKELPARAM(c.event, WMU_TRAY_CALLBACK));
-        EXPECT_EQ(owner.ticks, std::vector<bool>{true});  // a quiet tick first
-        EXPECT_EQ(shell.trackedFirstItem, c.firstItem);
-        EXPECT_EQ(shell.trackedDefault, static_cast<UINT>(ID_OPEN_MAIN));
-        EXPECT_EQ(shell.trackedWindow, window.hwnd());
-        EXPECT_TRUE(shell.trackedFlags & TPM_RIGHTBUTTON);
-        window.Pump(0);
-        EXPECT_EQ(window.nulls, 1);  // WM_NULL after the menu
+    // A modal window of the owner disables it: the menus then offer no second modal window.
+    for (const bool modalOpen : {false, true, false}) {
+        EnableWindow(window.hwnd(), !modalOpen);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.iconId << (modalOpen ? " with a modal window open" : ""));
+            icon.SetIconAndTip(nullptr, owner.IconById(c.iconId));
+            owner.ticks.clear();
+            window.nulls = 0;
+            shell.trackedFirstItem = 0;
+            icon.OnTrayCallback(0, MAKELPARAM(c.event, WMU_TRAY_CALLBACK));
+            EXPECT_EQ(owner.ticks, std::vector<bool>{true});  // a quiet tick first
+            EXPECT_EQ(shell.trackedFirstItem, c.firstItem);
+            EXPECT_EQ(shell.trackedDefault, static_cast<UINT>(ID_OPEN_MAIN));
+            EXPECT_EQ(shell.trackedWindow, window.hwnd());
+            EXPECT_TRUE(shell.trackedFlags & TPM_RIGHTBUTTON);
+            EXPECT_EQ(shell.trackedAboutGrayed, modalOpen);
+            window.Pump(0);
+            EXPECT_EQ(window.nulls, 1);  // WM_NULL after the menu
+        }
     }
 }
 

@@ -1,5 +1,8 @@
 #include "NotifyTestSupport.h"
 
+#include <cwctype>
+
+#include "framework/Window.h"
 #include "res/resource.h"
 
 namespace rw::test {
@@ -53,6 +56,28 @@ void TestOwnerWindow::Pump(DWORD ms) {
 
 HICON RecordingIconOwner::IconById(int iconId) {
     return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId));
+}
+
+std::wstring AccessKeysOf(HWND dialog) {
+    std::wstring keys;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[32] = L"";
+        GetClassNameW(child, cls, 32);
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if (_wcsicmp(cls, L"Static") == 0 && (style & SS_NOPREFIX)) continue;
+        if (_wcsicmp(cls, L"Edit") == 0 || _wcsicmp(cls, L"ComboBox") == 0) continue;
+        const std::wstring text = Window::TextOf(child);
+        for (size_t i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != L'&') continue;
+            if (text[i + 1] == L'&') {
+                ++i;
+                continue;
+            }
+            keys += static_cast<wchar_t>(towlower(text[i + 1]));
+            break;
+        }
+    }
+    return keys;
 }
 
 }  // namespace rw::test

@@ -12,6 +12,7 @@
 #include "fakes/FakeLocale.h"
 #include "notify/NotificationIcon.h"
 #include "platform/win32/RegistryWin32.h"
+#include "res/resource.h"
 #include "settings/AppSettings.h"
 
 namespace rw::test {
@@ -75,6 +76,7 @@ public:
     int UserNotificationState() override { return userState; }
     void TrackMenu(HMENU menu, UINT flags, POINT, HWND window) override {
         trackedFirstItem = GetMenuItemID(menu, 0);
+        trackedAboutGrayed = (GetMenuState(menu, ID_ABOUT, MF_BYCOMMAND) & MF_GRAYED) != 0;
         trackedDefault = GetMenuDefaultItem(menu, FALSE, 0);
         trackedFlags = flags;
         trackedWindow = window;
@@ -101,6 +103,7 @@ public:
     std::vector<std::wstring> boxes;
     std::vector<UINT> boxTypes;
     UINT trackedFirstItem = 0;
+    bool trackedAboutGrayed = false;
     UINT trackedDefault = static_cast<UINT>(-1);
     UINT trackedFlags = 0;
     HWND trackedWindow = nullptr;
@@ -132,14 +135,14 @@ public:
     void ShowMainWindow() override { ++mainShown; }
     bool RemindersEnabled() override { return reminders; }
     void SetAlertBreakDue(int breakDue) override { alertBreakDue = breakDue; }
-    void ScheduleWorkerEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override {
+    void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override {
         scheduled.push_back({id, start, interval});
     }
-    bool RemoveWorkerEvent(std::int32_t id) override {
+    bool RemoveEvent(std::int32_t id) override {
         removed.push_back(id);
         return removeFinds;
     }
-    void WakeWorker() override { ++wakes; }
+    void IconAdded() override { ++iconsAdded; }
 
     struct Scheduled {
         std::int32_t id;
@@ -154,10 +157,14 @@ public:
     std::vector<Scheduled> scheduled;
     std::vector<std::int32_t> removed;
     bool removeFinds = false;
-    int wakes = 0;
+    int iconsAdded = 0;
 
 private:
     HWND window_;
 };
+
+// The access keys ("&x") of a dialog's controls, lower-cased, one entry per control that has
+// one (statics without prefix processing have none), in the dialog's child order.
+std::wstring AccessKeysOf(HWND dialog);
 
 }  // namespace rw::test

@@ -128,8 +128,9 @@ protected:
     std::wstring AlertText() const {
         return static_cast<CdlgNotificationAlert*>(main->NotifyIcon().m_pPopup)->m_strMessageText;
     }
-    void ClearAlertText() { static_cast<CdlgNotificationAlert*>(main->NotifyIcon().m_pPopup)->m_strMessageText.clear(); }
-
+    void ClearAlertText() {
+        static_cast<CdlgNotificationAlert*>(main->NotifyIcon().m_pPopup)->m_strMessageText.clear();
+    }
 };
 
 // A small file standing for a wave file.
@@ -144,6 +145,7 @@ std::wstring TempSoundFile() {
 TEST_F(OptionsSheet, PolicyValuesAreShownLockedAndOkCopiesOnlyWhatThePagesWrite) {
     PutDword(kHkeyCurrentUser, true, nullptr, L"NotificationStyle", 1);
     PutDword(kHkeyCurrentUser, true, nullptr, L"NewsPopup", 0);
+    PutDword(kHkeyCurrentUser, false, nullptr, L"NewsPopup", 1);  // the user's own, under the policy
     PutDword(kHkeyCurrentUser, false, nullptr, L"EcoMode", 1);
     Start();
     bool listEnabled = true, newsEnabled = false, newsChecked = true, upgradeEnabled = false, ecoChecked = false;
@@ -168,9 +170,9 @@ TEST_F(OptionsSheet, PolicyValuesAreShownLockedAndOkCopiesOnlyWhatThePagesWrite)
     EXPECT_TRUE(upgradeEnabled) << "only the values set in policy are locked";
     EXPECT_TRUE(ecoChecked);
     // The style is written only when it differs from the one shown; the General page writes
-    // all three, the policy's value thereby becoming the user's own.
+    // the values it does not show locked, and leaves the user's own under a policy as it was.
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), -1);
-    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NewsPopup"), 0);
+    EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NewsPopup"), 1);
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"UpgradePopupOpts"), 1);
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"EcoMode"), 1);
 }
@@ -258,7 +260,9 @@ TEST_F(OptionsSheet, BrandDisabledZeroInPolicyLocksTheIdentityGroup) {
             HWND page = ShowPage(kCommercial);
             titleEnabled = Enabled(page, IDC_OPT_BRAND_TITLE);
             imageEnabled = Enabled(page, IDC_OPT_BRAND_IMAGE);
-            browseEnabled = IsWindowEnabled(FindWindowExW(GetDlgItem(page, IDC_OPT_BRAND_IMAGE), nullptr, L"Button", nullptr));
+            HWND browse = GetDlgItem(page, IDC_OPT_BRAND_IMAGE_BROWSE);
+            ASSERT_NE(browse, nullptr);
+            browseEnabled = IsWindowEnabled(browse) != FALSE;
             healthEnabled = Enabled(page, IDC_OPT_HEALTH_TITLE);
             title = Window::TextOf(GetDlgItem(page, IDC_OPT_BRAND_TITLE));
             image = Window::TextOf(GetDlgItem(page, IDC_OPT_BRAND_IMAGE));
@@ -281,7 +285,7 @@ TEST_F(OptionsSheet, BrandDisabledZeroInPolicyLocksTheIdentityGroup) {
 TEST_F(OptionsSheet, GoFollowsTheHealthGroupsLockAndOpensItsLink) {
     struct Case {
         const char* name;
-        bool policySwitch;      // "BrandHealthDisabled" in the machine policy key, else plain
+        bool policySwitch;  // "BrandHealthDisabled" in the machine policy key, else plain
         std::uint32_t disabled;
         const wchar_t* policyLink;
         bool goEnabled;
@@ -355,7 +359,8 @@ TEST_F(OptionsSheet, HideOptionsPolicyDisablesOrHidesTheButton) {
         bool policy;
         bool enabled, visible;
     };
-    const Case cases[] = {{0, true, true, true}, {1, true, false, true}, {2, true, false, false}, {2, false, true, true}};
+    const Case cases[] = {
+        {0, true, true, true}, {1, true, false, true}, {2, true, false, false}, {2, false, true, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "HideOptions " << c.hide << (c.policy ? " in policy" : " plain"));
         ResetTestRegistry();
@@ -392,6 +397,32 @@ TEST_F(OptionsSheet, UserWithoutMachineWriteRightsKeepsEverySettingOfTheirOwn) {
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), 3);
     EXPECT_EQ(StoredString(kHkeyCurrentUser, false, nullptr, L"NotificationSound"), sound);
     EXPECT_EQ(main->NotifyIcon().m_nStyle, 3u);
+}
+
+TEST_F(OptionsSheet, EveryPageHasDistinctAccessKeysAndNamedBrowseButtons) {
+    Start();
+    std::wstring keys[3];
+    std::wstring soundName, imageName;
+    RunOptions({[&] {
+        for (Page page : {kGeneral, kCommercial, kNotifications}) keys[page] = AccessKeysOf(ShowPage(page));
+        HWND sound = GetDlgItem(ShowPage(kNotifications), IDC_OPT_SOUND_BROWSE);
+        HWND image = GetDlgItem(ShowPage(kCommercial), IDC_OPT_BRAND_IMAGE_BROWSE);
+        ASSERT_NE(sound, nullptr);
+        ASSERT_NE(image, nullptr);
+        soundName = Window::TextOf(sound);
+        imageName = Window::TextOf(image);
+        Press(PSBTN_CANCEL);
+    }});
+    for (const std::wstring& page : keys) {
+        std::wstring sorted = page;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end())
+            << "keys: " << testing::PrintToString(page);
+    }
+    // The style list, both radio buttons and the sound path each have a key of their own.
+    EXPECT_GE(keys[kNotifications].size(), 4u) << testing::PrintToString(keys[kNotifications]);
+    EXPECT_EQ(soundName, L"Browse for a sound file");
+    EXPECT_EQ(imageName, L"Browse for an image");
 }
 
 // Distinct colours of a rectangle of the screen, or of a window printed into a bitmap.
@@ -438,10 +469,11 @@ TEST_F(OptionsSheet, BrowseButtonsStandBesideTheirEditsDrawnAndFollowThem) {
     };
     Seen sound, image;
     bool enabledWithSystemStyle = true, hiddenWithEdit = true, shownAgain = false;
-    auto look = [](HWND page, int editId, int neighbourId, Seen& seen) {
+    auto look = [](HWND page, int editId, int buttonId, int neighbourId, Seen& seen) {
         HWND edit = GetDlgItem(page, editId);
-        HWND button = GetWindow(edit, GW_HWNDNEXT);  // right after the edit in the tab order
+        HWND button = GetDlgItem(page, buttonId);
         ASSERT_NE(button, nullptr);
+        EXPECT_EQ(GetWindow(edit, GW_HWNDNEXT), button) << "right after the edit in the tab order";
         GetWindowRect(page, &seen.page);
         seen.edit = ScreenRect(edit);
         seen.button = ScreenRect(button);
@@ -455,12 +487,13 @@ TEST_F(OptionsSheet, BrowseButtonsStandBesideTheirEditsDrawnAndFollowThem) {
         ReleaseDC(nullptr, screen);
     };
     RunOptions({
-        [&] { look(ShowPage(kCommercial), IDC_OPT_BRAND_IMAGE, 0, image); },
-        [&] { look(ShowPage(kNotifications), IDC_OPT_SOUND_PATH, IDC_OPT_SOUND_PLAY, sound); },
+        [&] { look(ShowPage(kCommercial), IDC_OPT_BRAND_IMAGE, IDC_OPT_BRAND_IMAGE_BROWSE, 0, image); },
+        [&] { look(ShowPage(kNotifications), IDC_OPT_SOUND_PATH, IDC_OPT_SOUND_BROWSE, IDC_OPT_SOUND_PLAY, sound); },
         [&] {
             HWND page = ShowPage(kNotifications);
             HWND edit = GetDlgItem(page, IDC_OPT_SOUND_PATH);
-            HWND button = GetWindow(edit, GW_HWNDNEXT);
+            HWND button = GetDlgItem(page, IDC_OPT_SOUND_BROWSE);
+            ASSERT_NE(button, nullptr);
             PickStyle(page, 0);  // the system's notifications: no sound of our own
             enabledWithSystemStyle = IsWindowEnabled(button) != FALSE;
             ShowWindow(edit, SW_HIDE);
@@ -497,8 +530,8 @@ TEST_F(OptionsSheet, BrowseButtonsStandBesideTheirEditsDrawnAndFollowThem) {
 TEST(EditBrowsePlus, ClickAndF4OpenTheFileDialogAndCancelKeepsTheText) {
     HWND top = CreateWindowExW(0, L"STATIC", L"Browse test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 120,
                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"C:\\kept.wav", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
-                                10, 10, 300, 21, top, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"C:\\kept.wav", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10,
+                                10, 300, 21, top, nullptr, GetModuleHandleW(nullptr), nullptr);
     nsHalden::CEditBrowsePlus browse;
     ASSERT_TRUE(browse.Subclass(edit));
     browse.EnableFileBrowseButton(IDS_FILTER_WAVE, IDI_BROWSE);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "engine/PlannedBreakList.h"
 #include "kit/WizardBase.h"
 #include "notify/DlgBreakTimed.h"
+#include "platform/win32/RegistryWin32.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 #include "ui/wizard/WelcomeWizard.h"
@@ -69,11 +71,22 @@ protected:
     HWND Sheet() const { return sheet_->hwnd(); }
     void Type(int id, const wchar_t* text) { SetWindowTextW(GetDlgItem(Page(), id), text); }
     void Press(int button) { sheet_->PressButton(button); }
-    int SliderPosition(int id) const { return static_cast<int>(SendMessageW(GetDlgItem(Page(), id), TBM_GETPOS, 0, 0)); }
+    int SliderPosition(int id) const {
+        return static_cast<int>(SendMessageW(GetDlgItem(Page(), id), TBM_GETPOS, 0, 0));
+    }
     std::optional<std::uint32_t> Stored(Setting setting) const {
         std::uint32_t value = 0;
         if (!ReadSettingDwordRaw(app.identity, setting, value)) return std::nullopt;
         return value;
+    }
+    // The user's own value: the plain key, whatever a policy says.
+    std::optional<std::uint32_t> UsersOwn(const wchar_t* name) const {
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+        if (!GetRawValue(kHkeyCurrentUser, TestPath(false, L"Breaks"), name, type, data) || data.size() != 4) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint32_t>(data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24);
     }
     void StoreTimed(const std::vector<std::wstring>& texts) {
         for (size_t i = 0; i < texts.size(); ++i) {
@@ -126,7 +139,8 @@ TEST_F(BreaksPage, TypedMinutesAreClampedOnFocusLossAndArrowsClampToo) {
         bool upper;
         const wchar_t* expected;
     };
-    const ArrowCase arrowCases[] = {{L"29", true, L"30"}, {L"30", true, L"30"}, {L"3", false, L"3"}, {L"10", false, L"9"}};
+    const ArrowCase arrowCases[] = {
+        {L"29", true, L"30"}, {L"30", true, L"30"}, {L"3", false, L"3"}, {L"10", false, L"9"}};
     std::vector<std::wstring> afterArrow;
     std::vector<LoopScript::Step> steps = {[&] {
         Type(IDC_WORK_MINUTES, L"150");
@@ -153,6 +167,65 @@ TEST_F(BreaksPage, TypedMinutesAreClampedOnFocusLossAndArrowsClampToo) {
     EXPECT_FALSE(Stored(Setting::Work).has_value()) << "Cancel writes nothing";
 }
 
+TEST_F(BreaksPage, TypingIsNoErrorUntilTheFieldIsLeftAndTheThumbStaysOnTheTrack) {
+    struct Seen {
+        std::wstring field, summary;
+        int workThumb = 0, restThumb = 0;
+    };
+    std::vector<Seen> seen;
+    std::wstring afterLeavingEmpty, afterLeavingPartial;
+    auto look = [&] {
+        seen.push_back({TextOfItem(Page(), IDC_WORK_MINUTES), TextOfItem(Page(), IDC_DESCRIPTION),
+                        SliderPosition(IDC_WORK_SLIDER), SliderPosition(IDC_REST_SLIDER)});
+    };
+    RunAlone({[&] {
+        SetFocus(GetDlgItem(Page(), IDC_WORK_MINUTES));
+        Type(IDC_WORK_MINUTES, L"5");  // one Backspace in "55"
+        look();
+        Type(IDC_WORK_MINUTES, L"");  // and another
+        look();
+        Type(IDC_WORK_MINUTES, L"150");
+        Type(IDC_REST_MINUTES, L"1");
+        look();
+        Type(IDC_WORK_MINUTES, L"");
+        SetFocus(GetDlgItem(Page(), IDC_REST_MINUTES));  // an empty field left: its last number
+        afterLeavingEmpty = TextOfItem(Page(), IDC_WORK_MINUTES);
+        Type(IDC_REST_MINUTES, L"-");
+        SetFocus(GetDlgItem(Page(), IDC_WORK_MINUTES));
+        afterLeavingPartial = TextOfItem(Page(), IDC_REST_MINUTES);
+        Press(PSBTN_FINISH);
+    }});
+    EXPECT_EQ(boxes, std::vector<std::wstring>{}) << "no \"Enter an integer.\" while typing";
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].field, L"5");
+    EXPECT_EQ(seen[0].summary, L"You will be reminded to take a 5 minute break every 30 minutes.");
+    EXPECT_EQ(seen[1].field, L"") << "the field stays as typed";
+    EXPECT_EQ(seen[1].summary, seen[0].summary);
+    EXPECT_EQ(seen[2].workThumb, 120) << "a value above the range puts the thumb at the end";
+    EXPECT_EQ(seen[2].restThumb, 3) << "and one below it at the start";
+    EXPECT_EQ(afterLeavingEmpty, L"120");
+    EXPECT_EQ(afterLeavingPartial, L"3");
+    EXPECT_EQ(Stored(Setting::Work), 120u);
+    EXPECT_EQ(Stored(Setting::Rest), 3u);
+}
+
+TEST_F(BreaksPage, AnEmptyFieldAtFinishIsReportedAndNothingIsStored) {
+    std::vector<std::wstring> boxesSeen;
+    bool stillOpen = false;
+    RunAlone({[&] {
+                  // Enter finishes with the focus still in the field: no focus change settles it.
+                  Type(IDC_REST_MINUTES, L"");
+                  PostMessageW(Sheet(), PSM_PRESSBUTTON, PSBTN_FINISH, 0);
+              },
+              [&] {
+                  stillOpen = IsWindow(Sheet()) != FALSE;
+                  Press(PSBTN_CANCEL);
+              }});
+    EXPECT_EQ(boxes, std::vector<std::wstring>{L"Enter an integer."});
+    EXPECT_TRUE(stillOpen);
+    EXPECT_FALSE(Stored(Setting::Rest).has_value());
+}
+
 TEST_F(BreaksPage, OutOfRangeValueIsClampedOnFinish) {
     RunAlone({[&] {
         Type(IDC_REST_MINUTES, L"45");  // Enter would finish with the focus still in the field
@@ -165,9 +238,11 @@ TEST_F(BreaksPage, PolicyLocksAndTheSwitchDisableTheirControls) {
     struct Case {
         const wchar_t* policyValue;  // present in the user's "Breaks" policy key, of any content
         bool periodsEnabled;
+        std::optional<std::uint32_t> storedWork;  // a locked value is not the user's to store
     };
-    const Case cases[] = {{L"Work", false}, {L"Rest", true}};
-    const int periodControls[] = {IDC_WORK_SLIDER, IDC_REST_SLIDER, IDC_WORK_MINUTES, IDC_REST_MINUTES, IDC_WORK_ARROWS, IDC_REST_ARROWS};
+    const Case cases[] = {{L"Work", false, std::nullopt}, {L"Rest", true, 55u}};
+    const int periodControls[] = {IDC_WORK_SLIDER,  IDC_REST_SLIDER, IDC_WORK_MINUTES,
+                                  IDC_REST_MINUTES, IDC_WORK_ARROWS, IDC_REST_ARROWS};
     for (const Case& c : cases) {
         ResetTestRegistry();
         PutString(kHkeyCurrentUser, true, L"Breaks", c.policyValue, L"any content");
@@ -199,7 +274,7 @@ TEST_F(BreaksPage, PolicyLocksAndTheSwitchDisableTheirControls) {
         EXPECT_FALSE(addOff);
         EXPECT_EQ(summaryOff, L"With this feature disabled you will not be reminded when breaks are due.");
         EXPECT_EQ(Stored(Setting::Enable), 0u);
-        EXPECT_EQ(Stored(Setting::Work), 55u) << "the minutes are written all the same";
+        EXPECT_EQ(UsersOwn(L"Work"), c.storedWork) << c.policyValue;
     }
 }
 
@@ -256,6 +331,271 @@ TEST_F(BreaksPage, AddedBreakIsSavedWithItsDaysMappedFromTheEditor) {
     EXPECT_EQ(page.m_listPlanned[0].m_strTitle, L"Lunch");
 }
 
+// Opens the editor on the planned list's row as the mouse does, with a double-click.
+void DoubleClickRow(HWND list, int row) {
+    RECT item{};
+    ListView_GetItemRect(list, row, &item, LVIR_LABEL);
+    const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+SYSTEMTIME PickerTime(HWND editor) {
+    SYSTEMTIME shown{};
+    SendMessageW(GetDlgItem(editor, IDC_TIMED_TIME), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
+TEST_F(BreaksPage, EditingOnAClockChangeDayKeepsTheTimeAndTheFirstRowHasTheFocus) {
+    // 31 March 2024 in a European zone: at 01:00 UTC the clock went from 02:00 to 03:00.
+    app.calendar.SetUtcOffset(3600);
+    app.calendar.SetClockChange(app.calendar.LocalToTime(2024, 3, 31, 2, 0), 7200);
+    app.calendar.SetNow(app.calendar.LocalToTime(2024, 3, 31, 9, 0));  // 10:00 summer time
+    StoreTimed({L"0NYYYYYN,1230,Lunch", L"0YYYYYYY,0130,Night"});
+    int focusedRow = -1;
+    SYSTEMTIME shownByDoubleClick{}, shownByEdit{};
+    std::wstring editedTitle;
+    RunAlone({
+        [&] {
+            HWND list = GetDlgItem(Page(), IDC_PLANNED_LIST);
+            focusedRow = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+            DoubleClickRow(list, 0);
+        },
+        [&] {
+            HWND editor = FindWindowW(L"#32770", L"Planned Break");
+            ASSERT_NE(editor, nullptr) << "a double-click on a row opens the editor";
+            shownByDoubleClick = PickerTime(editor);
+            SendMessageW(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // nothing touched
+        },
+        [&] {
+            HWND list = GetDlgItem(Page(), IDC_PLANNED_LIST);
+            ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+            ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
+            PostMessageW(Page(), WM_COMMAND, MAKEWPARAM(IDC_PLANNED_EDIT, BN_CLICKED), 0);
+        },
+        [&] {
+            HWND editor = FindWindowW(L"#32770", L"Planned Break");
+            ASSERT_NE(editor, nullptr) << "\"&Edit...\" opens the editor";
+            shownByEdit = PickerTime(editor);
+            SetDlgItemTextW(editor, IDC_TIMED_TITLE, L"Long lunch");
+            SendMessageW(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        },
+        [&] {
+            wchar_t buffer[64] = L"";
+            ListView_GetItemText(GetDlgItem(Page(), IDC_PLANNED_LIST), 1, 1, buffer, 64);
+            editedTitle = buffer;
+            Press(PSBTN_FINISH);
+        },
+    });
+    EXPECT_EQ(focusedRow, 0) << "the first row has the focus when planned breaks exist";
+    EXPECT_EQ(shownByDoubleClick.wHour, 1);
+    EXPECT_EQ(shownByDoubleClick.wMinute, 30);
+    EXPECT_EQ(shownByEdit.wHour, 12);
+    EXPECT_EQ(shownByEdit.wMinute, 30);
+    EXPECT_EQ(editedTitle, L"Long lunch") << "the row shows the edit";
+    EXPECT_EQ(LoadBreakTimed(app.identity, 0).ToText(), L"0YYYYYYY,0130,Night");
+    EXPECT_EQ(LoadBreakTimed(app.identity, 1).ToText(), L"0NYYYYYN,1230,Long lunch");
+}
+
+// The real registry, counting the values read.
+class CountingRegistry : public Registry {
+public:
+    long OpenKey(RootKey root, const std::wstring& path, std::uint32_t access, RegKey* key) override {
+        return real_.OpenKey(root, path, access, key);
+    }
+    long CreateKey(RootKey root, const std::wstring& path, std::uint32_t access, RegKey* key) override {
+        return real_.CreateKey(root, path, access, key);
+    }
+    long QueryValue(RegKey key, const wchar_t* name, std::uint32_t* type, std::uint8_t* data,
+                    std::uint32_t* size) override {
+        ++queries;
+        return real_.QueryValue(key, name, type, data, size);
+    }
+    long SetValue(RegKey key, const wchar_t* name, std::uint32_t type, const std::uint8_t* data,
+                  std::uint32_t size) override {
+        return real_.SetValue(key, name, type, data, size);
+    }
+    void CloseKey(RegKey key) override { real_.CloseKey(key); }
+    int queries = 0;
+
+private:
+    RegistryWin32 real_;
+};
+
+TEST_F(BreaksPage, ACorruptCountReadsNoFurtherThanTheStoredEntries) {
+    StoreTimed({L"0NYYYYYN,1230,Lunch", L"0YYYYYYY,0900,Tea"});
+    // 0x7FFFFFFF took the page days; a count this size shows the bound by the values read.
+    PutDword(kHkeyCurrentUser, false, L"Breaks", L"Timed", 20000);
+    CountingRegistry registry;
+    TestAppShared counted(&registry);
+    CppWizardBreaks bounded(counted);
+    nsHalden::CpsWizardBase sheet(L"Restwell");
+    SetUpWizardSheet(sheet);
+    sheet.AddPage(bounded);
+    int rows = -1;
+    LoopScript script({[&] {
+        rows = ListView_GetItemCount(GetDlgItem(bounded.hwnd(), IDC_PLANNED_LIST));
+        sheet.PressButton(PSBTN_CANCEL);
+    }});
+    sheet.RunModal();
+    EXPECT_EQ(rows, 2);
+    EXPECT_LT(registry.queries, 1000) << "the loading stops at the first missing entry from 100 on";
+}
+
+TEST_F(BreaksPage, LockedValuesShowThePolicysAndFinishKeepsTheUsersOwn) {
+    // The user's own choice, then an administrator's policy over it.
+    PutDword(kHkeyCurrentUser, false, L"Breaks", L"Enable", 1);
+    PutDword(kHkeyCurrentUser, false, L"Breaks", L"Work", 40);
+    PutDword(kHkeyCurrentUser, false, L"Breaks", L"Rest", 7);
+    PutDword(kHkeyCurrentUser, true, L"Breaks", L"Enable", 0);
+    PutDword(kHkeyCurrentUser, true, L"Breaks", L"Work", 90);
+    PutDword(kHkeyCurrentUser, true, L"Breaks", L"Rest", 10);
+    bool checked = true, checkEnabled = true, workEnabled = true;
+    std::wstring work, rest, summary;
+    int thumb = 0;
+    RunAlone({[&] {
+        checked = IsDlgButtonChecked(Page(), IDC_BREAKS_ENABLE) == BST_CHECKED;
+        checkEnabled = Enabled(Page(), IDC_BREAKS_ENABLE);
+        workEnabled = Enabled(Page(), IDC_WORK_MINUTES);
+        work = TextOfItem(Page(), IDC_WORK_MINUTES);
+        rest = TextOfItem(Page(), IDC_REST_MINUTES);
+        summary = TextOfItem(Page(), IDC_DESCRIPTION);
+        thumb = SliderPosition(IDC_WORK_SLIDER);
+        Press(PSBTN_FINISH);
+    }});
+    EXPECT_FALSE(checked) << "the policy's Enable 0, not a ticked box";
+    EXPECT_FALSE(checkEnabled);
+    EXPECT_FALSE(workEnabled);
+    EXPECT_EQ(work, L"90");
+    EXPECT_EQ(rest, L"10");
+    EXPECT_EQ(thumb, 90);
+    EXPECT_EQ(summary, L"With this feature disabled you will not be reminded when breaks are due.");
+    EXPECT_EQ(UsersOwn(L"Enable"), 1u) << "the user's own values stay as they were";
+    EXPECT_EQ(UsersOwn(L"Work"), 40u);
+    EXPECT_EQ(UsersOwn(L"Rest"), 7u);
+    EXPECT_EQ(page.m_bEnabled, 0) << "what the main window takes over is what is enforced";
+    EXPECT_EQ(page.m_nWorkMinutes, 90);
+}
+
+TEST_F(BreaksPage, NoTwoControlsShareAnAccessKey) {
+    std::wstring pageKeys, editorKeys;
+    RunAlone({[&] {
+                  pageKeys = AccessKeysOf(Page()) + AccessKeysOf(Sheet());
+                  PostMessageW(Page(), WM_COMMAND, MAKEWPARAM(IDC_PLANNED_ADD, BN_CLICKED), 0);
+              },
+              [&] {
+                  HWND editor = FindWindowW(L"#32770", L"Planned Break");
+                  ASSERT_NE(editor, nullptr);
+                  editorKeys = AccessKeysOf(editor);
+                  SendMessageW(editor, WM_COMMAND, IDCANCEL, 0);
+              },
+              [&] { Press(PSBTN_CANCEL); }});
+    for (std::wstring keys : {pageKeys, editorKeys}) {
+        const std::wstring shown = keys;
+        std::sort(keys.begin(), keys.end());
+        EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end()) << testing::PrintToString(shown);
+    }
+    EXPECT_GE(pageKeys.size(), 8u) << testing::PrintToString(pageKeys);
+}
+
+// The welcome wizard ----------------------------------------------------------------------
+
+class WelcomeWizard : public BreaksPage {
+protected:
+    // The key reaches the control with the focus through the sheet's own loop, as typed.
+    static void Key(UINT key) {
+        HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    }
+    static HWND FindSheet() { return FindWindowW(L"#32770", L"Restwell"); }
+    static HWND CurrentPage() { return PropSheet_GetCurrentPageHwnd(FindSheet()); }
+    static int FocusId() { return GetDlgCtrlID(GetFocus()); }
+};
+
+TEST_F(WelcomeWizard, FinishedWithKeysAloneAndBackKeepsWhatWasTyped) {
+    std::vector<int> focusOnPage;  // the control with the focus on the first and last page
+    std::wstring workAfterBack;
+    bool finishVisible = false;
+    bool finished = false;
+    LoopScript script({
+        [&] {
+            focusOnPage.push_back(FocusId());
+            Key(VK_RETURN);  // Next
+        },
+        [&] {
+            HWND work = GetDlgItem(CurrentPage(), IDC_WORK_MINUTES);
+            SendMessageW(FindSheet(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(work), TRUE);
+            SendMessageW(work, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"40"));
+            Key(VK_RETURN);  // Next, with the focus in the field
+        },
+        [&] {
+            focusOnPage.push_back(FocusId());
+            finishVisible = IsWindowVisible(GetDlgItem(FindSheet(), kWizardFinishButton)) != FALSE;
+            PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_BACK, 0);
+        },
+        [&] {
+            workAfterBack = TextOfItem(CurrentPage(), IDC_WORK_MINUTES);
+            PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+        },
+        [&] { Key(VK_RETURN); },  // Finish
+    });
+    finished = RunWelcomeWizard(app);
+    EXPECT_TRUE(finished);
+    ASSERT_EQ(focusOnPage.size(), 2u);
+    EXPECT_EQ(focusOnPage[0], kWizardNextButton);
+    EXPECT_EQ(focusOnPage[1], kWizardFinishButton) << "the hidden Next gave the focus to Finish";
+    EXPECT_TRUE(finishVisible);
+    EXPECT_EQ(workAfterBack, L"40");
+    EXPECT_EQ(UsersOwn(L"Work"), 40u);
+    EXPECT_EQ(UsersOwn(L"Enable"), 1u);
+    EXPECT_TRUE(Stored(Setting::Welcome).has_value());
+}
+
+TEST_F(WelcomeWizard, ButtonsFollowThePagesPlaceInTheSheet) {
+    struct Seen {
+        bool back, next, finish;
+    };
+    // Only the first page of each sheet is looked at.
+    std::vector<Seen> seen;
+    auto look = [&](nsHalden::CpsWizardBase& sheet) {
+        LoopScript script({[&] {
+            HWND h = sheet.hwnd();
+            seen.push_back({Visible(h, kWizardBackButton) && Enabled(h, kWizardBackButton),
+                            Visible(h, kWizardNextButton) && Enabled(h, kWizardNextButton),
+                            Visible(h, kWizardFinishButton) && Enabled(h, kWizardFinishButton)});
+            PostMessageW(h, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        }});
+        sheet.RunModal();
+    };
+    {
+        nsHalden::CpsWizardBase sheet(L"Restwell");
+        SetUpWizardSheet(sheet);
+        CppWizardBreaks breaks(app);
+        CppWizardWelcomeFinish finish(app);
+        sheet.AddPage(breaks);
+        sheet.AddPage(finish);
+        look(sheet);
+    }
+    {
+        nsHalden::CpsWizardBase sheet(L"Restwell");
+        SetUpWizardSheet(sheet);
+        CppWizardWelcomeFinish finish(app);
+        CppWizardBreaks breaks(app);
+        sheet.AddPage(finish);
+        sheet.AddPage(breaks);
+        look(sheet);
+    }
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_FALSE(seen[0].back) << "a settings page first: Next only";
+    EXPECT_TRUE(seen[0].next);
+    EXPECT_FALSE(seen[0].finish);
+    EXPECT_FALSE(seen[1].back) << "a finish page first: no Back";
+    EXPECT_TRUE(seen[1].finish);
+}
+
 // The editor alone -----------------------------------------------------------------------
 
 class BreakEditor : public ::testing::Test {
@@ -271,8 +611,10 @@ TEST_F(BreakEditor, ProposesTheNextQuarterHourAndChecksTitleBeforeDays) {
     int titleLimit = 0;
     LoopScript script({
         [&] {
-            SendMessageW(GetDlgItem(editor.hwnd(), IDC_TIMED_TIME), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
-            titleLimit = static_cast<int>(SendMessageW(GetDlgItem(editor.hwnd(), IDC_TIMED_TITLE), EM_GETLIMITTEXT, 0, 0));
+            SendMessageW(GetDlgItem(editor.hwnd(), IDC_TIMED_TIME), DTM_GETSYSTEMTIME, 0,
+                         reinterpret_cast<LPARAM>(&shown));
+            titleLimit =
+                static_cast<int>(SendMessageW(GetDlgItem(editor.hwnd(), IDC_TIMED_TITLE), EM_GETLIMITTEXT, 0, 0));
             for (int i = 0; i < 7; ++i) CheckDlgButton(editor.hwnd(), IDC_TIMED_MONDAY + i, BST_UNCHECKED);
             SendMessageW(editor.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // no title, no day
         },
@@ -291,15 +633,15 @@ TEST_F(BreakEditor, ProposesTheNextQuarterHourAndChecksTitleBeforeDays) {
     EXPECT_EQ(shown.wMinute, 0);
     EXPECT_EQ(titleLimit, 50);
     // The next quarter hour strictly after 23:50 is midnight, on the next day.
-    EXPECT_EQ(editor.m_timeAt, app.calendar.LocalToTime(2024, 1, 11, 0, 0));
-    const CBreakTimed record = CBreakTimed::Make(editor.m_strTitle, editor.m_timeAt, BreakDays{true}, app.calendar);
-    EXPECT_EQ(record.m_nTimeOfDay, 0);
+    EXPECT_EQ(shown.wHour, 0);
+    EXPECT_EQ(editor.m_nHour, 0);
+    EXPECT_EQ(editor.m_nMinute, 0);
     EXPECT_EQ(editor.m_bDays, (std::array<int, 7>{0, 0, 1, 0, 0, 0, 0}));
 }
 
 TEST_F(BreakEditor, ShowsTheLocalesDayNamesOnlyWhenTheyDiffer) {
     struct Case {
-        std::array<std::wstring, 7> names;  // Sunday first
+        std::array<std::wstring, 7> names;   // Sunday first
         std::vector<std::wstring> captions;  // Monday first
     };
     const Case cases[] = {

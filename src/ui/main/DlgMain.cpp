@@ -101,6 +101,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
         case WMU_UPGRADE_INFO: OnUpgradeInfo(); return 0;
         case WMU_NEWS_INFO: OnNewsInfo(); return 0;
         case WMU_CHECK_SKIPPED: OnCheckSkipped(); return 0;
+        case WMU_END_PROGRAM: Exit(); return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != IDM_ABOUTBOX) break;
             ShowAbout();
@@ -117,7 +118,7 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ENDSESSION:
             DefaultProcessing(message, wParam, lParam);
-            OnEndSession();
+            OnEndSession(wParam != FALSE);
             return 0;
         case WM_DESTROY:
             DefaultProcessing(message, wParam, lParam);
@@ -405,8 +406,11 @@ void CdlgMain::OnDestroy() {
     m_engine.SaveBreakState();
 }
 
-void CdlgMain::OnEndSession() {
+void CdlgMain::OnEndSession(bool ending) {
     m_engine.SaveBreakState();
+    // A log-off that was cancelled: the session goes on, and so do the reminders (the save
+    // stopped the tick timer; switching on again restarts it with a tick).
+    if (!ending) m_engine.ApplyEnable();
 }
 
 void CdlgMain::OnSettingChange(LPARAM area) {
@@ -494,11 +498,21 @@ void CdlgMain::ShowWelcomeNotification() {
 void CdlgMain::ShowMain() {
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     BringWindowToTop(hwnd());
+    if (RaiseModalWindow()) return;
     SetForegroundWindow(hwnd());
     SetFocus(hwnd());
 }
 
+bool CdlgMain::RaiseModalWindow() {
+    // A modal window of ours disables this one for as long as it runs.
+    if (!hwnd() || IsWindowEnabled(hwnd())) return false;
+    HWND modal = GetLastActivePopup(hwnd());
+    if (modal && modal != hwnd()) SetForegroundWindow(modal);
+    return true;
+}
+
 void CdlgMain::Exit() {
+    // Destroying this window ends every modal window it owns; their loops hand WM_QUIT on.
     DestroyWindow(hwnd());
     PostQuitMessage(0);
 }

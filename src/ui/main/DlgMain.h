@@ -34,8 +34,12 @@ public:
 
     // Shows the window normally, on top, in the foreground and with the focus.
     void ShowMain();
-    // Destroys the window (saving the engine's state) and ends the program's message loop.
+    // Destroys the window (saving the engine's state) and ends the program's message loop,
+    // also from inside a modal window's loop.
     void Exit();
+    // While one of this window's modal windows is open: brings it to the front and reports
+    // true, so that no second modal window is stacked on it.
+    bool RaiseModalWindow();
     // The welcome notification of a first run or of the switches that ask for it.
     void ShowWelcomeNotification();
 
@@ -71,7 +75,7 @@ private:
     LRESULT OnInstanceMessage(WPARAM action);
     void OnTimer(UINT_PTR id);
     void OnDestroy();
-    void OnEndSession();
+    void OnEndSession(bool ending);
     void OnPowerBroadcast(WPARAM event);
     void OnTimeChange();
     void OnSettingChange(LPARAM area);
@@ -116,7 +120,8 @@ private:
     const std::wstring& DisplayName() override;
     void ArmTickTimer(std::uint32_t periodMs) override;
     void KillTickTimer() override;
-    void ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) override;
+    // Also the icon's: one operation, one name.
+    void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override;
     bool RemoveEvent(std::int32_t id) override;
     void WakeWorker() override;
     void TickDone() override;
@@ -129,8 +134,7 @@ private:
     void RunEngineTick(bool quiet) override;
     void ShowMainWindow() override;
     bool RemindersEnabled() override;
-    void ScheduleWorkerEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override;
-    bool RemoveWorkerEvent(std::int32_t id) override;
+    void IconAdded() override;
 
     // What the alert pop-up reads (DlgMainHost.cpp).
     int RemindersSwitch() const override;

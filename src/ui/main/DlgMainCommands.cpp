@@ -92,9 +92,15 @@ void CdlgMain::ShowOptions() {
     const DWORD styleBefore = m_nNotificationStyle;
     const INT_PTR result = sheet.RunModal();
     // The pages' last previews still point into them: hand them over while the pages exist.
-    for (MSG message{}; PeekMessageW(&message, hwnd(), WMU_TRAY_ICON, WMU_TRAY_ICON, PM_REMOVE);) {
+    // A null window would take every thread's message, WM_QUIT among them.
+    for (MSG message{}; hwnd() && PeekMessageW(&message, hwnd(), WMU_TRAY_ICON, WMU_TRAY_ICON, PM_REMOVE);) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
         DispatchMessageW(&message);
     }
+    if (!hwnd()) return;  // the program ended while the sheet was open
 
     bool changed = false;
     if (result == IDOK) {

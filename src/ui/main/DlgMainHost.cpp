@@ -67,8 +67,8 @@ void CdlgMain::KillTickTimer() {
     KillTimer(hwnd(), rw::CBreakEngine::kTickTimerId);
 }
 
-void CdlgMain::ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) {
-    m_worker.ScheduleAndWake(id, start, interval);
+void CdlgMain::ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) {
+    m_worker.Schedule(id, start, interval);
 }
 
 bool CdlgMain::RemoveEvent(std::int32_t id) {
@@ -118,12 +118,8 @@ bool CdlgMain::RemindersEnabled() {
     return m_engine.m_bEnable == 1;
 }
 
-void CdlgMain::ScheduleWorkerEvent(std::int32_t id, std::int64_t start, std::int64_t interval) {
-    m_worker.Schedule(id, start, interval);
-}
-
-bool CdlgMain::RemoveWorkerEvent(std::int32_t id) {
-    return RemoveEvent(id);
+void CdlgMain::IconAdded() {
+    m_engine.ShowStateAgain();
 }
 
 int CdlgMain::RemindersSwitch() const {

@@ -87,6 +87,7 @@ void CdlgMain::OnUpgradeButton() {
 }
 
 void CdlgMain::ShowAbout() {
+    if (RaiseModalWindow()) return;  // from the tray or the pop-up while another one is open
     CdlgAbout about(app_);
     about.RunModal(hwnd());
 }

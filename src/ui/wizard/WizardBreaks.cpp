@@ -3,8 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
+#include <optional>
 
 #include "core/ResourceString.h"
+#include "framework/IntegerText.h"
 #include "notify/DlgBreakTimed.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
@@ -36,6 +39,10 @@ int TextWidth(HWND window, const wchar_t* text) {
     return size.cx;
 }
 
+std::int32_t TimeOfDay(const CdlgBreakTimed& editor) {
+    return editor.m_nHour * 3600 + editor.m_nMinute * 60;
+}
+
 }  // namespace
 
 CppWizardBreaks::CppWizardBreaks(rw::AppShared& app)
@@ -44,7 +51,8 @@ CppWizardBreaks::CppWizardBreaks(rw::AppShared& app)
     SetHeaderTitle(rw::ResourceText(IDS_BREAKS_HEADER_TITLE));
     // The sheet draws the subtitle with access-key processing: "&&" shows the text's "&".
     std::wstring subtitle;
-    for (wchar_t c : rw::ResourceText(IDS_BREAKS_HEADER_SUBTITLE)) subtitle += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
+    for (wchar_t c : rw::ResourceText(IDS_BREAKS_HEADER_SUBTITLE))
+        subtitle += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
     SetHeaderSubtitle(subtitle);
 }
 
@@ -62,10 +70,16 @@ void CppWizardBreaks::ExchangeData(rw::DataExchange& dx) {
 rw::InitFocus CppWizardBreaks::OnInitDialog() {
     updating_ = true;
     const rw::InitFocus focus = CppWizardBase::OnInitDialog();
-    SetUpSliders();
     const rw::BreakSettings stored = rw::LoadBreakSettings(app_.identity);
     m_bEnableLocked = stored.enableLocked;
     m_bPeriodsLocked = stored.periodsLocked;
+    // A locked control shows what the policy enforces, not the page's default.
+    if (m_bEnableLocked) m_bEnabled = stored.enable;
+    if (m_bPeriodsLocked) {
+        m_nWorkMinutes = static_cast<std::int16_t>(stored.periods.workMs / 60000);
+        m_nRestMinutes = static_cast<std::int16_t>(stored.periods.restMs / 60000);
+    }
+    SetUpSliders();
     SetUpList();
     LoadPlannedRows();
     SetItemText(IDC_PLANNED_HINT, ItemText(IDC_PLANNED_HINT) + rw::ResourceText(IDS_PLANNED_EXAMPLES));
@@ -81,8 +95,8 @@ rw::InitFocus CppWizardBreaks::OnInitDialog() {
 void CppWizardBreaks::SetUpSliders() {
     const struct {
         int id, low, high, step, position;
-    } sliders[] = {{IDC_WORK_SLIDER, kWorkMin, kWorkMax, 10, m_nWorkMinutes},
-                   {IDC_REST_SLIDER, kRestMin, kRestMax, 3, m_nRestMinutes}};
+    } sliders[] = {{IDC_WORK_SLIDER, kWorkMin, kWorkMax, 10, Clamped(m_nWorkMinutes, kWorkMin, kWorkMax)},
+                   {IDC_REST_SLIDER, kRestMin, kRestMax, 3, Clamped(m_nRestMinutes, kRestMin, kRestMax)}};
     for (const auto& s : sliders) {
         HWND slider = Item(s.id);
         SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(s.low, s.high));
@@ -99,7 +113,8 @@ void CppWizardBreaks::SetUpList() {
     GetClientRect(list, &client);
     const int timeWidth = TextWidth(list, L"   99:99 am   ");
     const int daysWidth = TextWidth(list, L"   Mon,Tue,Wed,Thr,Sat,Sun   ");
-    const int titleWidth = std::max(0, static_cast<int>(client.right) - timeWidth - daysWidth - GetSystemMetrics(SM_CXVSCROLL));
+    const int titleWidth =
+        std::max(0, static_cast<int>(client.right) - timeWidth - daysWidth - GetSystemMetrics(SM_CXVSCROLL));
     const struct {
         UINT text;
         int width;
@@ -116,18 +131,11 @@ void CppWizardBreaks::SetUpList() {
 }
 
 void CppWizardBreaks::LoadPlannedRows() {
-    const std::uint32_t count = rw::ReadSettingDword(app_.identity, rw::Setting::Timed);
-    if (static_cast<std::int32_t>(count) <= 0) return;
+    if (static_cast<std::int32_t>(rw::ReadSettingDword(app_.identity, rw::Setting::Timed)) <= 0) return;
     m_bPlannedShown = true;
-    try {
-        for (int i = 0; i < static_cast<std::int32_t>(count); ++i) {
-            CBreakTimed record = LoadBreakTimed(app_.identity, i);
-            if (record.IsValid()) AddRow(std::make_unique<CBreakTimed>(std::move(record)));
-        }
-    } catch (const std::exception&) {
-        // The rows loaded so far stay; none is focused.
-        return;
-    }
+    // The same loader as the engine's, with its bounds: a corrupt count cannot stall the page.
+    CPlannedBreakList stored = LoadPlannedBreakList(app_.identity);
+    while (!stored.empty()) AddRow(stored.RemoveAt(0));
     if (ListView_GetItemCount(List()) > 0) {
         ListView_SetItemState(List(), 0, LVIS_FOCUSED, LVIS_FOCUSED);
         ListView_EnsureVisible(List(), 0, FALSE);
@@ -149,6 +157,12 @@ void CppWizardBreaks::UpdateDescription() {
     }
 }
 
+// A typed value outside the range leaves the thumb at the nearest end, not off the track.
+void CppWizardBreaks::SetSliderPositions() {
+    SendMessageW(Item(IDC_WORK_SLIDER), TBM_SETPOS, TRUE, Clamped(m_nWorkMinutes, kWorkMin, kWorkMax));
+    SendMessageW(Item(IDC_REST_SLIDER), TBM_SETPOS, TRUE, Clamped(m_nRestMinutes, kRestMin, kRestMax));
+}
+
 void CppWizardBreaks::UpdateControls(bool clamp, bool read) {
     if (updating_ || !hwnd()) return;
     updating_ = true;
@@ -157,13 +171,13 @@ void CppWizardBreaks::UpdateControls(bool clamp, bool read) {
     if (clamp) ClampPeriods();
     UpdateDescription();
     UpdateData(rw::Direction::ToControls);
-    SendMessageW(Item(IDC_WORK_SLIDER), TBM_SETPOS, TRUE, m_nWorkMinutes);
-    SendMessageW(Item(IDC_REST_SLIDER), TBM_SETPOS, TRUE, m_nRestMinutes);
+    SetSliderPositions();
 
     if (m_bEnableLocked) EnableItem(IDC_BREAKS_ENABLE, false);
     const bool on = m_bEnabled == 1;
     const bool periods = on && !m_bPeriodsLocked;
-    for (int id : {IDC_WORK_SLIDER, IDC_REST_SLIDER, IDC_WORK_MINUTES, IDC_REST_MINUTES, IDC_WORK_ARROWS, IDC_REST_ARROWS}) {
+    for (int id :
+         {IDC_WORK_SLIDER, IDC_REST_SLIDER, IDC_WORK_MINUTES, IDC_REST_MINUTES, IDC_WORK_ARROWS, IDC_REST_ARROWS}) {
         EnableItem(id, periods);
     }
     EnableItem(IDC_BREAKS_PERIODS_HINT, on);
@@ -190,9 +204,7 @@ rw::MessageResult CppWizardBreaks::Route(UINT message, WPARAM wParam, LPARAM lPa
         case WM_NOTIFY:
             if (const rw::MessageResult result = OnNotify(*reinterpret_cast<const NMHDR*>(lParam))) return result;
             break;
-        case WM_HSCROLL:
-            OnSlider(reinterpret_cast<HWND>(lParam));
-            return 0;
+        case WM_HSCROLL: OnSlider(reinterpret_cast<HWND>(lParam)); return 0;
     }
     return CppWizardBase::Route(message, wParam, lParam);
 }
@@ -206,9 +218,9 @@ bool CppWizardBreaks::OnCommand(UINT id, UINT code) {
         case IDC_WORK_MINUTES:
         case IDC_REST_MINUTES:
             if (code == EN_CHANGE) {
-                UpdateControls(false, true);
+                OnMinutesTyped(static_cast<int>(id));
             } else if (code == EN_KILLFOCUS) {
-                UpdateControls(true, true);
+                OnMinutesLeft(static_cast<int>(id));
             } else {
                 return false;
             }
@@ -255,13 +267,39 @@ rw::MessageResult CppWizardBreaks::OnNotify(const NMHDR& header) {
     return rw::kNotHandled;
 }
 
+std::optional<std::int16_t> CppWizardBreaks::TypedMinutes(int field) const {
+    const auto value = rw::ParseInteger(ItemText(field), INT16_MIN, INT16_MAX);
+    if (!value) return std::nullopt;
+    return static_cast<std::int16_t>(*value);
+}
+
+// While the user types, a field that is empty or half typed ("", "-") is no error: the member
+// and the summary follow each text that is a number, and the field is left as typed.
+void CppWizardBreaks::OnMinutesTyped(int field) {
+    if (updating_) return;
+    const auto typed = TypedMinutes(field);
+    if (!typed) return;
+    (field == IDC_WORK_MINUTES ? m_nWorkMinutes : m_nRestMinutes) = *typed;
+    updating_ = true;
+    UpdateDescription();
+    SetItemText(IDC_DESCRIPTION, m_strSummary);
+    SetSliderPositions();
+    updating_ = false;
+}
+
+// Leaving the field settles it: a number is clamped; anything else gives way to the last
+// number the field held.
+void CppWizardBreaks::OnMinutesLeft(int field) {
+    if (updating_) return;
+    if (const auto typed = TypedMinutes(field)) (field == IDC_WORK_MINUTES ? m_nWorkMinutes : m_nRestMinutes) = *typed;
+    UpdateControls(true, false);
+}
+
 void CppWizardBreaks::OnArrows(int arrows, int delta) {
     if (updating_) return;
-    updating_ = true;
-    const bool read = UpdateData(rw::Direction::FromControls);
-    updating_ = false;
-    if (!read) return;
-    std::int16_t& minutes = arrows == IDC_WORK_ARROWS ? m_nWorkMinutes : m_nRestMinutes;
+    const int field = arrows == IDC_WORK_ARROWS ? IDC_WORK_MINUTES : IDC_REST_MINUTES;
+    std::int16_t& minutes = field == IDC_WORK_MINUTES ? m_nWorkMinutes : m_nRestMinutes;
+    if (const auto typed = TypedMinutes(field)) minutes = *typed;
     // The upper arrow reports a negative delta: subtracting it adds a minute.
     minutes = static_cast<std::int16_t>(minutes - delta);
     UpdateControls(true, false);
@@ -280,15 +318,6 @@ void CppWizardBreaks::OnSlider(HWND slider) {
     updating_ = false;
 }
 
-std::int64_t CppWizardBreaks::TimeForEditor(const CBreakTimed& record) {
-    rw::Calendar& calendar = app_.seams.calendar;
-    const std::int64_t now = calendar.Now();
-    const auto local = calendar.ToLocal(now);
-    if (!local) return now;
-    const std::int64_t midnight = now - (local->hour * 3600 + local->minute * 60 + local->second);
-    return midnight + record.ClockHour() * 3600 + record.ClockMinute() * 60;
-}
-
 void CppWizardBreaks::OnAdd() {
     CdlgBreakTimed editor(app_.seams.locale, app_.seams.calendar);
     if (editor.RunModal(SheetWindow()) == IDOK) {
@@ -296,8 +325,10 @@ void CppWizardBreaks::OnAdd() {
             BreakDays days{};
             // The editor's days run Monday to Sunday, the record's Sunday to Saturday.
             for (size_t i = 0; i < 7; ++i) days[(i + 1) % 7] = editor.m_bDays[i] != 0;
-            auto record = std::make_unique<CBreakTimed>(
-                CBreakTimed::Make(editor.m_strTitle, editor.m_timeAt, days, app_.seams.calendar));
+            auto record = std::make_unique<CBreakTimed>();
+            record->m_strTitle = editor.m_strTitle;
+            record->m_nTimeOfDay = TimeOfDay(editor);
+            record->m_bDays = days;
             const CBreakTimed* added = record.get();
             AddRow(std::move(record));
             LVFINDINFOW find{};
@@ -322,11 +353,12 @@ void CppWizardBreaks::OnEdit() {
     if (!record) return;
     CdlgBreakTimed editor(app_.seams.locale, app_.seams.calendar);
     editor.m_strTitle = record->m_strTitle;
-    editor.m_timeAt = TimeForEditor(*record);
+    editor.m_nHour = record->ClockHour();
+    editor.m_nMinute = record->ClockMinute();
     for (size_t i = 0; i < 7; ++i) editor.m_bDays[i] = record->m_bDays[(i + 1) % 7] ? 1 : 0;
     if (editor.RunModal(SheetWindow()) == IDOK) {
         record->m_strTitle = editor.m_strTitle;
-        record->SetTimeOfDay(editor.m_timeAt, app_.seams.calendar);
+        record->m_nTimeOfDay = TimeOfDay(editor);
         for (size_t i = 0; i < 7; ++i) record->m_bDays[(i + 1) % 7] = editor.m_bDays[i] != 0;
         RefreshRow(row);
     }
@@ -341,8 +373,8 @@ void CppWizardBreaks::OnDelete() {
         const CBreakTimed* record = RecordOfRow(row);
         ListView_DeleteItem(list, row);
         rowRecords_.erase(std::remove_if(rowRecords_.begin(), rowRecords_.end(),
-                                        [record](const auto& owned) { return owned.get() == record; }),
-                         rowRecords_.end());
+                                         [record](const auto& owned) { return owned.get() == record; }),
+                          rowRecords_.end());
     }
     updating_ = false;
     UpdateControls(false, false);
@@ -404,9 +436,12 @@ bool CppWizardBreaks::OnWizardFinish() {
         ClampPeriods();
     }
     const SettingsIdentity& identity = app_.identity;
-    rw::WriteSettingDword(identity, rw::Setting::Enable, static_cast<std::uint32_t>(m_bEnabled));
-    rw::WriteSettingDword(identity, rw::Setting::Rest, static_cast<std::uint32_t>(m_nRestMinutes));
-    rw::WriteSettingDword(identity, rw::Setting::Work, static_cast<std::uint32_t>(m_nWorkMinutes));
+    // A locked value is the policy's: the user's own stays stored for when it is lifted.
+    if (!m_bEnableLocked) rw::WriteSettingDword(identity, rw::Setting::Enable, static_cast<std::uint32_t>(m_bEnabled));
+    if (!m_bPeriodsLocked) {
+        rw::WriteSettingDword(identity, rw::Setting::Rest, static_cast<std::uint32_t>(m_nRestMinutes));
+        rw::WriteSettingDword(identity, rw::Setting::Work, static_cast<std::uint32_t>(m_nWorkMinutes));
+    }
     if (m_bPlannedShown && hwnd()) {
         m_listPlanned.Clear();
         HWND list = List();
@@ -415,11 +450,9 @@ bool CppWizardBreaks::OnWizardFinish() {
             const CBreakTimed* record = RecordOfRow(row);
             const auto owned = std::find_if(rowRecords_.begin(), rowRecords_.end(),
                                             [record](const auto& r) { return r.get() == record; });
-            if (owned == rowRecords_.end()) continue;
-            SaveBreakTimed(identity, row, **owned);
-            m_listPlanned.Insert(std::move(*owned));
+            if (owned != rowRecords_.end()) m_listPlanned.Insert(std::move(*owned));
         }
-        rw::WriteSettingDword(identity, rw::Setting::Timed, static_cast<std::uint32_t>(count));
+        SavePlannedBreakList(identity, m_listPlanned);
         updating_ = true;
         ListView_DeleteAllItems(list);
         updating_ = false;

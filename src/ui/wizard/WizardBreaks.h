@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ private:
     void UpdateDescription();
     void UpdateControls(bool clamp, bool read);
     void ClampPeriods();
+    void SetSliderPositions();
+    std::optional<std::int16_t> TypedMinutes(int field) const;
+    void OnMinutesTyped(int field);
+    void OnMinutesLeft(int field);
     void SetUpSliders();
     void SetUpList();
     void LoadPlannedRows();
@@ -61,7 +66,6 @@ private:
     CBreakTimed* RecordOfRow(int row) const;
     int SelectedRow() const;
     HWND List() const;
-    std::int64_t TimeForEditor(const CBreakTimed& record);
 
     rw::AppShared& app_;
     CPlannedBreakTexts texts_;

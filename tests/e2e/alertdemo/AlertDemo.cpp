@@ -50,9 +50,9 @@ public:
     void ShowMainWindow() override {}
     bool RemindersEnabled() override { return true; }
     void SetAlertBreakDue(int) override {}
-    void ScheduleWorkerEvent(std::int32_t, std::int64_t, std::int64_t) override {}
-    bool RemoveWorkerEvent(std::int32_t) override { return false; }
-    void WakeWorker() override {}
+    void ScheduleEvent(std::int32_t, std::int64_t, std::int64_t) override {}
+    bool RemoveEvent(std::int32_t) override { return false; }
+    void IconAdded() override {}
 
 private:
     HWND window_;

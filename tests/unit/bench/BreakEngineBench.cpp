@@ -26,7 +26,7 @@ public:
     const std::wstring& DisplayName() override { return name; }
     void ArmTickTimer(std::uint32_t) override {}
     void KillTickTimer() override {}
-    void ScheduleAndWake(std::int32_t, std::int64_t, std::int64_t) override {}
+    void ScheduleEvent(std::int32_t, std::int64_t, std::int64_t) override {}
     bool RemoveEvent(std::int32_t) override { return false; }
     void WakeWorker() override {}
     std::wstring name = L"Restwell";
