@@ -441,8 +441,10 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
         if (reading == ReadingNone) {
             if (m_tickWorkStart == 0) {
                 // The first input after the last rest starts a work period, shown from the next tick.
-                // A mark of 0 is none: any input counts as later.
-                if (m_tickRestMark == 0 || InputTicksBetween(m_tickRestMark, m_tickLastInput) > 0) {
+                // A mark of 0 is none: any input counts as later. An input a rest period old is
+                // followed by a rest (the machine slept before a tick saw it): not the start of work.
+                if ((m_tickRestMark == 0 || InputTicksBetween(m_tickRestMark, m_tickLastInput) > 0) &&
+                    ElapsedMs(lastInput32, tick32) < m_dwRestMs) {
                     m_tickWorkStart = m_tickLastInput;
                 }
             } else {

@@ -13,7 +13,12 @@
 #include "updates/ThreadScheduledEventsManager.h"
 
 constexpr std::int64_t kUpgradeCheckInterval = 86400;
-constexpr std::int64_t kUpgradeCheckDelay = 60;  // after start-up, at the earliest
+// After start-up, at the earliest. A test build of the program may compile it shorter; the
+// program itself has no way to change it.
+#ifndef RESTWELL_FIRST_CHECK_DELAY
+#define RESTWELL_FIRST_CHECK_DELAY 60
+#endif
+constexpr std::int64_t kUpgradeCheckDelay = RESTWELL_FIRST_CHECK_DELAY;
 
 // The last successful upgrade check ("UpgradeCheck", HKLM section "Service", 8 bytes); 0
 // when it cannot be read.

@@ -16,6 +16,7 @@ import os
 import queue
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -34,6 +35,20 @@ from display import VirtualDisplay  # noqa: E402
 
 PRODUCT_KEYS = [r"HKCU\Software\Quillfen", r"HKLM\Software\Quillfen",
                 r"HKCU\Software\Policies\Quillfen", r"HKLM\Software\Policies\Quillfen"]
+
+
+def resource_ids():
+    """The program's resource ids by name, read from its resource.h: tests name controls as the
+    program does instead of copying numbers."""
+    ids = {}
+    for line in (ROOT / "src" / "res" / "resource.h").read_text().splitlines():
+        m = re.match(r"#define\s+(\w+)\s+(0x[0-9A-Fa-f]+|\d+)\s*$", line)
+        if m:
+            ids[m[1]] = int(m[2], 0)
+    return ids
+
+
+RES = resource_ids()
 
 
 class CheckFailed(AssertionError):
@@ -70,7 +85,9 @@ class Session:
         self.started = []
 
     # Processes -------------------------------------------------------------------------
-    def wine(self, *args, timeout=30, check_rc=False):
+    # Bounds below catch hangs, not a slow start on a busy machine: a wait that succeeds ends
+    # as soon as it can.
+    def wine(self, *args, timeout=120, check_rc=False):
         # Output through a file, not a pipe: should this call start the wineserver or the
         # desktop again, they inherit it, and a pipe would stay open until they end.
         with tempfile.TemporaryFile() as f:
@@ -82,19 +99,19 @@ class Session:
             raise CheckFailed(f"wine {args} exited {r.returncode}: {out}")
         return r.returncode, out
 
-    def start(self, *args, debug=None, log=None):
-        """Starts Restwell.exe with the given command line and returns its Popen; with debug,
-        Wine's WINEDEBUG channels for this process, whose messages go to the file log."""
+    def start(self, *args, exe=None, debug=None, log=None):
+        """Starts Restwell.exe (or exe) with the given command line and returns its Popen; with
+        debug, Wine's WINEDEBUG channels for this process, whose messages go to the file log."""
         env = dict(self.env, WINEDEBUG=debug) if debug else self.env
         err = open(log, "wb") if log else subprocess.DEVNULL
-        proc = subprocess.Popen(["wine", str(BUILD / "Restwell.exe"), *args], env=env,
+        proc = subprocess.Popen(["wine", str(exe or BUILD / "Restwell.exe"), *args], env=env,
                                 stdout=subprocess.DEVNULL, stderr=err)
         if log:
             err.close()
         self.started.append(proc)
         return proc
 
-    def run_to_end(self, *args, timeout=20):
+    def run_to_end(self, *args, timeout=60):
         """Starts Restwell.exe and waits for it to exit; returns the exit code."""
         proc = self.start(*args)
         try:
@@ -115,7 +132,7 @@ class Session:
                 pass
         return pids
 
-    def wait_until(self, predicate, timeout=15, what="condition"):
+    def wait_until(self, predicate, timeout=60, what="condition"):
         end = time.time() + timeout
         while time.time() < end:
             value = predicate()
@@ -245,18 +262,67 @@ def discover(pattern, kind="test_"):
     return tests
 
 
+# Seconds an end-to-end test may take before it is stopped and fails (a test may set its own
+# as the attribute `limit`). Generous: they catch hangs, not a slow, busy machine.
+E2E_LIMIT = 300
+
+
+def load_test(full):
+    """The test function module.name, loading only its module."""
+    module_name, _, name = full.partition(".")
+    path = Path(__file__).resolve().parent / f"{module_name}.py"
+    found = importlib.util.spec_from_file_location(module_name, path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
+    return getattr(module, name)
+
+
+def run_one(name, display, prefix, work):
+    """Runs one end-to-end test in this process (the child that e2e_job starts): 0 when it
+    passed; a failure prints its traceback and leaves a screenshot."""
+    session = Session(display, Path(prefix), Path(work))
+    try:
+        load_test(name)(session)
+    except Exception:  # noqa: BLE001 - reported to the parent through the output
+        traceback.print_exc()
+        try:
+            session.screenshot(f"failed-{name}")
+        except Exception:  # noqa: BLE001
+            pass
+        return 1
+    return 0
+
+
 def e2e_job(name, test):
-    """A pool job that runs one end-to-end test in a clean session; failures leave a screenshot."""
+    """A pool job that runs one end-to-end test in a clean session, in a process of its own
+    with a time limit: a test that overruns it is stopped with everything it started, fails
+    with a message, and the pool goes on."""
+    limit = getattr(test, "limit", E2E_LIMIT)
+
     def job(session):
         session.reset()
-        try:
-            test(session)
-        except Exception:
+        session.work.mkdir(parents=True, exist_ok=True)
+        log = session.work / "test.log"
+        cmd = [sys.executable, __file__, "--one", name, "--display", session.display,
+               "--prefix", session.env["WINEPREFIX"], "--work", str(session.work)]
+        with open(log, "w") as out:
+            child = subprocess.Popen(cmd, stdout=out, stderr=subprocess.STDOUT, start_new_session=True)
+            try:
+                rc = child.wait(limit)
+            except subprocess.TimeoutExpired:
+                rc = None
+                os.killpg(child.pid, signal.SIGKILL)
+                child.wait()
+        output = log.read_text(errors="replace")
+        if rc is None:
             try:
                 session.screenshot(f"failed-{name}")
             except Exception:  # noqa: BLE001
                 pass
-            raise
+            session.kill_restwell()
+            raise CheckFailed(f"{name} did not end within its time limit of {limit} s; it was stopped\n{output}")
+        if rc != 0:
+            raise CheckFailed(output)
         return 1, 0
     return job
 
@@ -328,8 +394,14 @@ def main():
     parser.add_argument("-j", "--workers", type=int, default=default_workers(),
                         help="tests run side by side (default 2, or RW_E2E_WORKERS)")
     parser.add_argument("--shots", action="store_true", help="the screenshot tours instead of the tests")
+    parser.add_argument("--one", help=argparse.SUPPRESS)  # one test, in a session made by the pool
+    parser.add_argument("--display", help=argparse.SUPPRESS)
+    parser.add_argument("--prefix", help=argparse.SUPPRESS)
+    parser.add_argument("--work", help=argparse.SUPPRESS)
     parser.add_argument("pattern", nargs="?", default="", help="regular expression over module.test names")
     args = parser.parse_args()
+    if args.one:
+        return run_one(args.one, args.display, args.prefix, args.work)
     tests = discover(args.pattern, "shots_" if args.shots else "test_")
     results = run_pool([Job(name, e2e_job(name, test), getattr(test, "seconds", 0.0)) for name, test in tests],
                        args.workers)

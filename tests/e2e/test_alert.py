@@ -42,7 +42,7 @@ def show(s, name, *args):
         if owner:
             s.probe("post", owner["hwnd"], 0x12)  # WM_QUIT ends the demo's loop
         try:
-            proc.wait(10)
+            proc.wait(60)
         except subprocess.TimeoutExpired:
             proc.kill()
 

@@ -18,5 +18,5 @@ def test_start_observe_and_close(s):
     check(rc == 0, "probe clicked OK")
     s.wait_until(lambda: s.find_window("Quillfen Restwell 2.1", visible=False), what="the window hidden by OK")
     check(s.run_to_end("-close") == 0, "-close exited with 0")
-    check(proc.wait(15) == 0, "Restwell exited with 0 after -close")
+    check(proc.wait(60) == 0, "Restwell exited with 0 after -close")
     s.wait_until(lambda: not s.restwell_pids(), what="no Restwell process left")

@@ -286,3 +286,7 @@ def test_per_user_setup_installs_upgrades_and_uninstalls_silently(s):
 
 
 test_per_user_setup_installs_upgrades_and_uninstalls_silently.seconds = 50
+# Installing and upgrading twice each under Wine: room for a busy machine before the pool
+# counts them as hung.
+test_msi_installs_upgrades_and_uninstalls_silently.limit = 600
+test_per_user_setup_installs_upgrades_and_uninstalls_silently.limit = 600

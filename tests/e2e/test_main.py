@@ -61,7 +61,7 @@ def stored_time(s, name):
 
 def close(s, proc):
     check(s.run_to_end("-close") == 0, "-close exited with 0")
-    check(proc.wait(15) == 0, "Restwell exited with 0")
+    check(proc.wait(60) == 0, "Restwell exited with 0")
 
 
 def test_restored_overdue_work_reminds_at_once_and_close_saves_the_state(s):

@@ -46,7 +46,7 @@ def test_tray_menu_commands_open_rest_about_help_and_exit(s):
     s.wait_until(lambda: any("help" in a.lower() for a in opened()), what="the help root opened")
 
     choose_from_tray_menu(s, window, "x")  # "E&xit"
-    check(proc.wait(15) == 0, "Exit ends the program")
+    check(proc.wait(60) == 0, "Exit ends the program")
     check(stored_time(s, "TimeActiveLast") is not None, "Exit saved the engine's times")
     check(s.reg_query(KEY + r"\Breaks", "Score") is not None, "Exit saved the rating")
 
@@ -66,7 +66,7 @@ def test_break_menu_suspends_while_a_break_is_due(s):
     check(proc.poll() is None, "the program runs on after the suspends")
     check("Time for a break" in control_text(s, window, 1018), "the break is still due")
     s.run_to_end("-close")
-    proc.wait(15)
+    proc.wait(60)
 
 
 ICON_CENTRE = ("1270", "790")  # the first icon of the virtual desktop's notification strip
@@ -107,7 +107,7 @@ def test_the_shell_shows_the_whole_tooltip_and_balloon_and_takes_every_record(s)
     again = tooltip_on_icon(s)
     check(again == tip, f"tooltip after the taskbar came back: {again!r}")
     s.run_to_end("-close")
-    proc.wait(15)
+    proc.wait(60)
     warnings = [line for line in log.read_text(errors="replace").splitlines() if "systray" in line]
     check(not warnings, f"the shell complained: {warnings}")
 

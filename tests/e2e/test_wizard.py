@@ -49,7 +49,7 @@ def stored(s, name, section="Breaks"):
 def exit_program(s, proc):
     window = s.wait_until(lambda: s.find_window(TITLE), what="the main window")
     s.probe("post", window["hwnd"], WM_COMMAND, ID_EXIT, 0)
-    check(proc.wait(15) == 0, "the program ends on E&xit")
+    check(proc.wait(60) == 0, "the program ends on E&xit")
 
 
 def test_cancel_on_first_start_ends_the_program_and_stores_nothing(s):
@@ -59,7 +59,7 @@ def test_cancel_on_first_start_ends_the_program_and_stores_nothing(s):
     press(s, sheet, NEXT)
     s.wait_until(lambda: page_control(s, sheet, WORK_MINUTES), what="the breaks page")
     press(s, sheet, CANCEL)
-    check(proc.wait(15) == 0, "Cancel ends the program")
+    check(proc.wait(60) == 0, "Cancel ends the program")
     check(s.find_window(TITLE) is None, "no main window was created")
     for name, section in (("Welcome", None), ("Work", "Breaks"), ("Enable", "Breaks")):
         check(stored(s, name, section) is None, f'"{name}" was not written')

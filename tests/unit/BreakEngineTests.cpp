@@ -213,7 +213,7 @@ TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
     engine->OnPlannedBreakDue();
     EXPECT_EQ(host.shown.back().timeoutMs, 20000u);  // 15 s left, but at least 20 s
 
-    Work(15);  // 10:01: the next occurrence is tomorrow
+    Work(15);                      // 10:01: the next occurrence is tomorrow
     EXPECT_GT(host.hides, hides);  // and the next tick takes it down
     EXPECT_EQ(host.alertPlannedMinutes, -1);
     EXPECT_EQ(engine->m_strPlanned, L"Tomorrow at 10:00, Lunch, is your next planned break.");
@@ -225,12 +225,12 @@ TEST_F(BreakEngine, APlannedBreakMomentShowsTheStateWithTheCountdownAsTheExtraLi
     AddPlanned(L"0YYYYYYY,0920,Walk", 1);
     AddPlanned(L"0YYYYYYY,0930,Stretch", 2);
     Start();
-    WorkMinutes(10);     // 09:10, working
+    WorkMinutes(10);  // 09:10, working
     engine->OnPlannedBreakDue();
     WorkMinutes(8);
-    IdleMinutes(2);      // 09:20, resting
+    IdleMinutes(2);  // 09:20, resting
     engine->OnPlannedBreakDue();
-    Sleep(10 * 60);      // 09:30, rested: the tick that recognises it
+    Sleep(10 * 60);  // 09:30, rested: the tick that recognises it
     engine->OnPlannedBreakDue();
     struct Shown {
         const wchar_t* text;
@@ -384,6 +384,36 @@ TEST_F(BreakEngine, RestartShorterThanTheRestPeriodResumesTheWorkPeriod) {
     EXPECT_EQ(BreakReminders(), 1);  // 55 minutes after the work began, across the restart
 }
 
+// Started while the user has been away longer than a rest (a restart with no work period
+// saved): the absence is a rest, not work. The work period begins with the input that ends it.
+TEST_F(BreakEngine, AStartDuringALongAbsenceCountsTheWorkFromTheReturn) {
+    input.lastInput = input.tick - 40 * 60000;
+    Start();
+    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    Work(15);  // back a moment after the start; the next tick (09:00:20) begins the work period
+    WorkMinutes(50);
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 49 minutes.");
+    EXPECT_EQ(BreakReminders(), 0);
+    WorkMinutes(6);
+    EXPECT_EQ(BreakReminders(), 1);
+}
+
+// A touch of the mouse after a rest and the lid closed before the next tick: the night is
+// no work. Waking up, the user works from the new input on, and no rest is credited for it.
+TEST_F(BreakEngine, ASleepRightAfterTheFirstInputOfAWorkPeriodIsNeitherWorkNorCredit) {
+    Start();
+    WorkMinutes(30);
+    IdleMinutes(10);
+    const float rated = Score();
+    Work(2);
+    Sleep(8 * 3600);
+    engine->OnPowerOrClockChange();
+    WorkMinutes(30);
+    EXPECT_EQ(Score(), rated);
+    EXPECT_EQ(engine->m_strStatus, L"You have been working for 29 minutes.");
+    EXPECT_EQ(BreakReminders(), 0);
+}
+
 TEST_F(BreakEngine, RestartLongerThanTheRestPeriodIsARestWithItsCredit) {
     Start();
     WorkMinutes(30);
@@ -469,10 +499,10 @@ TEST_F(BreakEngine, InputClockDifferencesAreSigned32Bit) {
     };
     const Case cases[] = {
         {5000, 2000, 3000},
-        {2000, 5000, -3000},                       // input that came between the two reads
-        {1000, 0xFFFFF000ll, 1000 + 0x1000},       // across the wrap
-        {0xFFFFF000ll, 1000, -(1000 + 0x1000)},    // a mark set after the wrap, an input before it
-        {90000, -50000, 140000},                   // a restored time from before the tick count began
+        {2000, 5000, -3000},                     // input that came between the two reads
+        {1000, 0xFFFFF000ll, 1000 + 0x1000},     // across the wrap
+        {0xFFFFF000ll, 1000, -(1000 + 0x1000)},  // a mark set after the wrap, an input before it
+        {90000, -50000, 140000},                 // a restored time from before the tick count began
         {0x7FFFFFFFll, 0, 0x7FFFFFFF},
     };
     for (const Case& c : cases) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../shared/RegistryTestEnv.h"
+#include "WindowState.h"
 #include "LoopScript.h"
 #include "MainWindowTest.h"
 #include "NotifyTestSupport.h"
@@ -202,26 +203,27 @@ TEST(NewsWindow, OkOnlyOnceThePageHasLoadedCancelAlways) {
     FakeBrowser browser;
     CdlgWebBrowser news(RGB(10, 20, 30), RGB(250, 250, 250), &browser);
     news.m_strUrl = L"http://news.test/latest";
-    bool okAtStart = true, okWhileLoading = true, okLoaded = false, focused = false, appWindow = false;
+    std::optional<bool> okAtStart, okWhileLoading, okLoaded;
+    bool focused = false, appWindow = false;
     UINT_PTR timerAtStart = 0, timerLoaded = 1;
     int pollsWhileLoading = 0;
     LoopScript script({
         [&] {
-            okAtStart = IsWindowEnabled(news.Item(IDOK));
+            okAtStart = rw::test::EnabledOf(news.Item(IDOK));
             timerAtStart = news.m_nTimer;
             appWindow = AppWindowStyle(news.hwnd());
         },
         [&] {},
         [&] {},
         [&] {
-            okWhileLoading = IsWindowEnabled(news.Item(IDOK));
+            okWhileLoading = rw::test::EnabledOf(news.Item(IDOK));
             pollsWhileLoading = browser.polls;
             browser.state = 4;
         },
         [&] {},
         [&] {},
         [&] {
-            okLoaded = IsWindowEnabled(news.Item(IDOK));
+            okLoaded = rw::test::EnabledOf(news.Item(IDOK));
             focused = GetFocus() == news.Item(IDOK);
             timerLoaded = news.m_nTimer;
         },
@@ -230,11 +232,11 @@ TEST(NewsWindow, OkOnlyOnceThePageHasLoadedCancelAlways) {
     EXPECT_EQ(news.RunModal(nullptr), IDOK);
     EXPECT_FALSE(script.timedOut());
     EXPECT_EQ(browser.navigated, std::vector<std::wstring>{L"http://news.test/latest"});
-    EXPECT_FALSE(okAtStart);
+    EXPECT_EQ(okAtStart, false);
     EXPECT_EQ(timerAtStart, CdlgWebBrowser::kLoadPollTimer);
-    EXPECT_FALSE(okWhileLoading);
+    EXPECT_EQ(okWhileLoading, false);
     EXPECT_GT(pollsWhileLoading, 0);
-    EXPECT_TRUE(okLoaded);
+    EXPECT_EQ(okLoaded, true);
     EXPECT_TRUE(focused);
     EXPECT_EQ(timerLoaded, 0u);
     EXPECT_TRUE(appWindow);
@@ -262,15 +264,15 @@ TEST(NewsWindow, NoAddressOrNoWebAddressLeavesOkAvailable) {
         FakeBrowser browser;
         CdlgWebBrowser news(RGB(10, 20, 30), RGB(250, 250, 250), &browser);
         news.m_strUrl = url;
-        bool ok = false;
+        std::optional<bool> ok;
         UINT_PTR timer = 1;
         LoopScript script({[&] {
-                               ok = IsWindowEnabled(news.Item(IDOK));
+                               ok = rw::test::EnabledOf(news.Item(IDOK));
                                timer = news.m_nTimer;
                            },
                            [&] { SendMessageW(news.Item(IDOK), BM_CLICK, 0, 0); }});
         EXPECT_EQ(news.RunModal(nullptr), IDOK);
-        EXPECT_TRUE(ok);
+        EXPECT_EQ(ok, true);
         EXPECT_EQ(timer, 0u);
         EXPECT_TRUE(browser.navigated.empty());
     }
@@ -280,23 +282,30 @@ TEST(NewsWindow, NoAddressOrNoWebAddressLeavesOkAvailable) {
 TEST(NewsWindow, RealBrowserControlNavigatesAndCancelCloses) {
     CdlgWebBrowser news(RGB(10, 20, 30), RGB(250, 250, 250));
     news.m_strUrl = L"http://127.0.0.1:9/news";
-    bool hasControl = false, ok = true;
+    bool hasControl = false;
+    std::optional<bool> ok;
     LoopScript script({[&] {
                            HWND host = news.Item(IDC_NEWS_BROWSER);
                            hasControl = host && GetWindow(host, GW_CHILD) != nullptr;
-                           ok = IsWindowEnabled(news.Item(IDOK));
+                           ok = rw::test::EnabledOf(news.Item(IDOK));
                        },
                        [&] { SendMessageW(news.Item(IDCANCEL), BM_CLICK, 0, 0); }});
     EXPECT_EQ(news.RunModal(nullptr), IDCANCEL);
     EXPECT_TRUE(hasControl) << "the browser control's window sits in its host";
-    EXPECT_FALSE(ok);
+    EXPECT_EQ(ok, false);
 }
 
 class MainWindowUpdates : public MainWindowTest<> {
 protected:
     // The window itself is hidden: its control's own style tells.
-    bool Visible(int id) const { return (GetWindowLongW(GetDlgItem(main->hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0; }
-    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(main->hwnd(), id)) != FALSE; }
+    bool Visible(int id) const { return (GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+    // A control that is missing fails the test rather than read as hidden or disabled.
+    HWND Control(int id) const {
+        HWND control = GetDlgItem(main->hwnd(), id);
+        EXPECT_NE(control, nullptr) << "no control " << id;
+        return control;
+    }
     std::int64_t Stored(RootKey root, const wchar_t* section, const wchar_t* name) {
         std::uint32_t type = 0;
         std::vector<std::uint8_t> data;

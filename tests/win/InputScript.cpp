@@ -13,6 +13,24 @@ void Xdotool(const std::wstring& arguments) {
     }
 }
 
+void BringToFront(HWND hwnd) {
+    const ULONGLONG end = GetTickCount64() + 10000;
+    for (int steady = 0; steady < 5 && GetTickCount64() < end;) {
+        if (GetForegroundWindow() == hwnd) {
+            ++steady;
+        } else {
+            SetForegroundWindow(hwnd);
+            steady = 0;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 40, QS_ALLINPUT);
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
 HWND ShownMenu() {
     HWND menu = FindWindowW(L"#32768", nullptr);
     return menu && IsWindowVisible(menu) ? menu : nullptr;
@@ -39,6 +57,12 @@ void CALLBACK InputScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void InputScript::Tick() {
+    // The timer also fires inside a menu's modal loop, where Run cannot see the time run out:
+    // a menu that no step closes is closed here, so the script fails instead of hanging.
+    if (GetTickCount64() > deadline_) {
+        if (ShownMenu()) EndMenu();
+        return;
+    }
     if (inStep_) return;
     inStep_ = true;
     while (next_ < steps_.size() && steps_[next_]()) ++next_;
@@ -46,9 +70,9 @@ void InputScript::Tick() {
 }
 
 bool InputScript::Run(HWND dialog, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    deadline_ = GetTickCount64() + timeoutMs;
     while (next_ < steps_.size()) {
-        if (GetTickCount64() > deadline) {
+        if (GetTickCount64() > deadline_) {
             EndMenu();
             return false;
         }

@@ -13,6 +13,9 @@ namespace rw::test {
 // Starts xdotool with the arguments on the test's display; Wine cannot wait for a Unix
 // process, so a script waits for what the input does instead.
 void Xdotool(const std::wstring& arguments);
+// Makes hwnd the foreground window and waits until it stays so: the taskbar of Wine's "shell"
+// desktop takes the activation a moment after a window closes, and keys then go astray.
+void BringToFront(HWND hwnd);
 // The thread's pop-up menu while one is shown, else null.
 HWND ShownMenu();
 // The screen point in the middle of a rectangle, as xdotool arguments "x y".
@@ -29,9 +32,10 @@ public:
     ~InputScript();
 
     // Runs the thread's messages, through the dialog's navigation, until every step is done
-    // or the time is up (then an open menu is closed); false when the time ran out, with the
-    // number of the step that did not finish in stuckStep().
-    bool Run(HWND dialog, DWORD timeoutMs = 4000);
+    // or the time is up (then an open menu is closed, also from inside the menu's own loop);
+    // false when the time ran out, with the number of the step that did not finish in
+    // stuckStep(). The bound catches a hang, not a slow machine.
+    bool Run(HWND dialog, DWORD timeoutMs = 30000);
     size_t stuckStep() const { return next_; }
 
 private:
@@ -42,6 +46,7 @@ private:
     std::vector<Step> steps_;
     size_t next_ = 0;
     bool inStep_ = false;
+    ULONGLONG deadline_ = ~0ull;
     UINT_PTR timer_ = 0;
 };
 

@@ -59,7 +59,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dialog.Create());
         SetWindowPos(dialog.hwnd(), HWND_TOP, 200, 150, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        SetForegroundWindow(dialog.hwnd());
+        BringToFront(dialog.hwnd());
+        ASSERT_EQ(GetForegroundWindow(), dialog.hwnd()) << "keys would not reach the dialog";
         rw::MenuOwner menu(CreateMenu());
         HMENU items = CreatePopupMenu();
         AppendMenuW(items, MF_STRING, kFirst, L"Suspend 15 minutes");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../shared/RegistryTestEnv.h"
+#include "WindowState.h"
 #include "app/WebAddress.h"
 #include "core/PrivateMessages.h"
 #include "core/CalendarTime.h"
@@ -87,7 +88,6 @@ protected:
         link.msg = WM_LBUTTONDOWN;
         SendMessageW(main->hwnd(), WM_NOTIFY, IDC_TIP_TEXT, reinterpret_cast<LPARAM>(&link));
     }
-
 };
 
 // A restart in the middle of an overdue work period, then the user's answers to it.
@@ -117,7 +117,7 @@ TEST_F(MainWindow, RestoredOverdueWorkShowsTheBreakAndSavesTheStateAgain) {
     // Closing only hides the window; the program goes on.
     main->ShowMain();
     SendMessageW(main->hwnd(), WM_COMMAND, IDOK, 0);
-    EXPECT_FALSE(IsWindowVisible(main->hwnd()));
+    EXPECT_TRUE(rw::test::Hidden(main->hwnd()));
     EXPECT_TRUE(IsWindow(main->hwnd()));
 
     // Log-off saves the rating and both times, whole seconds back from now.
@@ -206,7 +206,7 @@ TEST_F(MainWindow, PolicyChangeReloadsTheSettingsInAnyLetterCase) {
     EXPECT_EQ(Text(IDC_STATUS_TEXT), L"");
     EXPECT_EQ(Text(IDC_DESCRIPTION), L"With this feature disabled you will not be reminded when breaks are due.");
     EXPECT_EQ(Text(IDC_RATING_TITLE), L"  You are not being rated as this feature is not enabled.");
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(main->hwnd(), IDC_OPTIONS)));
+    EXPECT_TRUE(rw::test::Hidden(GetDlgItem(main->hwnd(), IDC_OPTIONS)));
 }
 
 TEST_F(MainWindow, OrganisationsTabShowsOneAmpersandAndTheLinksFollowTheTabs) {
