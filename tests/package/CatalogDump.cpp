@@ -36,6 +36,7 @@ const char* RangeName(rw::SettingRange range) {
         case rw::SettingRange::Clamp: return "clamp";
         case rw::SettingRange::ZeroOutside: return "zero-outside";
         case rw::SettingRange::CapAtMax: return "cap-at-max";
+        case rw::SettingRange::Flag: return "flag";
     }
     return "";
 }

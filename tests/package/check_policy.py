@@ -80,6 +80,8 @@ def check_values(admx, rows, faults):
                                              (detail["min"], detail["max"]) != (row["min"], row["max"])):
                 faults.append(f"{where}: range {detail.get('min')}..{detail.get('max')}, "
                               f"the program clamps to {row['min']}..{row['max']}")
+            elif row["range"] == "flag" and (detail["kind"] != "flag" or sorted(detail.get("values", [])) != [0, 1]):
+                faults.append(f"{where}: written as {detail}, the program reads it as off (0) or on (any other)")
             elif row["range"] == "zero-outside" and sorted(detail.get("values", [])) != list(range(row["min"], row["max"] + 1)):
                 faults.append(f"{where}: values {detail.get('values')}, the program accepts {row['min']}..{row['max']}")
     for (key, value), row in rows.items():
