@@ -25,8 +25,13 @@ bool SameRecord(const CBreakTimed& a, const CBreakTimed& b) {
 // Text → record → text.
 void CheckText(const std::wstring& text) {
     const CBreakTimed record = CBreakTimed::FromText(text);
-    const bool wellFormed =
+    const bool framed =
         text.size() > kBreakTimedTitleOffset && text[0] == L'0' && text[8] == L',' && text[13] == L',';
+    const bool digits = framed && IsDigit(text[9]) && IsDigit(text[10]) && IsDigit(text[11]) && IsDigit(text[12]);
+    const int hours = digits ? (text[9] - L'0') * 10 + (text[10] - L'0') : -1;
+    const int minutes = digits ? (text[11] - L'0') * 10 + (text[12] - L'0') : -1;
+    // A time of day is 00:00 to 23:59; anything else is no time, and the entry is invalid.
+    const bool wellFormed = digits && hours <= 23 && minutes <= 59;
     bool anyDay = false;
     for (size_t day = 0; wellFormed && day < 7; ++day) anyDay |= text[1 + day] == L'Y';
     Require(record.IsValid() == (wellFormed && anyDay));
@@ -35,15 +40,7 @@ void CheckText(const std::wstring& text) {
 
     for (size_t day = 0; day < 7; ++day) Require(record.m_bDays[day] == (text[1 + day] == L'Y'));
     Require(record.m_strTitle == text.substr(kBreakTimedTitleOffset));
-    // Two characters of hours and two of minutes: at most 99:99, at least -9:-9.
-    Require(record.m_nTimeOfDay % 60 == 0);
-    Require(record.m_nTimeOfDay >= -(9 * 3600 + 9 * 60) && record.m_nTimeOfDay <= 99 * 3600 + 99 * 60);
-    const bool digits = IsDigit(text[9]) && IsDigit(text[10]) && IsDigit(text[11]) && IsDigit(text[12]);
-    if (digits) {
-        const int hours = (text[9] - L'0') * 10 + (text[10] - L'0');
-        const int minutes = (text[11] - L'0') * 10 + (text[12] - L'0');
-        Require(record.m_nTimeOfDay == hours * 3600 + minutes * 60);
-    }
+    Require(record.m_nTimeOfDay == hours * 3600 + minutes * 60);
     if (!record.IsValid()) return;
 
     const std::wstring written = record.ToText();
@@ -52,8 +49,7 @@ void CheckText(const std::wstring& text) {
         Require(SameRecord(CBreakTimed::FromText(written), record));
         bool plainDays = true;
         for (size_t day = 0; day < 7; ++day) plainDays &= text[1 + day] == L'Y' || text[1 + day] == L'N';
-        // Minutes past 59 are written as the next hours.
-        if (plainDays && digits && text[11] <= L'5') Require(written == text);
+        if (plainDays) Require(written == text);
     } else {
         Require(CBreakTimed::FromText(written).m_strTitle == record.m_strTitle.substr(0, kBreakTimedTitleMax));
     }
@@ -76,9 +72,8 @@ void CheckRecord(const std::uint8_t* data, size_t size) {
     Require(read.m_bDays == record.m_bDays);
     Require(read.m_strTitle == record.m_strTitle.substr(0, kBreakTimedTitleMax));
     Require(read.ClockHour() == record.ClockHour() && read.ClockMinute() == record.ClockMinute());
-    // Times a hand edit can store (-9:-9 to 99:99) come back as the same moment.
-    const std::int32_t minutes = record.m_nTimeOfDay / 60;
-    if (minutes >= -(9 * 60 + 9) && minutes <= 99 * 60 + 99) Require(read.m_nTimeOfDay == record.m_nTimeOfDay);
+    // Whatever the record held, the text carries its clock time, which reads back as itself.
+    Require(read.m_nTimeOfDay == record.ClockHour() * 3600 + record.ClockMinute() * 60);
 }
 
 }  // namespace
