@@ -3,6 +3,7 @@ upgrade to this build over the running program, then a silent uninstall. Seen fr
 the files, the Start-menu shortcut, the Run entry and the Apps & features entry, the program's
 processes and their command lines, and the user's settings, which survive both the upgrade and
 the uninstall."""
+import contextlib
 import importlib.machinery
 import importlib.util
 import re
@@ -195,14 +196,25 @@ def started_with(s, switch):
     return any(line.endswith("\\Restwell.exe " + switch) for line in command_lines(s).values())
 
 
+@contextlib.contextmanager
+def cleaned_up_on_failure(s, install):
+    """Nothing stays behind for the next test of this worker's prefix after a failure: a Run
+    entry left there would start a Restwell with every new wineserver."""
+    try:
+        yield
+    except BaseException:
+        s.kill_restwell()
+        remove_leftovers(s, install)
+        raise
+
+
 def test_msi_installs_upgrades_and_uninstalls_silently(s):
     current, older = versions()
     old_msi, _ = installers(older)
     new_msi, _ = installers(current)
     install = Install(s, "HKLM", {v: product_code(v) for v in (older, current)})
     remove_leftovers(s, install)
-    finished = False
-    try:
+    with cleaned_up_on_failure(s, install):
         welcomed_user_with_own_work_period(s)
         exe = drive_c(s) / "Program Files" / "Restwell" / "Restwell.exe"
 
@@ -225,13 +237,6 @@ def test_msi_installs_upgrades_and_uninstalls_silently(s):
         s.wait_until(lambda: s.restwell_pids(), timeout=60, what="the upgraded program running")
         run_installer_ok(s, "msiexec", "/x", new_msi, "/qn")
         install.check_removed()
-        finished = True
-    finally:
-        # Nothing stays behind for the next test of this worker's prefix after a failure: a Run
-        # entry left there would start a Restwell with every new wineserver.
-        if not finished:
-            s.kill_restwell()
-            remove_leftovers(s, install)
 
 
 test_msi_installs_upgrades_and_uninstalls_silently.seconds = 60
@@ -243,8 +248,7 @@ def test_per_user_setup_installs_upgrades_and_uninstalls_silently(s):
     _, new_setup = installers(current)
     install = Install(s, "HKCU", {older: "Restwell", current: "Restwell"})
     remove_leftovers(s, install)
-    finished = False
-    try:
+    with cleaned_up_on_failure(s, install):
         welcomed_user_with_own_work_period(s)
 
         run_installer_ok(s, old_setup, "/S")
@@ -276,13 +280,6 @@ def test_per_user_setup_installs_upgrades_and_uninstalls_silently(s):
         # The uninstaller runs on from a copy of itself: wait for what it removes.
         s.wait_until(lambda: not program_dirs(s), timeout=60, what="the program folder removed")
         install.check_removed()
-        finished = True
-    finally:
-        # Nothing stays behind for the next test of this worker's prefix after a failure: a Run
-        # entry left there would start a Restwell with every new wineserver.
-        if not finished:
-            s.kill_restwell()
-            remove_leftovers(s, install)
 
 
 test_per_user_setup_installs_upgrades_and_uninstalls_silently.seconds = 50
