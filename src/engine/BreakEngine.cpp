@@ -50,14 +50,12 @@ CBreakEngine::CBreakEngine(const BreakEngineSeams& seams)
     LoadSettings();
     m_rating.Load(identity_);
     m_listPlanned = LoadPlannedBreakList(identity_);
-    if (m_bEnable == 1) RestoreBreakState();
+    if (choice_.enabled) RestoreBreakState();
 }
 
 void CBreakEngine::LoadSettings() {
     const BreakSettings settings = LoadBreakSettings(identity_);
-    m_bEnable = settings.enable;
-    m_dwWorkMs = settings.periods.workMs;
-    m_dwRestMs = settings.periods.restMs;
+    choice_ = settings.choice;
     m_bEnableLocked = settings.enableLocked;
     m_bPeriodsLocked = settings.periodsLocked;
 }
@@ -118,10 +116,10 @@ void CBreakEngine::SaveWhileRunning(std::int64_t tickNow, std::int64_t now) {
 void CBreakEngine::SaveBreakState() {
     m_rating.Save(identity_);
     savedScore_ = m_rating.StoredValue();
-    if (m_bEnable == 1) WriteTimes(Widen(input_.TickCount()), calendar_.Now());
+    if (choice_.enabled) WriteTimes(Widen(input_.TickCount()), calendar_.Now());
     if (m_bTimerOn) {
         host_.KillTickTimer();
-        m_bTimerOn = 0;
+        m_bTimerOn = false;
     }
 }
 
@@ -150,8 +148,8 @@ void CBreakEngine::OnTickTimer() {
 }
 
 void CBreakEngine::ApplyEnable() {
-    if (m_bEnable != m_bTimerOn) {
-        if (m_bEnable == 1) {
+    if (choice_.enabled != m_bTimerOn) {
+        if (choice_.enabled) {
             UpdateBreakState(kTickRemindersOn);
             host_.ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
         } else {
@@ -160,7 +158,7 @@ void CBreakEngine::ApplyEnable() {
             host_.SetIconAndTip(IDI_PROGRAM, host_.DisplayName());
         }
     }
-    m_bTimerOn = m_bEnable;
+    m_bTimerOn = choice_.enabled;
 }
 
 void CBreakEngine::OnIAmRested() {
@@ -233,8 +231,12 @@ void CBreakEngine::OnInitialised() {
     UpdateBreakState(kTickQuietRefresh);
 }
 
-void CBreakEngine::OnCustomizeConfirmed(const CPlannedBreakList& planned) {
-    LoadSettings();
+void CBreakEngine::OnCustomizeConfirmed(const BreakChoice& choice, const CPlannedBreakList& planned) {
+    // The page stored the choice as shown; the engine holds it as the next start will read it.
+    const BreakPeriods periods =
+        ApplyBreakPeriodRules(static_cast<std::uint32_t>(choice.workMinutes),
+                              static_cast<std::uint32_t>(choice.restMinutes), m_bPeriodsLocked);
+    choice_ = {choice.enabled, periods.workMinutes, periods.restMinutes};
     m_listPlanned.CopyFrom(planned);
     ClearSuspension();
     ApplyEnable();
@@ -315,7 +317,7 @@ void CBreakEngine::ShowIcons(int iconId, const std::wstring& tip) {
 }
 
 void CBreakEngine::ShowStateAgain() {
-    if (m_bEnable != 1 || shownIcon_ == 0) return;
+    if (!choice_.enabled || shownIcon_ == 0) return;
     host_.SetStatusIcon(shownIcon_);
     host_.SetIconAndTip(shownIcon_, shownTip_);
 }
@@ -339,14 +341,14 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t 
                            const Countdown& countdown, const std::wstring& extra) {
     const std::uint32_t worked = ElapsedMs(m_tickWorkStart, tick32);
     const std::uint32_t minutes = worked / kMinuteMs;
-    if (minutes == s_nShownMinutes && countdown.minutes == -1) return;  // nothing changed
-    s_nShownMinutes = minutes;
+    if (minutes == m_nShownMinutes && countdown.minutes == -1) return;  // nothing changed
+    m_nShownMinutes = minutes;
 
     const bool suspended = IsSuspended(tick32, now);
-    if (worked >= m_dwWorkMs && minutes >= 1) {
+    if (worked >= WorkMs() && minutes >= 1) {
         // Every minute of overdue work after the first costs a penalty, none while suspended.
-        if (worked >= m_dwWorkMs + kMinuteMs && minutes != s_nPenaltyMinute) {
-            s_nPenaltyMinute = minutes;
+        if (worked >= WorkMs() + kMinuteMs && minutes != m_nPenaltyMinute) {
+            m_nPenaltyMinute = minutes;
             if (!suspended) m_rating.LowerForOverdueMinute();
         }
         FormatResourceString(m_strStatus, IDS_STATUS_BREAK_DUE, {static_cast<int>(minutes)});
@@ -357,16 +359,16 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t 
         ShowIcons(suspended ? IDI_DUE_SUSPENDED : IDI_BREAK_DUE, tip);
 
         if (bShowNow != 1 && (bQuiet == 1 || suspended)) return;
-        const bool repeat = bShowNow == 1 || s_nReminderMinutes == 0 ||
-                            minutes - s_nReminderMinutes >= kReminderRepeatMinutes ||
-                            m_timeNextPlanned != s_timePlannedAtReminder;
+        const bool repeat = bShowNow == 1 || m_nReminderMinutes == 0 ||
+                            minutes - m_nReminderMinutes >= kReminderRepeatMinutes ||
+                            m_timeNextPlanned != m_timePlannedAtReminder;
         if (!repeat) return;
-        s_timePlannedAtReminder = m_timeNextPlanned;
-        s_nReminderMinutes = minutes;
+        m_timePlannedAtReminder = m_timeNextPlanned;
+        m_nReminderMinutes = minutes;
         host_.SetAlertBreakDue(1);
         std::wstring text;
         FormatResourceString(text, IDS_BREAK_REMINDER,
-                             {static_cast<int>(minutes), static_cast<int>(m_dwRestMs / kMinuteMs)});
+                             {static_cast<int>(minutes), static_cast<int>(RestMs() / kMinuteMs)});
         host_.ShowNotification(countdown.text, text, IDI_BREAK_DUE,
                                bShowNow == 1 ? countdown.timeoutMs : kReminderTimeoutMs);
         return;
@@ -386,21 +388,21 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t 
 
 void CBreakEngine::BookRest(std::uint32_t lastInput32) {
     // The rating credits only work periods of more than ten minutes.
-    if (m_tickWorkStart != 0) m_rating.CreditRest(ElapsedMs(m_tickWorkStart, lastInput32), m_dwWorkMs);
+    if (m_tickWorkStart != 0) m_rating.CreditRest(ElapsedMs(m_tickWorkStart, lastInput32), WorkMs());
     m_tickRestMark = Widen(lastInput32);
     m_tickWorkStart = 0;
-    s_nReminderMinutes = s_nShownMinutes = s_nPenaltyMinute = 0;
+    m_nReminderMinutes = m_nShownMinutes = m_nPenaltyMinute = 0;
     ClearSuspension();  // every suspension ends with a rest
-    s_timePlannedAtReminder = -1;
+    m_timePlannedAtReminder = -1;
 }
 
 void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, std::uint8_t bRested,
                                     std::uint8_t bShowNow, std::uint8_t bPlannedChanged) {
-    if (m_bEnable == 0) {
+    if (!choice_.enabled) {
         m_timeNextPlanned = -1;
         RemovePlannedBreakEvent();
         shownIcon_ = 0;
-        s_nShownMinutes = kNothingShown;
+        m_nShownMinutes = kNothingShown;
         host_.SetStatusIcon(0);
         m_strStatus.clear();
         m_strPlanned.clear();
@@ -411,13 +413,13 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
 
     ActivityReading reading = ReadingNone;
     if (bRested == 1) {
-        s_nReminderMinutes = s_nShownMinutes = s_nPenaltyMinute = 0;
+        m_nReminderMinutes = m_nShownMinutes = m_nPenaltyMinute = 0;
         m_tickRestMark = m_tickLastInput = 0;
         ClearSuspension();
-        s_timePlannedAtReminder = -1;
+        m_timePlannedAtReminder = -1;
         reading = ReadingRested;
     }
-    if (bRefresh == 1) s_nShownMinutes = kNothingShown;
+    if (bRefresh == 1) m_nShownMinutes = kNothingShown;
     if (bPlannedChanged == 1) {
         m_timeNextPlanned = -1;
         m_strPlanned.clear();
@@ -428,7 +430,7 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
 
     // A rest during which no tick ran: the computer slept, or the program was not running.
     if (m_tickLastInput != 0 && m_tickWorkStart != 0 &&
-        InputTicksBetween(m_tickLastInput, tickNow) >= static_cast<std::int64_t>(m_dwRestMs)) {
+        InputTicksBetween(m_tickLastInput, tickNow) >= static_cast<std::int64_t>(RestMs())) {
         reading = ReadingRested;
     }
 
@@ -444,13 +446,13 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
                 // A mark of 0 is none: any input counts as later. An input a rest period old is
                 // followed by a rest (the machine slept before a tick saw it): not the start of work.
                 if ((m_tickRestMark == 0 || InputTicksBetween(m_tickRestMark, m_tickLastInput) > 0) &&
-                    ElapsedMs(lastInput32, tick32) < m_dwRestMs) {
+                    ElapsedMs(lastInput32, tick32) < RestMs()) {
                     m_tickWorkStart = m_tickLastInput;
                 }
             } else {
                 // An input that came between the two reads counts as no idle time.
                 const std::uint32_t idle = ElapsedMs(lastInput32, tick32);
-                if (idle >= m_dwRestMs) {
+                if (idle >= RestMs()) {
                     reading = ReadingRested;
                 } else if (idle < kMinuteMs) {
                     reading = ReadingWorking;
@@ -477,12 +479,12 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
 
     // Nothing on show yet (the first tick, a refresh) and no reading: a work period just begun
     // is shown as working, none since the last rest as rested.
-    if (reading == ReadingNone && s_nShownMinutes == kNothingShown) {
+    if (reading == ReadingNone && m_nShownMinutes == kNothingShown) {
         if (m_tickWorkStart != 0) {
             reading = ReadingWorking;
         } else {
             ShowState(rw::ResourceText(IDS_STATUS_RESTED), IDI_RESTED, IDI_WORKING, bShowNow, countdown, extra);
-            s_nShownMinutes = 0;
+            m_nShownMinutes = 0;
         }
     }
     switch (reading) {
@@ -490,7 +492,7 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
         case ReadingWorking: Working(tick32, now, bQuiet, bShowNow, countdown, extra); break;
         case ReadingResting:
             ShowState(rw::ResourceText(IDS_STATUS_RESTING), IDI_RESTING, IDI_RESTING, bShowNow, countdown, extra);
-            s_nShownMinutes = kNothingShown;  // the working text is rebuilt when input resumes
+            m_nShownMinutes = kNothingShown;  // the working text is rebuilt when input resumes
             break;
         case ReadingRested:
             ShowState(rw::ResourceText(IDS_STATUS_RESTED), IDI_RESTED, IDI_RESTED, bShowNow, countdown, extra);

@@ -68,7 +68,7 @@ public:
     void OnTickTimer();
     // The time to the next whole minute of the calendar clock, at most 20 seconds.
     static std::uint32_t TickTimerPeriodMs(std::int64_t now);
-    // Applies m_bEnable: starts or stops the timer and shows the program icon when off.
+    // Applies the choice's switch: starts or stops the timer and shows the program icon when off.
     void ApplyEnable();
 
     // Commands and system events, with the ticks they run.
@@ -86,12 +86,11 @@ public:
     void OnSessionUnlocked();
     void OnPlannedBreakDue();  // WMU_PLANNED_BREAK_DUE
     void OnInitialised();      // end of the main window's initialisation
-    // "&Customize..." confirmed: new settings and planned breaks, suspension cleared.
-    void OnCustomizeConfirmed(const CPlannedBreakList& planned);
-    // Settings reloaded (policy refresh and the like).
+    // "&Customize..." confirmed: the choice the page stored (the catalogue's rules applied to
+    // it) and its planned breaks, suspension cleared.
+    void OnCustomizeConfirmed(const BreakChoice& choice, const CPlannedBreakList& planned);
+    // The stored settings changed (Options, a policy refresh): read again and applied.
     void ReloadSettings();
-    // Reads the break settings ("Enable", "Work", "Rest" and their locks) again.
-    void LoadSettings();
 
     // Writes "Score" and, with reminders on, "TimeActiveLast" and "TimeWorkStart"; stops the timer.
     void SaveBreakState();
@@ -104,10 +103,27 @@ public:
     // (re)created with the program's picture. Nothing while reminders are off.
     void ShowStateAgain();
 
-    // Engine state (names as the rest of the program knows them).
-    int m_bEnable = 1;
-    std::uint32_t m_dwWorkMs = 55 * 60000;
-    std::uint32_t m_dwRestMs = 5 * 60000;
+    // What the windows read.
+    const BreakChoice& Choice() const { return choice_; }
+    bool EnableLocked() const { return m_bEnableLocked; }
+    bool PeriodsLocked() const { return m_bPeriodsLocked; }
+    const CAchievementRating& Rating() const { return m_rating; }
+    const CPlannedBreakList& PlannedBreaks() const { return m_listPlanned; }
+    const std::wstring& Status() const { return m_strStatus; }        // the status line
+    const std::wstring& PlannedLine() const { return m_strPlanned; }  // the next planned break
+    // The input-clock readings the state rests on (0: none), and the suspension.
+    std::int64_t LastInputTick() const { return m_tickLastInput; }
+    std::int64_t WorkStartTick() const { return m_tickWorkStart; }
+    std::int64_t RestMarkTick() const { return m_tickRestMark; }
+    std::int64_t LockedTick() const { return m_tickLocked; }
+    std::int64_t SuspendedUntil() const { return m_timeSuspendUntil; }
+    std::uint32_t SuspendMs() const { return m_dwSuspendMs; }
+    std::int64_t NextPlannedTime() const { return m_timeNextPlanned; }
+    std::uint32_t ReminderMinutes() const { return m_nReminderMinutes; }
+
+private:
+    // Engine state.
+    BreakChoice choice_ = DefaultBreakChoice();
     bool m_bEnableLocked = false;
     bool m_bPeriodsLocked = false;
     std::int64_t m_tickLastInput = 0;
@@ -123,14 +139,14 @@ public:
     CPlannedBreakList m_listPlanned;
     std::wstring m_strStatus;
     std::wstring m_strPlanned;
-    int m_bTimerOn = 0;
+    bool m_bTimerOn = false;
 
     // Display memory, kept from one tick to the next.
     static constexpr std::uint32_t kNothingShown = 0xFFFFFFFF;  // the working minutes are not on show
-    std::uint32_t s_nShownMinutes = kNothingShown;
-    std::uint32_t s_nReminderMinutes = 0;
-    std::uint32_t s_nPenaltyMinute = 0;
-    std::int64_t s_timePlannedAtReminder = -1;
+    std::uint32_t m_nShownMinutes = kNothingShown;
+    std::uint32_t m_nReminderMinutes = 0;
+    std::uint32_t m_nPenaltyMinute = 0;
+    std::int64_t m_timePlannedAtReminder = -1;
     // The planned break last announced (its calendar time), and the one that a change of the
     // clock made past: the clock going back over it does not announce it again.
     std::int64_t m_timeAnnouncedPlanned = -1;
@@ -138,13 +154,17 @@ public:
     // Input-clock reading when the workstation was locked; 0 while it is not.
     std::int64_t m_tickLocked = 0;
 
-private:
     struct Countdown {
         std::wstring text;  // empty: no planned break within the hour
         int minutes = -1;   // -1 none within the hour, 0 due now
         std::uint32_t timeoutMs = 0;
     };
 
+    // Reads the break settings ("Enable", "Work", "Rest" and their locks) again.
+    void LoadSettings();
+    // The periods as the clocks count them.
+    std::uint32_t WorkMs() const { return static_cast<std::uint32_t>(choice_.workMinutes) * 60000u; }
+    std::uint32_t RestMs() const { return static_cast<std::uint32_t>(choice_.restMinutes) * 60000u; }
     void RestoreBreakState();
     // Writes the two times, the work start first: a kill between the writes leaves a work
     // start later than the last activity, which the next start discards.

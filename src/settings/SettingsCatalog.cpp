@@ -228,7 +228,7 @@ BreakPeriods ApplyBreakPeriodRules(std::uint32_t workMinutes, std::uint32_t rest
     if (!workFromPolicy && workMinutes <= 30 && restMinutes >= 30) std::swap(workMinutes, restMinutes);
     const SettingInfo& work = SettingInfoOf(Setting::Work);
     const SettingInfo& rest = SettingInfoOf(Setting::Rest);
-    return {ApplyRange(work, workMinutes) * 60000u, ApplyRange(rest, restMinutes) * 60000u};
+    return {static_cast<int>(ApplyRange(work, workMinutes)), static_cast<int>(ApplyRange(rest, restMinutes))};
 }
 
 BreakSettings LoadBreakSettings(const SettingsIdentity& identity) {
@@ -239,8 +239,8 @@ BreakSettings LoadBreakSettings(const SettingsIdentity& identity) {
     // Work and Rest unclamped: the swap rule looks at the values as stored.
     ReadSettingDwordRaw(identity, Setting::Work, workValue, &workFromPolicy);
     ReadSettingDwordRaw(identity, Setting::Rest, restValue);
-    settings.enable = ReadSettingDword(identity, Setting::Enable) == 1 ? 1 : 0;
-    settings.periods = ApplyBreakPeriodRules(workValue, restValue, workFromPolicy);
+    const BreakPeriods periods = ApplyBreakPeriodRules(workValue, restValue, workFromPolicy);
+    settings.choice = {ReadSettingDword(identity, Setting::Enable) == 1, periods.workMinutes, periods.restMinutes};
     const auto inPolicy = [&](Setting setting) {
         const SettingInfo& info = SettingInfoOf(setting);
         return SettingsPolicyValueExists(identity.store(), PlainRootOf(info.key), identity.company.c_str(),
@@ -249,6 +249,15 @@ BreakSettings LoadBreakSettings(const SettingsIdentity& identity) {
     settings.enableLocked = inPolicy(Setting::Enable);
     settings.periodsLocked = inPolicy(Setting::Work);
     return settings;
+}
+
+void SaveBreakChoice(const SettingsIdentity& identity, const BreakSettings& settings) {
+    const BreakChoice& choice = settings.choice;
+    if (!settings.enableLocked) WriteSettingDword(identity, Setting::Enable, choice.enabled ? 1u : 0u);
+    if (!settings.periodsLocked) {
+        WriteSettingDword(identity, Setting::Rest, static_cast<std::uint32_t>(choice.restMinutes));
+        WriteSettingDword(identity, Setting::Work, static_cast<std::uint32_t>(choice.workMinutes));
+    }
 }
 
 }  // namespace rw

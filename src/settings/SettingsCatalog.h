@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/BreakChoice.h"
 #include "settings/SettingsStore.h"
 
 namespace rw {
@@ -95,19 +96,22 @@ constexpr PolicyButtonState ButtonStateForHideValue(std::uint32_t hide) { return
 // "Timed-%d" for entry n.
 std::wstring TimedEntryName(int n);
 
-// Work and rest periods after the swap rule and the clamps, in milliseconds.
+// Work and rest periods in minutes after the swap rule and the clamps.
 struct BreakPeriods {
-    std::uint32_t workMs;
-    std::uint32_t restMs;
+    int workMinutes;
+    int restMinutes;
 };
 BreakPeriods ApplyBreakPeriodRules(std::uint32_t workMinutes, std::uint32_t restMinutes, bool workFromPolicy);
 
+// The break settings as stored ("Enable", "Work", "Rest"), after the catalogue's rules, and
+// which of them the user policy enforces.
 struct BreakSettings {
-    int enable;  // 1 = reminders on
-    BreakPeriods periods;
-    bool enableLocked;  // "Enable" present in the user policy key
-    bool periodsLocked; // "Work" present in the user policy key
+    BreakChoice choice;
+    bool enableLocked;   // "Enable" present in the user policy key
+    bool periodsLocked;  // "Work" present in the user policy key
 };
 BreakSettings LoadBreakSettings(const SettingsIdentity& identity);
+// Stores a choice; a locked value is the policy's, and the user's own stays as it was.
+void SaveBreakChoice(const SettingsIdentity& identity, const BreakSettings& settings);
 
 }  // namespace rw

@@ -1,6 +1,7 @@
 target_sources(restwell_core PRIVATE
   src/settings/SettingsStore.cpp
   src/settings/SettingsCatalog.cpp
+  src/settings/BreakChoice.cpp
   src/settings/AppSettings.cpp
   src/settings/UnsavedSettings.cpp)
 if(WIN32)

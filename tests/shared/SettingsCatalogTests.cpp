@@ -14,6 +14,16 @@ namespace {
 class SettingsCatalog : public RegistryTest {
 protected:
     const SettingsIdentity& id = kTestIdentity;
+
+    // A DWORD of the user's own "Breaks" key, as stored (0xFFFFFFFF when missing).
+    static std::uint32_t PlainBreaksDword(const wchar_t* name) {
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+        if (!GetRawValue(kHkeyCurrentUser, TestPath(false, L"Breaks"), name, type, data) || data.size() != 4) {
+            return 0xFFFFFFFFu;
+        }
+        return data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+    }
 };
 
 TEST_F(SettingsCatalog, DefaultsWhenNothingIsStored) {
@@ -33,9 +43,9 @@ TEST_F(SettingsCatalog, DefaultsWhenNothingIsStored) {
     std::int64_t t = 5;
     EXPECT_FALSE(ReadSettingInt64(id, Setting::TimeActiveLast, t));
     const BreakSettings breaks = LoadBreakSettings(id);
-    EXPECT_EQ(breaks.enable, 1);
-    EXPECT_EQ(breaks.periods.workMs, 55u * 60000u);
-    EXPECT_EQ(breaks.periods.restMs, 5u * 60000u);
+    EXPECT_TRUE(breaks.choice.enabled);
+    EXPECT_EQ(breaks.choice.workMinutes, 55);
+    EXPECT_EQ(breaks.choice.restMinutes, 5);
     EXPECT_FALSE(breaks.enableLocked);
     EXPECT_FALSE(breaks.periodsLocked);
 }
@@ -83,35 +93,67 @@ TEST_F(SettingsCatalog, SwappedBreakPeriodsAreExchangedOnlyOutsidePolicy) {
     PutDword(kHkeyCurrentUser, false, L"Breaks", L"Work", 20);
     PutDword(kHkeyCurrentUser, false, L"Breaks", L"Rest", 45);
     BreakSettings breaks = LoadBreakSettings(id);
-    EXPECT_EQ(breaks.periods.workMs, 45u * 60000u);
-    EXPECT_EQ(breaks.periods.restMs, 20u * 60000u);
+    EXPECT_EQ(breaks.choice.workMinutes, 45);
+    EXPECT_EQ(breaks.choice.restMinutes, 20);
     EXPECT_FALSE(breaks.periodsLocked);
 
     PutDword(kHkeyCurrentUser, true, L"Breaks", L"Work", 20);
     PutDword(kHkeyCurrentUser, true, L"Breaks", L"Rest", 45);
     breaks = LoadBreakSettings(id);
-    EXPECT_EQ(breaks.periods.workMs, 30u * 60000u);
-    EXPECT_EQ(breaks.periods.restMs, 30u * 60000u);
+    EXPECT_EQ(breaks.choice.workMinutes, 30);
+    EXPECT_EQ(breaks.choice.restMinutes, 30);
     EXPECT_TRUE(breaks.periodsLocked);
 }
 
 TEST_F(SettingsCatalog, BreakPeriodRuleEdges) {
-    EXPECT_EQ(ApplyBreakPeriodRules(30, 30, false).workMs, 30u * 60000u);  // swapped: still 30/30
-    EXPECT_EQ(ApplyBreakPeriodRules(31, 30, false).workMs, 31u * 60000u);  // not a swapped pair
-    EXPECT_EQ(ApplyBreakPeriodRules(5, 55, false).workMs, 55u * 60000u);
-    EXPECT_EQ(ApplyBreakPeriodRules(5, 55, false).restMs, 5u * 60000u);
-    EXPECT_EQ(ApplyBreakPeriodRules(0, 29, false).workMs, 30u * 60000u);  // rest below 30: no swap
-    EXPECT_EQ(ApplyBreakPeriodRules(0, 29, false).restMs, 29u * 60000u);
-    EXPECT_EQ(ApplyBreakPeriodRules(0xFFFFFFFFu, 0xFFFFFFFFu, true).restMs, 30u * 60000u);
+    EXPECT_EQ(ApplyBreakPeriodRules(30, 30, false).workMinutes, 30);  // swapped: still 30/30
+    EXPECT_EQ(ApplyBreakPeriodRules(31, 30, false).workMinutes, 31);  // not a swapped pair
+    EXPECT_EQ(ApplyBreakPeriodRules(5, 55, false).workMinutes, 55);
+    EXPECT_EQ(ApplyBreakPeriodRules(5, 55, false).restMinutes, 5);
+    EXPECT_EQ(ApplyBreakPeriodRules(0, 29, false).workMinutes, 30);  // rest below 30: no swap
+    EXPECT_EQ(ApplyBreakPeriodRules(0, 29, false).restMinutes, 29);
+    EXPECT_EQ(ApplyBreakPeriodRules(0xFFFFFFFFu, 0xFFFFFFFFu, true).restMinutes, 30);
 }
 
 TEST_F(SettingsCatalog, EnableAndLocks) {
     PutDword(kHkeyCurrentUser, false, L"Breaks", L"Enable", 2);
-    EXPECT_EQ(LoadBreakSettings(id).enable, 0);  // anything but 1 is off
+    EXPECT_FALSE(LoadBreakSettings(id).choice.enabled);  // anything but 1 is off
     PutString(kHkeyCurrentUser, true, L"Breaks", L"Enable", L"junk");
     const BreakSettings breaks = LoadBreakSettings(id);
     EXPECT_TRUE(breaks.enableLocked);  // present in policy, of any type
-    EXPECT_EQ(breaks.enable, 0);       // the junk policy value is skipped, the plain 2 read
+    EXPECT_FALSE(breaks.choice.enabled);  // the junk policy value is skipped, the plain 2 read
+}
+
+TEST_F(SettingsCatalog, AChoiceIsStoredAsTheNextLoadReadsItAndLockedValuesStayTheUsers) {
+    // Limits and defaults are the rows' own: what the breaks page and the description use.
+    EXPECT_EQ(WorkLimits().min, 30);
+    EXPECT_EQ(WorkLimits().max, 120);
+    EXPECT_EQ(RestLimits().min, 3);
+    EXPECT_EQ(RestLimits().max, 30);
+    EXPECT_EQ(DefaultBreakChoice(), (BreakChoice{true, 55, 5}));
+    EXPECT_EQ(ClampedChoice({false, 10, 45}), (BreakChoice{false, 30, 30}));
+    EXPECT_EQ(ClampedChoice({true, 121, 2}), (BreakChoice{true, 120, 3}));
+
+    SaveBreakChoice(id, {{false, 90, 12}, false, false});
+    EXPECT_EQ(LoadBreakSettings(id).choice, (BreakChoice{false, 90, 12}));
+    EXPECT_EQ(ReadSettingDword(id, Setting::Enable), 0u);  // stored as 0 and 1
+
+    // Under a policy the page shows and hands back the enforced values; the user's own stay.
+    PutDword(kHkeyCurrentUser, true, L"Breaks", L"Work", 45);
+    PutDword(kHkeyCurrentUser, true, L"Breaks", L"Enable", 1);
+    const BreakSettings locked = LoadBreakSettings(id);
+    ASSERT_TRUE(locked.enableLocked && locked.periodsLocked);
+    SaveBreakChoice(id, {locked.choice, locked.enableLocked, locked.periodsLocked});
+    EXPECT_EQ(PlainBreaksDword(L"Work"), 90u);
+    EXPECT_EQ(PlainBreaksDword(L"Enable"), 0u);
+}
+
+TEST_F(SettingsCatalog, TheDescriptionTellsTheChoice) {
+    EXPECT_EQ(DescribeBreakChoice({true, 55, 5}), L"You will be reminded to take a 5 minute break every 55 minutes.");
+    EXPECT_EQ(DescribeBreakChoice({true, 120, 30}),
+              L"You will be reminded to take a 30 minute break every 120 minutes.");
+    EXPECT_EQ(DescribeBreakChoice({false, 55, 5}),
+              L"With this feature disabled you will not be reminded when breaks are due.");
 }
 
 TEST_F(SettingsCatalog, HideValuesCountOnlyInTheUserPolicyKey) {

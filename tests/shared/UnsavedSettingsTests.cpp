@@ -45,7 +45,7 @@ TEST_F(UnsavedSettingsTest, RefusedChoicesHoldForTheRunAndTheFirstRefusalIsToldO
     EXPECT_TRUE(Failed(WriteSettingInt64(id, Setting::TimeWorkStart, 1800000000)));
     EXPECT_EQ(told, 1);
 
-    EXPECT_EQ(LoadBreakSettings(id).periods.workMs, 45u * 60000) << "the choice holds for this run";
+    EXPECT_EQ(LoadBreakSettings(id).choice.workMinutes, 45) << "the choice holds for this run";
     EXPECT_EQ(ReadSettingString(id, Setting::NotificationSound), L"C:\\bell.wav");
     std::int64_t workStart = 0;
     EXPECT_TRUE(ReadSettingInt64(id, Setting::TimeWorkStart, workStart));
@@ -61,7 +61,7 @@ TEST_F(UnsavedSettingsTest, RefusedChoicesHoldForTheRunAndTheFirstRefusalIsToldO
 
     // An administrator's policy still rules over the user's unsaved choice.
     PutDword(kHkeyCurrentUser, true, L"Breaks", L"Work", 90);
-    EXPECT_EQ(LoadBreakSettings(id).periods.workMs, 90u * 60000);
+    EXPECT_EQ(LoadBreakSettings(id).choice.workMinutes, 90);
 }
 
 TEST_F(UnsavedSettingsTest, AWriteThatSucceedsLaterCountsAgain) {

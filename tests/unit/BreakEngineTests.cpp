@@ -13,13 +13,13 @@ TEST_F(BreakEngine, TheRoadOfOneBreak) {
     Start();
     WorkMinutes(54);
     EXPECT_EQ(host.trayIcon, IDI_WORKING);
-    EXPECT_EQ(engine->m_strStatus, L"You have been working for 54 minutes.");
+    EXPECT_EQ(engine->Status(), L"You have been working for 54 minutes.");
     EXPECT_TRUE(host.shown.empty());
 
     WorkMinutes(1);  // the tick at 55 minutes
     EXPECT_EQ(host.trayIcon, IDI_BREAK_DUE);
     EXPECT_EQ(host.statusIcon, IDI_BREAK_DUE);
-    EXPECT_EQ(engine->m_strStatus, L"You have been working for 55 minutes. Time for a break.");
+    EXPECT_EQ(engine->Status(), L"You have been working for 55 minutes. Time for a break.");
     EXPECT_EQ(host.tooltip, L"Restwell\nYou have been working for 55 minutes.\nTime for a break.");
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.shown[0].text, L"You have been using this computer for 55 minutes.\nTime for a 5 minute break.");
@@ -30,7 +30,7 @@ TEST_F(BreakEngine, TheRoadOfOneBreak) {
 
     const int hides = host.hides;
     engine->OnSuspend(SuspendCommand::For15Minutes);
-    EXPECT_EQ(engine->m_dwSuspendMs, 15u * 60000);
+    EXPECT_EQ(engine->SuspendMs(), 15u * 60000);
     EXPECT_EQ(host.hides, hides + 1);
     EXPECT_EQ(host.trayIcon, IDI_DUE_SUSPENDED);
     WorkMinutes(10);
@@ -44,15 +44,15 @@ TEST_F(BreakEngine, TheRoadOfOneBreak) {
 
     IdleMinutes(2);
     EXPECT_EQ(host.trayIcon, IDI_RESTING);
-    EXPECT_EQ(engine->m_strStatus, L"Resting...");
+    EXPECT_EQ(engine->Status(), L"Resting...");
     IdleMinutes(3);
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
-    EXPECT_EQ(engine->m_strStatus, L"You are rested.");
+    EXPECT_EQ(engine->Status(), L"You are rested.");
     EXPECT_EQ(Score(), 54.5f);  // the most a rest can earn
-    EXPECT_TRUE(engine->m_rating.m_bScoreRising);
+    EXPECT_TRUE(engine->Rating().m_bScoreRising);
     EXPECT_FALSE(engine->IsSuspended(input.tick, calendar.Now()));
-    EXPECT_EQ(engine->m_dwSuspendMs, 0u);
-    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_EQ(engine->SuspendMs(), 0u);
+    EXPECT_EQ(engine->WorkStartTick(), 0);
     EXPECT_GT(host.barRepaints, 0);
 }
 
@@ -63,7 +63,7 @@ TEST_F(BreakEngine, OverdueWorkIsRemindedEveryFiveMinutesAndCostsAPenaltyAMinute
     EXPECT_EQ(Score(), 50.0f);  // the first minute after the break fell due costs nothing
     WorkMinutes(1);
     EXPECT_EQ(Score(), 49.5f);
-    EXPECT_FALSE(engine->m_rating.m_bScoreRising);
+    EXPECT_FALSE(engine->Rating().m_bScoreRising);
     WorkMinutes(3);
     EXPECT_EQ(BreakReminders(), 1);
     EXPECT_EQ(Score(), 48.0f);
@@ -89,7 +89,7 @@ TEST_F(BreakEngine, IdleTimeDecidesWorkingRestingAndRested) {
     Work(1);
     UntilNextTick(true);
     EXPECT_EQ(host.trayIcon, IDI_WORKING);  // back to the same work period
-    EXPECT_EQ(engine->m_strStatus, L"You have been working for 21 minutes.");
+    EXPECT_EQ(engine->Status(), L"You have been working for 21 minutes.");
 
     const std::uint32_t lastInput = input.tick;
     Idle(299);
@@ -97,13 +97,13 @@ TEST_F(BreakEngine, IdleTimeDecidesWorkingRestingAndRested) {
     Idle(30);
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
     // The work period ended at the last input, not at the tick that noticed it.
-    EXPECT_EQ(engine->m_tickRestMark, static_cast<std::int64_t>(lastInput));
-    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_EQ(engine->RestMarkTick(), static_cast<std::int64_t>(lastInput));
+    EXPECT_EQ(engine->WorkStartTick(), 0);
     // The next input starts a new period, shown from the tick after.
     Work(1);
     const std::uint32_t firstInput = input.tick;
     UntilNextTick(false);
-    EXPECT_EQ(engine->m_tickWorkStart, static_cast<std::int64_t>(firstInput));
+    EXPECT_EQ(engine->WorkStartTick(), static_cast<std::int64_t>(firstInput));
 }
 
 TEST_F(BreakEngine, FiftyNineIdleSecondsStillCountAsWork) {
@@ -134,12 +134,12 @@ TEST_F(BreakEngine, IAmRestedEndsEverythingAndCreditsOnlyRealWork) {
     Start();
     WorkMinutes(10);
     engine->OnSuspend(SuspendCommand::UntilNextRest);
-    EXPECT_EQ(engine->m_timeSuspendUntil, CBreakEngine::kSuspendUntilRest);
+    EXPECT_EQ(engine->SuspendedUntil(), CBreakEngine::kSuspendUntilRest);
     engine->OnIAmRested();
     EXPECT_EQ(Score(), 50.0f);  // exactly ten minutes earn nothing
-    EXPECT_EQ(engine->m_timeSuspendUntil, 0);
-    EXPECT_EQ(engine->m_tickWorkStart, 0);
-    EXPECT_EQ(engine->s_nReminderMinutes, 0u);
+    EXPECT_EQ(engine->SuspendedUntil(), 0);
+    EXPECT_EQ(engine->WorkStartTick(), 0);
+    EXPECT_EQ(engine->ReminderMinutes(), 0u);
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
     engine->OnIAmRested();  // again, while waiting for work: nothing to credit
     EXPECT_EQ(Score(), 50.0f);
@@ -154,8 +154,9 @@ TEST_F(BreakEngine, IAmRestedEndsEverythingAndCreditsOnlyRealWork) {
 TEST_F(BreakEngine, ARestJustOverTenMinutesGainsInProportion) {
     PutSetting(L"Breaks", L"Work", 30);
     Start();
-    // Work starts at the first tick; make the period exactly ten minutes and one millisecond.
-    engine->m_tickWorkStart = input.tick;
+    // Work starts at the first tick, with the input of that moment; make the period exactly
+    // ten minutes and one millisecond.
+    ASSERT_EQ(engine->WorkStartTick(), static_cast<std::int64_t>(input.tick));
     input.tick += 600001;
     input.lastInput = input.tick;
     engine->OnIAmRested();
@@ -167,10 +168,10 @@ TEST_F(BreakEngine, SuspensionsAndTheirTimes) {
     Start();
     WorkMinutes(5);
     engine->OnSuspend(SuspendCommand::For30Minutes);
-    EXPECT_EQ(engine->m_dwSuspendMs, 30u * 60000);
+    EXPECT_EQ(engine->SuspendMs(), 30u * 60000);
     engine->OnSuspend(SuspendCommand::UntilPlannedBreak);
-    EXPECT_EQ(engine->m_dwSuspendMs, 0u);
-    EXPECT_EQ(engine->m_timeSuspendUntil, calendar.LocalToTime(2026, 12, 7, 9, 30));
+    EXPECT_EQ(engine->SuspendMs(), 0u);
+    EXPECT_EQ(engine->SuspendedUntil(), calendar.LocalToTime(2026, 12, 7, 9, 30));
 }
 
 TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
@@ -180,7 +181,7 @@ TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
     Start();
     EXPECT_EQ(host.alertPlannedMinutes, -1);  // 61 minutes away: no countdown
     EXPECT_FALSE(host.suspendUntilPlannedEnabled);
-    EXPECT_EQ(engine->m_strPlanned, L"At 10:00, Lunch, is your next planned break.");
+    EXPECT_EQ(engine->PlannedLine(), L"At 10:00, Lunch, is your next planned break.");
     EXPECT_EQ(host.events.at(5), std::make_pair(calendar.LocalToTime(2026, 12, 7, 10, 0), std::int64_t{0}));
 
     WorkMinutes(1);  // 09:00, 60 minutes away
@@ -216,7 +217,7 @@ TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
     Work(15);                      // 10:01: the next occurrence is tomorrow
     EXPECT_GT(host.hides, hides);  // and the next tick takes it down
     EXPECT_EQ(host.alertPlannedMinutes, -1);
-    EXPECT_EQ(engine->m_strPlanned, L"Tomorrow at 10:00, Lunch, is your next planned break.");
+    EXPECT_EQ(engine->PlannedLine(), L"Tomorrow at 10:00, Lunch, is your next planned break.");
     EXPECT_EQ(host.events.at(5).first, calendar.LocalToTime(2026, 12, 8, 10, 0));
 }
 
@@ -270,6 +271,36 @@ TEST_F(BreakEngine, APlannedBreakMomentRemindsOfAnOverdueBreakEvenWhileSuspended
     EXPECT_EQ(BreakReminders(), 3);
 }
 
+TEST_F(BreakEngine, ACustomizedChoiceHoldsAtOnceWithTheCataloguesLimits) {
+    Start();
+    WorkMinutes(35);
+    engine->OnSuspend(SuspendCommand::UntilNextRest);
+    EXPECT_EQ(host.trayIcon, IDI_WORKING);
+    // The catalogue's rules, as for a stored pair: one the wrong way round is swapped.
+    engine->OnCustomizeConfirmed({true, 20, 45}, CPlannedBreakList());
+    EXPECT_EQ(engine->Choice(), (BreakChoice{true, 45, 20}));
+    EXPECT_EQ(engine->SuspendedUntil(), 0);
+    EXPECT_EQ(host.trayIcon, IDI_WORKING);
+    // A shorter work period than the 35 minutes worked, into the ranges: due at once.
+    engine->OnCustomizeConfirmed({true, 10, 2}, CPlannedBreakList());
+    EXPECT_EQ(engine->Choice(), (BreakChoice{true, 30, 3}));
+    EXPECT_EQ(host.trayIcon, IDI_BREAK_DUE);
+    EXPECT_EQ(engine->Status(), L"You have been working for 35 minutes. Time for a break.");
+    ASSERT_FALSE(host.shown.empty());
+    EXPECT_EQ(host.shown.back().text, L"You have been using this computer for 35 minutes.\nTime for a 3 minute break.");
+
+    // Off: the timer stops, the program's own icon, no status.
+    engine->OnCustomizeConfirmed({false, 30, 30}, CPlannedBreakList());
+    EXPECT_FALSE(host.timerPeriodMs.has_value());
+    EXPECT_EQ(host.trayIcon, IDI_PROGRAM);
+    EXPECT_EQ(engine->Status(), L"");
+    // On again: the timer runs and the state shows.
+    engine->OnCustomizeConfirmed({true, 60, 5}, CPlannedBreakList());
+    EXPECT_TRUE(host.timerPeriodMs.has_value());
+    EXPECT_EQ(host.trayIcon, IDI_WORKING);
+    EXPECT_EQ(engine->Status(), L"You have been working for 35 minutes.");
+}
+
 TEST_F(BreakEngine, TheSummaryLineNamesTheDay) {
     struct Case {
         const wchar_t* record;
@@ -282,11 +313,11 @@ TEST_F(BreakEngine, TheSummaryLineNamesTheDay) {
         CPlannedBreakList planned;
         planned.Insert(CBreakTimed::FromText(c.record));
         if (!engine) Start();
-        engine->OnCustomizeConfirmed(planned);
-        EXPECT_EQ(engine->m_strPlanned, c.line);
+        engine->OnCustomizeConfirmed(engine->Choice(), planned);
+        EXPECT_EQ(engine->PlannedLine(), c.line);
     }
-    engine->OnCustomizeConfirmed(CPlannedBreakList());
-    EXPECT_EQ(engine->m_strPlanned, L"You have not specified any Planned Breaks.");
+    engine->OnCustomizeConfirmed(engine->Choice(), CPlannedBreakList());
+    EXPECT_EQ(engine->PlannedLine(), L"You have not specified any Planned Breaks.");
     EXPECT_EQ(host.events.count(5), 0u);
 }
 
@@ -296,7 +327,7 @@ TEST_F(BreakEngine, ReminderComesBackAtOnceWhenThePlannedBreakChanges) {
     EXPECT_EQ(BreakReminders(), 1);
     CPlannedBreakList planned;
     planned.Insert(CBreakTimed::FromText(L"0YYYYYYY,2300,Late"));
-    engine->OnCustomizeConfirmed(planned);
+    engine->OnCustomizeConfirmed(engine->Choice(), planned);
     EXPECT_EQ(BreakReminders(), 2);
     Work(20);
     EXPECT_EQ(BreakReminders(), 2);
@@ -309,7 +340,7 @@ TEST_F(BreakEngine, ASleepLongerThanTheRestPeriodIsARest) {
     input.lastInput = input.tick;  // the key that woke the machine
     engine->OnPowerOrClockChange();
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
-    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_EQ(engine->WorkStartTick(), 0);
     EXPECT_GT(Score(), 50.0f);
 }
 
@@ -320,7 +351,7 @@ TEST_F(BreakEngine, ASleepShorterThanTheRestPeriodKeepsTheWorkPeriod) {
     input.lastInput = input.tick;
     engine->OnPowerOrClockChange();
     EXPECT_EQ(host.trayIcon, IDI_WORKING);
-    EXPECT_EQ(engine->m_strStatus, L"You have been working for 34 minutes.");
+    EXPECT_EQ(engine->Status(), L"You have been working for 34 minutes.");
 }
 
 TEST_F(BreakEngine, SwitchingRemindersOff) {
@@ -335,10 +366,10 @@ TEST_F(BreakEngine, SwitchingRemindersOff) {
     EXPECT_EQ(host.trayIcon, IDI_PROGRAM);
     EXPECT_EQ(host.tooltip, L"Restwell");
     EXPECT_EQ(host.statusIcon, 0);
-    EXPECT_EQ(engine->m_strStatus, L"");
-    EXPECT_EQ(engine->m_strPlanned, L"");
+    EXPECT_EQ(engine->Status(), L"");
+    EXPECT_EQ(engine->PlannedLine(), L"");
     EXPECT_EQ(host.events.count(5), 0u);
-    EXPECT_EQ(engine->m_timeNextPlanned, -1);
+    EXPECT_EQ(engine->NextPlannedTime(), -1);
     // Nothing happens while off.
     WorkMinutes(90);
     EXPECT_TRUE(host.shown.empty());
@@ -346,7 +377,7 @@ TEST_F(BreakEngine, SwitchingRemindersOff) {
     PutSetting(L"Breaks", L"Enable", 1);
     engine->ReloadSettings();
     EXPECT_TRUE(host.timerPeriodMs.has_value());
-    EXPECT_EQ(engine->m_strPlanned, L"Tomorrow at 10:00, Lunch, is your next planned break.");
+    EXPECT_EQ(engine->PlannedLine(), L"Tomorrow at 10:00, Lunch, is your next planned break.");
     EXPECT_EQ(host.events.count(5), 1u);
 }
 
@@ -377,7 +408,7 @@ TEST_F(BreakEngine, RestartShorterThanTheRestPeriodResumesTheWorkPeriod) {
 
     Sleep(120);
     Start();
-    EXPECT_EQ(engine->m_tickWorkStart, static_cast<std::int64_t>(input.tick) - 1920000);
+    EXPECT_EQ(engine->WorkStartTick(), static_cast<std::int64_t>(input.tick) - 1920000);
     WorkMinutes(22);  // 09:54
     EXPECT_EQ(BreakReminders(), 0);
     WorkMinutes(1);
@@ -389,10 +420,10 @@ TEST_F(BreakEngine, RestartShorterThanTheRestPeriodResumesTheWorkPeriod) {
 TEST_F(BreakEngine, AStartDuringALongAbsenceCountsTheWorkFromTheReturn) {
     input.lastInput = input.tick - 40 * 60000;
     Start();
-    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_EQ(engine->WorkStartTick(), 0);
     Work(15);  // back a moment after the start; the next tick (09:00:20) begins the work period
     WorkMinutes(50);
-    EXPECT_EQ(engine->m_strStatus, L"You have been working for 49 minutes.");
+    EXPECT_EQ(engine->Status(), L"You have been working for 49 minutes.");
     EXPECT_EQ(BreakReminders(), 0);
     WorkMinutes(6);
     EXPECT_EQ(BreakReminders(), 1);
@@ -410,7 +441,7 @@ TEST_F(BreakEngine, ASleepRightAfterTheFirstInputOfAWorkPeriodIsNeitherWorkNorCr
     engine->OnPowerOrClockChange();
     WorkMinutes(30);
     EXPECT_EQ(Score(), rated);
-    EXPECT_EQ(engine->m_strStatus, L"You have been working for 29 minutes.");
+    EXPECT_EQ(engine->Status(), L"You have been working for 29 minutes.");
     EXPECT_EQ(BreakReminders(), 0);
 }
 
@@ -444,9 +475,9 @@ TEST_F(BreakEngine, BadStoredTimesDiscardTheRestore) {
         WriteSettingInt64(kTestIdentity, Setting::TimeActiveLast, c.activeLast);
         WriteSettingInt64(kTestIdentity, Setting::TimeWorkStart, c.workStart);
         CBreakEngine restored(BreakEngineSeams{host, input, calendar, texts, kTestIdentity});
-        EXPECT_EQ(restored.m_tickLastInput, 0);
-        EXPECT_EQ(restored.m_tickRestMark, 0);
-        EXPECT_EQ(restored.m_tickWorkStart, 0);
+        EXPECT_EQ(restored.LastInputTick(), 0);
+        EXPECT_EQ(restored.RestMarkTick(), 0);
+        EXPECT_EQ(restored.WorkStartTick(), 0);
     }
     // Reminders off: nothing is restored and nothing but the rating is saved.
     ResetTestRegistry();
@@ -454,7 +485,7 @@ TEST_F(BreakEngine, BadStoredTimesDiscardTheRestore) {
     WriteSettingInt64(kTestIdentity, Setting::TimeWorkStart, now - 600);
     PutSetting(L"Breaks", L"Enable", 0);
     CBreakEngine off(BreakEngineSeams{host, input, calendar, texts, kTestIdentity});
-    EXPECT_EQ(off.m_tickWorkStart, 0);
+    EXPECT_EQ(off.WorkStartTick(), 0);
     off.SaveBreakState();
     std::int64_t stored = 0;
     EXPECT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeWorkStart, stored));
@@ -463,9 +494,10 @@ TEST_F(BreakEngine, BadStoredTimesDiscardTheRestore) {
 
 TEST_F(BreakEngine, TheRatingIsSavedTruncated) {
     Start();
-    engine->m_rating.m_fScore = 47.9f;
+    WorkMinutes(56);  // the first penalty: half a point
+    ASSERT_EQ(Score(), 49.5f);
     Stop();
-    EXPECT_EQ(ReadSettingDword(kTestIdentity, Setting::Score), 47u);
+    EXPECT_EQ(ReadSettingDword(kTestIdentity, Setting::Score), 49u);
 }
 
 TEST_F(BreakEngine, TickCountWrap) {
@@ -473,23 +505,34 @@ TEST_F(BreakEngine, TickCountWrap) {
     Start();
     WorkMinutes(3);  // across the wrap
     EXPECT_LT(input.tick, 200000u);
-    EXPECT_EQ(engine->m_strStatus, L"You have been working for 3 minutes.");
-    // After a rest booked before the wrap, input after it starts a new work period.
+    EXPECT_EQ(engine->Status(), L"You have been working for 3 minutes.");
     IdleMinutes(6);
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
-    input.tick = 0xFFFFFFFFu - 5000;
-    engine->m_tickRestMark = input.tick;
-    input.tick += 20000;  // wrapped
-    input.lastInput = input.tick;
-    engine->OnTickTimer();
-    EXPECT_NE(engine->m_tickWorkStart, 0);
+}
+
+TEST_F(BreakEngine, ARestMarkOnEitherSideOfTheWrap) {
+    input.tick = input.lastInput = 0xFFFFFFFFu - 200000;
+    Start();
+    Work(60);
+    // The rest is booked before the wrap, with the last input as its mark.
+    Idle(360);
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    EXPECT_GT(engine->RestMarkTick(), 0xFFFFFFFFll - 200000);
+    ASSERT_LT(input.tick, 300000u);  // wrapped
+    EXPECT_EQ(engine->WorkStartTick(), 0);
+    // Input after the wrap is later than the mark: a new work period.
+    Work(20);
+    EXPECT_NE(engine->WorkStartTick(), 0);
+    EXPECT_LT(engine->WorkStartTick(), 300000);
+
     // A mark just after the wrap: an input read from before it is earlier, not later.
-    engine->m_tickWorkStart = engine->m_tickLastInput = 0;
-    engine->m_tickRestMark = 1000;
-    input.tick = 2000;
+    engine->OnIAmRested();
+    ASSERT_EQ(engine->RestMarkTick(), static_cast<std::int64_t>(input.lastInput));
+    ASSERT_EQ(engine->WorkStartTick(), 0);
     input.lastInput = 0xFFFFF000u;
+    input.tick += 1000;
     engine->OnTickTimer();
-    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_EQ(engine->WorkStartTick(), 0);
 }
 
 TEST_F(BreakEngine, InputClockDifferencesAreSigned32Bit) {
@@ -517,7 +560,7 @@ TEST_F(BreakEngine, LeavingBeforeTheWrapAndComingBackAfterIsARest) {
     IdleMinutes(20);  // the tick count wraps two minutes into the absence
     EXPECT_LT(input.tick, 0x80000000u);
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
-    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_EQ(engine->WorkStartTick(), 0);
     EXPECT_EQ(BreakReminders(), 0);
     EXPECT_GT(Score(), 50.0f);
 }
@@ -532,9 +575,9 @@ TEST_F(BreakEngine, AWorkPeriodSavedAcrossTheWrapIsRestored) {
     EXPECT_NEAR(static_cast<double>(workStart), static_cast<double>(calendar.Now() - 600), 2.0);
     Sleep(60);
     Start();
-    EXPECT_NE(engine->m_tickWorkStart, 0);
+    EXPECT_NE(engine->WorkStartTick(), 0);
     WorkMinutes(1);
-    EXPECT_EQ(engine->m_strStatus, L"You have been working for 12 minutes.");
+    EXPECT_EQ(engine->Status(), L"You have been working for 12 minutes.");
 }
 
 TEST_F(BreakEngine, ASleepAcrossTheWrapIsARest) {
@@ -545,18 +588,18 @@ TEST_F(BreakEngine, ASleepAcrossTheWrapIsARest) {
     input.lastInput = input.tick;
     engine->OnPowerOrClockChange();
     EXPECT_EQ(host.trayIcon, IDI_RESTED);
-    EXPECT_EQ(engine->m_tickWorkStart, 0);
+    EXPECT_EQ(engine->WorkStartTick(), 0);
 }
 
 TEST_F(BreakEngine, AnUnreadableLastInputKeepsTheState) {
     Start();
     WorkMinutes(5);
-    const std::wstring status = engine->m_strStatus;
-    const std::int64_t lastInput = engine->m_tickLastInput;
+    const std::wstring status = engine->Status();
+    const std::int64_t lastInput = engine->LastInputTick();
     input.lastInputFails = true;
     Work(60);
-    EXPECT_EQ(engine->m_strStatus, status);
-    EXPECT_EQ(engine->m_tickLastInput, lastInput);
+    EXPECT_EQ(engine->Status(), status);
+    EXPECT_EQ(engine->LastInputTick(), lastInput);
 }
 
 TEST_F(BreakEngine, PointerOverTheIconTicksAtMostOncePerSecond) {
@@ -593,7 +636,7 @@ TEST_F(BreakEngine, AKilledSessionIsResumedFromWhatItSavedWhileRunning) {
     Sleep(30);
     Start();
     EXPECT_EQ(host.trayIcon, IDI_WORKING);
-    EXPECT_EQ(engine->m_strStatus, L"You have been working for 50 minutes.");
+    EXPECT_EQ(engine->Status(), L"You have been working for 50 minutes.");
     EXPECT_EQ(Score(), 50.0f) << "no rest booked";
 }
 
@@ -618,7 +661,7 @@ TEST_F(BreakEngine, AnAbsenceOfWeeksIsARest) {
         WriteSettingInt64(kTestIdentity, Setting::TimeWorkStart, now - std::int64_t{days} * 86400 - 40 * 60);
         Start();
         EXPECT_EQ(host.trayIcon, IDI_RESTED);
-        EXPECT_EQ(engine->m_strStatus, L"You are rested.");
+        EXPECT_EQ(engine->Status(), L"You are rested.");
         EXPECT_EQ(Score(), 55.0f) << "the most a rest can earn";
         engine.reset();
     }
@@ -646,7 +689,7 @@ TEST_F(BreakEngine, APlannedBreakTheClockJumpsOverIsAnnouncedAtOnceAndOnlyOnce) 
     engine->OnTimeChange();
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.shown[0].extra, L"Lunch is due now.");
-    EXPECT_EQ(engine->m_strPlanned, L"Tomorrow at 10:00, Lunch, is your next planned break.");
+    EXPECT_EQ(engine->PlannedLine(), L"Tomorrow at 10:00, Lunch, is your next planned break.");
     EXPECT_EQ(host.events.at(5).first, calendar.LocalToTime(2026, 12, 8, 10, 0));
 
     // Back before it: the break already announced today is not announced again.
@@ -674,7 +717,7 @@ TEST_F(BreakEngine, ALockAsLongAsTheRestPeriodIsARestWhateverKeepsInputComing) {
     EXPECT_GT(Score(), 50.0f);
     engine->OnSessionUnlocked();
     WorkMinutes(2);
-    EXPECT_EQ(engine->m_strStatus, L"You have been working for 2 minutes.");
+    EXPECT_EQ(engine->Status(), L"You have been working for 2 minutes.");
 }
 
 }  // namespace

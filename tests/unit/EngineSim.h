@@ -128,7 +128,7 @@ protected:
         for (const Notification& s : host.shown) n += s.breakDue == 1 && s.icon == 134;
         return n;
     }
-    float Score() const { return engine->m_rating.m_fScore; }
+    float Score() const { return engine->Rating().m_fScore; }
     void PutSetting(const wchar_t* section, const wchar_t* name, std::uint32_t value) {
         PutDword(kHkeyCurrentUser, false, section, name, value);
     }

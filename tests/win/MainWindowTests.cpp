@@ -106,14 +106,14 @@ TEST_F(MainWindow, RestoredOverdueWorkShowsTheBreakAndSavesTheStateAgain) {
     EXPECT_EQ(main->NotifyIcon().m_hIconCurrent,
               reinterpret_cast<HICON>(SendDlgItemMessageW(main->hwnd(), IDC_STATUS_ICON, STM_GETICON, 0, 0)));
     EXPECT_NE(main->NotifyIcon().m_hIconCurrent, nullptr);
-    EXPECT_EQ(main->Engine().m_rating.StoredValue(), 69u) << "the first overdue minute costs half a point";
+    EXPECT_EQ(main->Engine().Rating().StoredValue(), 69u) << "the first overdue minute costs half a point";
     // The owner-drawn bar and banner carry their accessible names as their texts.
     EXPECT_EQ(Text(IDC_RATING_BAR), L"Your achievement rating for keeping to your break settings is... 69 %");
     EXPECT_EQ(Text(IDC_BANNER), app.companyLegalName);
 
     // The alert's "Suspend 15 minutes", posted as a command: icon 147, no more reminders.
     SendMessageW(main->hwnd(), WM_COMMAND, ID_SUSPEND_15, 0);
-    EXPECT_EQ(main->Engine().m_dwSuspendMs, 15u * 60000);
+    EXPECT_EQ(main->Engine().SuspendMs(), 15u * 60000);
     // Closing only hides the window; the program goes on.
     main->ShowMain();
     SendMessageW(main->hwnd(), WM_COMMAND, IDOK, 0);
@@ -195,13 +195,13 @@ TEST_F(MainWindow, ACancelledLogOffKeepsTheStatusGoing) {
 
 TEST_F(MainWindow, PolicyChangeReloadsTheSettingsInAnyLetterCase) {
     Start();
-    EXPECT_EQ(main->Engine().m_bEnable, 1);
+    EXPECT_EQ(main->Engine().Choice().enabled, true);
     PutDword(kHkeyCurrentUser, true, L"Breaks", L"Enable", 0);
     PutDword(kHkeyCurrentUser, true, nullptr, L"HideOptions", 2);
     SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"));
-    EXPECT_EQ(main->Engine().m_bEnable, 1) << "another area changes nothing";
+    EXPECT_EQ(main->Engine().Choice().enabled, true) << "another area changes nothing";
     SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"pOLICY"));
-    EXPECT_EQ(main->Engine().m_bEnable, 0);
+    EXPECT_EQ(main->Engine().Choice().enabled, false);
     EXPECT_EQ(app.reloads, 1);
     EXPECT_EQ(Text(IDC_STATUS_TEXT), L"");
     EXPECT_EQ(Text(IDC_DESCRIPTION), L"With this feature disabled you will not be reminded when breaks are due.");
@@ -428,9 +428,9 @@ namespace {
 TEST_F(MainWindow, TheWorkstationLockAndUnlockReachTheEngine) {
     Start();
     SendMessageW(main->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
-    EXPECT_NE(main->Engine().m_tickLocked, 0);
+    EXPECT_NE(main->Engine().LockedTick(), 0);
     SendMessageW(main->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
-    EXPECT_EQ(main->Engine().m_tickLocked, 0);
+    EXPECT_EQ(main->Engine().LockedTick(), 0);
 }
 
 }  // namespace

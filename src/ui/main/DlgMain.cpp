@@ -62,8 +62,7 @@ CdlgMain::CdlgMain(rw::AppShared& app)
                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     // The engine read the break settings, the rating and the planned breaks, and restored
     // the work period; the rest of this window's settings follow.
-    LoadBreakSettings();
-    m_engine.m_rating.m_bScoreRising = m_engine.m_rating.m_fScore >= 50.0f;
+    LoadWindowSettings();
     m_alert.m_pMain = this;
     m_menuTrayBreak.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MENU_TRAY_BREAK)));
 }
@@ -76,7 +75,7 @@ CdlgMain::~CdlgMain() {
     m_notifyIcon.Delete();
 }
 
-void CdlgMain::LoadBreakSettings() {
+void CdlgMain::LoadWindowSettings() {
     const SettingsIdentity& identity = app_.identity;
     m_nNotificationStyle = rw::ReadSettingDword(identity, rw::Setting::NotificationStyle);
     m_strNotificationSound = rw::ReadSettingString(identity, rw::Setting::NotificationSound);
@@ -155,8 +154,8 @@ void CdlgMain::ExchangeData(rw::DataExchange& exchange) {
     shownTexts_.clear();  // written or read here: the next tick compares with the controls again
     exchange.Text(IDC_DESCRIPTION, m_strDescription);
     exchange.Text(IDC_RATING_TITLE, m_strRatingTitle);
-    exchange.Text(IDC_PLANNED_TEXT, m_engine.m_strPlanned);
-    exchange.Text(IDC_STATUS_TEXT, m_engine.m_strStatus);
+    exchange.Text(IDC_PLANNED_TEXT, m_strPlanned);
+    exchange.Text(IDC_STATUS_TEXT, m_strStatus);
     exchange.Control(IDC_RATING_BAR, m_staticRatingBar);
     exchange.Control(IDC_BANNER, m_staticBanner);
     exchange.Control(IDC_TIPS_TABS, m_tabTips);
@@ -182,7 +181,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     if (rw::FormatResourceString(caption, IDS_MAIN_CAPTION, {app_.fullName, rw::kRunningVersionShort})) {
         SetText(caption);
     }
-    UpdateDescriptionTexts();
+    TakeEngineTexts();
     UpdateData(rw::Direction::ToControls);
 
     // The state icons at the notification area's size (24 pixels where small icons are larger).
@@ -215,7 +214,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     }
     // Locking the workstation counts as being away.
     WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
-    SwitchEngineOnOrOff();
+    m_engine.ApplyEnable();
     StartWorker();
     ShowStoredUpdateState();
     RefreshOptionsButton();
@@ -297,19 +296,15 @@ void CdlgMain::PlaceTipText() {
     SendMessageW(edit, EM_SETWORDBREAKPROC, 0, 0);  // the control's own word wrap
 }
 
-void CdlgMain::UpdateDescriptionTexts() {
-    if (m_engine.m_bEnable == 1) {
-        rw::FormatResourceString(m_strDescription, IDS_DESCRIPTION_ON,
-                                 {static_cast<int>(m_engine.m_dwRestMs / 60000),
-                                  static_cast<int>(m_engine.m_dwWorkMs / 60000)});
-    } else {
-        m_strDescription = rw::ResourceText(IDS_DESCRIPTION_OFF);
+void CdlgMain::TakeEngineTexts() {
+    const rw::BreakChoice& choice = m_engine.Choice();
+    if (choice != describedChoice_) {
+        m_strDescription = rw::DescribeBreakChoice(choice);
+        m_strRatingTitle = rw::ResourceText(CAchievementRating::TitleTextId(choice.enabled ? 1 : 0));
+        describedChoice_ = choice;
     }
-    m_strRatingTitle = rw::ResourceText(CAchievementRating::TitleTextId(m_engine.m_bEnable));
-}
-
-void CdlgMain::SwitchEngineOnOrOff() {
-    m_engine.ApplyEnable();
+    m_strPlanned = m_engine.PlannedLine();
+    m_strStatus = m_engine.Status();
 }
 
 void CdlgMain::StartWorker() {
@@ -341,16 +336,10 @@ void CdlgMain::ApplySettings() {
     m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 
-    const int wasEnabled = m_engine.m_bEnable;
-    m_engine.LoadSettings();
-    LoadBreakSettings();
-    UpdateDescriptionTexts();
-    UpdateData(rw::Direction::ToControls);
-    SwitchEngineOnOrOff();
-    if (m_engine.m_bEnable != wasEnabled) RepaintRatingBar();
-    // The icon first, so that the tick shows the state on the new one.
+    LoadWindowSettings();
+    // The icon first, so that the engine's tick shows the state on the new one.
     m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
-    m_engine.UpdateBreakState(rw::CBreakEngine::kTickSettingsChanged);
+    m_engine.ReloadSettings();
     UpdateBannerPosition();
     RedrawWindow(m_staticBanner.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     UpdateHealthTabs();
@@ -492,8 +481,9 @@ void CdlgMain::OnSettingChange(LPARAM area) {
 bool CdlgMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlID == IDC_RATING_BAR) {
         FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-        app_.DrawAchievementBar(item.hDC, item.rcItem, m_engine.m_bEnable, m_engine.m_rating.m_fScore,
-                                m_engine.m_rating.m_bScoreRising);
+        const CAchievementRating& rating = m_engine.Rating();
+        app_.DrawAchievementBar(item.hDC, item.rcItem, m_engine.Choice().enabled ? 1 : 0, rating.m_fScore,
+                                rating.m_bScoreRising);
         return true;
     }
     if (item.CtlID == IDC_BANNER) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -56,11 +57,11 @@ protected:
     void ExchangeData(rw::DataExchange& exchange) override;
 
 private:
-    // Settings of this window: the engine's break settings, the notification method and
-    // sound, and the organisation's health tab.
-    void LoadBreakSettings();
-    void UpdateDescriptionTexts();
-    void SwitchEngineOnOrOff();
+    // Settings of this window: the notification method and sound, and the organisation's
+    // health tab (the engine reads its own).
+    void LoadWindowSettings();
+    // The engine's texts and the description of its choice, into the members the controls show.
+    void TakeEngineTexts();
     void RefreshOptionsButton();
     void CreateTitleFont();
     void CreateBoldFont();
@@ -177,6 +178,9 @@ private:
     rw::MenuOwner m_menuTrayBreak;
     std::wstring m_strDescription;
     std::wstring m_strRatingTitle;
+    std::wstring m_strPlanned;
+    std::wstring m_strStatus;
+    std::optional<rw::BreakChoice> describedChoice_;  // the choice the description tells
     HCURSOR m_hCursorHand = nullptr;
     std::wstring m_strBannerLink;
     std::wstring m_strTipText;

@@ -106,24 +106,11 @@ void CdlgMain::CustomizeBreaks() {
     nsHalden::CpsWizardBase sheet(app_.productName, hwnd());
     SetUpWizardSheet(sheet);
     CppWizardBreaks page(app_);
-    page.m_bEnabled = m_engine.m_bEnable;
-    page.m_nWorkMinutes = static_cast<std::int16_t>(m_engine.m_dwWorkMs / 60000);
-    page.m_nRestMinutes = static_cast<std::int16_t>(m_engine.m_dwRestMs / 60000);
+    page.ShowChoice(m_engine.Choice());
     sheet.AddPage(page);
     // The page has saved everything when the sheet ends with Finish; Cancel changes nothing.
     if (sheet.RunModal() != rw::ID_WIZFINISH) return;
-
-    const int oldEnable = m_engine.m_bEnable;
-    m_engine.m_bEnable = page.m_bEnabled;
-    m_engine.m_dwWorkMs = static_cast<std::uint32_t>(page.m_nWorkMinutes) * 60000u;
-    m_engine.m_dwRestMs = static_cast<std::uint32_t>(page.m_nRestMinutes) * 60000u;
-    m_engine.m_listPlanned.CopyFrom(page.m_listPlanned);
-    UpdateDescriptionTexts();
-    UpdateData(rw::Direction::ToControls);
-    if (m_engine.m_bEnable != m_engine.m_bTimerOn) m_engine.ApplyEnable();
-    if (m_engine.m_bEnable != oldEnable) RepaintRatingBar();
-    m_engine.ClearSuspension();
-    m_engine.UpdateBreakState(rw::CBreakEngine::kTickSettingsChanged);
+    m_engine.OnCustomizeConfirmed(page.Choice(), page.m_listPlanned);
 }
 
 void CdlgMain::OnBannerClick() {

@@ -53,19 +53,23 @@ void CdlgMain::EnableSuspendUntilPlanned(bool enable) {
 }
 
 void CdlgMain::UpdateControlsFromData() {
+    const std::optional<rw::BreakChoice> described = describedChoice_;
+    TakeEngineTexts();
     // The bar is drawn by its owner; its text is what a screen reader reads of it.
     std::wstring name = m_strRatingTitle;
-    if (m_engine.m_bEnable == 1) {
-        name += L" " + std::to_wstring(static_cast<int>(m_engine.m_rating.m_fScore)) + L" %";
+    if (m_engine.Choice().enabled) {
+        name += L" " + std::to_wstring(static_cast<int>(m_engine.Rating().m_fScore)) + L" %";
     }
     // Every tick comes here. Reading a control's text to compare costs calls into the window
     // system even when nothing changed, so the texts last written are compared here instead.
-    std::wstring texts = m_strDescription + L'\n' + m_strRatingTitle + L'\n' + m_engine.m_strPlanned + L'\n' +
-                         m_engine.m_strStatus + L'\n' + name;
+    std::wstring texts =
+        m_strDescription + L'\n' + m_strRatingTitle + L'\n' + m_strPlanned + L'\n' + m_strStatus + L'\n' + name;
     if (texts == shownTexts_) return;
     UpdateData(rw::Direction::ToControls);
     rw::SetTextIfChanged(m_staticRatingBar.hwnd(), name);
     shownTexts_ = std::move(texts);
+    // Switching reminders on or off changes the bar's picture.
+    if (described && described->enabled != m_engine.Choice().enabled) RepaintRatingBar();
 }
 
 void CdlgMain::RepaintRatingBar() {
@@ -136,7 +140,7 @@ void CdlgMain::ShowMainWindow() {
 }
 
 bool CdlgMain::RemindersEnabled() {
-    return m_engine.m_bEnable == 1;
+    return m_engine.Choice().enabled;
 }
 
 void CdlgMain::IconAdded() {
@@ -144,13 +148,13 @@ void CdlgMain::IconAdded() {
 }
 
 int CdlgMain::RemindersSwitch() const {
-    return m_engine.m_bEnable;
+    return m_engine.Choice().enabled ? 1 : 0;
 }
 
 float CdlgMain::Rating() const {
-    return m_engine.m_rating.m_fScore;
+    return m_engine.Rating().m_fScore;
 }
 
 bool CdlgMain::RatingRising() const {
-    return m_engine.m_rating.m_bScoreRising;
+    return m_engine.Rating().m_bScoreRising;
 }

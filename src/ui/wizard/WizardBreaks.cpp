@@ -18,9 +18,8 @@ namespace {
 // the position stays in the middle because the page refuses every change itself.
 constexpr int kArrowRangeLow = 100, kArrowRangeHigh = 0, kArrowPosition = 50;
 
-std::int16_t Clamped(std::int16_t value, std::int16_t low, std::int16_t high) {
-    return std::clamp(value, low, high);
-}
+// The slider steps: ten minutes of work, three of rest.
+constexpr int kWorkStep = 10, kRestStep = 3;
 
 int CALLBACK CompareTimeOfDay(LPARAM first, LPARAM second, LPARAM) {
     const auto* a = reinterpret_cast<const CBreakTimed*>(first);
@@ -47,6 +46,7 @@ std::int32_t TimeOfDay(const CdlgBreakTimed& editor) {
 
 CppWizardBreaks::CppWizardBreaks(rw::AppShared& app)
     : CppWizardBase(app.productName.c_str(), IDD_WIZARD_BREAKS, kHelpContext), app_(app), texts_(app.seams.locale) {
+    ShowChoice(rw::DefaultBreakChoice());
     m_nKind = nsHalden::PAGE_SETTINGS;
     SetHeaderTitle(rw::ResourceText(IDS_BREAKS_HEADER_TITLE));
     // The sheet draws the subtitle with access-key processing: "&&" shows the text's "&".
@@ -54,6 +54,16 @@ CppWizardBreaks::CppWizardBreaks(rw::AppShared& app)
     for (wchar_t c : rw::ResourceText(IDS_BREAKS_HEADER_SUBTITLE))
         subtitle += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
     SetHeaderSubtitle(subtitle);
+}
+
+void CppWizardBreaks::ShowChoice(const rw::BreakChoice& choice) {
+    m_bEnabled = choice.enabled ? 1 : 0;
+    m_nWorkMinutes = static_cast<std::int16_t>(choice.workMinutes);
+    m_nRestMinutes = static_cast<std::int16_t>(choice.restMinutes);
+}
+
+rw::BreakChoice CppWizardBreaks::Choice() const {
+    return rw::ClampedChoice({m_bEnabled == 1, m_nWorkMinutes, m_nRestMinutes});
 }
 
 HWND CppWizardBreaks::List() const {
@@ -74,10 +84,10 @@ rw::InitFocus CppWizardBreaks::OnInitDialog() {
     m_bEnableLocked = stored.enableLocked;
     m_bPeriodsLocked = stored.periodsLocked;
     // A locked control shows what the policy enforces, not the page's default.
-    if (m_bEnableLocked) m_bEnabled = stored.enable;
+    if (m_bEnableLocked) m_bEnabled = stored.choice.enabled ? 1 : 0;
     if (m_bPeriodsLocked) {
-        m_nWorkMinutes = static_cast<std::int16_t>(stored.periods.workMs / 60000);
-        m_nRestMinutes = static_cast<std::int16_t>(stored.periods.restMs / 60000);
+        m_nWorkMinutes = static_cast<std::int16_t>(stored.choice.workMinutes);
+        m_nRestMinutes = static_cast<std::int16_t>(stored.choice.restMinutes);
     }
     SetUpSliders();
     SetUpList();
@@ -93,13 +103,16 @@ rw::InitFocus CppWizardBreaks::OnInitDialog() {
 }
 
 void CppWizardBreaks::SetUpSliders() {
+    const rw::BreakChoice shown = Choice();
     const struct {
-        int id, low, high, step, position;
-    } sliders[] = {{IDC_WORK_SLIDER, kWorkMin, kWorkMax, 10, Clamped(m_nWorkMinutes, kWorkMin, kWorkMax)},
-                   {IDC_REST_SLIDER, kRestMin, kRestMax, 3, Clamped(m_nRestMinutes, kRestMin, kRestMax)}};
+        int id;
+        rw::PeriodLimits limits;
+        int step, position;
+    } sliders[] = {{IDC_WORK_SLIDER, rw::WorkLimits(), kWorkStep, shown.workMinutes},
+                   {IDC_REST_SLIDER, rw::RestLimits(), kRestStep, shown.restMinutes}};
     for (const auto& s : sliders) {
         HWND slider = Item(s.id);
-        SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(s.low, s.high));
+        SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(s.limits.min, s.limits.max));
         SendMessageW(slider, TBM_SETTICFREQ, static_cast<WPARAM>(s.step), 0);
         SendMessageW(slider, TBM_SETPAGESIZE, 0, s.step);
         SendMessageW(slider, TBM_SETPOS, TRUE, s.position);
@@ -143,24 +156,18 @@ void CppWizardBreaks::LoadPlannedRows() {
 }
 
 void CppWizardBreaks::ClampPeriods() {
-    m_nWorkMinutes = Clamped(m_nWorkMinutes, kWorkMin, kWorkMax);
-    m_nRestMinutes = Clamped(m_nRestMinutes, kRestMin, kRestMax);
+    ShowChoice(Choice());
 }
 
 void CppWizardBreaks::UpdateDescription() {
-    if (m_bEnabled == 1) {
-        rw::FormatResourceString(m_strSummary, IDS_DESCRIPTION_ON,
-                                 {static_cast<int>(Clamped(m_nRestMinutes, kRestMin, kRestMax)),
-                                  static_cast<int>(Clamped(m_nWorkMinutes, kWorkMin, kWorkMax))});
-    } else {
-        m_strSummary = rw::ResourceText(IDS_DESCRIPTION_OFF);
-    }
+    m_strSummary = rw::DescribeBreakChoice(Choice());
 }
 
 // A typed value outside the range leaves the thumb at the nearest end, not off the track.
 void CppWizardBreaks::SetSliderPositions() {
-    SendMessageW(Item(IDC_WORK_SLIDER), TBM_SETPOS, TRUE, Clamped(m_nWorkMinutes, kWorkMin, kWorkMax));
-    SendMessageW(Item(IDC_REST_SLIDER), TBM_SETPOS, TRUE, Clamped(m_nRestMinutes, kRestMin, kRestMax));
+    const rw::BreakChoice shown = Choice();
+    SendMessageW(Item(IDC_WORK_SLIDER), TBM_SETPOS, TRUE, shown.workMinutes);
+    SendMessageW(Item(IDC_REST_SLIDER), TBM_SETPOS, TRUE, shown.restMinutes);
 }
 
 void CppWizardBreaks::UpdateControls(bool clamp, bool read) {
@@ -437,11 +444,7 @@ bool CppWizardBreaks::OnWizardFinish() {
     }
     const SettingsIdentity& identity = app_.identity;
     // A locked value is the policy's: the user's own stays stored for when it is lifted.
-    if (!m_bEnableLocked) rw::WriteSettingDword(identity, rw::Setting::Enable, static_cast<std::uint32_t>(m_bEnabled));
-    if (!m_bPeriodsLocked) {
-        rw::WriteSettingDword(identity, rw::Setting::Rest, static_cast<std::uint32_t>(m_nRestMinutes));
-        rw::WriteSettingDword(identity, rw::Setting::Work, static_cast<std::uint32_t>(m_nWorkMinutes));
-    }
+    rw::SaveBreakChoice(identity, {Choice(), m_bEnableLocked, m_bPeriodsLocked});
     if (m_bPlannedShown && hwnd()) {
         m_listPlanned.Clear();
         HWND list = List();

@@ -14,22 +14,26 @@
 #include "engine/PlannedBreakList.h"
 #include "engine/PlannedBreakTexts.h"
 #include "kit/WizardBase.h"
+#include "settings/BreakChoice.h"
 
 class CppWizardBreaks : public nsHalden::CppWizardBase {
 public:
     explicit CppWizardBreaks(rw::AppShared& app);
 
-    static constexpr std::int16_t kWorkMin = 30, kWorkMax = 120;
-    static constexpr std::int16_t kRestMin = 3, kRestMax = 30;
     static constexpr DWORD kHelpContext = 200;
+
+    // The choice the page opens with (locked values show the policy's instead), and the one
+    // it shows now, periods clamped.
+    void ShowChoice(const rw::BreakChoice& choice);
+    rw::BreakChoice Choice() const;
 
     // Filled on Finish with the rows, in time order; the main window copies it.
     CPlannedBreakList m_listPlanned;
     bool m_bEnableLocked = false;
     bool m_bPeriodsLocked = false;
     bool m_bPlannedShown = false;
-    std::int16_t m_nWorkMinutes = 55;
-    std::int16_t m_nRestMinutes = 5;
+    std::int16_t m_nWorkMinutes = 0;
+    std::int16_t m_nRestMinutes = 0;
     std::wstring m_strSummary;
     int m_bEnabled = 1;
 

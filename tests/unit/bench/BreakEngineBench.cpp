@@ -48,7 +48,7 @@ void TickWithHundredPlannedBreaks(benchmark::State& state) {
         record.m_bDays[i % 7] = true;
         planned.Insert(record);
     }
-    engine.OnCustomizeConfirmed(planned);
+    engine.OnCustomizeConfirmed(engine.Choice(), planned);
     for (auto _ : state) {
         input.tick += 20000;
         input.lastInput = input.tick - 1000;

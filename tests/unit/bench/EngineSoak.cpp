@@ -51,7 +51,7 @@ public:
     const std::wstring& DisplayName() override { return name_; }
     void ArmTickTimer(std::uint32_t periodMs) override;
     void KillTickTimer() override { timerArmed = false; }
-    void ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) override {
+    void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override {
         if (id == EVENT_PLANNED_BREAK) {
             plannedDue = start;
             plannedInterval = interval;
@@ -98,13 +98,13 @@ public:
     void OnTickDone() {
         ++counts_.ticks;
         const std::uint32_t tick = input_.tick;
-        Check(engine_->m_rating.m_fScore >= 0.0f && engine_->m_rating.m_fScore <= 100.0f, "rating outside 0..100");
+        Check(engine_->Rating().m_fScore >= 0.0f && engine_->Rating().m_fScore <= 100.0f, "rating outside 0..100");
         // A tick that saw at least a rest period of idle time leaves no work period running.
-        if (!input_.lastInputFails && tick - input_.lastInput >= engine_->m_dwRestMs) {
-            Check(engine_->m_tickWorkStart == 0, "a rest did not end the work period");
+        if (!input_.lastInputFails && tick - input_.lastInput >= engine_->Choice().restMinutes * 60000u) {
+            Check(engine_->WorkStartTick() == 0, "a rest did not end the work period");
         }
-        if (engine_->m_tickWorkStart != 0) {
-            Check(InputTicksBetween(engine_->m_tickWorkStart, tick) >= 0, "a work period that starts in the future");
+        if (engine_->WorkStartTick() != 0) {
+            Check(InputTicksBetween(engine_->WorkStartTick(), tick) >= 0, "a work period that starts in the future");
         }
     }
     void OnReminder(int iconId) {
@@ -141,7 +141,7 @@ private:
     // Engine events, each with the suspension as it was when the tick began.
     template <typename F>
     void Event(F&& f, bool planned = false) {
-        suspendedAtTickStart_ = calendar_.Now() < engine_->m_timeSuspendUntil;
+        suspendedAtTickStart_ = calendar_.Now() < engine_->SuspendedUntil();
         plannedTick_ = planned;
         f();
         plannedTick_ = false;
@@ -165,16 +165,16 @@ private:
     void Restart() {
         ++counts_.restarts;
         const std::uint32_t tick = input_.tick;
-        const std::uint32_t stored = engine_->m_rating.StoredValue();
-        const bool working = engine_->m_tickWorkStart != 0 && engine_->m_tickLastInput != 0;
-        const std::int64_t worked = working ? InputTicksBetween(engine_->m_tickWorkStart, tick) / 1000 : 0;
+        const std::uint32_t stored = engine_->Rating().StoredValue();
+        const bool working = engine_->WorkStartTick() != 0 && engine_->LastInputTick() != 0;
+        const std::int64_t worked = working ? InputTicksBetween(engine_->WorkStartTick(), tick) / 1000 : 0;
         Stop();
         engine_ =
             std::make_unique<CBreakEngine>(BreakEngineSeams{host_, input_, calendar_, texts_, test::kTestIdentity});
-        Check(engine_->m_rating.StoredValue() == stored, "the restored rating differs from the saved one");
-        Check((engine_->m_tickWorkStart != 0) == working, "the restored work period differs from the saved one");
+        Check(engine_->Rating().StoredValue() == stored, "the restored rating differs from the saved one");
+        Check((engine_->WorkStartTick() != 0) == working, "the restored work period differs from the saved one");
         if (working) {
-            const std::int64_t restored = InputTicksBetween(engine_->m_tickWorkStart, tick) / 1000;
+            const std::int64_t restored = InputTicksBetween(engine_->WorkStartTick(), tick) / 1000;
             Check(restored >= worked - 1 && restored <= worked + 1,
                   "the restored work time differs from the saved one");
         }
