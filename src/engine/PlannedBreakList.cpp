@@ -49,8 +49,8 @@ CBreakTimed LoadBreakTimed(const SettingsIdentity& identity, int n) {
 
 rw::HResult SaveBreakTimed(const SettingsIdentity& identity, int n, const CBreakTimed& record) {
     const SettingInfo& info = SettingInfoOf(Setting::TimedEntry);
-    return SettingsSetString(identity.store(), record.ToText().c_str(), PlainRootOf(info.key), identity.company.c_str(),
-                             identity.product.c_str(), SectionOf(info.key), TimedEntryName(n).c_str());
+    return SettingsSetString(identity, PlainRootOf(info.key), SectionOf(info.key), TimedEntryName(n).c_str(),
+                             record.ToText().c_str());
 }
 
 CPlannedBreakList LoadPlannedBreakList(const SettingsIdentity& identity) {

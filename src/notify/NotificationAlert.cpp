@@ -24,8 +24,8 @@ public:
     }
     bool RegistryColorization(std::uint32_t& argb) override {
         RegistryWin32 registry;
-        return SUCCEEDED(SettingsGetDword(registry, kHkeyCurrentUser, false, L"Microsoft", L"Windows", L"DWM",
-                                          L"ColorizationColor", argb));
+        return SUCCEEDED(SettingsGetDword(SettingsIdentity{L"Microsoft", L"Windows", &registry}, kHkeyCurrentUser,
+                                          false, L"DWM", L"ColorizationColor", argb));
     }
     bool DwmColorization(std::uint32_t& argb) override {
         // Loaded on first use: the desktop window manager may not be there.

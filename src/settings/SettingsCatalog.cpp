@@ -81,8 +81,7 @@ std::optional<T> Unsaved(const SettingsIdentity& identity, const SettingInfo& in
     if (!value || !std::holds_alternative<T>(*value)) return std::nullopt;
     const RootKey root = ReadRootOf(info);
     if ((root == ROOT_USER_OVERLAY || root == ROOT_MACHINE_OVERLAY) &&
-        SettingsPolicyValueExists(identity.store(), PlainRootOf(info.key), identity.company.c_str(),
-                                  identity.product.c_str(), SectionOf(info.key), info.name)) {
+        SettingsPolicyValueExists(identity, PlainRootOf(info.key), SectionOf(info.key), info.name)) {
         return std::nullopt;
     }
     return std::get<T>(*value);
@@ -134,8 +133,7 @@ bool ReadSettingDwordRaw(const SettingsIdentity& identity, Setting setting, std:
         return true;
     }
     std::uint32_t read = 0;
-    if (Failed(SettingsGetDword(identity.store(), ReadRootOf(info), false, identity.company.c_str(),
-                                identity.product.c_str(), SectionOf(info.key), info.name, read, fromPolicy))) {
+    if (Failed(SettingsGetDword(identity, ReadRootOf(info), false, SectionOf(info.key), info.name, read, fromPolicy))) {
         return false;
     }
     value = read;
@@ -202,16 +200,13 @@ bool ReadSettingInt64(const SettingsIdentity& identity, Setting setting, std::in
 HResult WriteSettingDword(const SettingsIdentity& identity, Setting setting, std::uint32_t value) {
     const SettingInfo& info = SettingInfoOf(setting);
     return Remember(identity, info,
-                    SettingsSetDword(identity.store(), PlainRootOf(info.key), identity.company.c_str(),
-                                     identity.product.c_str(), SectionOf(info.key), info.name, value),
-                    value);
+                    SettingsSetDword(identity, PlainRootOf(info.key), SectionOf(info.key), info.name, value), value);
 }
 
 HResult WriteSettingString(const SettingsIdentity& identity, Setting setting, const std::wstring& text) {
     const SettingInfo& info = SettingInfoOf(setting);
     return Remember(identity, info,
-                    SettingsSetString(identity.store(), text.c_str(), PlainRootOf(info.key), identity.company.c_str(),
-                                      identity.product.c_str(), SectionOf(info.key), info.name),
+                    SettingsSetString(identity, PlainRootOf(info.key), SectionOf(info.key), info.name, text.c_str()),
                     text);
 }
 
@@ -243,8 +238,7 @@ BreakSettings LoadBreakSettings(const SettingsIdentity& identity) {
     settings.choice = {ReadSettingDword(identity, Setting::Enable) == 1, periods.workMinutes, periods.restMinutes};
     const auto inPolicy = [&](Setting setting) {
         const SettingInfo& info = SettingInfoOf(setting);
-        return SettingsPolicyValueExists(identity.store(), PlainRootOf(info.key), identity.company.c_str(),
-                                         identity.product.c_str(), SectionOf(info.key), info.name);
+        return SettingsPolicyValueExists(identity, PlainRootOf(info.key), SectionOf(info.key), info.name);
     };
     settings.enableLocked = inPolicy(Setting::Enable);
     settings.periodsLocked = inPolicy(Setting::Work);

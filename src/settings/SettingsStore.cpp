@@ -40,17 +40,20 @@ HResult ReadThroughRoot(RootKey root, bool policy, bool* fromPolicy, Read read) 
 }
 
 // Opens company\product\section of the real root for reading.
-HResult OpenForRead(Registry& registry, RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
-                    const wchar_t* section, RegKeyOwner& key) {
+HResult OpenForRead(const SettingsIdentity& identity, RootKey root, bool policy, const wchar_t* section,
+                    RegKeyOwner& key) {
     std::wstring path;
-    if (!SettingsKeyPath(policy, company, product, section, path)) return kE_INVALIDARG;
-    return HResultFromWin32(registry.OpenKey(root, path, kKeyRead, key.receive()));
+    if (!SettingsKeyPath(policy, identity.company.c_str(), identity.product.c_str(), section, path))
+        return kE_INVALIDARG;
+    return HResultFromWin32(identity.store().OpenKey(root, path, kKeyRead, key.receive()));
 }
 
-HResult WriteValue(Registry& registry, RootKey root, const wchar_t* company, const wchar_t* product, const wchar_t* section,
-                   const wchar_t* name, std::uint32_t type, const std::uint8_t* data, std::uint32_t size) {
+HResult WriteValue(const SettingsIdentity& identity, RootKey root, const wchar_t* section, const wchar_t* name,
+                   std::uint32_t type, const std::uint8_t* data, std::uint32_t size) {
     std::wstring path;
-    if (!SettingsKeyPath(false, company, product, section, path)) return kE_INVALIDARG;
+    if (!SettingsKeyPath(false, identity.company.c_str(), identity.product.c_str(), section, path))
+        return kE_INVALIDARG;
+    Registry& registry = identity.store();
     RegKeyOwner key(registry);
     long rc = registry.CreateKey(root, path, kKeyReadWrite, key.receive());
     if (rc == kErrorSuccess) rc = registry.SetValue(key.get(), name, type, data, size);
@@ -88,20 +91,22 @@ bool SettingsKeyPath(bool policy, const wchar_t* company, const wchar_t* product
     return true;
 }
 
-bool SettingsPolicyValueExists(Registry& registry, RootKey root, const wchar_t* company, const wchar_t* product, const wchar_t* section,
+bool SettingsPolicyValueExists(const SettingsIdentity& identity, RootKey root, const wchar_t* section,
                                const wchar_t* name) {
+    Registry& registry = identity.store();
     RegKeyOwner key(registry);
-    if (Failed(OpenForRead(registry, root, true, company, product, section, key))) return false;
+    if (Failed(OpenForRead(identity, root, true, section, key))) return false;
     std::uint32_t type = kRegNone;
     std::uint32_t size = 0;
     return registry.QueryValue(key.get(), name, &type, nullptr, &size) == kErrorSuccess;
 }
 
-HResult SettingsGetDword(Registry& registry, RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
-                         const wchar_t* section, const wchar_t* name, std::uint32_t& value, bool* fromPolicy) {
+HResult SettingsGetDword(const SettingsIdentity& identity, RootKey root, bool policy, const wchar_t* section,
+                         const wchar_t* name, std::uint32_t& value, bool* fromPolicy) {
+    Registry& registry = identity.store();
     return ReadThroughRoot(root, policy, fromPolicy, [&](RootKey real, bool usePolicy) -> HResult {
         RegKeyOwner key(registry);
-        const HResult opened = OpenForRead(registry, real, usePolicy, company, product, section, key);
+        const HResult opened = OpenForRead(identity, real, usePolicy, section, key);
         if (Failed(opened)) return opened;
         std::uint8_t data[4] = {};
         std::uint32_t type = kRegNone;
@@ -115,22 +120,23 @@ HResult SettingsGetDword(Registry& registry, RootKey root, bool policy, const wc
     });
 }
 
-HResult SettingsSetDword(Registry& registry, RootKey root, const wchar_t* company, const wchar_t* product, const wchar_t* section,
-                         const wchar_t* name, std::uint32_t value) {
+HResult SettingsSetDword(const SettingsIdentity& identity, RootKey root, const wchar_t* section, const wchar_t* name,
+                         std::uint32_t value) {
     const std::uint8_t data[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
                                   static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-    return WriteValue(registry, root, company, product, section, name, kRegDword, data, sizeof data);
+    return WriteValue(identity, root, section, name, kRegDword, data, sizeof data);
 }
 
-HResult SettingsGetString(Registry& registry, RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
-                          const wchar_t* section, const wchar_t* name, wchar_t* buffer, std::uint32_t capacity) {
+HResult SettingsGetString(const SettingsIdentity& identity, RootKey root, bool policy, const wchar_t* section,
+                          const wchar_t* name, wchar_t* buffer, std::uint32_t capacity) {
+    Registry& registry = identity.store();
     if (!buffer) return kE_POINTER;
     if (capacity == 0) return kE_INVALIDARG;
     buffer[0] = 0;
     return ReadThroughRoot(root, policy, nullptr, [&](RootKey real, bool usePolicy) -> HResult {
         buffer[0] = 0;
         RegKeyOwner key(registry);
-        const HResult opened = OpenForRead(registry, real, usePolicy, company, product, section, key);
+        const HResult opened = OpenForRead(identity, real, usePolicy, section, key);
         if (Failed(opened)) return opened;
         std::vector<std::uint8_t> bytes(static_cast<size_t>(capacity) * 2);
         std::uint32_t type = kRegNone;
@@ -147,20 +153,20 @@ HResult SettingsGetString(Registry& registry, RootKey root, bool policy, const w
     });
 }
 
-HResult SettingsSetString(Registry& registry, const wchar_t* text, RootKey root, const wchar_t* company, const wchar_t* product,
-                          const wchar_t* section, const wchar_t* name) {
+HResult SettingsSetString(const SettingsIdentity& identity, RootKey root, const wchar_t* section, const wchar_t* name,
+                          const wchar_t* text) {
     if (!text) return kE_POINTER;
     const std::vector<std::uint8_t> bytes = ToUtf16Bytes(text);
-    return WriteValue(registry, root, company, product, section, name, kRegSz, bytes.data(),
-                      static_cast<std::uint32_t>(bytes.size()));
+    return WriteValue(identity, root, section, name, kRegSz, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }
 
-HResult SettingsGetBinary(Registry& registry, RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
-                          const wchar_t* section, const wchar_t* name, std::uint8_t* buffer, std::uint32_t& size) {
+HResult SettingsGetBinary(const SettingsIdentity& identity, RootKey root, bool policy, const wchar_t* section,
+                          const wchar_t* name, std::uint8_t* buffer, std::uint32_t& size) {
     if (!buffer) return kE_POINTER;
+    Registry& registry = identity.store();
     return ReadThroughRoot(root, policy, nullptr, [&](RootKey real, bool usePolicy) -> HResult {
         RegKeyOwner key(registry);
-        const HResult opened = OpenForRead(registry, real, usePolicy, company, product, section, key);
+        const HResult opened = OpenForRead(identity, real, usePolicy, section, key);
         if (Failed(opened)) return opened;
         std::uint32_t type = kRegNone;
         std::uint32_t stored = 0;
@@ -175,17 +181,16 @@ HResult SettingsGetBinary(Registry& registry, RootKey root, bool policy, const w
     });
 }
 
-HResult SettingsSetBinary64(Registry& registry, const std::uint8_t* value8, RootKey root, const wchar_t* company, const wchar_t* product,
-                            const wchar_t* section, const wchar_t* name) {
+HResult SettingsSetBinary64(const SettingsIdentity& identity, RootKey root, const wchar_t* section, const wchar_t* name,
+                            const std::uint8_t* value8) {
     if (!value8) return kE_POINTER;
-    return WriteValue(registry, root, company, product, section, name, kRegBinary, value8, 8);
+    return WriteValue(identity, root, section, name, kRegBinary, value8, 8);
 }
 
 void SettingsGetDwordOr(const SettingsIdentity& identity, bool* fromPolicy, std::uint32_t& value, RootKey root,
                         const wchar_t* section, const wchar_t* name) {
     std::uint32_t read = value;
-    if (Succeeded(SettingsGetDword(identity.store(), root, false, identity.company.c_str(), identity.product.c_str(), section, name,
-                                   read, fromPolicy))) {
+    if (Succeeded(SettingsGetDword(identity, root, false, section, name, read, fromPolicy))) {
         value = read;
     }
 }
@@ -193,8 +198,7 @@ void SettingsGetDwordOr(const SettingsIdentity& identity, bool* fromPolicy, std:
 bool SettingsReadText(const SettingsIdentity& identity, RootKey root, const wchar_t* section, const wchar_t* name,
                       std::uint32_t capacity, std::wstring& text) {
     std::vector<wchar_t> buffer(capacity ? capacity : 1);
-    if (Failed(SettingsGetString(identity.store(), root, false, identity.company.c_str(), identity.product.c_str(), section, name,
-                                 buffer.data(), capacity))) {
+    if (Failed(SettingsGetString(identity, root, false, section, name, buffer.data(), capacity))) {
         return false;
     }
     size_t length = 0;
@@ -207,9 +211,7 @@ bool SettingsReadInt64(const SettingsIdentity& identity, RootKey root, const wch
                        std::int64_t& value) {
     std::uint8_t data[8] = {};
     std::uint32_t size = sizeof data;
-    if (Failed(SettingsGetBinary(identity.store(), root, false, identity.company.c_str(), identity.product.c_str(), section, name, data,
-                                 size)) ||
-        size != 8) {
+    if (Failed(SettingsGetBinary(identity, root, false, section, name, data, size)) || size != 8) {
         return false;
     }
     value = DecodeTime(data);
@@ -219,5 +221,5 @@ bool SettingsReadInt64(const SettingsIdentity& identity, RootKey root, const wch
 HResult SettingsWriteInt64(const SettingsIdentity& identity, RootKey root, const wchar_t* section, const wchar_t* name,
                            std::int64_t value) {
     const Bytes8 bytes = EncodeTime(value);
-    return SettingsSetBinary64(identity.store(), bytes.data(), root, identity.company.c_str(), identity.product.c_str(), section, name);
+    return SettingsSetBinary64(identity, root, section, name, bytes.data());
 }

@@ -37,29 +37,29 @@ constexpr size_t kSettingsNameMax = 127;
 bool SettingsKeyPath(bool policy, const wchar_t* company, const wchar_t* product, const wchar_t* section,
                      std::wstring& path);
 
-// True when the value exists, of any type, under the policy path of the real root.
-bool SettingsPolicyValueExists(rw::Registry& registry, rw::RootKey root, const wchar_t* company, const wchar_t* product,
-                               const wchar_t* section, const wchar_t* name);
+// Every call names the value by the identity's company\product, an optional section and the
+// value's name, under a real root or a pseudo-root.
 
-rw::HResult SettingsGetDword(rw::Registry& registry, rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
-                             const wchar_t* section, const wchar_t* name, std::uint32_t& value,
-                             bool* fromPolicy = nullptr);
-rw::HResult SettingsSetDword(rw::Registry& registry, rw::RootKey root, const wchar_t* company, const wchar_t* product,
-                             const wchar_t* section, const wchar_t* name, std::uint32_t value);
+// True when the value exists, of any type, under the policy path of the real root.
+bool SettingsPolicyValueExists(const SettingsIdentity& identity, rw::RootKey root, const wchar_t* section,
+                               const wchar_t* name);
+
+rw::HResult SettingsGetDword(const SettingsIdentity& identity, rw::RootKey root, bool policy, const wchar_t* section,
+                             const wchar_t* name, std::uint32_t& value, bool* fromPolicy = nullptr);
+rw::HResult SettingsSetDword(const SettingsIdentity& identity, rw::RootKey root, const wchar_t* section,
+                             const wchar_t* name, std::uint32_t value);
 
 // Empties the buffer first; the text read is not necessarily terminated inside it.
-rw::HResult SettingsGetString(rw::Registry& registry, rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
-                              const wchar_t* section, const wchar_t* name, wchar_t* buffer,
-                              std::uint32_t capacity);
-rw::HResult SettingsSetString(rw::Registry& registry, const wchar_t* text, rw::RootKey root, const wchar_t* company,
-                              const wchar_t* product, const wchar_t* section, const wchar_t* name);
+rw::HResult SettingsGetString(const SettingsIdentity& identity, rw::RootKey root, bool policy, const wchar_t* section,
+                              const wchar_t* name, wchar_t* buffer, std::uint32_t capacity);
+rw::HResult SettingsSetString(const SettingsIdentity& identity, rw::RootKey root, const wchar_t* section,
+                              const wchar_t* name, const wchar_t* text);
 
 // size: in, the buffer's size in bytes; out, the stored size.
-rw::HResult SettingsGetBinary(rw::Registry& registry, rw::RootKey root, bool policy, const wchar_t* company, const wchar_t* product,
-                              const wchar_t* section, const wchar_t* name, std::uint8_t* buffer,
-                              std::uint32_t& size);
-rw::HResult SettingsSetBinary64(rw::Registry& registry, const std::uint8_t* value8, rw::RootKey root, const wchar_t* company,
-                                const wchar_t* product, const wchar_t* section, const wchar_t* name);
+rw::HResult SettingsGetBinary(const SettingsIdentity& identity, rw::RootKey root, bool policy, const wchar_t* section,
+                              const wchar_t* name, std::uint8_t* buffer, std::uint32_t& size);
+rw::HResult SettingsSetBinary64(const SettingsIdentity& identity, rw::RootKey root, const wchar_t* section,
+                                const wchar_t* name, const std::uint8_t* value8);
 
 // Reads with the identity and the policy flag off; value is replaced only on success.
 void SettingsGetDwordOr(const SettingsIdentity& identity, bool* fromPolicy, std::uint32_t& value, rw::RootKey root,

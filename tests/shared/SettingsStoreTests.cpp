@@ -38,27 +38,27 @@ TEST_F(SettingsStore, KeyPathsAreBuiltFromTheIdentityAndSection) {
 TEST_F(SettingsStore, DwordReadResultsAndTheCallersValue) {
     std::uint32_t value = 77;
     // Missing key: the system's file-not-found code.
-    EXPECT_EQ(SettingsGetDword(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"Work", value), HResultFromWin32(2));
+    EXPECT_EQ(SettingsGetDword(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"Work", value), HResultFromWin32(2));
     EXPECT_EQ(HResultFromWin32(2), static_cast<HResult>(0x80070002u));
     // Missing value in an existing key: a type mismatch, not file-not-found.
     PutDword(kHkeyCurrentUser, false, kBreaks, L"Other", 1);
-    EXPECT_EQ(SettingsGetDword(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"Work", value), kTYPE_E_TYPEMISMATCH);
+    EXPECT_EQ(SettingsGetDword(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"Work", value), kTYPE_E_TYPEMISMATCH);
     EXPECT_EQ(value, 77u);
     // Wrong types.
     PutString(kHkeyCurrentUser, false, kBreaks, L"Work", L"55");
-    EXPECT_EQ(SettingsGetDword(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"Work", value), kTYPE_E_TYPEMISMATCH);
+    EXPECT_EQ(SettingsGetDword(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"Work", value), kTYPE_E_TYPEMISMATCH);
     PutRawValue(kHkeyCurrentUser, TestPath(false, kBreaks), L"Work", kRegBinary, {55, 0, 0, 0});
-    EXPECT_EQ(SettingsGetDword(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"Work", value), kTYPE_E_TYPEMISMATCH);
+    EXPECT_EQ(SettingsGetDword(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"Work", value), kTYPE_E_TYPEMISMATCH);
     // A REG_DWORD that is too large for the 4-byte buffer.
     PutRawValue(kHkeyCurrentUser, TestPath(false, kBreaks), L"Work", kRegDword, {1, 2, 3, 4, 5, 6, 7, 8});
-    EXPECT_EQ(SettingsGetDword(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"Work", value), HResultFromWin32(234));
+    EXPECT_EQ(SettingsGetDword(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"Work", value), HResultFromWin32(234));
     EXPECT_EQ(value, 77u);
     // Empty section.
-    EXPECT_EQ(SettingsGetDword(TestRegistry(), kHkeyCurrentUser, false, C, P, L"", L"Work", value), kE_INVALIDARG);
+    EXPECT_EQ(SettingsGetDword(kTestIdentity, kHkeyCurrentUser, false, L"", L"Work", value), kE_INVALIDARG);
     EXPECT_EQ(value, 77u);
     // Success, names are case-insensitive.
     PutDword(kHkeyCurrentUser, false, kBreaks, L"Work", 0xFFFFFFFEu);
-    EXPECT_EQ(SettingsGetDword(TestRegistry(), kHkeyCurrentUser, false, C, P, L"BREAKS", L"work", value), kS_OK);
+    EXPECT_EQ(SettingsGetDword(kTestIdentity, kHkeyCurrentUser, false, L"BREAKS", L"work", value), kS_OK);
     EXPECT_EQ(value, 0xFFFFFFFEu);
 }
 
@@ -67,12 +67,14 @@ TEST_F(SettingsStore, PolicyOnlyRootsIgnoreThePlainKey) {
     PutDword(kHkeyLocalMachine, false, L"Service", L"DisableWelcomeNewUsers", 1);
     std::uint32_t value = 9;
     bool fromPolicy = false;
-    EXPECT_TRUE(Failed(SettingsGetDword(TestRegistry(), ROOT_USER_POLICY, false, C, P, nullptr, L"HideNews", value, &fromPolicy)));
     EXPECT_TRUE(
-        Failed(SettingsGetDword(TestRegistry(), ROOT_MACHINE_POLICY, false, C, P, L"Service", L"DisableWelcomeNewUsers", value)));
+        Failed(SettingsGetDword(kTestIdentity, ROOT_USER_POLICY, false, nullptr, L"HideNews", value, &fromPolicy)));
+    EXPECT_TRUE(Failed(
+        SettingsGetDword(kTestIdentity, ROOT_MACHINE_POLICY, false, L"Service", L"DisableWelcomeNewUsers", value)));
     EXPECT_EQ(value, 9u);
     PutDword(kHkeyCurrentUser, true, nullptr, L"HideNews", 1);
-    EXPECT_EQ(SettingsGetDword(TestRegistry(), ROOT_USER_POLICY, false, C, P, nullptr, L"HideNews", value, &fromPolicy), kS_OK);
+    EXPECT_EQ(SettingsGetDword(kTestIdentity, ROOT_USER_POLICY, false, nullptr, L"HideNews", value, &fromPolicy),
+              kS_OK);
     EXPECT_EQ(value, 1u);
     EXPECT_TRUE(fromPolicy);
 }
@@ -90,25 +92,25 @@ TEST_F(SettingsStore, OverlayRootsPreferPolicyAndReportWhereTheValueCameFrom) {
         bool fromPolicy = true;
         // Only the plain value: that value, flag false.
         PutDword(c.real, false, c.section, L"Value", 10);
-        EXPECT_EQ(SettingsGetDword(TestRegistry(), c.root, false, C, P, c.section, L"Value", value, &fromPolicy), kS_OK);
+        EXPECT_EQ(SettingsGetDword(kTestIdentity, c.root, false, c.section, L"Value", value, &fromPolicy), kS_OK);
         EXPECT_EQ(value, 10u);
         EXPECT_FALSE(fromPolicy);
         // The caller's policy flag is ignored with a pseudo-root.
-        EXPECT_EQ(SettingsGetDword(TestRegistry(), c.root, true, C, P, c.section, L"Value", value, &fromPolicy), kS_OK);
+        EXPECT_EQ(SettingsGetDword(kTestIdentity, c.root, true, c.section, L"Value", value, &fromPolicy), kS_OK);
         EXPECT_FALSE(fromPolicy);
         // A policy value of the wrong type is skipped.
         PutString(c.real, true, c.section, L"Value", L"20");
-        EXPECT_EQ(SettingsGetDword(TestRegistry(), c.root, false, C, P, c.section, L"Value", value, &fromPolicy), kS_OK);
+        EXPECT_EQ(SettingsGetDword(kTestIdentity, c.root, false, c.section, L"Value", value, &fromPolicy), kS_OK);
         EXPECT_EQ(value, 10u);
         EXPECT_FALSE(fromPolicy);
         // Both present: the policy value, flag true.
         PutDword(c.real, true, c.section, L"Value", 20);
-        EXPECT_EQ(SettingsGetDword(TestRegistry(), c.root, false, C, P, c.section, L"Value", value, &fromPolicy), kS_OK);
+        EXPECT_EQ(SettingsGetDword(kTestIdentity, c.root, false, c.section, L"Value", value, &fromPolicy), kS_OK);
         EXPECT_EQ(value, 20u);
         EXPECT_TRUE(fromPolicy);
         // A failed read leaves the flag alone.
         fromPolicy = true;
-        EXPECT_TRUE(Failed(SettingsGetDword(TestRegistry(), c.root, false, C, P, c.section, L"Missing", value, &fromPolicy)));
+        EXPECT_TRUE(Failed(SettingsGetDword(kTestIdentity, c.root, false, c.section, L"Missing", value, &fromPolicy)));
         EXPECT_TRUE(fromPolicy);
         EXPECT_EQ(value, 20u);
     }
@@ -117,31 +119,33 @@ TEST_F(SettingsStore, OverlayRootsPreferPolicyAndReportWhereTheValueCameFrom) {
 TEST_F(SettingsStore, RealRootWithPolicyFlagReadsThePolicyPath) {
     PutDword(kHkeyCurrentUser, true, kBreaks, L"Enable", 0);
     std::uint32_t value = 5;
-    EXPECT_EQ(SettingsGetDword(TestRegistry(), kHkeyCurrentUser, true, C, P, kBreaks, L"Enable", value), kS_OK);
+    EXPECT_EQ(SettingsGetDword(kTestIdentity, kHkeyCurrentUser, true, kBreaks, L"Enable", value), kS_OK);
     EXPECT_EQ(value, 0u);
-    EXPECT_EQ(SettingsGetDword(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"Enable", value), HResultFromWin32(2));
+    EXPECT_EQ(SettingsGetDword(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"Enable", value), HResultFromWin32(2));
 }
 
 TEST_F(SettingsStore, StringReadRejectsBadArgumentsAndOtherTypes) {
     wchar_t buffer[8] = L"xxxxxxx";
-    EXPECT_EQ(SettingsGetString(TestRegistry(), kHkeyCurrentUser, false, C, P, nullptr, L"S", nullptr, 8), kE_POINTER);
-    EXPECT_EQ(SettingsGetString(TestRegistry(), kHkeyCurrentUser, false, C, P, nullptr, L"S", buffer, 0), kE_INVALIDARG);
+    EXPECT_EQ(SettingsGetString(kTestIdentity, kHkeyCurrentUser, false, nullptr, L"S", nullptr, 8), kE_POINTER);
+    EXPECT_EQ(SettingsGetString(kTestIdentity, kHkeyCurrentUser, false, nullptr, L"S", buffer, 0), kE_INVALIDARG);
     EXPECT_EQ(buffer[0], L'x');
-    EXPECT_EQ(SettingsGetString(TestRegistry(), kHkeyCurrentUser, false, C, P, L"", L"S", buffer, 8), kE_INVALIDARG);
+    EXPECT_EQ(SettingsGetString(kTestIdentity, kHkeyCurrentUser, false, L"", L"S", buffer, 8), kE_INVALIDARG);
     EXPECT_EQ(buffer[0], 0);
 
     buffer[0] = L'x';
     PutDword(kHkeyCurrentUser, false, nullptr, L"Other", 1);
-    EXPECT_EQ(SettingsGetString(TestRegistry(), kHkeyCurrentUser, false, C, P, nullptr, L"S", buffer, 8), HResultFromWin32(2));
+    EXPECT_EQ(SettingsGetString(kTestIdentity, kHkeyCurrentUser, false, nullptr, L"S", buffer, 8), HResultFromWin32(2));
     EXPECT_EQ(buffer[0], 0);
 
     buffer[0] = L'x';
     PutRawValue(kHkeyCurrentUser, TestPath(false), L"S", kRegExpandSz, {'%', 0, 'A', 0, '%', 0, 0, 0});
-    EXPECT_EQ(SettingsGetString(TestRegistry(), kHkeyCurrentUser, false, C, P, nullptr, L"S", buffer, 8), kTYPE_E_TYPEMISMATCH);
+    EXPECT_EQ(SettingsGetString(kTestIdentity, kHkeyCurrentUser, false, nullptr, L"S", buffer, 8),
+              kTYPE_E_TYPEMISMATCH);
     EXPECT_EQ(buffer[0], 0);
 
     PutDword(kHkeyCurrentUser, false, nullptr, L"S", 3);
-    EXPECT_EQ(SettingsGetString(TestRegistry(), kHkeyCurrentUser, false, C, P, nullptr, L"S", buffer, 8), kTYPE_E_TYPEMISMATCH);
+    EXPECT_EQ(SettingsGetString(kTestIdentity, kHkeyCurrentUser, false, nullptr, L"S", buffer, 8),
+              kTYPE_E_TYPEMISMATCH);
     EXPECT_EQ(buffer[0], 0);
 }
 
@@ -149,15 +153,16 @@ TEST_F(SettingsStore, StringReadCapacityRules) {
     wchar_t buffer[5];
     // Longer than the buffer: the system's more-data code.
     PutString(kHkeyCurrentUser, false, nullptr, L"S", L"abcdefgh");
-    EXPECT_EQ(SettingsGetString(TestRegistry(), kHkeyCurrentUser, false, C, P, nullptr, L"S", buffer, 5), HResultFromWin32(234));
+    EXPECT_EQ(SettingsGetString(kTestIdentity, kHkeyCurrentUser, false, nullptr, L"S", buffer, 5),
+              HResultFromWin32(234));
     EXPECT_EQ(HResultFromWin32(234), static_cast<HResult>(0x800700EAu));
     // Text and terminator fit exactly.
     PutString(kHkeyCurrentUser, false, nullptr, L"S", L"abcd");
-    EXPECT_EQ(SettingsGetString(TestRegistry(), kHkeyCurrentUser, false, C, P, nullptr, L"S", buffer, 5), kS_OK);
+    EXPECT_EQ(SettingsGetString(kTestIdentity, kHkeyCurrentUser, false, nullptr, L"S", buffer, 5), kS_OK);
     EXPECT_EQ(std::wstring(buffer), L"abcd");
     // Stored without a terminator, filling the buffer: the text cut at the capacity.
     PutString(kHkeyCurrentUser, false, nullptr, L"S", L"vwxyz", false);
-    EXPECT_EQ(SettingsGetString(TestRegistry(), kHkeyCurrentUser, false, C, P, nullptr, L"S", buffer, 5), kS_OK);
+    EXPECT_EQ(SettingsGetString(kTestIdentity, kHkeyCurrentUser, false, nullptr, L"S", buffer, 5), kS_OK);
     EXPECT_EQ(std::wstring(buffer, 5), L"vwxyz");
     std::wstring text;
     EXPECT_TRUE(SettingsReadText(kTestIdentity, kHkeyCurrentUser, nullptr, L"S", 5, text));
@@ -175,7 +180,7 @@ TEST_F(SettingsStore, StringReadCapacityRules) {
 
 TEST_F(SettingsStore, StringOverlayAndRoundTrip) {
     const std::wstring title = L"Gr\u00fc\u00dfe \u2014 caf\u00e9";
-    EXPECT_EQ(SettingsSetString(TestRegistry(), title.c_str(), kHkeyLocalMachine, C, P, L"Service", L"BrandTitle"), kS_OK);
+    EXPECT_EQ(SettingsSetString(kTestIdentity, kHkeyLocalMachine, L"Service", L"BrandTitle", title.c_str()), kS_OK);
     std::wstring text;
     EXPECT_TRUE(SettingsReadText(kTestIdentity, ROOT_MACHINE_OVERLAY, L"Service", L"BrandTitle", 81, text));
     EXPECT_EQ(text, title);
@@ -191,19 +196,21 @@ TEST_F(SettingsStore, StringOverlayAndRoundTrip) {
     EXPECT_EQ(raw.size(), (title.size() + 1) * 2);
     EXPECT_EQ(raw[raw.size() - 1], 0);
     EXPECT_EQ(raw[raw.size() - 2], 0);
-    EXPECT_EQ(SettingsSetString(TestRegistry(), nullptr, kHkeyLocalMachine, C, P, L"Service", L"BrandTitle"), kE_POINTER);
+    EXPECT_EQ(SettingsSetString(kTestIdentity, kHkeyLocalMachine, L"Service", L"BrandTitle", nullptr), kE_POINTER);
 }
 
 TEST_F(SettingsStore, BinaryReadSizeRules) {
     std::uint8_t buffer[8] = {9, 9, 9, 9, 9, 9, 9, 9};
     std::uint32_t size = 8;
-    EXPECT_EQ(SettingsGetBinary(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"B", nullptr, size), kE_POINTER);
-    EXPECT_EQ(SettingsGetBinary(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"B", buffer, size), HResultFromWin32(2));
+    EXPECT_EQ(SettingsGetBinary(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"B", nullptr, size), kE_POINTER);
+    EXPECT_EQ(SettingsGetBinary(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"B", buffer, size),
+              HResultFromWin32(2));
     PutDword(kHkeyCurrentUser, false, kBreaks, L"Other", 0);
-    EXPECT_EQ(SettingsGetBinary(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"B", buffer, size), HResultFromWin32(2));
+    EXPECT_EQ(SettingsGetBinary(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"B", buffer, size),
+              HResultFromWin32(2));
 
     PutRawValue(kHkeyCurrentUser, TestPath(false, kBreaks), L"B", kRegBinary, {1, 2, 3, 4});
-    EXPECT_EQ(SettingsGetBinary(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"B", buffer, size), kS_OK);
+    EXPECT_EQ(SettingsGetBinary(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"B", buffer, size), kS_OK);
     EXPECT_EQ(size, 4u);
     EXPECT_EQ(buffer[0], 1);
     EXPECT_EQ(buffer[4], 9);
@@ -213,11 +220,13 @@ TEST_F(SettingsStore, BinaryReadSizeRules) {
 
     PutRawValue(kHkeyCurrentUser, TestPath(false, kBreaks), L"B", kRegBinary, std::vector<std::uint8_t>(12, 7));
     size = 8;
-    EXPECT_EQ(SettingsGetBinary(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"B", buffer, size), kTYPE_E_BUFFERTOOSMALL);
+    EXPECT_EQ(SettingsGetBinary(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"B", buffer, size),
+              kTYPE_E_BUFFERTOOSMALL);
     EXPECT_EQ(size, 8u);
 
     PutDword(kHkeyCurrentUser, false, kBreaks, L"B", 5);
-    EXPECT_EQ(SettingsGetBinary(TestRegistry(), kHkeyCurrentUser, false, C, P, kBreaks, L"B", buffer, size), kTYPE_E_TYPEMISMATCH);
+    EXPECT_EQ(SettingsGetBinary(kTestIdentity, kHkeyCurrentUser, false, kBreaks, L"B", buffer, size),
+              kTYPE_E_TYPEMISMATCH);
 }
 
 TEST_F(SettingsStore, BinaryValuesAreEightBytesLittleEndian) {
@@ -233,12 +242,12 @@ TEST_F(SettingsStore, BinaryValuesAreEightBytesLittleEndian) {
     std::int64_t read = 0;
     EXPECT_TRUE(SettingsReadInt64(kTestIdentity, ROOT_USER_OVERLAY, kBreaks, L"TimeWorkStart", read));
     EXPECT_EQ(read, t);
-    EXPECT_EQ(SettingsSetBinary64(TestRegistry(), nullptr, kHkeyCurrentUser, C, P, kBreaks, L"X"), kE_POINTER);
+    EXPECT_EQ(SettingsSetBinary64(kTestIdentity, kHkeyCurrentUser, kBreaks, L"X", nullptr), kE_POINTER);
 }
 
 TEST_F(SettingsStore, WritesCreateTheWholeChainAndNeverTouchPolicies) {
     EXPECT_FALSE(TestKeyExists(kHkeyCurrentUser, L"Software\\QuillfenTest"));
-    EXPECT_EQ(SettingsSetDword(TestRegistry(), kHkeyCurrentUser, C, P, kBreaks, L"Work", 45), kS_OK);
+    EXPECT_EQ(SettingsSetDword(kTestIdentity, kHkeyCurrentUser, kBreaks, L"Work", 45), kS_OK);
     EXPECT_TRUE(TestKeyExists(kHkeyCurrentUser, L"Software\\QuillfenTest"));
     EXPECT_TRUE(TestKeyExists(kHkeyCurrentUser, L"Software\\QuillfenTest\\Restwell\\Breaks"));
     std::uint32_t type = 0;
@@ -248,21 +257,22 @@ TEST_F(SettingsStore, WritesCreateTheWholeChainAndNeverTouchPolicies) {
     EXPECT_EQ(raw, (std::vector<std::uint8_t>{45, 0, 0, 0}));
 
     // Pseudo-roots are not real roots: a write through one fails and creates nothing.
-    EXPECT_TRUE(Failed(SettingsSetDword(TestRegistry(), ROOT_USER_POLICY, C, P, kBreaks, L"Work", 1)));
-    EXPECT_TRUE(Failed(SettingsSetDword(TestRegistry(), ROOT_MACHINE_OVERLAY, C, P, L"Service", L"X", 1)));
-    EXPECT_EQ(SettingsSetDword(TestRegistry(), kHkeyCurrentUser, C, P, L"", L"Work", 1), kE_INVALIDARG);
-    EXPECT_EQ(SettingsSetString(TestRegistry(), L"x", kHkeyCurrentUser, L"", P, nullptr, L"S"), kE_INVALIDARG);
+    EXPECT_TRUE(Failed(SettingsSetDword(kTestIdentity, ROOT_USER_POLICY, kBreaks, L"Work", 1)));
+    EXPECT_TRUE(Failed(SettingsSetDword(kTestIdentity, ROOT_MACHINE_OVERLAY, L"Service", L"X", 1)));
+    EXPECT_EQ(SettingsSetDword(kTestIdentity, kHkeyCurrentUser, L"", L"Work", 1), kE_INVALIDARG);
+    EXPECT_EQ(SettingsSetString(SettingsIdentity{L"", P, &TestRegistry()}, kHkeyCurrentUser, nullptr, L"S", L"x"),
+              kE_INVALIDARG);
     EXPECT_FALSE(TestKeyExists(kHkeyCurrentUser, L"Software\\Policies\\QuillfenTest"));
     EXPECT_FALSE(TestKeyExists(kHkeyLocalMachine, L"Software\\Policies\\QuillfenTest"));
 }
 
 TEST_F(SettingsStore, PolicyValueExistsLooksOnlyAtThePolicyPath) {
     PutDword(kHkeyCurrentUser, false, kBreaks, L"Work", 50);
-    EXPECT_FALSE(SettingsPolicyValueExists(TestRegistry(), kHkeyCurrentUser, C, P, kBreaks, L"Work"));
+    EXPECT_FALSE(SettingsPolicyValueExists(kTestIdentity, kHkeyCurrentUser, kBreaks, L"Work"));
     PutString(kHkeyCurrentUser, true, kBreaks, L"Work", L"not a number");
-    EXPECT_TRUE(SettingsPolicyValueExists(TestRegistry(), kHkeyCurrentUser, C, P, kBreaks, L"Work"));
-    EXPECT_FALSE(SettingsPolicyValueExists(TestRegistry(), kHkeyCurrentUser, C, P, kBreaks, L"Enable"));
-    EXPECT_FALSE(SettingsPolicyValueExists(TestRegistry(), kHkeyCurrentUser, C, P, L"", L"Work"));
+    EXPECT_TRUE(SettingsPolicyValueExists(kTestIdentity, kHkeyCurrentUser, kBreaks, L"Work"));
+    EXPECT_FALSE(SettingsPolicyValueExists(kTestIdentity, kHkeyCurrentUser, kBreaks, L"Enable"));
+    EXPECT_FALSE(SettingsPolicyValueExists(kTestIdentity, kHkeyCurrentUser, L"", L"Work"));
 }
 
 TEST_F(SettingsStore, DwordOrKeepsTheDefaultUnlessTheReadSucceeds) {
