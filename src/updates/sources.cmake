@@ -4,7 +4,8 @@ target_sources(restwell_core PRIVATE
   src/updates/NewsNavigation.cpp
   src/updates/UpdateFile.cpp
   src/updates/UpdateSignature.cpp
-  src/updates/UpgradeCheck.cpp)
+  src/updates/UpgradeCheck.cpp
+  src/updates/NewsPopup.cpp)
 if(WIN32)
   target_sources(restwell_shell PRIVATE
     src/updates/Explorer.cpp

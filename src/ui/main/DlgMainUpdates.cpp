@@ -4,14 +4,9 @@
 
 #include "app/AboutDlg.h"
 #include "settings/SettingsCatalog.h"
+#include "updates/NewsPopup.h"
 #include "updates/NewsWindow.h"
 #include "updates/UpgradeCheck.h"
-
-namespace {
-
-constexpr std::int64_t kNewsQuietPeriod = 604800;  // after the welcome wizard
-
-}  // namespace
 
 void CdlgMain::OnUpgradeInfo() {
     RefreshUpgradeButton();
@@ -75,14 +70,7 @@ void CdlgMain::RefreshNewsButton(bool popup) {
     EnableItem(IDC_NEWS, visible && state.enabled);
     ShowItem(IDC_NEWS, visible);
 
-    const std::int64_t now = app_.seams.calendar.Now();
-    if (!popup || now < app_.welcomeTime + kNewsQuietPeriod) return;
-    if (rw::ReadSettingDword(app_.identity, rw::Setting::NewsPopup) != 1) return;
-    std::int64_t stored = 0;
-    const rw::VersionQuad last = rw::ReadSettingInt64(app_.identity, rw::Setting::NewsLast, stored)
-                                     ? rw::SanitiseDateVersion(static_cast<rw::VersionQuad>(stored), now)
-                                     : 0;
-    if (news.version > last) ShowNewsWindow();
+    if (popup && rw::NewsPopsUp(app_.identity, news, app_.welcomeTime, app_.seams.calendar.Now())) ShowNewsWindow();
 }
 
 void CdlgMain::ShowNewsWindow() {
