@@ -43,6 +43,7 @@ std::uint32_t ElapsedMs(std::int64_t from, std::int64_t to) {
 
 CBreakEngine::CBreakEngine(const BreakEngineSeams& seams)
     : host_(seams.host),
+      events_(seams.events),
       input_(seams.input),
       calendar_(seams.calendar),
       texts_(seams.texts),
@@ -210,7 +211,7 @@ void CBreakEngine::OnTimeChange() {
     } else {
         UpdateBreakState(kTickQuietRefresh);
     }
-    host_.WakeWorker();
+    events_.Wake();
 }
 
 void CBreakEngine::OnSessionLocked() {
@@ -250,7 +251,7 @@ void CBreakEngine::ReloadSettings() {
 }
 
 void CBreakEngine::RemovePlannedBreakEvent() {
-    host_.RemoveEvent(EVENT_PLANNED_BREAK);
+    events_.Remove(EVENT_PLANNED_BREAK);
 }
 
 std::wstring CBreakEngine::Tooltip(const std::wstring& status, const std::wstring& extra) const {
@@ -291,7 +292,7 @@ CBreakEngine::Countdown CBreakEngine::PlannedBreakCountdown(std::int64_t now) {
         const std::int64_t t = countdownAsOf_.value_or(now) + s;
         if (t != m_timeNextPlanned) {
             m_timeNextPlanned = t;
-            host_.ScheduleEvent(EVENT_PLANNED_BREAK, t, 0);
+            events_.Schedule(EVENT_PLANNED_BREAK, t, 0);
             const std::wstring timeText = texts_.TimeText(*next.record);
             if (next.daysAhead == 0) {
                 FormatResourceString(m_strPlanned, IDS_PLANNED_TODAY, {timeText, title});

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "core/EventScheduler.h"
 #include "engine/AchievementRating.h"
 #include "engine/BreakEngineHost.h"
 #include "engine/PlannedBreakList.h"
@@ -28,6 +29,7 @@ enum class SuspendCommand { For15Minutes, For30Minutes, UntilNextRest, UntilPlan
 
 struct BreakEngineSeams {
     BreakEngineHost& host;
+    EventScheduler& events;  // the planned-break event
     rw::InputClock& input;
     rw::Calendar& calendar;
     CPlannedBreakTexts& texts;
@@ -187,6 +189,7 @@ private:
     void ShowIcons(int iconId, const std::wstring& tip);
 
     BreakEngineHost& host_;
+    EventScheduler& events_;
     rw::InputClock& input_;
     rw::Calendar& calendar_;
     CPlannedBreakTexts& texts_;

@@ -1,6 +1,6 @@
 // What the break engine needs of the window that owns it: the state icon and tooltip, the
-// notifications, the status texts and rating bar, the tray menu item and the worker's
-// planned-break event. The main window implements it; the tests record it.
+// notifications, the status texts and rating bar and the tray menu item. The main window
+// implements it; the tests record it. The worker's planned-break event goes to the scheduler.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -34,13 +34,6 @@ public:
     // Timer 101 of the main window (one-shot).
     virtual void ArmTickTimer(std::uint32_t periodMs) = 0;
     virtual void KillTickTimer() = 0;
-
-    // The scheduled-events worker's table; every change wakes the worker, so that it waits
-    // for the new earliest event.
-    virtual void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
-    virtual bool RemoveEvent(std::int32_t id) = 0;
-    // Makes the worker compute its wait again after the clock was changed.
-    virtual void WakeWorker() = 0;
 
     // The end of every tick.
     virtual void TickDone() {}

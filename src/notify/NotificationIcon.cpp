@@ -25,9 +25,9 @@ void CopyInto(wchar_t* buffer, std::size_t capacity, const std::wstring& text) {
 
 }  // namespace
 
-CNotificationIcon::CNotificationIcon(AppShared& app, NotificationIconOwner& owner,
+CNotificationIcon::CNotificationIcon(AppShared& app, NotificationIconOwner& owner, EventScheduler& events,
                                      nsHalden::CdlgNotificationAlertBase* popup, ShellNotify& shell)
-    : app_(app), owner_(owner), shell_(shell), popupForInit_(popup) {}
+    : app_(app), owner_(owner), events_(events), shell_(shell), popupForInit_(popup) {}
 
 UINT CNotificationIcon::TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
@@ -255,7 +255,7 @@ void CNotificationIcon::ShowTrayMenu() {
 // Re-creating the icon -----------------------------------------------------------------
 
 void CNotificationIcon::RemoveRetryEvent() {
-    owner_.RemoveEvent(EVENT_TRAY_ICON_RETRY);
+    events_.Remove(EVENT_TRAY_ICON_RETRY);
 }
 
 void CNotificationIcon::Recreate(std::uint32_t style, bool eco, const std::wstring& sound) {
@@ -281,7 +281,7 @@ void CNotificationIcon::OnTrayIconRequest(TrayIconRequest request) {
     if (!Add(owner_.IconById(IDI_PROGRAM), app_.productName)) {
         ++failures_;
         if (RetryTrayAddAfter(failures_)) {
-            owner_.ScheduleEvent(EVENT_TRAY_ICON_RETRY, app_.seams.calendar.Now() + kTrayRetrySeconds, 0);
+            events_.Schedule(EVENT_TRAY_ICON_RETRY, app_.seams.calendar.Now() + kTrayRetrySeconds, 0);
         }
     }
     if (request == TrayIconRequest::RecreateWithWelcome) ShowWelcomeNotification();

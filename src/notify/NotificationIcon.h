@@ -25,6 +25,7 @@
 #include <string>
 
 #include "app/AppShared.h"
+#include "core/EventScheduler.h"
 #include "core/PrivateMessages.h"
 #include "notify/NotifyRules.h"
 #include "notify/ShellNotify.h"
@@ -64,9 +65,6 @@ public:
     virtual bool RemindersEnabled() = 0;
     // The alert's m_bBreakDue.
     virtual void SetAlertBreakDue(int breakDue) = 0;
-    // The scheduled-events worker: event 4 retries a failed add. Each change wakes the worker.
-    virtual void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) = 0;
-    virtual bool RemoveEvent(std::int32_t id) = 0;
     // The shell has just added the icon with the program's picture and name: the owner shows
     // its current state on it.
     virtual void IconAdded() = 0;
@@ -84,8 +82,9 @@ class CNotificationIcon : public TrayPreview {
 public:
     // popup: the alert the owner keeps for the whole run (may be null); it is handed to every
     // Init of the re-creation protocol.
-    CNotificationIcon(AppShared& app, NotificationIconOwner& owner, nsHalden::CdlgNotificationAlertBase* popup,
-                      ShellNotify& shell = SystemShellNotify());
+    // events: the worker, whose event 4 retries a failed add.
+    CNotificationIcon(AppShared& app, NotificationIconOwner& owner, EventScheduler& events,
+                      nsHalden::CdlgNotificationAlertBase* popup, ShellNotify& shell = SystemShellNotify());
     CNotificationIcon(const CNotificationIcon&) = delete;
     CNotificationIcon& operator=(const CNotificationIcon&) = delete;
 
@@ -152,6 +151,7 @@ private:
 
     AppShared& app_;
     NotificationIconOwner& owner_;
+    EventScheduler& events_;
     ShellNotify& shell_;
     nsHalden::CdlgNotificationAlertBase* popupForInit_;
     int failures_ = 0;

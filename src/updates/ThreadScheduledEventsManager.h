@@ -18,6 +18,7 @@
 #include <optional>
 #include <thread>
 
+#include "core/EventScheduler.h"
 #include "platform/Clock.h"
 #include "platform/MessagePoster.h"
 
@@ -52,7 +53,7 @@ private:
     std::shared_ptr<Shared> shared_;
 };
 
-class CThreadScheduledEventsManager {
+class CThreadScheduledEventsManager : public rw::EventScheduler {
 public:
     static constexpr std::int64_t kNever = -1;
     // Long enough for any handler that only posts or writes a value to finish; short enough
@@ -72,11 +73,11 @@ public:
     // Every change of the table wakes the thread, which then computes its wait again.
     // Inserts the event or replaces the times of the one with that id (its fired and done
     // marks are cleared). Nothing is scheduled after a stop.
-    void Schedule(std::int32_t id, std::int64_t start, std::int64_t interval);
+    void Schedule(std::int32_t id, std::int64_t start, std::int64_t interval) override;
     // True when there was such an event.
-    bool Remove(std::int32_t id);
+    bool Remove(std::int32_t id) override;
     // Makes the thread compute its wait again after a change of the clock.
-    void Wake();
+    void Wake() override;
 
     // The earliest due time, or kNever when nothing is due.
     std::int64_t EarliestDue() const;

@@ -26,7 +26,7 @@ struct Notification {
     std::int64_t at;  // calendar time
 };
 
-class RecordingHost final : public BreakEngineHost {
+class RecordingHost final : public BreakEngineHost, public EventScheduler {
 public:
     void SetStatusIcon(int iconId) override { statusIcon = iconId; }
     void SetIconAndTip(int iconId, const std::wstring& tip) override {
@@ -50,11 +50,11 @@ public:
         timerDueTick = *tick + periodMs;
     }
     void KillTickTimer() override { timerPeriodMs.reset(); }
-    void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override {
+    void Schedule(std::int32_t id, std::int64_t start, std::int64_t interval) override {
         events[id] = {start, interval};
     }
-    bool RemoveEvent(std::int32_t id) override { return events.erase(id) != 0; }
-    void WakeWorker() override { ++wakes; }
+    bool Remove(std::int32_t id) override { return events.erase(id) != 0; }
+    void Wake() override { ++wakes; }
 
     std::wstring name = L"Restwell";
     const std::int64_t* now = nullptr;
@@ -85,7 +85,7 @@ protected:
 
     // Builds the engine as the main window does and runs its start-up ticks.
     void Start() {
-        engine = std::make_unique<CBreakEngine>(BreakEngineSeams{host, input, calendar, texts, kTestIdentity});
+        engine = std::make_unique<CBreakEngine>(BreakEngineSeams{host, host, input, calendar, texts, kTestIdentity});
         engine->ApplyEnable();
         engine->OnInitialised();
     }

@@ -125,7 +125,7 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-class RecordingIconOwner : public NotificationIconOwner {
+class RecordingIconOwner : public NotificationIconOwner, public EventScheduler {
 public:
     explicit RecordingIconOwner(HWND window) : window_(window) {}
     HWND IconOwnerWindow() override { return window_; }
@@ -135,13 +135,14 @@ public:
     void ShowMainWindow() override { ++mainShown; }
     bool RemindersEnabled() override { return reminders; }
     void SetAlertBreakDue(int breakDue) override { alertBreakDue = breakDue; }
-    void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override {
+    void Schedule(std::int32_t id, std::int64_t start, std::int64_t interval) override {
         scheduled.push_back({id, start, interval});
     }
-    bool RemoveEvent(std::int32_t id) override {
+    bool Remove(std::int32_t id) override {
         removed.push_back(id);
         return removeFinds;
     }
+    void Wake() override {}
     void IconAdded() override { ++iconsAdded; }
 
     struct Scheduled {

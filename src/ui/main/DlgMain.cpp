@@ -52,9 +52,9 @@ CdlgMain::CdlgMain(rw::AppShared& app)
       app_(app),
       m_texts(app.seams.locale),
       m_alert(app),
-      m_notifyIcon(app, *this, &m_alert),
+      m_notifyIcon(app, *this, m_worker, &m_alert),
       m_worker(app.seams.calendar, app.upgradeCheck),
-      m_engine(rw::BreakEngineSeams{*this, app.seams.inputClock, app.seams.calendar, m_texts, app.identity}) {
+      m_engine(rw::BreakEngineSeams{*this, m_worker, app.seams.inputClock, app.seams.calendar, m_texts, app.identity}) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     m_hIconApp = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
     m_iconAppSmall.reset(

@@ -129,10 +129,6 @@ private:
     const std::wstring& DisplayName() override;
     void ArmTickTimer(std::uint32_t periodMs) override;
     void KillTickTimer() override;
-    // Also the icon's: one operation, one name.
-    void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override;
-    bool RemoveEvent(std::int32_t id) override;
-    void WakeWorker() override;
     void TickDone() override;
     HICON StateIcon(int iconId) const;
 

@@ -92,18 +92,6 @@ void CdlgMain::KillTickTimer() {
     KillTimer(hwnd(), rw::CBreakEngine::kTickTimerId);
 }
 
-void CdlgMain::ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) {
-    m_worker.Schedule(id, start, interval);
-}
-
-bool CdlgMain::RemoveEvent(std::int32_t id) {
-    return m_worker.Remove(id);
-}
-
-void CdlgMain::WakeWorker() {
-    m_worker.Wake();
-}
-
 void CdlgMain::TickDone() {
     m_notifyIcon.OnEngineTickDone();
 }

@@ -33,7 +33,7 @@ private:
     rw::LocaleWin32 locale_;
 };
 
-class DemoMain : public rw::AlertMainWindow, public rw::NotificationIconOwner {
+class DemoMain : public rw::AlertMainWindow, public rw::NotificationIconOwner, public rw::EventScheduler {
 public:
     explicit DemoMain(HWND window) : window_(window) {}
     int RemindersSwitch() const override { return 1; }
@@ -50,9 +50,10 @@ public:
     void ShowMainWindow() override {}
     bool RemindersEnabled() override { return true; }
     void SetAlertBreakDue(int) override {}
-    void ScheduleEvent(std::int32_t, std::int64_t, std::int64_t) override {}
-    bool RemoveEvent(std::int32_t) override { return false; }
     void IconAdded() override {}
+    void Schedule(std::int32_t, std::int64_t, std::int64_t) override {}
+    bool Remove(std::int32_t) override { return false; }
+    void Wake() override {}
 
 private:
     HWND window_;
@@ -82,7 +83,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     rw::CdlgNotificationAlert alert(app);
     alert.m_pMain = &main;
     alert.SetCommandTarget(owner);
-    rw::CNotificationIcon icon(app, main, &alert);
+    rw::CNotificationIcon icon(app, main, main, &alert);
     icon.Init(rw::NOTIFY_STYLE_SYSTEM_CUSTOM, app.osVersion, owner, rw::kNotificationIconGuid, &alert);
     icon.Add(main.IconById(IDI_PROGRAM), L"Restwell");
     icon.SetEcoMode(eco);

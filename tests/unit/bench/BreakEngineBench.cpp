@@ -11,7 +11,7 @@ using namespace rw;
 
 namespace {
 
-class NullHost final : public BreakEngineHost {
+class NullHost final : public BreakEngineHost, public rw::EventScheduler {
 public:
     void SetStatusIcon(int) override {}
     void SetIconAndTip(int, const std::wstring& tip) override { benchmark::DoNotOptimize(tip.data()); }
@@ -26,9 +26,9 @@ public:
     const std::wstring& DisplayName() override { return name; }
     void ArmTickTimer(std::uint32_t) override {}
     void KillTickTimer() override {}
-    void ScheduleEvent(std::int32_t, std::int64_t, std::int64_t) override {}
-    bool RemoveEvent(std::int32_t) override { return false; }
-    void WakeWorker() override {}
+    void Schedule(std::int32_t, std::int64_t, std::int64_t) override {}
+    bool Remove(std::int32_t) override { return false; }
+    void Wake() override {}
     std::wstring name = L"Restwell";
 };
 
@@ -40,7 +40,7 @@ void TickWithHundredPlannedBreaks(benchmark::State& state) {
     rw::test::FakeLocale locale;
     CPlannedBreakTexts texts(locale);
     NullHost host;
-    CBreakEngine engine(BreakEngineSeams{host, input, calendar, texts, rw::test::kTestIdentity});
+    CBreakEngine engine(BreakEngineSeams{host, host, input, calendar, texts, rw::test::kTestIdentity});
     CPlannedBreakList planned;
     for (int i = 0; i < 100; ++i) {
         CBreakTimed record = CBreakTimed::FromText(L"0NYNYNYN,1200,Planned break");

@@ -35,7 +35,7 @@ struct Counts {
 class Soak;
 
 // The main window as the engine sees it; every tick ends in the soak's checks.
-class SoakHost final : public BreakEngineHost {
+class SoakHost final : public BreakEngineHost, public EventScheduler {
 public:
     explicit SoakHost(Soak& soak) : soak_(soak) {}
     void SetStatusIcon(int) override {}
@@ -51,18 +51,18 @@ public:
     const std::wstring& DisplayName() override { return name_; }
     void ArmTickTimer(std::uint32_t periodMs) override;
     void KillTickTimer() override { timerArmed = false; }
-    void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override {
+    void Schedule(std::int32_t id, std::int64_t start, std::int64_t interval) override {
         if (id == EVENT_PLANNED_BREAK) {
             plannedDue = start;
             plannedInterval = interval;
         }
     }
-    bool RemoveEvent(std::int32_t id) override {
+    bool Remove(std::int32_t id) override {
         if (id != EVENT_PLANNED_BREAK || plannedDue < 0) return false;
         plannedDue = -1;
         return true;
     }
-    void WakeWorker() override {}
+    void Wake() override {}
     void TickDone() override;
 
     int alertBreakDue = -1;
@@ -148,8 +148,8 @@ private:
     }
 
     void Start() {
-        engine_ =
-            std::make_unique<CBreakEngine>(BreakEngineSeams{host_, input_, calendar_, texts_, test::kTestIdentity});
+        engine_ = std::make_unique<CBreakEngine>(
+            BreakEngineSeams{host_, host_, input_, calendar_, texts_, test::kTestIdentity});
         Event([&] {
             engine_->ApplyEnable();
             engine_->OnInitialised();
@@ -169,8 +169,8 @@ private:
         const bool working = engine_->WorkStartTick() != 0 && engine_->LastInputTick() != 0;
         const std::int64_t worked = working ? InputTicksBetween(engine_->WorkStartTick(), tick) / 1000 : 0;
         Stop();
-        engine_ =
-            std::make_unique<CBreakEngine>(BreakEngineSeams{host_, input_, calendar_, texts_, test::kTestIdentity});
+        engine_ = std::make_unique<CBreakEngine>(
+            BreakEngineSeams{host_, host_, input_, calendar_, texts_, test::kTestIdentity});
         Check(engine_->Rating().StoredValue() == stored, "the restored rating differs from the saved one");
         Check((engine_->WorkStartTick() != 0) == working, "the restored work period differs from the saved one");
         if (working) {
