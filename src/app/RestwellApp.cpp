@@ -11,6 +11,7 @@
 #include "framework/Window.h"
 #include "kit/WizardBase.h"
 #include "res/resource.h"
+#include "platform/win32/MessagePosterWin32.h"
 #include "platform/win32/WebLauncherWin32.h"
 #include "ui/main/DlgMain.h"
 #include "ui/wizard/WelcomeWizard.h"
@@ -164,7 +165,6 @@ bool CRestwellApp::InitInstance() {
     richEdit_.reset(LoadLibraryW(L"riched20.dll"));
 
     SetAppName(kProduct);
-    SetRegistryKey(kCompany, registry_);
 
     osVersion.dwOSVersionInfoSize = sizeof osVersion;
     GetVersionExW(&osVersion);
@@ -190,7 +190,8 @@ bool CRestwellApp::InitInstance() {
     rw::LoadStoredUpdateState(identity, calendar_.Now(), updates);
     backgroundBrush.reset(CreateSolidBrush(kBackgroundColor));
 
-    mainDialog_ = std::make_unique<CdlgMain>(*this);
+    mainDialog_ = std::make_unique<CdlgMain>(
+        *this, [](HWND window) { return std::make_shared<rw::WindowMessagePoster>(window); });
     if (!mainDialog_->Create()) return false;
     SetMainWindow(mainDialog_.get());
     if (firstRun || switches.welcomeNotification) mainDialog_->ShowWelcomeNotification();

@@ -49,22 +49,6 @@ int Application::RunMessageLoop() {
     return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
-void Application::SetRegistryKey(const std::wstring& company, Registry& registry) {
-    profile_ = SettingsIdentity{company, appName_, &registry};
-}
-
-std::uint32_t Application::GetProfileInt(const wchar_t* section, const wchar_t* name,
-                                         std::uint32_t defaultValue) const {
-    std::uint32_t value = defaultValue;
-    if (!profile_.company.empty()) SettingsGetDwordOr(profile_, nullptr, value, kHkeyCurrentUser, section, name);
-    return value;
-}
-
-bool Application::WriteProfileInt(const wchar_t* section, const wchar_t* name, std::uint32_t value) const {
-    if (profile_.company.empty()) return false;
-    return Succeeded(SettingsSetDword(profile_, kHkeyCurrentUser, section, name, value));
-}
-
 int Application::ShowMessage(UINT textId, UINT type) const {
     return MessageBoxFromString(GetActiveWindow(), textId, type);
 }

@@ -1,13 +1,10 @@
 // The application base: the program's one global object. It carries the start-up and exit
-// virtuals, the help entry point, the per-user profile integers, the main window, the
-// application name that titles message boxes, and the message loop.
+// virtuals, the help entry point, the main window, the application name that titles message
+// boxes, and the message loop.
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
-
-#include "settings/SettingsStore.h"
 
 namespace rw {
 
@@ -52,15 +49,6 @@ public:
     const std::wstring& AppName() const { return appName_; }
     void SetAppName(std::wstring name) { appName_ = std::move(name); }
 
-    // Profile integers live under HKEY_CURRENT_USER\Software\<company>\<profile>\<section>,
-    // where the profile name is the application name at the time of this call.
-    void SetRegistryKey(const std::wstring& company, Registry& registry);
-    const SettingsIdentity& ProfileIdentity() const { return profile_; }
-    // The stored REG_DWORD, or the default when it is missing, unreadable or no registry key
-    // was set.
-    std::uint32_t GetProfileInt(const wchar_t* section, const wchar_t* name, std::uint32_t defaultValue) const;
-    bool WriteProfileInt(const wchar_t* section, const wchar_t* name, std::uint32_t value) const;
-
     // A message box with a string-table text, titled with the application name, owned by
     // the active window of the thread.
     int ShowMessage(UINT textId, UINT type = MB_OK) const;
@@ -73,7 +61,6 @@ private:
     std::wstring commandLine_;
     Window* mainWindow_ = nullptr;
     std::wstring appName_;
-    SettingsIdentity profile_;
     int exitCode_ = 0;
 };
 

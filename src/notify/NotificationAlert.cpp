@@ -5,9 +5,7 @@
 
 #include "core/ResourceString.h"
 #include "notify/NotifyRules.h"
-#include "platform/win32/RegistryWin32.h"
 #include "res/resource.h"
-#include "settings/SettingsStore.h"
 
 namespace rw {
 
@@ -23,9 +21,14 @@ public:
         return GetVersionExW(&os) && os.dwMajorVersion >= 6;
     }
     bool RegistryColorization(std::uint32_t& argb) override {
-        RegistryWin32 registry;
-        return SUCCEEDED(SettingsGetDword(SettingsIdentity{L"Microsoft", L"Windows", &registry}, kHkeyCurrentUser,
-                                          false, L"DWM", L"ColorizationColor", argb));
+        DWORD value = 0;
+        DWORD size = sizeof value;
+        if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\DWM", L"ColorizationColor",
+                         RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
+            return false;
+        }
+        argb = value;
+        return true;
     }
     bool DwmColorization(std::uint32_t& argb) override {
         // Loaded on first use: the desktop window manager may not be there.

@@ -187,14 +187,6 @@ HResult SettingsSetBinary64(const SettingsIdentity& identity, RootKey root, cons
     return WriteValue(identity, root, section, name, kRegBinary, value8, 8);
 }
 
-void SettingsGetDwordOr(const SettingsIdentity& identity, bool* fromPolicy, std::uint32_t& value, RootKey root,
-                        const wchar_t* section, const wchar_t* name) {
-    std::uint32_t read = value;
-    if (Succeeded(SettingsGetDword(identity, root, false, section, name, read, fromPolicy))) {
-        value = read;
-    }
-}
-
 bool SettingsReadText(const SettingsIdentity& identity, RootKey root, const wchar_t* section, const wchar_t* name,
                       std::uint32_t capacity, std::wstring& text) {
     std::vector<wchar_t> buffer(capacity ? capacity : 1);

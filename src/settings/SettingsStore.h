@@ -61,10 +61,6 @@ rw::HResult SettingsGetBinary(const SettingsIdentity& identity, rw::RootKey root
 rw::HResult SettingsSetBinary64(const SettingsIdentity& identity, rw::RootKey root, const wchar_t* section,
                                 const wchar_t* name, const std::uint8_t* value8);
 
-// Reads with the identity and the policy flag off; value is replaced only on success.
-void SettingsGetDwordOr(const SettingsIdentity& identity, bool* fromPolicy, std::uint32_t& value, rw::RootKey root,
-                        const wchar_t* section, const wchar_t* name);
-
 // Conveniences over the reads above for callers that want whole values.
 // The string cut at its first NUL within capacity; false (text untouched) on failure.
 bool SettingsReadText(const SettingsIdentity& identity, rw::RootKey root, const wchar_t* section, const wchar_t* name,

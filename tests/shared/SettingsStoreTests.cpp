@@ -275,24 +275,27 @@ TEST_F(SettingsStore, PolicyValueExistsLooksOnlyAtThePolicyPath) {
     EXPECT_FALSE(SettingsPolicyValueExists(kTestIdentity, kHkeyCurrentUser, L"", L"Work"));
 }
 
-TEST_F(SettingsStore, DwordOrKeepsTheDefaultUnlessTheReadSucceeds) {
+TEST_F(SettingsStore, AFailedOverlayReadKeepsTheCallersValueAndFlag) {
     std::uint32_t value = 55;
     bool fromPolicy = true;
-    SettingsGetDwordOr(kTestIdentity, &fromPolicy, value, ROOT_USER_OVERLAY, kBreaks, L"Work");
+    const auto read = [&](RootKey root) {
+        return SettingsGetDword(kTestIdentity, root, false, kBreaks, L"Work", value, &fromPolicy);
+    };
+    EXPECT_TRUE(Failed(read(ROOT_USER_OVERLAY)));
     EXPECT_EQ(value, 55u);
     EXPECT_TRUE(fromPolicy);
     PutString(kHkeyCurrentUser, false, kBreaks, L"Work", L"90");
-    SettingsGetDwordOr(kTestIdentity, &fromPolicy, value, ROOT_USER_OVERLAY, kBreaks, L"Work");
+    EXPECT_TRUE(Failed(read(ROOT_USER_OVERLAY)));
     EXPECT_EQ(value, 55u);
     PutDword(kHkeyCurrentUser, false, kBreaks, L"Work", 90);
-    SettingsGetDwordOr(kTestIdentity, &fromPolicy, value, ROOT_USER_OVERLAY, kBreaks, L"Work");
+    EXPECT_EQ(read(ROOT_USER_OVERLAY), kS_OK);
     EXPECT_EQ(value, 90u);
     EXPECT_FALSE(fromPolicy);
     // With a real root the plain path is read even though a policy value exists, and the
     // flag says so.
     PutDword(kHkeyCurrentUser, true, kBreaks, L"Work", 30);
     fromPolicy = true;
-    SettingsGetDwordOr(kTestIdentity, &fromPolicy, value, kHkeyCurrentUser, kBreaks, L"Work");
+    EXPECT_EQ(read(kHkeyCurrentUser), kS_OK);
     EXPECT_EQ(value, 90u);
     EXPECT_FALSE(fromPolicy);
 }

@@ -17,6 +17,7 @@
 #include "fakes/RecordingLauncher.h"
 #include "kit/PagesPlus.h"
 #include "res/resource.h"
+#include "platform/win32/MessagePosterWin32.h"
 #include "ui/main/DlgMain.h"
 #include "ui/wizard/WelcomeWizard.h"
 
@@ -72,7 +73,7 @@ TEST_F(Help, ShowHelpOpensTheRootOrATopicWithTheVersion) {
 }
 
 TEST_F(Help, MainWindowF1WithoutModifiersOnly) {
-    CdlgMain main(app);
+    CdlgMain main(app, [](HWND window) { return std::make_shared<rw::WindowMessagePoster>(window); });
     ASSERT_TRUE(main.Create());
     EXPECT_EQ(main.ContextHelpId(), 100u);
     EXPECT_EQ(SendHelp(main.hwnd(), 100), TRUE);

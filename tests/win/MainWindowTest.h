@@ -7,6 +7,7 @@
 
 #include "../shared/RegistryTestEnv.h"
 #include "NotifyTestSupport.h"
+#include "platform/win32/MessagePosterWin32.h"
 #include "ui/main/DlgMain.h"
 
 namespace rw::test {
@@ -15,7 +16,8 @@ template <class App = TestAppShared>
 class MainWindowTest : public RegistryTest {
 protected:
     void Start() {
-        main = std::make_unique<CdlgMain>(app);
+        main = std::make_unique<CdlgMain>(
+            app, [](HWND window) { return std::make_shared<rw::WindowMessagePoster>(window); });
         ASSERT_TRUE(main->Create());
     }
     void TearDown() override {

@@ -14,7 +14,6 @@
 #include "core/ResourceString.h"
 #include "core/VersionQuad.h"
 #include "framework/Dpi.h"
-#include "platform/win32/MessagePosterWin32.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsCatalog.h"
 #include "settings/UnsavedSettings.h"
@@ -47,9 +46,10 @@ bool IsPolicyArea(LPARAM area) {
 
 }  // namespace
 
-CdlgMain::CdlgMain(rw::AppShared& app)
+CdlgMain::CdlgMain(rw::AppShared& app, PosterFactory posterFor)
     : Dialog(IDD_MAIN),
       app_(app),
+      posterFor_(std::move(posterFor)),
       m_texts(app.seams.locale),
       m_alert(app),
       m_notifyIcon(app, *this, m_worker, &m_alert),
@@ -308,7 +308,7 @@ void CdlgMain::TakeEngineTexts() {
 }
 
 void CdlgMain::StartWorker() {
-    m_worker.Start(std::make_shared<rw::WindowMessagePoster>(hwnd()), app_.identity);
+    m_worker.Start(posterFor_(hwnd()), app_.identity);
 }
 
 void CdlgMain::RefreshOptionsButton() {

@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +20,7 @@
 #include "kit/ControlsPlus.h"
 #include "notify/NotificationAlert.h"
 #include "notify/NotificationIcon.h"
+#include "platform/MessagePoster.h"
 #include "res/resource.h"
 #include "updates/ThreadScheduledEvents.h"
 
@@ -27,9 +29,12 @@ class CdlgMain : public rw::Dialog,
                  private rw::NotificationIconOwner,
                  private rw::AlertMainWindow {
 public:
+    // What the worker posts to this window through, made once the window exists.
+    using PosterFactory = std::function<std::shared_ptr<rw::MessagePoster>(HWND window)>;
+
     // Loads the break settings, the rating and the planned breaks and restores the work
     // period, before the window exists.
-    explicit CdlgMain(rw::AppShared& app);
+    CdlgMain(rw::AppShared& app, PosterFactory posterFor);
     // The window goes first, while its handlers and the icons it shows still exist; then the
     // worker stops, notifications go and the icon is removed.
     ~CdlgMain() override;
@@ -147,6 +152,7 @@ private:
     bool RatingRising() const override;
 
     rw::AppShared& app_;
+    PosterFactory posterFor_;
 
     HICON m_hIconApp = nullptr;  // the shared program icon, not destroyed
     rw::IconOwner m_iconAppSmall;
