@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "app/AboutDlg.h"
-#include "app/AppShared.h"
-#include "app/StartupLogic.h"
-#include "app/WebAddress.h"
+#include "ui/about/AboutDlg.h"
+#include "ui/shared/AppShared.h"
+#include "settings/StartupLogic.h"
+#include "core/WebAddress.h"
 #include "framework/Application.h"
 #include "framework/Handles.h"
 #include "platform/win32/ClockWin32.h"

@@ -1,3 +1,4 @@
 target_sources(restwell_core PRIVATE
   src/core/ResourceString.cpp
-  src/core/VendorSite.cpp)
+  src/core/VendorSite.cpp
+  src/core/WebAddress.cpp)

@@ -1,9 +1,26 @@
+# The windows. The notification rules (text, method, colour) are portable and tested natively.
+target_sources(restwell_core PRIVATE
+  src/ui/notify/NotifyRules.cpp)
 if(WIN32)
   target_sources(restwell_shell PRIVATE
+    src/ui/about/AboutDlg.cpp
     src/ui/main/DlgMain.cpp
     src/ui/main/DlgMainCommands.cpp
     src/ui/main/DlgMainHost.cpp
     src/ui/main/DlgMainUpdates.cpp
+    src/ui/news/Explorer.cpp
+    src/ui/news/NewsWindow.cpp
+    src/ui/notify/NotificationAlert.cpp
+    src/ui/notify/NotificationAlertBase.cpp
+    src/ui/notify/NotificationIcon.cpp
+    src/ui/notify/ShellNotify.cpp
+    src/ui/options/OptionsPage.cpp
+    src/ui/options/OptGeneral.cpp
+    src/ui/options/OptCommercial.cpp
+    src/ui/options/OptCompatibility.cpp
+    src/ui/shared/AchievementBar.cpp
+    src/ui/shared/SharedImages.cpp
+    src/ui/wizard/DlgBreakTimed.cpp
     src/ui/wizard/WelcomeWizard.cpp
     src/ui/wizard/WizardBreaks.cpp)
 endif()

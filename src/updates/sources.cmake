@@ -6,8 +6,3 @@ target_sources(restwell_core PRIVATE
   src/updates/UpdateSignature.cpp
   src/updates/UpgradeCheck.cpp
   src/updates/NewsPopup.cpp)
-if(WIN32)
-  target_sources(restwell_shell PRIVATE
-    src/updates/Explorer.cpp
-    src/updates/NewsWindow.cpp)
-endif()

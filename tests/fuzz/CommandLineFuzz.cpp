@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "FuzzInput.h"
-#include "app/StartupLogic.h"
+#include "settings/StartupLogic.h"
 
 using rw::fuzz::Require;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "RegistryTestEnv.h"
-#include "app/StartupLogic.h"
+#include "settings/StartupLogic.h"
 
 using namespace rw;
 using namespace rw::test;

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "notify/NotifyRules.h"
+#include "ui/notify/NotifyRules.h"
 #include "res/resource.h"
 
 using namespace rw;

@@ -1,7 +1,7 @@
 // The command-line switches of start-up.
 #include <gtest/gtest.h>
 
-#include "app/StartupLogic.h"
+#include "settings/StartupLogic.h"
 
 using namespace rw;
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/WebAddress.h"
+#include "core/WebAddress.h"
 #include "core/VendorSite.h"
 #include "core/VersionQuad.h"
 #include "fakes/RecordingLauncher.h"

@@ -14,13 +14,13 @@
 #include "LoopScript.h"
 #include "MainWindowTest.h"
 #include "NotifyTestSupport.h"
-#include "app/AboutDlg.h"
-#include "app/WebAddress.h"
+#include "ui/about/AboutDlg.h"
+#include "core/WebAddress.h"
 #include "core/PrivateMessages.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 #include "ui/main/DlgMain.h"
-#include "updates/NewsWindow.h"
+#include "ui/news/NewsWindow.h"
 
 using namespace rw;
 using namespace rw::test;

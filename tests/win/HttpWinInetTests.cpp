@@ -22,8 +22,8 @@
 
 #include "LoopbackServer.h"
 #include "platform/win32/HttpWinInet.h"
-#include "updates/Explorer.h"
-#include "updates/NewsWindow.h"
+#include "ui/news/Explorer.h"
+#include "ui/news/NewsWindow.h"
 #include "platform/win32/MachineMarkerWin32.h"
 
 using namespace rw;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AchievementBar.h"
+#include "ui/shared/AchievementBar.h"
 #include "kit/ImagePlus.h"
 #include "res/resource.h"
 

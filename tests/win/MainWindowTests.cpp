@@ -14,7 +14,7 @@
 
 #include "../shared/RegistryTestEnv.h"
 #include "WindowState.h"
-#include "app/WebAddress.h"
+#include "core/WebAddress.h"
 #include "core/PrivateMessages.h"
 #include "core/CalendarTime.h"
 #include "framework/Dpi.h"

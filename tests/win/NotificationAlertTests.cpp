@@ -10,7 +10,7 @@
 
 #include "NotifyTestSupport.h"
 #include "WindowState.h"
-#include "notify/NotificationAlert.h"
+#include "ui/notify/NotificationAlert.h"
 #include "res/resource.h"
 
 using namespace rw;

@@ -12,7 +12,7 @@
 #include "NotifyTestSupport.h"
 #include "core/PrivateMessages.h"
 #include "core/ScheduledEventIds.h"
-#include "notify/NotificationAlertBase.h"
+#include "ui/notify/NotificationAlertBase.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AppShared.h"
+#include "ui/shared/AppShared.h"
 #include "fakes/FakeCalendar.h"
 #include "fakes/FakeInputClock.h"
 #include "fakes/FakeLocale.h"
-#include "notify/NotificationIcon.h"
+#include "ui/notify/NotificationIcon.h"
 #include "platform/win32/RegistryWin32.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"

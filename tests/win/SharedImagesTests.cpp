@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/SharedImages.h"
+#include "ui/shared/SharedImages.h"
 
 using namespace rw;
 

@@ -16,7 +16,7 @@
 #include "NotifyTestSupport.h"
 #include "engine/PlannedBreakList.h"
 #include "kit/WizardBase.h"
-#include "notify/DlgBreakTimed.h"
+#include "ui/wizard/DlgBreakTimed.h"
 #include "platform/win32/RegistryWin32.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"

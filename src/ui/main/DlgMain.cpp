@@ -8,8 +8,8 @@
 
 #include <cwctype>
 
-#include "app/StartupLogic.h"
-#include "app/WebAddress.h"
+#include "settings/StartupLogic.h"
+#include "core/WebAddress.h"
 #include "core/PrivateMessages.h"
 #include "core/ResourceString.h"
 #include "core/VersionQuad.h"

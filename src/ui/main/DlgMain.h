@@ -12,14 +12,14 @@
 #include <string>
 #include <utility>
 
-#include "app/AppShared.h"
+#include "ui/shared/AppShared.h"
 #include "engine/BreakEngine.h"
 #include "engine/PlannedBreakTexts.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 #include "kit/ControlsPlus.h"
-#include "notify/NotificationAlert.h"
-#include "notify/NotificationIcon.h"
+#include "ui/notify/NotificationAlert.h"
+#include "ui/notify/NotificationIcon.h"
 #include "platform/MessagePoster.h"
 #include "res/resource.h"
 #include "updates/ThreadScheduledEvents.h"

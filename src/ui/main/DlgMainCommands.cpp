@@ -6,9 +6,9 @@
 
 #include "core/PrivateMessages.h"
 #include "core/ResourceString.h"
-#include "settings/OptCommercial.h"
-#include "settings/OptCompatibility.h"
-#include "settings/OptGeneral.h"
+#include "ui/options/OptCommercial.h"
+#include "ui/options/OptCompatibility.h"
+#include "ui/options/OptGeneral.h"
 #include "ui/wizard/WelcomeWizard.h"
 #include "ui/wizard/WizardBreaks.h"
 

@@ -2,10 +2,10 @@
 // storing what the worker found; and the About window.
 #include "ui/main/DlgMain.h"
 
-#include "app/AboutDlg.h"
+#include "ui/about/AboutDlg.h"
 #include "settings/SettingsCatalog.h"
 #include "updates/NewsPopup.h"
-#include "updates/NewsWindow.h"
+#include "ui/news/NewsWindow.h"
 #include "updates/UpgradeCheck.h"
 
 void CdlgMain::OnUpgradeInfo() {

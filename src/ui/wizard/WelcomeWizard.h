@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/AppShared.h"
+#include "ui/shared/AppShared.h"
 #include "framework/Handles.h"
 #include "kit/WizardBase.h"
 

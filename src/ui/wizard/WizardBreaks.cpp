@@ -8,7 +8,7 @@
 
 #include "core/ResourceString.h"
 #include "framework/IntegerText.h"
-#include "notify/DlgBreakTimed.h"
+#include "ui/wizard/DlgBreakTimed.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 

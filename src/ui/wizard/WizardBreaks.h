@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppShared.h"
+#include "ui/shared/AppShared.h"
 #include "engine/PlannedBreakList.h"
 #include "engine/PlannedBreakTexts.h"
 #include "kit/WizardBase.h"

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "app/AppShared.h"
-#include "notify/NotificationAlert.h"
-#include "notify/NotificationIcon.h"
+#include "ui/shared/AppShared.h"
+#include "ui/notify/NotificationAlert.h"
+#include "ui/notify/NotificationIcon.h"
 #include "platform/win32/ClockWin32.h"
 #include "platform/win32/LocaleWin32.h"
 #include "platform/win32/RegistryWin32.h"

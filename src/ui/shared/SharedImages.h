@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/AchievementBar.h"
+#include "ui/shared/AchievementBar.h"
 #include "kit/ImagePlus.h"
 #include "settings/AppSettings.h"
 

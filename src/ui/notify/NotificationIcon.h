@@ -24,11 +24,11 @@
 #include <optional>
 #include <string>
 
-#include "app/AppShared.h"
+#include "ui/shared/AppShared.h"
 #include "core/EventScheduler.h"
 #include "core/PrivateMessages.h"
-#include "notify/NotifyRules.h"
-#include "notify/ShellNotify.h"
+#include "ui/notify/NotifyRules.h"
+#include "ui/notify/ShellNotify.h"
 #include "settings/TrayPreview.h"
 
 namespace nsHalden {

@@ -1,4 +1,4 @@
-#include "app/SharedImages.h"
+#include "ui/shared/SharedImages.h"
 
 #include "res/resource.h"
 

@@ -90,7 +90,9 @@ private:
 };
 
 // At most two retries of a failed add: the failure counts 1 and 2 schedule one.
-constexpr bool RetryTrayAddAfter(int failures) { return failures == 1 || failures == 2; }
+constexpr bool RetryTrayAddAfter(int failures) {
+    return failures == 1 || failures == 2;
+}
 constexpr std::int64_t kTrayRetrySeconds = 60;
 
 }  // namespace rw

@@ -1,4 +1,4 @@
-#include "notify/ShellNotify.h"
+#include "ui/notify/ShellNotify.h"
 
 #include <mmsystem.h>
 

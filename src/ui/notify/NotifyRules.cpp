@@ -1,4 +1,4 @@
-#include "notify/NotifyRules.h"
+#include "ui/notify/NotifyRules.h"
 
 #include "res/resource.h"
 

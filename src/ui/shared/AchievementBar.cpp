@@ -1,6 +1,6 @@
-#include "app/AchievementBar.h"
+#include "ui/shared/AchievementBar.h"
 
-#include "app/AppShared.h"
+#include "ui/shared/AppShared.h"
 
 #include "core/ResourceString.h"
 #include "framework/Dpi.h"

@@ -1,11 +1,11 @@
-#include "notify/NotificationAlertBase.h"
+#include "ui/notify/NotificationAlertBase.h"
 
 #include <dwmapi.h>
 
 #include "framework/Application.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
-#include "notify/NotifyRules.h"
+#include "ui/notify/NotifyRules.h"
 
 namespace nsHalden {
 
@@ -136,9 +136,7 @@ LRESULT CdlgNotificationAlertBase::OnNcHitTest(WPARAM wParam, LPARAM lParam) {
 
 rw::MessageResult CdlgNotificationAlertBase::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_TIMER:
-            OnTimer(wParam);
-            return DefaultProcessing(message, wParam, lParam);
+        case WM_TIMER: OnTimer(wParam); return DefaultProcessing(message, wParam, lParam);
         case WM_NCHITTEST: return OnNcHitTest(wParam, lParam);
         case WM_WINDOWPOSCHANGED:
             // Hidden (closed, ended or its close button): nothing left to fade or to watch.
@@ -147,9 +145,7 @@ rw::MessageResult CdlgNotificationAlertBase::Route(UINT message, WPARAM wParam, 
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETWORKAREA) PlaceAgainIfShown();
             break;
-        case WM_DISPLAYCHANGE:
-            PlaceAgainIfShown();
-            break;
+        case WM_DISPLAYCHANGE: PlaceAgainIfShown(); break;
     }
     return Dialog::Route(message, wParam, lParam);
 }

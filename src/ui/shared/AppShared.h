@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/SharedImages.h"
+#include "ui/shared/SharedImages.h"
 #include "framework/Handles.h"
 #include "platform/Clock.h"
 #include "platform/Locale.h"

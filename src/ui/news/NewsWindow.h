@@ -9,7 +9,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
-#include "updates/Explorer.h"
+#include "ui/news/Explorer.h"
 
 class CdlgWebBrowser : public rw::Dialog {
 public:

@@ -1,4 +1,4 @@
-#include "notify/DlgBreakTimed.h"
+#include "ui/wizard/DlgBreakTimed.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "app/StartupLogic.h"
+#include "settings/StartupLogic.h"
 
 #include "settings/SettingsCatalog.h"
 

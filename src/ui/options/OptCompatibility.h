@@ -7,17 +7,17 @@
 
 #include "framework/Handles.h"
 #include "kit/EditBrowsePlus.h"
-#include "settings/OptionsPage.h"
+#include "ui/options/OptionsPage.h"
 
 class CppOptCompatibility : public COptionsPage {
 public:
     CppOptCompatibility(const SettingsIdentity& identity, rw::TrayPreview* preview);
 
     std::uint32_t m_nStyleAtOpen = 0;
-    std::uint32_t m_nStyle = 0;          // the opener's current style before the page opens
-    bool m_bPreviewShown = false;        // a style was picked while the sheet was open
-    int m_nUseSoundFile = 0;             // the radio group: 0 default sound, 1 sound file
-    std::wstring m_strSoundPath;         // the opener gives the stored path
+    std::uint32_t m_nStyle = 0;    // the opener's current style before the page opens
+    bool m_bPreviewShown = false;  // a style was picked while the sheet was open
+    int m_nUseSoundFile = 0;       // the radio group: 0 default sound, 1 sound file
+    std::wstring m_strSoundPath;   // the opener gives the stored path
 
     // The style of the list's selected entry; the opening style when none is selected.
     std::uint32_t SelectedStyle() const;

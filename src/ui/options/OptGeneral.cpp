@@ -1,4 +1,4 @@
-#include "settings/OptGeneral.h"
+#include "ui/options/OptGeneral.h"
 
 #include <iterator>
 

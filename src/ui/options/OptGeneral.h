@@ -1,6 +1,6 @@
 // The Options sheet's General page: product news, optional-upgrade pop-ups and eco mode.
 #pragma once
-#include "settings/OptionsPage.h"
+#include "ui/options/OptionsPage.h"
 
 class CppOptGeneral : public COptionsPage {
 public:

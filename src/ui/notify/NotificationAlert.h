@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/AppShared.h"
+#include "ui/shared/AppShared.h"
 #include "framework/Handles.h"
-#include "notify/NotificationAlertBase.h"
+#include "ui/notify/NotificationAlertBase.h"
 #include "kit/ControlsPlus.h"
 
 namespace rw {

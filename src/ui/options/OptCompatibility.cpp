@@ -1,4 +1,4 @@
-#include "settings/OptCompatibility.h"
+#include "ui/options/OptCompatibility.h"
 
 #include <mmsystem.h>
 

@@ -1,4 +1,4 @@
-#include "settings/OptCommercial.h"
+#include "ui/options/OptCommercial.h"
 
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"

@@ -1,4 +1,4 @@
-#include "app/WebAddress.h"
+#include "core/WebAddress.h"
 
 #include "core/ResourceString.h"
 #include "core/VendorSite.h"

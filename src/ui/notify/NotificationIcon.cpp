@@ -1,4 +1,4 @@
-#include "notify/NotificationIcon.h"
+#include "ui/notify/NotificationIcon.h"
 
 #include <mmsystem.h>
 
@@ -7,7 +7,7 @@
 #include "core/PrivateMessages.h"
 #include "core/ResourceString.h"
 #include "core/ScheduledEventIds.h"
-#include "notify/NotificationAlertBase.h"
+#include "ui/notify/NotificationAlertBase.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 
@@ -141,7 +141,8 @@ bool CNotificationIcon::ShowBalloon(const std::wstring* extra, const std::wstrin
     data.dwInfoFlags = NIIF_USER;
     // Without NIF_ICON the picture serves as the balloon's own icon.
     data.hIcon = icon ? icon : m_hIconBase;
-    if (!m_strTitle.empty()) CopyInto(data.szInfoTitle, std::size(data.szInfoTitle), CutText(m_strTitle, kBalloonTitleMaxChars));
+    if (!m_strTitle.empty())
+        CopyInto(data.szInfoTitle, std::size(data.szInfoTitle), CutText(m_strTitle, kBalloonTitleMaxChars));
     CopyInto(data.szInfo, std::size(data.szInfo), BalloonText(text, extra));
     balloonShown_ = shell_.NotifyIcon(NIM_MODIFY, data) != FALSE;
     return balloonShown_;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/AppShared.h"
+#include "ui/shared/AppShared.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 #include "kit/ControlsPlus.h"

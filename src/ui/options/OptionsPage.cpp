@@ -1,4 +1,4 @@
-#include "settings/OptionsPage.h"
+#include "ui/options/OptionsPage.h"
 
 #include "core/PrivateMessages.h"
 #include "core/ResourceString.h"

@@ -1,4 +1,4 @@
-#include "updates/NewsWindow.h"
+#include "ui/news/NewsWindow.h"
 
 #include "res/resource.h"
 #include "updates/UpdateFile.h"

@@ -1,4 +1,4 @@
-#include "updates/Explorer.h"
+#include "ui/news/Explorer.h"
 
 #include <exdisp.h>
 #include <exdispid.h>

@@ -3,9 +3,9 @@
 #pragma once
 #include <string>
 
-#include "app/AppShared.h"
+#include "ui/shared/AppShared.h"
 #include "kit/EditBrowsePlus.h"
-#include "settings/OptionsPage.h"
+#include "ui/options/OptionsPage.h"
 
 class CppOptCommercial : public COptionsPage {
 public:

@@ -1,9 +1,9 @@
-#include "app/AboutDlg.h"
+#include "ui/about/AboutDlg.h"
 
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "app/WebAddress.h"
+#include "core/WebAddress.h"
 #include "core/ResourceString.h"
 #include "core/VersionQuad.h"
 #include "framework/Dpi.h"
@@ -51,7 +51,8 @@ rw::InitFocus CdlgAbout::OnInitDialog() {
     if (!GetParent(hwnd())) {
         SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_APPWINDOW);
     }
-    if (app_.titleFont) SendMessageW(Item(IDC_ABOUT_PRODUCT), WM_SETFONT, reinterpret_cast<WPARAM>(app_.titleFont.get()), FALSE);
+    if (app_.titleFont)
+        SendMessageW(Item(IDC_ABOUT_PRODUCT), WM_SETFONT, reinterpret_cast<WPARAM>(app_.titleFont.get()), FALSE);
 
     const HMODULE module = GetModuleHandleW(nullptr);
     const bool eco = app_.ecoMode != 0;

@@ -1,10 +1,10 @@
-#include "notify/NotificationAlert.h"
+#include "ui/notify/NotificationAlert.h"
 
 #include <commctrl.h>
 #include <dwmapi.h>
 
 #include "core/ResourceString.h"
-#include "notify/NotifyRules.h"
+#include "ui/notify/NotifyRules.h"
 #include "res/resource.h"
 
 namespace rw {
@@ -102,9 +102,9 @@ InitFocus CdlgNotificationAlert::OnInitDialog() {
         }
     }
     // The countdown's picture at the small-icon size, so it stays clear of its text.
-    countdownIcon_.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLANNED),
-                                                       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                       GetSystemMetrics(SM_CYSMICON), 0)));
+    countdownIcon_.reset(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLANNED), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     if (countdownIcon_) {
         SendMessageW(Item(IDC_ALERT_COUNTDOWN_ICON), STM_SETICON, reinterpret_cast<WPARAM>(countdownIcon_.get()), 0);
     }
@@ -123,9 +123,8 @@ InitFocus CdlgNotificationAlert::OnInitDialog() {
 void CdlgNotificationAlert::AddTooltip(int id) {
     // The flat buttons' template texts are their tooltips.
     if (!tooltip_) {
-        tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                       nullptr, nullptr));
+        tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, nullptr, nullptr));
     }
     if (!tooltip_) return;
     TOOLINFOW tool{};
