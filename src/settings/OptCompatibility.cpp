@@ -1,7 +1,5 @@
 #include "settings/OptCompatibility.h"
 
-#include <mmsystem.h>
-
 #include "framework/Dpi.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
@@ -130,7 +128,7 @@ void CppOptCompatibility::OnSoundPathChanged() {
 
 void CppOptCompatibility::OnPlay() {
     UpdateData(rw::Direction::FromControls);
-    if (!m_strSoundPath.empty()) PlaySoundW(m_strSoundPath.c_str(), nullptr, SND_ASYNC);
+    if (!m_strSoundPath.empty() && Preview()) Preview()->PlaySoundFile(m_strSoundPath);
 }
 
 void CppOptCompatibility::OnOK() {

@@ -20,6 +20,8 @@
 #include "kit/EditBrowsePlus.h"
 #include "kit/PagesPlus.h"
 #include "platform/win32/RegistryWin32.h"
+#include "settings/OptCompatibility.h"
+#include "settings/TrayPreview.h"
 #include "res/resource.h"
 #include "ui/main/DlgMain.h"
 
@@ -248,6 +250,46 @@ TEST_F(OptionsSheet, TypedPathEnablesPlayOnlyForAnExistingFile) {
     EXPECT_EQ(StoredString(kHkeyCurrentUser, false, nullptr, L"NotificationSound"), sound);
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), -1) << "the style did not change";
     EXPECT_EQ(main->NotifyIcon().m_strSound, sound) << "the icon plays the saved sound";
+}
+
+// What the Notifications page asks of the icon while the sheet is open.
+class RecordingPreview : public TrayPreview {
+public:
+    void PreviewStyle(std::uint32_t) override {}
+    void PreviewEcoMode(bool) override {}
+    void PreviewSound(const std::wstring&) override {}
+    void PlaySoundFile(const std::wstring& path) override { played.push_back(path); }
+    std::vector<std::wstring> played;
+};
+
+TEST_F(OptionsSheet, PlayPlaysThePathInTheFieldAndIsOffWithoutOne) {
+    const std::wstring first = TempSoundFile();
+    const std::wstring second = first.substr(0, first.size() - 4) + L"-2.wav";
+    std::ofstream(second.c_str(), std::ios::binary) << "RIFF";
+    RecordingPreview preview;
+    CppOptCompatibility page(app.identity, &preview);
+    page.m_nStyle = 2;  // a custom style: the page's sound is played
+    nsHalden::CPropertySheetPlus sheet(L"Options");
+    sheet.AddPage(page);
+    std::vector<bool> playEnabled;
+    LoopScript script({[&] {
+        HWND p = PropSheet_GetCurrentPageHwnd(Sheet());
+        ASSERT_NE(p, nullptr);
+        HWND play = GetDlgItem(p, IDC_OPT_SOUND_PLAY);
+        ASSERT_NE(play, nullptr);
+        for (const std::wstring& path : {first, second, std::wstring()}) {
+            Type(p, IDC_OPT_SOUND_PATH, path);
+            playEnabled.push_back(IsWindowEnabled(play) != FALSE);
+            if (IsWindowEnabled(play)) SendMessageW(play, BM_CLICK, 0, 0);
+        }
+        Click(p, IDC_OPT_SOUND_PLAY);  // a stray command with the field empty
+        Press(PSBTN_CANCEL);
+    }});
+    sheet.RunModal();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(playEnabled, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(preview.played, (std::vector<std::wstring>{first, second})) << "each click plays what the field holds";
+    DeleteFileW(second.c_str());
 }
 
 TEST_F(OptionsSheet, BrandDisabledZeroInPolicyLocksTheIdentityGroup) {
