@@ -292,6 +292,38 @@ TEST_F(OptionsSheet, PlayPlaysThePathInTheFieldAndIsOffWithoutOne) {
     DeleteFileW(second.c_str());
 }
 
+TEST_F(OptionsSheet, TheOpenStyleListShowsEveryStyleWhole) {
+    Start();
+    int widest = 0, listWidth = 0;
+    RunOptions({[&] {
+        HWND list = GetDlgItem(ShowPage(kNotifications), IDC_OPT_STYLE_LIST);
+        ASSERT_NE(list, nullptr);
+        SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(list, &info));
+        ASSERT_NE(info.hwndList, nullptr);
+        RECT client{};
+        GetClientRect(info.hwndList, &client);
+        listWidth = client.right;
+        const HDC dc = GetDC(info.hwndList);
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(info.hwndList, WM_GETFONT, 0, 0)));
+        for (int i = 0; i < static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0)); ++i) {
+            wchar_t text[256] = L"";
+            SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+        SelectObject(dc, old);
+        ReleaseDC(info.hwndList, dc);
+        SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
+        Press(PSBTN_CANCEL);
+    }});
+    EXPECT_GT(widest, 0);
+    EXPECT_GE(listWidth, widest) << "the longest style is cut in the open list";
+}
+
 TEST_F(OptionsSheet, BrandDisabledZeroInPolicyLocksTheIdentityGroup) {
     PutDword(kHkeyLocalMachine, true, L"Service", L"BrandDisabled", 0);
     PutString(kHkeyLocalMachine, false, L"Service", L"BrandTitle", L"Plain title");
