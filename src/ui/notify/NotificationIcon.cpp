@@ -288,6 +288,11 @@ void CNotificationIcon::OnTrayIconRequest(TrayIconRequest request) {
     if (request == TrayIconRequest::RecreateWithWelcome) ShowWelcomeNotification();
 }
 
+// The same call as a notification's own sound file.
+void CNotificationIcon::PlaySoundFile(const std::wstring& path) {
+    shell_.PlaySoundOf(path.c_str(), SND_ASYNC);
+}
+
 void CNotificationIcon::PreviewStyle(std::uint32_t style) {
     RemoveRetryEvent();
     Recreate(style <= NOTIFY_STYLE_XP_CUSTOM ? style : NOTIFY_STYLE_SYSTEM, previewEco_, previewSound_);
