@@ -20,7 +20,7 @@
 #include "kit/EditBrowsePlus.h"
 #include "kit/PagesPlus.h"
 #include "platform/win32/RegistryWin32.h"
-#include "settings/OptCompatibility.h"
+#include "ui/options/OptCompatibility.h"
 #include "settings/TrayPreview.h"
 #include "res/resource.h"
 #include "ui/main/DlgMain.h"

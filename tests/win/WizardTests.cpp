@@ -233,13 +233,13 @@ TEST_F(BreaksPage, TypingIsNoErrorUntilTheFieldIsLeftAndTheThumbStaysOnTheTrack)
     ASSERT_FALSE(workGiven.empty());
     ASSERT_FALSE(restGiven.empty());
     for (LPARAM given : workGiven) {
-        EXPECT_TRUE(given >= CppWizardBreaks::kWorkMin && given <= CppWizardBreaks::kWorkMax) << given;
+        EXPECT_TRUE(given >= rw::WorkLimits().min && given <= rw::WorkLimits().max) << given;
     }
     for (LPARAM given : restGiven) {
-        EXPECT_TRUE(given >= CppWizardBreaks::kRestMin && given <= CppWizardBreaks::kRestMax) << given;
+        EXPECT_TRUE(given >= rw::RestLimits().min && given <= rw::RestLimits().max) << given;
     }
-    EXPECT_EQ(workGiven.back(), CppWizardBreaks::kWorkMax) << "the page clamps before the slider does";
-    EXPECT_EQ(restGiven.back(), CppWizardBreaks::kRestMin);
+    EXPECT_EQ(workGiven.back(), rw::WorkLimits().max) << "the page clamps before the slider does";
+    EXPECT_EQ(restGiven.back(), rw::RestLimits().min);
     EXPECT_EQ(afterLeavingEmpty, L"120");
     EXPECT_EQ(afterLeavingPartial, L"3");
     EXPECT_EQ(Stored(Setting::Work), 120u);
@@ -286,7 +286,7 @@ TEST_F(BreaksPage, SlidersMovedByKeysOrMouseMoveTheirFieldsAndTypingMovesTheThum
     ASSERT_EQ(fields.size(), std::size(moves));
     for (size_t i = 0; i < fields.size(); ++i) EXPECT_EQ(fields[i], moves[i].field) << "move " << i;
     EXPECT_EQ(summary, L"You will be reminded to take a 3 minute break every 64 minutes.");
-    EXPECT_GT(thumbAfterClick, CppWizardBreaks::kRestMin);
+    EXPECT_GT(thumbAfterClick, rw::RestLimits().min);
     EXPECT_EQ(fieldAfterClick, std::to_wstring(thumbAfterClick));
     EXPECT_EQ(thumbAfterTyping, 12);
     EXPECT_EQ(Stored(Setting::Work), 64u);
