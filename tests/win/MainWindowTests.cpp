@@ -195,18 +195,26 @@ TEST_F(MainWindow, ACancelledLogOffKeepsTheStatusGoing) {
 
 TEST_F(MainWindow, PolicyChangeReloadsTheSettingsInAnyLetterCase) {
     Start();
-    EXPECT_EQ(main->Engine().Choice().enabled, true);
+    EXPECT_TRUE(main->Engine().Choice().enabled);
     PutDword(kHkeyCurrentUser, true, L"Breaks", L"Enable", 0);
     PutDword(kHkeyCurrentUser, true, nullptr, L"HideOptions", 2);
     SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"));
-    EXPECT_EQ(main->Engine().Choice().enabled, true) << "another area changes nothing";
+    EXPECT_TRUE(main->Engine().Choice().enabled) << "another area changes nothing";
     SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"pOLICY"));
-    EXPECT_EQ(main->Engine().Choice().enabled, false);
+    EXPECT_FALSE(main->Engine().Choice().enabled);
     EXPECT_EQ(app.reloads, 1);
     EXPECT_EQ(Text(IDC_STATUS_TEXT), L"");
     EXPECT_EQ(Text(IDC_DESCRIPTION), L"With this feature disabled you will not be reminded when breaks are due.");
     EXPECT_EQ(Text(IDC_RATING_TITLE), L"  You are not being rated as this feature is not enabled.");
     EXPECT_TRUE(rw::test::Hidden(GetDlgItem(main->hwnd(), IDC_OPTIONS)));
+
+    // On again with an enforced work period: the texts follow the engine's new choice.
+    PutDword(kHkeyCurrentUser, true, L"Breaks", L"Enable", 1);
+    PutDword(kHkeyCurrentUser, true, L"Breaks", L"Work", 90);
+    SendMessageW(main->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Policy"));
+    EXPECT_EQ(main->Engine().Choice(), (rw::BreakChoice{true, 90, 5}));
+    EXPECT_EQ(Text(IDC_DESCRIPTION), L"You will be reminded to take a 5 minute break every 90 minutes.");
+    EXPECT_NE(Text(IDC_STATUS_TEXT), L"");
 }
 
 TEST_F(MainWindow, OrganisationsTabShowsOneAmpersandAndTheLinksFollowTheTabs) {
