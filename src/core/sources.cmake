@@ -1,3 +1,4 @@
 target_sources(restwell_core PRIVATE
   src/core/ResourceString.cpp
+  src/core/UiLanguage.cpp
   src/core/VendorSite.cpp)
