@@ -11,9 +11,10 @@ strings.txt, one string a line:  <number> <IDS_NAME> "<text>" [fixed]
 strings.<lang>.txt, the translations of one language (any line may be left out):
     <number> <IDS_NAME> "<text>"                    a string of the table
     <RESOURCE> "<English>" "<text>"                 a dialog's or menu's text, as the .rc writes it
-    <RESOURCE> [<IDC_NAME> | "<English>"] @ x, y, w, h
-                                                    the language's own place for a control, or
-                                                    (without a control) the dialog's own size
+    <RESOURCE> [<IDC_NAME> | "<English>"[#n]] @ x, y, w, h
+                                                    the language's own place for a control (#n:
+                                                    the n-th with that text), or (without a
+                                                    control) the dialog's own size
 Every dialog and menu of the .rc parts is written again for each language in a LANGUAGE block
 (languages.rc). The build fails when a language has a string English lacks, or a string whose
 format inserts or links differ from the English ones, or when two items of one dialog or menu
@@ -27,7 +28,7 @@ from pathlib import Path
 
 LINE = re.compile(r'^(\d+)\s+(IDS_[A-Z0-9_]+)\s+"((?:[^"\\]|\\.)*)"(\s+fixed)?\s*$')
 TEXT_LINE = re.compile(r'^(\w+)\s+"((?:[^"\\]|\\.|"")*)"\s+"((?:[^"\\]|\\.|"")*)"\s*$')
-PLACE_LINE = re.compile(r'^(\w+)(?:\s+(\w+|"(?:[^"\\]|\\.|"")*"))?\s+@\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*$')
+PLACE_LINE = re.compile(r'^(\w+)(?:\s+(\w+|"(?:[^"\\]|\\.|"")*"(?:#\d+)?))?\s+@\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*$')
 STRING = re.compile(r'"((?:[^"\\]|\\.|"")*)"')
 # Format inserts: FormatMessage's %1 … %9 with an optional !printf!, and printf's own.
 INSERT = re.compile(r'%(?:[1-9](?:![^!]*!)?|[-+ #0]*\d*(?:\.\d+)?(?:hh|h|ll|l|L|I64)?[diouxXeEfgGcsSp])')
@@ -168,10 +169,11 @@ class Resource:
         return [t for t in found if has_letters(t)]
 
     def control_named(self, key):
-        for c in self.controls:
-            if (key.startswith('"') and c.text() == key[1:-1]) or c.fields[c.id_index()] == key:
-                return c
-        return None
+        """The control with this id, or with this English text ("text"#2: the second such)."""
+        text, _, nth = key.rpartition("#") if key.endswith(tuple("0123456789")) and "#" in key else (key, "", "1")
+        found = [c for c in self.controls
+                 if (text.startswith('"') and c.text() == text[1:-1]) or c.fields[c.id_index()] == text]
+        return found[int(nth) - 1] if 0 < int(nth) <= len(found) else None
 
     def render(self, translate, places):
         """The resource with texts through translate() and the language's places."""
@@ -393,7 +395,12 @@ def generate(res_dir, out, with_pseudo):
     if with_pseudo:
         strings = {number: pseudo(text) for number, _, text, fixed in english if not fixed}
         texts = {r.name: {t: pseudo(t) for t in r.texts()} for r in resources}
-        languages += language_block(PSEUDO, english, resources, strings, texts, {None: {}}, None)
+        # Its texts are made here; its file gives the dialogs the room 40 % more text needs.
+        path = res_dir / f"strings.{PSEUDO[0]}.txt"
+        own_strings, own_texts, places = read_language(path, english, resources) if path.exists() else ({}, {}, {None: {}})
+        if own_strings or own_texts:
+            raise Failure(f"{path}: the pseudo-language's texts are made from English; give places only")
+        languages += language_block(PSEUDO, english, resources, strings, texts, places, None)
     ids = [head, "#pragma once"] + [f"#define {name} {number}" for number, name, _, _ in english]
     table = [head] + [f'{{{number}, L"{text}"}},' for number, _, text, _ in english]
     for name, lines in (("strings.rc", rc), ("languages.rc", languages + [""]), ("string_ids.h", ids + [""]),
