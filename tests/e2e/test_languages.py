@@ -7,9 +7,10 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 from pathlib import Path
 
-from driver import BUILD, RES, ROOT, check
+from driver import BUILD, RES, ROOT, SHOTS, check
 
 TITLE = "Quillfen Restwell 2.1"
 LOCALES = ROOT / "build" / "locales"
@@ -130,3 +131,48 @@ def test_the_build_refuses_a_translation_that_does_not_match_english(s):
                 ok = rc != 0 and message in err and "strings.de.txt:" in err
             results.append((name, ok, err.strip()[-300:]))
     check(all(ok for _, ok, _ in results), "\n".join(f"{n}: {'ok' if ok else 'WRONG'}: {e}" for n, ok, e in results))
+
+
+def start_exe(s, lang, exe, *args):
+    env = dict(s.env, LANG=lang, LOCPATH=str(LOCALES))
+    proc = subprocess.Popen(["wine", str(exe), *args], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    s.started.append(proc)
+    return proc
+
+
+def shots_main_window_pop_up_and_wizard_in_german_and_french(s):
+    """For a person to look at: build/e2e/lang-<language>-<window>-<dpi>.png."""
+    try:
+        for dpi in (96, 144):
+            set_dpi(s, dpi)
+            for lang in ("de_DE.UTF-8", "fr_FR.UTF-8"):
+                code = lang[:2]
+                start_in(s, lang)
+                time.sleep(1.5)
+                s.screenshot(f"lang-{code}-main-{dpi}")
+                s.kill_restwell()
+                demo = start_exe(s, lang, BUILD / "tests" / "alert_demo.exe", "due")
+                s.wait_until(lambda: s.find_window("Restwell", visible=True), what="the pop-up")
+                time.sleep(1.5)
+                full = s.screenshot(f"lang-{code}-popup-{dpi}")
+                subprocess.run(["convert", str(full), "-crop", "520x330+760+470", "+repage",
+                                str(SHOTS / f"lang-{code}-popup-{dpi}-corner.png")], check=True, timeout=30)
+                owner = s.find_window("Restwell demo owner", cls="Static")
+                if owner:
+                    s.probe("post", owner["hwnd"], 0x12)
+                demo.wait(60)
+                s.reg_reset()
+                start_exe(s, lang, BUILD / "Restwell.exe")
+                s.wait_until(lambda: any(w["title"] == "Restwell" and w["visible"] for w in s.windows()),
+                             what="the wizard")
+                time.sleep(1.5)
+                s.screenshot(f"lang-{code}-wizard-start-{dpi}")
+                sheet = next(w for w in s.windows() if w["title"] == "Restwell" and w["visible"])
+                s.probe("click", sheet["hwnd"], 0x3024)  # Next
+                time.sleep(1.5)
+                s.screenshot(f"lang-{code}-wizard-breaks-{dpi}")
+                s.kill_restwell()
+                s.reg_reset()
+    finally:
+        s.kill_restwell()
+        set_dpi(s, 96)
