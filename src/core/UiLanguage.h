@@ -14,7 +14,6 @@ inline constexpr LanguageId kEnglishUs = 0x0409;
 // The first of the user's interface languages (in the user's order) that the program has:
 // the same language and region, else the same language in another region (German for an
 // Austrian user). English when the program has none of them.
-LanguageId ChooseResourceLanguage(const std::vector<LanguageId>& preferred,
-                                  const std::vector<LanguageId>& available);
+LanguageId ChooseResourceLanguage(const std::vector<LanguageId>& preferred, const std::vector<LanguageId>& available);
 
 }  // namespace rw

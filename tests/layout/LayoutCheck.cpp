@@ -37,8 +37,8 @@ struct Dialog {
     UINT id;
     const char* name;
     std::vector<RunTimeText> texts;
-    std::vector<int> show;  // controls the program shows in this state
-    std::vector<int> hide;  // and those it hides
+    std::vector<int> show;             // controls the program shows in this state
+    std::vector<int> hide;             // and those it hides
     std::vector<int> smallIcons = {};  // icons the program shows at the small icon size
 };
 
@@ -72,20 +72,32 @@ std::vector<Dialog> Dialogs() {
         {IDC_PLANNED_HINT, IDS_PLANNED_EXAMPLES, {}, true},
     };
     const std::vector<RunTimeText> aboutTexts = {
-        {IDC_ABOUT_TEXT, IDS_ABOUT_TEXT, {L"2.1.0.13021", L"Copyright © 2009-2026 Quillfen Ltd.",
-                                          L"http://127.0.0.1:8321/products/Restwell/"}},
+        {IDC_ABOUT_TEXT,
+         IDS_ABOUT_TEXT,
+         {L"2.1.0.13021", L"Copyright © 2009-2026 Quillfen Ltd.", L"http://127.0.0.1:8321/products/Restwell/"}},
     };
     return {
         {IDD_MAIN, "IDD_MAIN", mainTexts, {}, {}},
         {IDD_MAIN, "IDD_MAIN (news and upgrade)", {}, {IDC_NEWS, IDC_UPGRADE}, {}},
-        {IDD_NOTIFICATION_ALERT, "IDD_NOTIFICATION_ALERT", alertTexts, {}, {}, {IDC_ALERT_COUNTDOWN_ICON, IDC_STATUS_ICON}},
-        {IDD_NOTIFICATION_ALERT, "IDD_NOTIFICATION_ALERT (not rated)", {}, {IDC_ALERT_NOT_RATED},
-         {IDC_RATING_BAR}, {IDC_ALERT_COUNTDOWN_ICON, IDC_STATUS_ICON}},
+        {IDD_NOTIFICATION_ALERT,
+         "IDD_NOTIFICATION_ALERT",
+         alertTexts,
+         {},
+         {},
+         {IDC_ALERT_COUNTDOWN_ICON, IDC_STATUS_ICON}},
+        {IDD_NOTIFICATION_ALERT,
+         "IDD_NOTIFICATION_ALERT (not rated)",
+         {},
+         {IDC_ALERT_NOT_RATED},
+         {IDC_RATING_BAR},
+         {IDC_ALERT_COUNTDOWN_ICON, IDC_STATUS_ICON}},
         {IDD_OPT_GENERAL, "IDD_OPT_GENERAL", {}, {}, {}},
         {IDD_OPT_COMMERCIAL, "IDD_OPT_COMMERCIAL", {}, {}, {}},
         {IDD_OPT_COMPATIBILITY, "IDD_OPT_COMPATIBILITY", {}, {}, {}},
         {IDD_WIZARD_BREAKS, "IDD_WIZARD_BREAKS", breaksTexts, {}, {}},
-        {IDD_WIZARD_BREAKS, "IDD_WIZARD_BREAKS (planned breaks)", {},
+        {IDD_WIZARD_BREAKS,
+         "IDD_WIZARD_BREAKS (planned breaks)",
+         {},
          {IDC_PLANNED_LABEL, IDC_PLANNED_LIST, IDC_PLANNED_ADD, IDC_PLANNED_EDIT, IDC_PLANNED_DELETE},
          {IDC_PLANNED_HINT, IDC_PLANNED_SHOW}},
         {IDD_WELCOME_START, "IDD_WELCOME_START", {}, {}, {}},
@@ -128,7 +140,8 @@ std::wstring Format(std::wstring pattern, const std::vector<const wchar_t*>& ins
 }
 
 std::string Utf8(const std::wstring& text) {
-    std::string out(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+    std::string out(
+        static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
     out.pop_back();
     for (char& c : out) {
@@ -157,7 +170,9 @@ std::wstring WithoutLinkTags(std::wstring text) {
     return text;
 }
 
-INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
 
 class Checker {
 public:
@@ -182,10 +197,11 @@ public:
         for (int id : dialog.hide) ShowWindow(GetDlgItem(window, id), SW_HIDE);
         for (int id : dialog.smallIcons) {
             const int size = GetSystemMetrics(SM_CXSMICON);
-            SendDlgItemMessageW(window, id, STM_SETICON,
-                                reinterpret_cast<WPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLANNED),
-                                                                    IMAGE_ICON, size, size, LR_SHARED)),
-                                0);
+            SendDlgItemMessageW(
+                window, id, STM_SETICON,
+                reinterpret_cast<WPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLANNED),
+                                                    IMAGE_ICON, size, size, LR_SHARED)),
+                0);
         }
         const bool lengthen = lengthened_ && strcmp(lengthened_, language.name) == 0;
         std::vector<HWND> controls;
@@ -224,7 +240,8 @@ private:
         return longer;
     }
 
-    void Fail(const Language& language, const Dialog& dialog, int id, const std::wstring& text, const std::string& why) {
+    void Fail(const Language& language, const Dialog& dialog, int id, const std::wstring& text,
+              const std::string& why) {
         ++failures;
         printf("FAIL %s %d %s %d \"%s\": %s\n", language.name, dpi_, dialog.name, id, Utf8(text).c_str(), why.c_str());
     }
@@ -244,8 +261,8 @@ private:
                 type != SS_SIMPLE) {
                 return;  // pictures, frames, owner-drawn
             }
-            const bool oneLine = type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE || (style & SS_CENTERIMAGE) ||
-                                 (style & SS_ENDELLIPSIS);
+            const bool oneLine =
+                type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE || (style & SS_CENTERIMAGE) || (style & SS_ENDELLIPSIS);
             flags |= oneLine ? DT_SINGLELINE : DT_WORDBREAK;
             if (style & SS_NOPREFIX) flags |= DT_NOPREFIX;
         } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {

@@ -18,11 +18,11 @@ TEST(ChooseResourceLanguage, TakesTheUsersFirstLanguageTheProgramHasInItsOwnOrAn
         {{kGerman}, kGerman},
         {{kFrench}, kFrench},
         {{kPseudo}, kPseudo},
-        {{kAustrian}, kGerman},                // another region of a language it has
-        {{kSwissGerman, kFrench}, kGerman},    // the first such in the user's order
+        {{kAustrian}, kGerman},              // another region of a language it has
+        {{kSwissGerman, kFrench}, kGerman},  // the first such in the user's order
         {{kCanadianFrench}, kFrench},
-        {{kSpanish}, rw::kEnglishUs},          // a language it does not have: English
-        {{kSpanish, kFrench}, kFrench},        // or the user's next one it has
+        {{kSpanish}, rw::kEnglishUs},    // a language it does not have: English
+        {{kSpanish, kFrench}, kFrench},  // or the user's next one it has
         {{kBritish}, rw::kEnglishUs},
         {{}, rw::kEnglishUs},
     };
