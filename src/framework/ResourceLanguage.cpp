@@ -15,8 +15,8 @@ BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR lis
 
 std::vector<LanguageId> ResourceLanguages(HMODULE module) {
     std::vector<LanguageId> languages;
-    // Every string of the program lies in the first block (numbers 0-15) or later ones; the
-    // block of the "OK" string (200) exists in each language.
+    // The string table is stored in blocks of 16 strings; the block holding "OK" (string 200)
+    // exists in every language the program speaks.
     EnumResourceLanguagesW(module, RT_STRING, MAKEINTRESOURCEW(200 / 16 + 1), AddLanguage,
                            reinterpret_cast<LONG_PTR>(&languages));
     return languages;
