@@ -327,7 +327,12 @@ private:
             GetWindowRect(c, &r);
             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
             places.push_back(r);
-            if (!Contains(area, r)) Fail(language, dialog, GetDlgCtrlID(c), TextOf(c), "the control leaves the window");
+            // Dialog units round per coordinate: a control flush with the window's edge may
+            // end a pixel past it.
+            RECT rounded = area;
+            InflateRect(&rounded, 1, 1);
+            if (!Contains(rounded, r))
+                Fail(language, dialog, GetDlgCtrlID(c), TextOf(c), "the control leaves the window");
         }
         for (size_t i = 0; i < controls.size(); ++i) {
             for (size_t j = i + 1; j < controls.size(); ++j) {
