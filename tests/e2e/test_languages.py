@@ -20,14 +20,19 @@ for _name, _number in RES.items():
         NAMES.setdefault(_number, _name)
 
 
+def start_exe(s, lang, exe, *args):
+    """A program of the build started for a user whose language (LANG) is lang."""
+    env = dict(s.env, LANG=lang, LOCPATH=str(LOCALES))
+    env.pop("LC_ALL", None)
+    proc = subprocess.Popen(["wine", str(exe), *args], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    s.started.append(proc)
+    return proc
+
+
 def start_in(s, lang):
     """Restwell for a user whose language (LANG) is lang, welcomed already."""
     s.reg_import('[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell]\n"Welcome"=dword:65000000\n')
-    env = dict(s.env, LANG=lang, LOCPATH=str(LOCALES))
-    env.pop("LC_ALL", None)
-    proc = subprocess.Popen(["wine", str(BUILD / "Restwell.exe")], env=env, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
-    s.started.append(proc)
+    start_exe(s, lang, BUILD / "Restwell.exe")
     return s.wait_until(lambda: s.find_window(TITLE, visible=True), what=f"the main window for {lang}")
 
 
@@ -131,13 +136,6 @@ def test_the_build_refuses_a_translation_that_does_not_match_english(s):
                 ok = rc != 0 and message in err and "strings.de.txt:" in err
             results.append((name, ok, err.strip()[-300:]))
     check(all(ok for _, ok, _ in results), "\n".join(f"{n}: {'ok' if ok else 'WRONG'}: {e}" for n, ok, e in results))
-
-
-def start_exe(s, lang, exe, *args):
-    env = dict(s.env, LANG=lang, LOCPATH=str(LOCALES))
-    proc = subprocess.Popen(["wine", str(exe), *args], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    s.started.append(proc)
-    return proc
 
 
 def shots_main_window_pop_up_and_wizard_in_german_and_french(s):
