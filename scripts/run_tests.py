@@ -14,7 +14,8 @@ release  a release build for an https test host (build/release-check): no loopba
 
 The Wine layers share one pool of workers (default 4, or RW_E2E_WORKERS), each with its own copy
 of the tests' Wine prefix and its own display: each half of the Wine GoogleTest executable's
-suites is one job of the pool, every end-to-end test another. The native layers are built and run while the pool works."""
+suites is one job of the pool, every end-to-end test another. The native layers are built and
+run while the pool works."""
 import argparse
 import json
 import os
