@@ -151,15 +151,15 @@ def win_job(shard):
     or crash, the executable starts again after the tests done so far."""
     def job(session):
         build = ROOT / "build" / "win64"
-        name = f"win_tests-{shard + 1}"
-        progress = build / f"{name}.progress"
+        stem = f"win_tests-{shard + 1}"
+        progress = build / f"{stem}.progress"
         progress.unlink(missing_ok=True)
-        log = build / f"{name}.log"
+        log = build / f"{stem}.log"
         log.unlink(missing_ok=True)
         rc, runs = 0, 0
         while True:
             runs += 1
-            report = build / f"{name}.json" if runs == 1 else build / f"{name}-{runs}.json"
+            report = build / (f"{stem}.json" if runs == 1 else f"{stem}-{runs}.json")
             report.unlink(missing_ok=True)
             before = len(read_progress(progress))
             # Wine takes the paths relative to the working directory.
