@@ -17,6 +17,17 @@ GetDpiForWindowFn LoadGetDpiForWindow() {
 
 }  // namespace
 
+int TextWidth(HWND window, const wchar_t* text) {
+    SIZE size{};
+    if (const HDC dc = GetDC(window)) {
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+        SelectObject(dc, old);
+        ReleaseDC(window, dc);
+    }
+    return size.cx;
+}
+
 int SystemDpi() {
     WindowDC screen(nullptr);
     const int dpi = screen.dc() ? GetDeviceCaps(screen.dc(), LOGPIXELSY) : 0;

@@ -17,6 +17,9 @@ inline int ScaleToDpi(int pixels, int dpi) {
     return MulDiv(pixels, dpi, kBaseDpi);
 }
 
+// The width of the text in the window's font, in pixels.
+int TextWidth(HWND window, const wchar_t* text);
+
 // The work area of the monitor the window is on (the nearest one).
 RECT MonitorWorkArea(HWND hwnd);
 // The primary monitor's work area.
