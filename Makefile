@@ -23,6 +23,7 @@ release:
 	@RESTWELL_VENDOR_URL="$(RESTWELL_VENDOR_URL)" RESTWELL_UPDATE_KEY="$(RESTWELL_UPDATE_KEY)" \
 	    RESTWELL_SIGNING_KEY="$(RESTWELL_SIGNING_KEY)" RESTWELL_ALLOW_HTTP="$(RESTWELL_ALLOW_HTTP)" scripts/release
 
+# `make run LANG=de` (or fr, or a region such as de_AT) starts it in that language.
 run: build-win
 	@scripts/bootstrap run
 	@scripts/run

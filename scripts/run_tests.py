@@ -12,9 +12,10 @@ e2e   Restwell.exe in a Wine virtual desktop, driven by tests/e2e/driver.py
 release  a release build for an https test host (build/release-check): no loopback address
       may be left in its Restwell.exe or site/
 
-The Wine layers share one pool of workers (default 2, or RW_E2E_WORKERS), each with its own copy
-of the tests' Wine prefix and its own display: the Wine GoogleTest executable is one job of the
-pool, every end-to-end test another. The native layers are built and run while the pool works."""
+The Wine layers share one pool of workers (default 3, or RW_E2E_WORKERS), each with its own copy
+of the tests' Wine prefix and its own display: each half of the Wine GoogleTest executable's
+suites is one job of the pool, every end-to-end test another. The native layers are built and
+run while the pool works."""
 import argparse
 import json
 import os
@@ -138,55 +139,68 @@ def read_progress(path):
     return outcomes
 
 
-def win_job(session):
-    """The Wine GoogleTest executable in a pool session (its prefix and display). It runs once;
-    should a test hang (the executable ends it after WIN_TEST_LIMIT s) or crash, the executable
-    starts again after the tests done so far."""
-    build = ROOT / "build" / "win64"
-    progress = build / "win_tests.progress"
-    progress.unlink(missing_ok=True)
-    log = build / "win_tests.log"
-    log.unlink(missing_ok=True)
-    rc, runs = 0, 0
-    while True:
-        runs += 1
-        report = build / ("win_tests.json" if runs == 1 else f"win_tests-{runs}.json")
-        report.unlink(missing_ok=True)
-        before = len(read_progress(progress))
-        # Wine takes the paths relative to the working directory.
-        with open(log, "a") as out:
-            rc = subprocess.run(["wine", "build/win64/tests/restwell_win_tests.exe",
-                                 f"--gtest_output=json:{report.relative_to(ROOT)}",
-                                 f"--rw_progress={progress.relative_to(ROOT)}", f"--rw_limit={WIN_TEST_LIMIT}"],
-                                cwd=ROOT, env=session.env, stdout=out, stderr=subprocess.STDOUT, timeout=1800).returncode
+# The Wine GoogleTest executable runs as two jobs of the pool, side by side: the suites named
+# here (about half of the time) and all the others, so every test runs exactly once.
+WIN_SHARD = "FrameworkLeaks.*:HttpWinInet.*:BreaksPage.*"
+WIN_SHARDS = [WIN_SHARD, "-" + WIN_SHARD]
+
+
+def win_job(shard):
+    """A pool job that runs one shard of the Wine GoogleTest executable in its session (prefix
+    and display). It runs once; should a test hang (the executable ends it after WIN_TEST_LIMIT s)
+    or crash, the executable starts again after the tests done so far."""
+    def job(session):
+        build = ROOT / "build" / "win64"
+        stem = f"win_tests-{shard + 1}"
+        progress = build / f"{stem}.progress"
+        progress.unlink(missing_ok=True)
+        log = build / f"{stem}.log"
+        log.unlink(missing_ok=True)
+        rc, runs = 0, 0
+        while True:
+            runs += 1
+            report = build / (f"{stem}.json" if runs == 1 else f"{stem}-{runs}.json")
+            report.unlink(missing_ok=True)
+            before = len(read_progress(progress))
+            # Wine takes the paths relative to the working directory.
+            with open(log, "a") as out:
+                rc = subprocess.run(["wine", "build/win64/tests/restwell_win_tests.exe",
+                                     f"--gtest_filter={WIN_SHARDS[shard]}",
+                                     f"--gtest_output=json:{report.relative_to(ROOT)}",
+                                     f"--rw_progress={progress.relative_to(ROOT)}", f"--rw_limit={WIN_TEST_LIMIT}"],
+                                    cwd=ROOT, env=session.env, stdout=out, stderr=subprocess.STDOUT,
+                                    timeout=1800).returncode
+            outcomes = read_progress(progress)
+            unfinished = [name for name, outcome in outcomes.items() if outcome in ("HANG", "CRASH")]
+            if rc == 0 or len(outcomes) == before or not unfinished or runs > 20:
+                break
+            say(f"win: {unfinished[-1]} {'hung' if outcomes[unfinished[-1]] == 'HANG' else 'crashed'}; "
+                "the executable starts again after it")
         outcomes = read_progress(progress)
-        unfinished = [name for name, outcome in outcomes.items() if outcome in ("HANG", "CRASH")]
-        if rc == 0 or len(outcomes) == before or not unfinished or runs > 20:
-            break
-        say(f"win: {unfinished[-1]} {'hung' if outcomes[unfinished[-1]] == 'HANG' else 'crashed'}; "
-            "the executable starts again after it")
-    outcomes = read_progress(progress)
-    passed = sum(outcome == "PASS" for outcome in outcomes.values())
-    failed = len(outcomes) - passed
-    if rc != 0 and failed == 0:
-        failed = 1  # ended badly without a failing test (or before the first one)
-    if failed:
-        say(log.read_text(errors="replace")[-20000:])
-        say("win: not passed: " + ", ".join(f"{n} ({o})" for n, o in outcomes.items() if o != "PASS"))
-    return passed, failed
+        passed = sum(outcome == "PASS" for outcome in outcomes.values())
+        failed = len(outcomes) - passed
+        if rc != 0 and failed == 0:
+            failed = 1  # ended badly without a failing test (or before the first one)
+        if failed:
+            say(log.read_text(errors="replace")[-20000:])
+            say("win: not passed: " + ", ".join(f"{n} ({o})" for n, o in outcomes.items() if o != "PASS"))
+        return passed, failed
+    return job
 
 
 def wine_layers(which, workers, results):
     """Runs the win job and the end-to-end tests (the Windows tree is built) in one pool."""
     jobs, tests = [], []
     if "win" in which:
-        jobs.append(driver.Job("win", win_job, weight=25))  # the longest jobs go first
+        # The longest jobs go first: each half of the Wine tests takes about a minute.
+        jobs += [driver.Job(f"win {i + 1}/{len(WIN_SHARDS)}", win_job(i), weight=60) for i in range(len(WIN_SHARDS))]
     if "e2e" in which:
         tests = driver.discover("")
         jobs += [driver.Job(name, driver.e2e_job(name, test), getattr(test, "seconds", 0.0)) for name, test in tests]
     pool = driver.run_pool(jobs, workers)
     if "win" in which:
-        results["win"] = pool["win"]
+        shards = [pool[f"win {i + 1}/{len(WIN_SHARDS)}"] for i in range(len(WIN_SHARDS))]
+        results["win"] = (sum(p for p, _ in shards), sum(f for _, f in shards))
     if "e2e" in which:
         passed = [name for name, _ in tests if pool[name] == (1, 0)]
         failed = [name for name, _ in tests if pool[name] != (1, 0)]
@@ -201,7 +215,7 @@ def main():
     parser = argparse.ArgumentParser(description="Builds and runs the test layers.")
     parser.add_argument("layers", nargs="*", default=["all"], choices=LAYERS + ["all"])
     parser.add_argument("-j", "--workers", type=int, default=driver.default_workers(),
-                        help="Wine jobs side by side (default 2, or RW_E2E_WORKERS)")
+                        help="Wine jobs side by side (default 3, or RW_E2E_WORKERS)")
     args = parser.parse_args()
     which = LAYERS if "all" in args.layers else [name for name in LAYERS if name in args.layers]
     results = {}

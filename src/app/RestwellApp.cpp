@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/ResourceString.h"
+#include "framework/ResourceLanguage.h"
 #include "framework/Window.h"
 #include "kit/WizardBase.h"
 #include "res/resource.h"
@@ -124,6 +125,8 @@ void CRestwellApp::OpenHealthHint(std::uint32_t hint) {
 }
 
 bool CRestwellApp::InitInstance() {
+    // Every window is made on this thread: in the user's interface language, English else.
+    rw::UseUserInterfaceLanguage(GetModuleHandleW(nullptr));
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);
 

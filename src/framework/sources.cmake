@@ -8,6 +8,7 @@ if(WIN32)
     src/framework/Dpi.cpp
     src/framework/Dialog.cpp
     src/framework/PropertyPage.cpp
+    src/framework/ResourceLanguage.cpp
     src/framework/Sheet.cpp
     src/framework/Window.cpp)
 endif()

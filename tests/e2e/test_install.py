@@ -4,12 +4,13 @@ the files, the Start-menu shortcut, the Run entry and the Apps & features entry,
 processes and their command lines, and the user's settings, which survive both the upgrade and
 the uninstall."""
 import contextlib
+import fcntl
 import importlib.machinery
 import importlib.util
 import re
+import shutil
 import subprocess
 import tempfile
-import threading
 import time
 from pathlib import Path
 
@@ -24,7 +25,6 @@ INSTALL_SECONDS = 180  # one msiexec or setup run: catches a hang, not a slow ma
 _loader = importlib.machinery.SourceFileLoader("package", str(ROOT / "scripts" / "package"))
 PACKAGE = importlib.util.module_from_spec(importlib.util.spec_from_loader("package", _loader))
 _loader.exec_module(PACKAGE)
-_built, _build_lock = {}, threading.Lock()
 
 
 def versions():
@@ -37,14 +37,19 @@ def versions():
 
 def installers(version):
     """The MSI and the per-user setup of the tests' Restwell.exe carrying `version`, built once
-    per run by the script `make installer` uses."""
-    with _build_lock:
-        if version not in _built:
-            out = SHOTS / "installers" / version
+    per run (the pool empties the folder when it starts) by the script `make installer` uses.
+    The tests run in processes of their own and side by side: a file lock keeps a second one
+    from writing the same files meanwhile."""
+    out = SHOTS / "installers" / version
+    out.parent.mkdir(parents=True, exist_ok=True)
+    with open(out.parent / ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if not (out / ".built").exists():
+            shutil.rmtree(out, ignore_errors=True)
             subprocess.run([ROOT / "scripts" / "package", BUILD, "--out", out, "--version", version], check=True,
                            capture_output=True, timeout=300)
-            _built[version] = (out / "Restwell.msi", out / "RestwellSetup.exe")
-        return _built[version]
+            (out / ".built").touch()
+    return out / "Restwell.msi", out / "RestwellSetup.exe"
 
 
 def product_code(version):

@@ -234,7 +234,9 @@ TEST(HttpWinInet, ASelfSignedServerFails) {
     }
     ASSERT_FALSE(port.empty()) << "the https server did not start";
     DeleteFileW(portFile.c_str());
-    HttpWinInet http(Short());
+    // The program's own bounds: the handshake with a python server on a busy machine can take
+    // longer than a short test bound, and the certificate error comes as soon as it is done.
+    HttpWinInet http;
     std::vector<std::uint8_t> body;
     const std::wstring url = L"https://127.0.0.1:" + std::wstring(port.begin(), port.end()) + L"/";
     EXPECT_EQ(http.Fetch(url, L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_INVALID_CA));

@@ -14,8 +14,19 @@ void Xdotool(const std::wstring& arguments) {
 }
 
 void BringToFront(HWND hwnd) {
+    // Wine asks the X server for the keyboard focus with the time of the thread's last message,
+    // and the server ignores a request older than the last focus change. After a window closes,
+    // the taskbar of the "shell" desktop takes the focus: activated before the thread took a
+    // message again, hwnd would be foreground for Windows yet get no keys. So the thread takes a
+    // message of its own first.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
     const ULONGLONG end = GetTickCount64() + 10000;
     for (int steady = 0; steady < 5 && GetTickCount64() < end;) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
         if (GetForegroundWindow() == hwnd) {
             ++steady;
         } else {
@@ -23,11 +34,6 @@ void BringToFront(HWND hwnd) {
             steady = 0;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 40, QS_ALLINPUT);
-        MSG message{};
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
     }
 }
 

@@ -14,7 +14,8 @@ namespace rw::test {
 // process, so a script waits for what the input does instead.
 void Xdotool(const std::wstring& arguments);
 // Makes hwnd the foreground window and waits until it stays so: the taskbar of Wine's "shell"
-// desktop takes the activation a moment after a window closes, and keys then go astray.
+// desktop takes the activation a moment after a window closes, and keys then go astray. Show
+// hwnd without activating it first (SWP_NOACTIVATE): this activates it so that keys reach it.
 void BringToFront(HWND hwnd);
 // The thread's pop-up menu while one is shown, else null.
 HWND ShownMenu();

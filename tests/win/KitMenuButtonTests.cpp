@@ -58,7 +58,7 @@ class KitMenuButton : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dialog.Create());
-        SetWindowPos(dialog.hwnd(), HWND_TOP, 200, 150, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        SetWindowPos(dialog.hwnd(), HWND_TOP, 200, 150, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
         BringToFront(dialog.hwnd());
         ASSERT_EQ(GetForegroundWindow(), dialog.hwnd()) << "keys would not reach the dialog";
         rw::MenuOwner menu(CreateMenu());

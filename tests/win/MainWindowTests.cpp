@@ -432,6 +432,30 @@ TEST_F(MainWindow, HelpMenuAndBannerCommands) {
 
 namespace {
 
+// The suspend commands of the alert and the tray menus, each for its own length: reminders stay
+// away until just before its end and come back just after it.
+TEST_F(MainWindow, EachSuspendCommandLastsItsOwnLength) {
+    struct Case {
+        UINT command;
+        std::int64_t minutes;  // 0: until the next rest, however long that takes
+    } cases[] = {{ID_SUSPEND_15, 15}, {ID_SUSPEND_30, 30}, {ID_SUSPEND_UNTIL_REST, 0}};
+    const std::int64_t now = app.calendar.Now();
+    PutTime(L"TimeWorkStart", now - 56 * 60);
+    PutTime(L"TimeActiveLast", now);
+    Start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        SendMessageW(main->hwnd(), WM_COMMAND, c.command, 0);
+        const std::int64_t minutes = c.minutes ? c.minutes : 8 * 60;
+        const auto after = [&](std::int64_t seconds) {
+            return main->Engine().IsSuspended(app.input.tick + static_cast<std::uint32_t>(seconds * 1000),
+                                              now + seconds);
+        };
+        EXPECT_TRUE(after(minutes * 60 - 1));
+        EXPECT_EQ(after(minutes * 60 + 1), c.minutes == 0);
+    }
+}
+
 // The workstation lock reaches the engine through the session-change message.
 TEST_F(MainWindow, TheWorkstationLockAndUnlockReachTheEngine) {
     Start();

@@ -7,9 +7,10 @@
 
 #include <string>
 
-#include "ui/shared/AppShared.h"
+#include "core/ResourceString.h"
 #include "ui/notify/NotificationAlert.h"
 #include "ui/notify/NotificationIcon.h"
+#include "ui/shared/AppShared.h"
 #include "platform/win32/ClockWin32.h"
 #include "platform/win32/LocaleWin32.h"
 #include "platform/win32/RegistryWin32.h"
@@ -90,12 +91,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
 
     alert.m_bBreakDue = due ? 1 : 0;
     alert.m_nPlannedMinutes = due ? 12 : -1;
-    const std::wstring extra = L"12 minutes until Lunch.";
+    // The program's own texts, in the language its resources are loaded in.
+    std::wstring extra, message;
+    rw::FormatResourceString(extra, IDS_PLANNED_MINUTES, {std::wstring(L"Lunch"), 12});
     if (due) {
-        icon.ShowNotification(&extra, L"You have been using this computer for 55 minutes.\nTime for a 5 minute break.",
-                              main.IconById(IDI_BREAK_DUE), 0);
+        rw::FormatResourceString(message, IDS_BREAK_REMINDER, {55, 5});
+        icon.ShowNotification(&extra, message.c_str(), main.IconById(IDI_BREAK_DUE), 0);
     } else {
-        icon.ShowNotification(nullptr, L"Welcome.\nHints about when breaks are due will appear here.", nullptr, 0);
+        icon.ShowNotification(nullptr, rw::ResourceText(IDS_WELCOME_ENABLED).c_str(), nullptr, 0);
     }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
