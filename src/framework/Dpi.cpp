@@ -18,9 +18,14 @@ GetDpiForWindowFn LoadGetDpiForWindow() {
 }  // namespace
 
 int SystemDpi() {
-    WindowDC screen(nullptr);
-    const int dpi = screen.dc() ? GetDeviceCaps(screen.dc(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : kBaseDpi;
+    // Fixed for the life of the process (a change of scaling takes a new sign-in), so the
+    // screen is asked once: every tick compares with it.
+    static const int dpi = [] {
+        WindowDC screen(nullptr);
+        const int found = screen.dc() ? GetDeviceCaps(screen.dc(), LOGPIXELSY) : 0;
+        return found > 0 ? found : kBaseDpi;
+    }();
+    return dpi;
 }
 
 int WindowDpi(HWND hwnd) {
