@@ -1,5 +1,7 @@
 #include "notify/NotificationAlert.h"
 
+#include "framework/Dpi.h"
+
 #include <commctrl.h>
 #include <dwmapi.h>
 
@@ -89,19 +91,11 @@ void CdlgNotificationAlert::ExchangeData(DataExchange& exchange) {
 InitFocus CdlgNotificationAlert::OnInitDialog() {
     CdlgNotificationAlertBase::OnInitDialog();
     SetItemText(IDC_ALERT_NOT_RATED, ResourceText(IDS_RATING_TITLE_OFF));
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        metrics.lfMenuFont.lfWeight = FW_BOLD;
-        boldFont_.reset(CreateFontIndirectW(&metrics.lfMenuFont));
-        for (int id : {IDC_ALERT_CAPTION, IDC_ALERT_COUNTDOWN_TEXT}) {
-            SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-        }
-    }
+    SetCaptionFont(rw::WindowDpi(hwnd()));
     // The countdown's picture at the small-icon size, so it stays clear of its text.
-    countdownIcon_.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLANNED),
-                                                       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                       GetSystemMetrics(SM_CYSMICON), 0)));
+    countdownIcon_.reset(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLANNED), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     if (countdownIcon_) {
         SendMessageW(Item(IDC_ALERT_COUNTDOWN_ICON), STM_SETICON, reinterpret_cast<WPARAM>(countdownIcon_.get()), 0);
     }
@@ -117,12 +111,28 @@ InitFocus CdlgNotificationAlert::OnInitDialog() {
     return InitFocus::Set;
 }
 
+void CdlgNotificationAlert::SetCaptionFont(int dpi) {
+    NONCLIENTMETRICSW metrics{};
+    if (!rw::NonClientMetricsAt(dpi, metrics)) return;
+    metrics.lfMenuFont.lfWeight = FW_BOLD;
+    FontOwner bold(CreateFontIndirectW(&metrics.lfMenuFont));
+    if (!bold) return;
+    for (int id : {IDC_ALERT_CAPTION, IDC_ALERT_COUNTDOWN_TEXT}) {
+        SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(bold.get()), TRUE);
+    }
+    boldFont_ = std::move(bold);  // the old one goes once the controls have let go of it
+}
+
+void CdlgNotificationAlert::OnDpiChanged(int dpi) {
+    SetCaptionFont(dpi);
+    CdlgNotificationAlertBase::OnDpiChanged(dpi);
+}
+
 void CdlgNotificationAlert::AddTooltip(int id) {
     // The flat buttons' template texts are their tooltips.
     if (!tooltip_) {
-        tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                       nullptr, nullptr));
+        tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, nullptr, nullptr));
     }
     if (!tooltip_) return;
     TOOLINFOW tool{};
