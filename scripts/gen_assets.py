@@ -187,7 +187,8 @@ ICONS = {
     154: [(rrect(0.06, 0.22, 0.52, 0.45, 0.05), rgb(0xC99A2E)),
           (rrect(0.06, 0.30, 0.94, 0.84, 0.07), rgb(0xE9B949)),
           (rrect(0.06, 0.40, 0.94, 0.84, 0.07), rgb(0xF4CC62))],
-    164: [(circle(0.5, 0.5, 0.46), GREEN), (triangle((0.38, 0.27), (0.38, 0.73), (0.76, 0.5)), WHITE)],
+    # A bare triangle: greyed on a disabled button, its outline still reads as "play".
+    164: [(triangle((0.22, 0.12), (0.22, 0.88), (0.88, 0.5)), GREEN)],
 }
 
 
@@ -235,7 +236,7 @@ def bar(fill_a, fill_b):
 def main():
     OUT.mkdir(parents=True, exist_ok=True)
     for number, layers in ICONS.items():
-        sizes = [16] if number in (154, 164) else [16, 24, 32, 48]
+        sizes = [16, 24, 32, 48]
         (OUT / f"icon{number}.ico").write_bytes(ico([(s, render(s, s, layers)) for s in sizes]))
 
     w, h = 164, 32

@@ -33,6 +33,17 @@ RECT RectInParent(HWND hwnd) {
 
 }  // namespace
 
+int TextWidth(HWND window, const wchar_t* text) {
+    SIZE size{};
+    if (const HDC dc = GetDC(window)) {
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+        SelectObject(dc, old);
+        ReleaseDC(window, dc);
+    }
+    return size.cx;
+}
+
 int SystemDpi() {
     // Fixed for the life of the process (a change of scaling takes a new sign-in), so the
     // screen is asked once: every tick compares with it.

@@ -24,9 +24,44 @@ bool IsModifierHeld() {
 }
 
 // The bitmap at its own size: the sheet crops a larger picture to the Wizard 97 areas
-// rather than fitting it, and fills the rest of the watermark column with its first pixel.
+// rather than fitting it.
 HBITMAP LoadWizardBitmap(HINSTANCE instance, UINT id) {
     return static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+// The watermark column of the first and last pages reaches down to the buttons, deeper than
+// the picture, and the sheet fills what the picture leaves with its top-left pixel: a hard edge
+// where the picture ends. A copy with the picture's last row carried down, as deep as the page
+// can be at this DPI, fills the column instead; the sheet crops it at the buttons.
+HBITMAP ExtendedWatermark(HBITMAP picture) {
+    // The page is 193 dialog units high, under 400 pixels at 96 DPI with the sheet's font.
+    constexpr int kColumnAt96 = 480;
+    BITMAP size{};
+    if (!picture || !GetObjectW(picture, sizeof size, &size)) return nullptr;
+    const HDC screen = GetDC(nullptr);
+    if (!screen) return nullptr;
+    const int height = MulDiv(kColumnAt96, GetDeviceCaps(screen, LOGPIXELSY), 96);
+    HBITMAP extended = height > size.bmHeight ? CreateCompatibleBitmap(screen, size.bmWidth, height) : nullptr;
+    const HDC from = CreateCompatibleDC(screen);
+    const HDC to = CreateCompatibleDC(screen);
+    bool drawn = false;
+    if (extended && from && to) {
+        const HGDIOBJ oldFrom = SelectObject(from, picture);
+        const HGDIOBJ oldTo = SelectObject(to, extended);
+        drawn = BitBlt(to, 0, 0, size.bmWidth, size.bmHeight, from, 0, 0, SRCCOPY) &&
+                StretchBlt(to, 0, size.bmHeight, size.bmWidth, height - size.bmHeight, from, 0, size.bmHeight - 1,
+                           size.bmWidth, 1, SRCCOPY);
+        SelectObject(to, oldTo);
+        SelectObject(from, oldFrom);
+    }
+    if (to) DeleteDC(to);
+    if (from) DeleteDC(from);
+    ReleaseDC(nullptr, screen);
+    if (extended && !drawn) {
+        DeleteObject(extended);
+        return nullptr;
+    }
+    return extended;
 }
 
 }  // namespace
@@ -153,6 +188,7 @@ void CpsWizardBase::SetWizardBitmaps(UINT watermarkId, UINT headerId) {
     const rw::Application* app = rw::Application::Current();
     const HINSTANCE instance = app && app->Instance() ? app->Instance() : GetModuleHandleW(nullptr);
     watermark_.reset(LoadWizardBitmap(instance, watermarkId));
+    if (HBITMAP extended = ExtendedWatermark(watermark_.get())) watermark_.reset(extended);
     header_.reset(LoadWizardBitmap(instance, headerId));
     Sheet::SetWizardBitmaps(watermarkId, headerId);
     SetWizardBitmapHandles(watermark_.get(), header_.get());

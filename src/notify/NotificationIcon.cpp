@@ -141,7 +141,8 @@ bool CNotificationIcon::ShowBalloon(const std::wstring* extra, const std::wstrin
     data.dwInfoFlags = NIIF_USER;
     // Without NIF_ICON the picture serves as the balloon's own icon.
     data.hIcon = icon ? icon : m_hIconBase;
-    if (!m_strTitle.empty()) CopyInto(data.szInfoTitle, std::size(data.szInfoTitle), CutText(m_strTitle, kBalloonTitleMaxChars));
+    if (!m_strTitle.empty())
+        CopyInto(data.szInfoTitle, std::size(data.szInfoTitle), CutText(m_strTitle, kBalloonTitleMaxChars));
     CopyInto(data.szInfo, std::size(data.szInfo), BalloonText(text, extra));
     balloonShown_ = shell_.NotifyIcon(NIM_MODIFY, data) != FALSE;
     return balloonShown_;
@@ -285,6 +286,11 @@ void CNotificationIcon::OnTrayIconRequest(TrayIconRequest request) {
         }
     }
     if (request == TrayIconRequest::RecreateWithWelcome) ShowWelcomeNotification();
+}
+
+// The same call as a notification's own sound file.
+void CNotificationIcon::PlaySoundFile(const std::wstring& path) {
+    shell_.PlaySoundOf(path.c_str(), SND_ASYNC);
 }
 
 void CNotificationIcon::PreviewStyle(std::uint32_t style) {

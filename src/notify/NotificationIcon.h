@@ -118,6 +118,7 @@ public:
     void PreviewStyle(std::uint32_t style) override;
     void PreviewEcoMode(bool eco) override { previewEco_ = eco; }
     void PreviewSound(const std::wstring& path) override { previewSound_ = path; }
+    void PlaySoundFile(const std::wstring& path) override;
     void OnEngineTickDone();
     static UINT TaskbarCreatedMessage();
 

@@ -1,6 +1,7 @@
 #include "settings/OptCompatibility.h"
 
-#include <mmsystem.h>
+#include <algorithm>
+#include <string>
 
 #include "framework/Dpi.h"
 #include "res/resource.h"
@@ -31,6 +32,19 @@ bool FileExists(const std::wstring& path) {
     if (path.empty()) return false;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The closed box cuts the longest style at any DPI; its open list shows every style whole.
+void FitDroppedWidth(HWND list) {
+    int widest = 0;
+    const auto count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring text(static_cast<size_t>(SendMessageW(list, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        widest = std::max(widest, rw::TextWidth(list, text.c_str()));
+    }
+    const int margins = rw::ScaleToDpi(12, rw::WindowDpi(list)) + GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageW(list, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + margins), 0);
 }
 
 }  // namespace
@@ -78,6 +92,7 @@ rw::InitFocus CppOptCompatibility::OnInitDialog() {
     m_nStyleAtOpen = m_nStyle;
     HWND list = Item(IDC_OPT_STYLE_LIST);
     for (const StyleEntry& entry : kStyles) AddStringResourceItem(entry.text, list, entry.style);
+    FitDroppedWidth(list);
 
     std::uint32_t stored = 0;
     bool fromPolicy = false;
@@ -130,7 +145,7 @@ void CppOptCompatibility::OnSoundPathChanged() {
 
 void CppOptCompatibility::OnPlay() {
     UpdateData(rw::Direction::FromControls);
-    if (!m_strSoundPath.empty()) PlaySoundW(m_strSoundPath.c_str(), nullptr, SND_ASYNC);
+    if (!m_strSoundPath.empty() && Preview()) Preview()->PlaySoundFile(m_strSoundPath);
 }
 
 void CppOptCompatibility::OnOK() {

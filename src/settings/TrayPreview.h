@@ -1,6 +1,7 @@
 // What the Options pages show live while the sheet is open: the notification style, eco mode
-// and sound picked but not yet confirmed. The notification-area icon implements it; the pages
-// call it on the user-interface thread, so the sound path is copied, never handed over.
+// and sound picked but not yet confirmed, and the sound played on request. The
+// notification-area icon implements it; the pages call it on the user-interface thread, so the
+// sound path is copied, never handed over.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -15,6 +16,8 @@ public:
     // Kept for the next PreviewStyle.
     virtual void PreviewEcoMode(bool eco) = 0;
     virtual void PreviewSound(const std::wstring& path) = 0;
+    // Plays the sound file now, as a notification would (the page's Play button).
+    virtual void PlaySoundFile(const std::wstring& path) = 0;
 };
 
 }  // namespace rw

@@ -45,6 +45,12 @@ def shots_options_pages_normal_and_locked_at_96_and_144_dpi(s):
                     s.probe("post", sheet["hwnd"], PSM_SETCURSEL, index, 0)
                     time.sleep(1)
                     s.screenshot(f"options-{page}-{look}-{dpi}")
+                if look == "normal":  # the style list open: every style whole
+                    shown = next(c for c in s.controls(sheet["hwnd"]).values() if c["cls"] == "#32770" and c["visible"])
+                    s.probe("post", s.controls(shown["hwnd"])[1039]["hwnd"], 0x14F, 1, 0)  # CB_SHOWDROPDOWN
+                    time.sleep(1)
+                    s.screenshot(f"options-styles-open-{dpi}")
+                    s.probe("post", s.controls(shown["hwnd"])[1039]["hwnd"], 0x14F, 0, 0)
                 s.probe("command", sheet["hwnd"], 2)  # Cancel
                 s.wait_until(lambda: not s.find_window("Options", visible=True), what="the sheet closed")
                 close(s, proc)

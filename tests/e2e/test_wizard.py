@@ -201,10 +201,10 @@ def test_customize_changes_the_work_period_at_once_and_cancel_changes_nothing(s)
     exit_program(s, proc)
 
 
-def shots_wizard_pages_editor_and_customize_at_96_and_144_dpi(s):
+def shots_wizard_pages_editor_and_customize_at_96_144_and_192_dpi(s):
     """Screenshots for a person to look at: the three pages, the editor, the lone page."""
     try:
-        for dpi in (96, 144):
+        for dpi in (96, 144, 192):
             set_dpi(s, dpi)
             s.reg_reset()
             proc = s.start()

@@ -114,7 +114,8 @@ TEST_F(NotificationIconTest, ThreeFailedAddsLeaveNoIconAndTwoRetriesSixtySeconds
     EXPECT_EQ(shell.CallsOf(NIM_ADD).size(), 3u);
     EXPECT_EQ(icon.FailureCount(), 3);
     using S = RecordingIconOwner::Scheduled;
-    EXPECT_EQ(owner.scheduled, (std::vector<S>{{EVENT_TRAY_ICON_RETRY, t0 + 60, 0}, {EVENT_TRAY_ICON_RETRY, t0 + 120, 0}}));
+    EXPECT_EQ(owner.scheduled,
+              (std::vector<S>{{EVENT_TRAY_ICON_RETRY, t0 + 60, 0}, {EVENT_TRAY_ICON_RETRY, t0 + 120, 0}}));
     EXPECT_EQ(icon.m_hWndOwner, nullptr);
 
     // A later request 0 starts the count again and removes a pending retry.
@@ -157,7 +158,10 @@ TEST_F(NotificationIconTest, PreviewRequestsUseTheirOwnStyleEcoAndSound) {
     icon.PreviewEcoMode(true);
     icon.PreviewSound(sound);
     EXPECT_TRUE(shell.calls.empty());  // eco mode and sound are only kept
-    icon.PreviewStyle(9);              // outside 0..3: the system's method
+    EXPECT_TRUE(shell.sounds.empty());
+    icon.PlaySoundFile(sound);  // the page's Play button: the file as a notification plays it
+    EXPECT_EQ(shell.sounds, std::vector<std::wstring>{L"play C:\\bell.wav " + std::to_wstring(SND_ASYNC)});
+    icon.PreviewStyle(9);  // outside 0..3: the system's method
     EXPECT_EQ(icon.m_nStyle, 0u);
     EXPECT_TRUE(icon.m_bEcoMode);
     EXPECT_EQ(icon.m_strSound, L"C:\\bell.wav");

@@ -23,6 +23,8 @@
 #include "kit/EditBrowsePlus.h"
 #include "kit/PagesPlus.h"
 #include "platform/win32/RegistryWin32.h"
+#include "settings/OptCompatibility.h"
+#include "settings/TrayPreview.h"
 #include "res/resource.h"
 #include "ui/main/DlgMain.h"
 
@@ -302,6 +304,78 @@ TEST_F(OptionsSheet, TypedPathEnablesPlayOnlyForAnExistingFile) {
     EXPECT_EQ(StoredString(kHkeyCurrentUser, false, nullptr, L"NotificationSound"), sound);
     EXPECT_EQ(StoredDword(kHkeyCurrentUser, L"NotificationStyle"), -1) << "the style did not change";
     EXPECT_EQ(main->NotifyIcon().m_strSound, sound) << "the icon plays the saved sound";
+}
+
+// What the Notifications page asks of the icon while the sheet is open.
+class RecordingPreview : public TrayPreview {
+public:
+    void PreviewStyle(std::uint32_t) override {}
+    void PreviewEcoMode(bool) override {}
+    void PreviewSound(const std::wstring&) override {}
+    void PlaySoundFile(const std::wstring& path) override { played.push_back(path); }
+    std::vector<std::wstring> played;
+};
+
+TEST_F(OptionsSheet, PlayPlaysThePathInTheFieldAndIsOffWithoutOne) {
+    const std::wstring first = TempSoundFile();
+    const std::wstring second = first.substr(0, first.size() - 4) + L"-2.wav";
+    std::ofstream(second.c_str(), std::ios::binary) << "RIFF";
+    RecordingPreview preview;
+    CppOptCompatibility page(app.identity, &preview);
+    page.m_nStyle = 2;  // a custom style: the page's sound is played
+    nsHalden::CPropertySheetPlus sheet(L"Options");
+    sheet.AddPage(page);
+    std::vector<bool> playEnabled;
+    LoopScript script({[&] {
+        HWND p = PropSheet_GetCurrentPageHwnd(Sheet());
+        ASSERT_NE(p, nullptr);
+        HWND play = GetDlgItem(p, IDC_OPT_SOUND_PLAY);
+        ASSERT_NE(play, nullptr);
+        for (const std::wstring& path : {first, second, std::wstring()}) {
+            Type(p, IDC_OPT_SOUND_PATH, path);
+            playEnabled.push_back(IsWindowEnabled(play) != FALSE);
+            if (IsWindowEnabled(play)) SendMessageW(play, BM_CLICK, 0, 0);
+        }
+        Click(p, IDC_OPT_SOUND_PLAY);  // a stray command with the field empty
+        Press(PSBTN_CANCEL);
+    }});
+    sheet.RunModal();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(playEnabled, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(preview.played, (std::vector<std::wstring>{first, second})) << "each click plays what the field holds";
+    DeleteFileW(second.c_str());
+}
+
+TEST_F(OptionsSheet, TheOpenStyleListShowsEveryStyleWhole) {
+    Start();
+    int widest = 0, listWidth = 0;
+    RunOptions({[&] {
+        HWND list = GetDlgItem(ShowPage(kNotifications), IDC_OPT_STYLE_LIST);
+        ASSERT_NE(list, nullptr);
+        SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(list, &info));
+        ASSERT_NE(info.hwndList, nullptr);
+        RECT client{};
+        GetClientRect(info.hwndList, &client);
+        listWidth = client.right;
+        const HDC dc = GetDC(info.hwndList);
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(info.hwndList, WM_GETFONT, 0, 0)));
+        for (int i = 0; i < static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0)); ++i) {
+            wchar_t text[256] = L"";
+            SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+        SelectObject(dc, old);
+        ReleaseDC(info.hwndList, dc);
+        SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
+        Press(PSBTN_CANCEL);
+    }});
+    EXPECT_GT(widest, 0);
+    EXPECT_GE(listWidth, widest) << "the longest style is cut in the open list";
 }
 
 TEST_F(OptionsSheet, BrandDisabledZeroInPolicyLocksTheIdentityGroup) {

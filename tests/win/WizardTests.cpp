@@ -52,6 +52,26 @@ void ClickArrow(HWND arrows, bool upper) {
     SendMessageW(arrows, WM_LBUTTONUP, 0, at);
 }
 
+// Every position handed to a slider (TBM_SETPOS), as given: the trackbar clamps it on its own,
+// so what it shows afterwards cannot tell whether the page did.
+class PositionsGiven {
+public:
+    explicit PositionsGiven(HWND slider) : slider_(slider) {
+        SetWindowSubclass(slider, Record, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~PositionsGiven() { RemoveWindowSubclass(slider_, Record, 1); }
+    PositionsGiven(const PositionsGiven&) = delete;
+    PositionsGiven& operator=(const PositionsGiven&) = delete;
+    std::vector<LPARAM> values;
+
+private:
+    static LRESULT CALLBACK Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+        if (message == TBM_SETPOS) reinterpret_cast<PositionsGiven*>(self)->values.push_back(lParam);
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    HWND slider_;
+};
+
 class BreaksPage : public RegistryTest {
 protected:
     void SetUp() override {
@@ -177,6 +197,7 @@ TEST_F(BreaksPage, TypingIsNoErrorUntilTheFieldIsLeftAndTheThumbStaysOnTheTrack)
     };
     std::vector<Seen> seen;
     std::wstring afterLeavingEmpty, afterLeavingPartial;
+    std::vector<LPARAM> workGiven, restGiven;
     auto look = [&] {
         seen.push_back({TextOfItem(Page(), IDC_WORK_MINUTES), TextOfItem(Page(), IDC_DESCRIPTION),
                         SliderPosition(IDC_WORK_SLIDER), SliderPosition(IDC_REST_SLIDER)});
@@ -187,8 +208,14 @@ TEST_F(BreaksPage, TypingIsNoErrorUntilTheFieldIsLeftAndTheThumbStaysOnTheTrack)
         look();
         Type(IDC_WORK_MINUTES, L"");  // and another
         look();
-        Type(IDC_WORK_MINUTES, L"150");
-        Type(IDC_REST_MINUTES, L"1");
+        {
+            PositionsGiven work(GetDlgItem(Page(), IDC_WORK_SLIDER));
+            PositionsGiven rest(GetDlgItem(Page(), IDC_REST_SLIDER));
+            Type(IDC_WORK_MINUTES, L"150");
+            Type(IDC_REST_MINUTES, L"1");
+            workGiven = work.values;
+            restGiven = rest.values;
+        }
         look();
         Type(IDC_WORK_MINUTES, L"");
         SetFocus(GetDlgItem(Page(), IDC_REST_MINUTES));  // an empty field left: its last number
@@ -206,10 +233,67 @@ TEST_F(BreaksPage, TypingIsNoErrorUntilTheFieldIsLeftAndTheThumbStaysOnTheTrack)
     EXPECT_EQ(seen[1].summary, seen[0].summary);
     EXPECT_EQ(seen[2].workThumb, 120) << "a value above the range puts the thumb at the end";
     EXPECT_EQ(seen[2].restThumb, 3) << "and one below it at the start";
+    ASSERT_FALSE(workGiven.empty());
+    ASSERT_FALSE(restGiven.empty());
+    for (LPARAM given : workGiven) {
+        EXPECT_TRUE(given >= CppWizardBreaks::kWorkMin && given <= CppWizardBreaks::kWorkMax) << given;
+    }
+    for (LPARAM given : restGiven) {
+        EXPECT_TRUE(given >= CppWizardBreaks::kRestMin && given <= CppWizardBreaks::kRestMax) << given;
+    }
+    EXPECT_EQ(workGiven.back(), CppWizardBreaks::kWorkMax) << "the page clamps before the slider does";
+    EXPECT_EQ(restGiven.back(), CppWizardBreaks::kRestMin);
     EXPECT_EQ(afterLeavingEmpty, L"120");
     EXPECT_EQ(afterLeavingPartial, L"3");
     EXPECT_EQ(Stored(Setting::Work), 120u);
     EXPECT_EQ(Stored(Setting::Rest), 3u);
+}
+
+// The sliders moved from the keyboard and with the mouse: the minutes field and the summary
+// follow, and a typed number moves the thumb back.
+TEST_F(BreaksPage, SlidersMovedByKeysOrMouseMoveTheirFieldsAndTypingMovesTheThumb) {
+    struct Move {
+        int slider;
+        UINT key;
+        const wchar_t* field;
+    };
+    const Move moves[] = {
+        {IDC_REST_SLIDER, VK_RIGHT, L"6"}, {IDC_REST_SLIDER, VK_RIGHT, L"7"}, {IDC_REST_SLIDER, VK_END, L"30"},
+        {IDC_REST_SLIDER, VK_HOME, L"3"},  {IDC_WORK_SLIDER, VK_NEXT, L"65"}, {IDC_WORK_SLIDER, VK_LEFT, L"64"},
+    };
+    std::vector<std::wstring> fields;
+    std::wstring summary, fieldAfterClick;
+    int thumbAfterClick = 0, thumbAfterTyping = 0;
+    RunAlone({[&] {
+        for (const Move& m : moves) {
+            HWND slider = GetDlgItem(Page(), m.slider);
+            SetFocus(slider);
+            SendMessageW(slider, WM_KEYDOWN, m.key, 1);
+            SendMessageW(slider, WM_KEYUP, m.key, 0xC0000001);
+            fields.push_back(TextOfItem(Page(), m.slider == IDC_REST_SLIDER ? IDC_REST_MINUTES : IDC_WORK_MINUTES));
+        }
+        summary = TextOfItem(Page(), IDC_DESCRIPTION);
+        // A click on the track right of the thumb moves it a page.
+        HWND rest = GetDlgItem(Page(), IDC_REST_SLIDER);
+        RECT channel{};
+        SendMessageW(rest, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+        const LPARAM at = MAKELPARAM(channel.right - 2, (channel.top + channel.bottom) / 2);
+        SendMessageW(rest, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(rest, WM_LBUTTONUP, 0, at);
+        thumbAfterClick = SliderPosition(IDC_REST_SLIDER);
+        fieldAfterClick = TextOfItem(Page(), IDC_REST_MINUTES);
+        Type(IDC_REST_MINUTES, L"12");
+        thumbAfterTyping = SliderPosition(IDC_REST_SLIDER);
+        Press(PSBTN_FINISH);
+    }});
+    ASSERT_EQ(fields.size(), std::size(moves));
+    for (size_t i = 0; i < fields.size(); ++i) EXPECT_EQ(fields[i], moves[i].field) << "move " << i;
+    EXPECT_EQ(summary, L"You will be reminded to take a 3 minute break every 64 minutes.");
+    EXPECT_GT(thumbAfterClick, CppWizardBreaks::kRestMin);
+    EXPECT_EQ(fieldAfterClick, std::to_wstring(thumbAfterClick));
+    EXPECT_EQ(thumbAfterTyping, 12);
+    EXPECT_EQ(Stored(Setting::Work), 64u);
+    EXPECT_EQ(Stored(Setting::Rest), 12u);
 }
 
 TEST_F(BreaksPage, AnEmptyFieldAtFinishIsReportedAndNothingIsStored) {
@@ -640,6 +724,59 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
     }
 }
 
+// The watermark column of the first and last pages, as drawn on the screen: from the picture's
+// last row down to the page's bottom edge, one colour, with no edge where the picture ends.
+TEST_F(WelcomeWizard, TheWatermarkFillsItsColumnToTheBottomOfThePage) {
+    BITMAP picture{};
+    {
+        rw::BitmapOwner loaded(static_cast<HBITMAP>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_WATERMARK), IMAGE_BITMAP, 0, 0, 0)));
+        ASSERT_NE(loaded.get(), nullptr);
+        ASSERT_NE(GetObjectW(loaded.get(), sizeof picture, &picture), 0);
+    }
+    struct Column {
+        int pageBottom = 0;
+        COLORREF lastRow = CLR_INVALID, above = CLR_INVALID, bottom = CLR_INVALID;
+    };
+    std::vector<Column> seen;
+    auto look = [&] {
+        HWND sheet = FindSheet();
+        HWND page = CurrentPage();
+        ASSERT_NE(page, nullptr);
+        RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RECT r{};
+        GetWindowRect(page, &r);
+        MapWindowPoints(HWND_DESKTOP, sheet, reinterpret_cast<POINT*>(&r), 2);
+        Column c;
+        c.pageBottom = r.bottom;
+        const HDC dc = GetDC(sheet);
+        const int x = picture.bmWidth / 8;  // left of the picture's circle
+        c.lastRow = GetPixel(dc, x, picture.bmHeight - 1);
+        c.above = GetPixel(dc, x, (picture.bmHeight + r.bottom) / 2);
+        c.bottom = GetPixel(dc, x, r.bottom - 1);
+        ReleaseDC(sheet, dc);
+        seen.push_back(c);
+    };
+    LoopScript script({
+        [&] {
+            look();
+            PropSheet_SetCurSel(FindSheet(), nullptr, 2);  // the finish page
+        },
+        [&] {
+            look();
+            PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        },
+    });
+    RunWelcomeWizard(app);
+    ASSERT_EQ(seen.size(), 2u);
+    for (const Column& c : seen) {
+        ASSERT_GT(c.pageBottom, picture.bmHeight) << "the page is deeper than the picture";
+        EXPECT_NE(c.lastRow, CLR_INVALID);
+        EXPECT_EQ(c.above, c.lastRow) << std::hex << c.above << " " << c.lastRow;
+        EXPECT_EQ(c.bottom, c.lastRow) << std::hex << c.bottom << " " << c.lastRow;
+    }
+}
+
 // The editor alone -----------------------------------------------------------------------
 
 class BreakEditor : public ::testing::Test {
@@ -681,6 +818,27 @@ TEST_F(BreakEditor, ProposesTheNextQuarterHourAndChecksTitleBeforeDays) {
     EXPECT_EQ(editor.m_nHour, 0);
     EXPECT_EQ(editor.m_nMinute, 0);
     EXPECT_EQ(editor.m_bDays, (std::array<int, 7>{0, 0, 1, 0, 0, 0, 0}));
+}
+
+TEST_F(BreakEditor, ShowsTheTimeInTheLocalesTwelveOrTwentyFourHourForm) {
+    struct Case {
+        const wchar_t* localeFormat;
+        const wchar_t* shown;  // the picker's text for 13:30
+    };
+    const Case cases[] = {{L"h:mm:ss tt", L"1:30 PM"}, {L"HH:mm:ss", L" 13:30"}};
+    for (const Case& c : cases) {
+        app.locale.timeFormat = c.localeFormat;
+        CdlgBreakTimed editor(app.locale, app.calendar);
+        editor.m_nHour = 13;
+        editor.m_nMinute = 30;
+        std::wstring shown;
+        LoopScript script({[&] {
+            shown = TextOfItem(editor.hwnd(), IDC_TIMED_TIME);
+            editor.End(IDCANCEL);
+        }});
+        EXPECT_EQ(editor.RunModal(), IDCANCEL);
+        EXPECT_EQ(shown, c.shown) << c.localeFormat;
+    }
 }
 
 TEST_F(BreakEditor, ShowsTheLocalesDayNamesOnlyWhenTheyDiffer) {

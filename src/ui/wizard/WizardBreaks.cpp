@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/ResourceString.h"
+#include "framework/Dpi.h"
 #include "framework/IntegerText.h"
 #include "notify/DlgBreakTimed.h"
 #include "res/resource.h"
@@ -26,17 +27,6 @@ int CALLBACK CompareTimeOfDay(LPARAM first, LPARAM second, LPARAM) {
     const auto* a = reinterpret_cast<const CBreakTimed*>(first);
     const auto* b = reinterpret_cast<const CBreakTimed*>(second);
     return a->m_nTimeOfDay < b->m_nTimeOfDay ? -1 : (a->m_nTimeOfDay > b->m_nTimeOfDay ? 1 : 0);
-}
-
-int TextWidth(HWND window, const wchar_t* text) {
-    SIZE size{};
-    if (const HDC dc = GetDC(window)) {
-        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
-        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
-        SelectObject(dc, old);
-        ReleaseDC(window, dc);
-    }
-    return size.cx;
 }
 
 std::int32_t TimeOfDay(const CdlgBreakTimed& editor) {
@@ -111,8 +101,8 @@ void CppWizardBreaks::SetUpList() {
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     RECT client{};
     GetClientRect(list, &client);
-    const int timeWidth = TextWidth(list, L"   99:99 am   ");
-    const int daysWidth = TextWidth(list, L"   Mon,Tue,Wed,Thr,Sat,Sun   ");
+    const int timeWidth = rw::TextWidth(list, L"   99:99 am   ");
+    const int daysWidth = rw::TextWidth(list, L"   Mon,Tue,Wed,Thr,Sat,Sun   ");
     const int titleWidth =
         std::max(0, static_cast<int>(client.right) - timeWidth - daysWidth - GetSystemMetrics(SM_CXVSCROLL));
     const struct {
