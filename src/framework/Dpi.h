@@ -21,7 +21,6 @@ inline int ScaleToDpi(int pixels, int dpi) {
     return MulDiv(pixels, dpi, kBaseDpi);
 }
 
-<<<<<<< HEAD
 // What the dialog manager laid out at one DPI, at another: every descendant of the window
 // (and with withWindow the window itself) moved and sized in proportion within its parent,
 // and every font they use replaced by a copy at the new size, kept in fonts while the
@@ -33,10 +32,8 @@ void ScaleLayout(HWND window, int fromDpi, int toDpi, bool withWindow, std::vect
 void TakeOverDialogScaling(HWND dialog);
 // The system's non-client metrics (caption, menu and message fonts) at the DPI given.
 bool NonClientMetricsAt(int dpi, NONCLIENTMETRICSW& metrics);
-=======
 // The width of the text in the window's font, in pixels.
 int TextWidth(HWND window, const wchar_t* text);
->>>>>>> main
 
 // The work area of the monitor the window is on (the nearest one).
 RECT MonitorWorkArea(HWND hwnd);
