@@ -62,6 +62,7 @@ INT_PTR Sheet::RunModal() {
     }
 
     result_ = IDCANCEL;
+    dpi_ = 0;  // the first page comes inside PropertySheet, at whatever DPI the system gives it
     const auto created = PropertySheetW(&header);
     HWND sheet = reinterpret_cast<HWND>(created);
     if (created == 0 || created == -1 || !::IsWindow(sheet)) {
@@ -94,6 +95,7 @@ INT_PTR Sheet::RunModal() {
     DestroyWindow(sheet);
     Detach();
     fonts_.clear();  // the controls that used them are gone
+    dpi_ = 0;
     return result_;
 }
 
