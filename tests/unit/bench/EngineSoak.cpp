@@ -51,7 +51,7 @@ public:
     const std::wstring& DisplayName() override { return name_; }
     void ArmTickTimer(std::uint32_t periodMs) override;
     void KillTickTimer() override { timerArmed = false; }
-    void ScheduleAndWake(std::int32_t id, std::int64_t start, std::int64_t interval) override {
+    void ScheduleEvent(std::int32_t id, std::int64_t start, std::int64_t interval) override {
         if (id == EVENT_PLANNED_BREAK) {
             plannedDue = start;
             plannedInterval = interval;
