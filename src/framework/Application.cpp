@@ -62,8 +62,8 @@ std::uint32_t Application::GetProfileInt(const wchar_t* section, const wchar_t* 
 
 bool Application::WriteProfileInt(const wchar_t* section, const wchar_t* name, std::uint32_t value) const {
     if (profile_.company.empty()) return false;
-    return Succeeded(SettingsSetDword(profile_.store(), kHkeyCurrentUser, profile_.company.c_str(),
-                                      profile_.product.c_str(), section, name, value));
+    return Succeeded(
+        SettingsSetDword(profile_.store(), kHkeyCurrentUser, profile_.company.c_str(), profile_.product.c_str(), section, name, value));
 }
 
 int Application::ShowMessage(UINT textId, UINT type) const {
