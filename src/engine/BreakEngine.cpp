@@ -119,7 +119,7 @@ void CBreakEngine::SaveBreakState() {
     savedScore_ = m_rating.StoredValue();
     if (choice_.enabled) WriteTimes(Widen(input_.TickCount()), calendar_.Now());
     if (m_bTimerOn) {
-        host_.KillTickTimer();
+        StopTickTimer();
         m_bTimerOn = false;
     }
 }
@@ -143,18 +143,30 @@ std::uint32_t CBreakEngine::TickTimerPeriodMs(std::int64_t now) {
 }
 
 void CBreakEngine::OnTickTimer() {
-    host_.KillTickTimer();
     UpdateBreakState(kTickOrdinary);
-    host_.ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
+    ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
+}
+
+void CBreakEngine::ArmTickTimer(std::uint32_t periodMs) {
+    // The timer repeats: once its ticks fall on :00, :20 and :40 it is left alone, and a tick
+    // costs no call to set it again.
+    if (periodMs == armedPeriodMs_) return;
+    host_.ArmTickTimer(periodMs);
+    armedPeriodMs_ = periodMs;
+}
+
+void CBreakEngine::StopTickTimer() {
+    host_.KillTickTimer();
+    armedPeriodMs_ = 0;
 }
 
 void CBreakEngine::ApplyEnable() {
     if (choice_.enabled != m_bTimerOn) {
         if (choice_.enabled) {
             UpdateBreakState(kTickRemindersOn);
-            host_.ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
+            ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
         } else {
-            host_.KillTickTimer();
+            StopTickTimer();
             shownIcon_ = 0;
             host_.SetIconAndTip(IDI_PROGRAM, host_.DisplayName());
         }

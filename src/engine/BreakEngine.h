@@ -66,7 +66,8 @@ public:
     static constexpr TickFlags kTickPlannedBreakDue{0, 1, 0, 1, 0};  // the worker's planned-break event
     static constexpr TickFlags kTickSettingsChanged{0, 1, 0, 0, 1};  // new break settings or planned breaks
 
-    // Timer 101 fired: tick and re-arm.
+    // Timer 101 fired: tick, and set the timer again when the time to the next minute asks
+    // for another period.
     void OnTickTimer();
     // The time to the next whole minute of the calendar clock, at most 20 seconds.
     static std::uint32_t TickTimerPeriodMs(std::int64_t now);
@@ -187,6 +188,9 @@ private:
     void BookRest(std::uint32_t lastInput32);
     // The status icon and the notification-area icon with its tooltip, remembered.
     void ShowIcons(int iconId, const std::wstring& tip);
+    // Timer 101 through the host, remembering the period it repeats at (0: not running).
+    void ArmTickTimer(std::uint32_t periodMs);
+    void StopTickTimer();
 
     BreakEngineHost& host_;
     EventScheduler& events_;
@@ -196,6 +200,7 @@ private:
     const SettingsIdentity& identity_;
     std::int64_t lastPointerTick_ = -1;  // calendar second of the last pointer-driven tick
     int shownIcon_ = 0;                  // 0: none (reminders off)
+    std::uint32_t armedPeriodMs_ = 0;
     std::wstring shownTip_;
     // What was last written, and when (input clock); nothing yet while savedTick_ is unset.
     std::optional<std::int64_t> savedTick_;

@@ -31,7 +31,7 @@ public:
     // The program's display name, the first line of every tooltip.
     virtual const std::wstring& DisplayName() = 0;
 
-    // Timer 101 of the main window (one-shot).
+    // Timer 101 of the main window; it repeats at the period given until set again or killed.
     virtual void ArmTickTimer(std::uint32_t periodMs) = 0;
     virtual void KillTickTimer() = 0;
 

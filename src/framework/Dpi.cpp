@@ -1,18 +1,34 @@
 #include "framework/Dpi.h"
 
-#include "framework/Handles.h"
+#include <commctrl.h>
+
+#include <iterator>
+#include <utility>
 
 namespace rw {
 
 namespace {
 
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-
-GetDpiForWindowFn LoadGetDpiForWindow() {
+// A function of user32 that older systems lack, or null.
+template <typename Function>
+Function UserFunction(const char* name) {
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32
-               ? reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")))
-               : nullptr;
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+bool IsClass(HWND hwnd, const wchar_t* name) {
+    wchar_t found[32] = L"";
+    return hwnd && GetClassNameW(hwnd, found, static_cast<int>(std::size(found))) > 0 && lstrcmpiW(found, name) == 0;
+}
+
+// A window's rectangle in its parent's client coordinates (the screen's for a top-level one).
+RECT RectInParent(HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    if (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) {
+        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+    }
+    return rect;
 }
 
 }  // namespace
@@ -29,15 +45,105 @@ int TextWidth(HWND window, const wchar_t* text) {
 }
 
 int SystemDpi() {
-    WindowDC screen(nullptr);
-    const int dpi = screen.dc() ? GetDeviceCaps(screen.dc(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : kBaseDpi;
+    // Fixed for the life of the process (a change of scaling takes a new sign-in), so the
+    // screen is asked once: every tick compares with it.
+    static const int dpi = [] {
+        WindowDC screen(nullptr);
+        const int found = screen.dc() ? GetDeviceCaps(screen.dc(), LOGPIXELSY) : 0;
+        return found > 0 ? found : kBaseDpi;
+    }();
+    return dpi;
 }
 
 int WindowDpi(HWND hwnd) {
-    static const GetDpiForWindowFn getDpiForWindow = LoadGetDpiForWindow();
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const GetDpiForWindowFn getDpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
     const int dpi = getDpiForWindow && hwnd ? static_cast<int>(getDpiForWindow(hwnd)) : 0;
     return dpi > 0 ? dpi : SystemDpi();
+}
+
+void ScaleLayout(HWND window, int fromDpi, int toDpi, bool withWindow, std::vector<FontOwner>& fonts) {
+    if (!window || fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi) return;
+    struct Placed {
+        HWND hwnd;
+        RECT rect;
+    };
+    // Every place is read before any moves: a control that follows another (a browse button
+    // beside its edit) would otherwise be moved twice.
+    std::vector<Placed> placed;
+    if (withWindow) placed.push_back({window, RectInParent(window)});
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM list) {
+            HWND parent = GetParent(child);
+            if (!IsClass(parent, WC_COMBOBOXW) && !IsClass(parent, WC_COMBOBOXEXW)) {
+                RECT rect = RectInParent(child);
+                if (IsClass(child, WC_COMBOBOXW)) {
+                    // Its height with the list dropped, which is what SetWindowPos sets.
+                    RECT dropped{};
+                    if (SendMessageW(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped))) {
+                        rect.bottom = rect.top + (dropped.bottom - dropped.top);
+                    }
+                }
+                reinterpret_cast<std::vector<Placed>*>(list)->push_back({child, rect});
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&placed));
+
+    std::vector<std::pair<HFONT, HFONT>> copies;  // a font, and its copy at the new size
+    const auto copyOf = [&](HFONT font) -> HFONT {
+        if (!font) return nullptr;
+        for (const auto& [from, to] : copies) {
+            if (from == font) return to;
+        }
+        LOGFONTW description{};
+        if (!GetObjectW(font, sizeof description, &description)) return nullptr;
+        description.lfHeight = MulDiv(description.lfHeight, toDpi, fromDpi);
+        description.lfWidth = MulDiv(description.lfWidth, toDpi, fromDpi);
+        FontOwner copy(CreateFontIndirectW(&description));
+        if (!copy) return nullptr;
+        copies.emplace_back(font, copy.get());
+        fonts.push_back(std::move(copy));
+        return copies.back().second;
+    };
+    const auto scaled = [&](LONG value) { return MulDiv(value, toDpi, fromDpi); };
+    for (const Placed& p : placed) {
+        SetWindowPos(p.hwnd, nullptr, scaled(p.rect.left), scaled(p.rect.top), scaled(p.rect.right - p.rect.left),
+                     scaled(p.rect.bottom - p.rect.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const auto refont = [&](HWND hwnd) {
+        if (HFONT copy = copyOf(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)))) {
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(copy), FALSE);
+        }
+    };
+    refont(window);
+    for (const Placed& p : placed) {
+        if (p.hwnd != window) refont(p.hwnd);
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TakeOverDialogScaling(HWND dialog) {
+    using SetBehaviourFn = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+    static const SetBehaviourFn setBehaviour = UserFunction<SetBehaviourFn>("SetDialogDpiChangeBehavior");
+    if (setBehaviour && dialog) setBehaviour(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+}
+
+bool NonClientMetricsAt(int dpi, NONCLIENTMETRICSW& metrics) {
+    using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const ForDpiFn forDpi = UserFunction<ForDpiFn>("SystemParametersInfoForDpi");
+    metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi))) return true;
+    // Without it the metrics are the system DPI's.
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return false;
+    const int system = SystemDpi();
+    for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont, &metrics.lfStatusFont,
+                           &metrics.lfMessageFont}) {
+        font->lfHeight = MulDiv(font->lfHeight, dpi, system);
+    }
+    return true;
 }
 
 RECT MonitorWorkArea(HWND hwnd) {

@@ -4,6 +4,10 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
+#include "framework/Handles.h"
+
 namespace rw {
 
 inline constexpr int kBaseDpi = 96;
@@ -17,6 +21,17 @@ inline int ScaleToDpi(int pixels, int dpi) {
     return MulDiv(pixels, dpi, kBaseDpi);
 }
 
+// What the dialog manager laid out at one DPI, at another: every descendant of the window
+// (and with withWindow the window itself) moved and sized in proportion within its parent,
+// and every font they use replaced by a copy at the new size, kept in fonts while the
+// controls use it (the window's own font too, for the pages and controls it makes later).
+// The parts of a combo box are left to it.
+void ScaleLayout(HWND window, int fromDpi, int toDpi, bool withWindow, std::vector<FontOwner>& fonts);
+// Leaves the scaling of a dialog at a DPI change to the program: from Windows 10 1703 on the
+// dialog manager would scale its controls as well (older systems and Wine never do).
+void TakeOverDialogScaling(HWND dialog);
+// The system's non-client metrics (caption, menu and message fonts) at the DPI given.
+bool NonClientMetricsAt(int dpi, NONCLIENTMETRICSW& metrics);
 // The width of the text in the window's font, in pixels.
 int TextWidth(HWND window, const wchar_t* text);
 

@@ -1,5 +1,6 @@
 #include "framework/PropertyPage.h"
 
+#include "framework/Dpi.h"
 #include "framework/Sheet.h"
 
 namespace rw {
@@ -37,7 +38,11 @@ INT_PTR CALLBACK PropertyPage::PageProc(HWND hwnd, UINT message, WPARAM wParam, 
         // The first page is created inside PropertySheet, before the sheet object has its
         // window: lend it the window now, so that the pages can talk to the sheet at once.
         if (page->sheet_ && !page->sheet_->hwnd()) page->sheet_->Attach(GetParent(hwnd));
-        return HandleDialogMessage(page, hwnd, message, wParam, lParam);
+        TakeOverDialogScaling(hwnd);
+        const INT_PTR result = HandleDialogMessage(page, hwnd, message, wParam, lParam);
+        // A page made after the sheet's DPI changed comes at the DPI its template was laid out for.
+        if (page->sheet_) page->sheet_->FollowDpi(hwnd);
+        return result;
     }
     return HandleDialogMessage(FromHandle(hwnd), hwnd, message, wParam, lParam);
 }

@@ -1,6 +1,7 @@
 #include "framework/Sheet.h"
 
 #include "framework/Application.h"
+#include "framework/Dpi.h"
 
 namespace rw {
 
@@ -61,6 +62,7 @@ INT_PTR Sheet::RunModal() {
     }
 
     result_ = IDCANCEL;
+    dpi_ = 0;  // the first page comes inside PropertySheet, at whatever DPI the system gives it
     const auto created = PropertySheetW(&header);
     HWND sheet = reinterpret_cast<HWND>(created);
     if (created == 0 || created == -1 || !::IsWindow(sheet)) {
@@ -68,6 +70,8 @@ INT_PTR Sheet::RunModal() {
         return -1;
     }
     if (!Subclass(sheet)) Attach(sheet);
+    TakeOverDialogScaling(sheet);
+    dpi_ = WindowDpi(sheet);
     const bool disableOwner = parent_ && IsWindowEnabled(parent_);
     if (disableOwner) EnableWindow(parent_, FALSE);
     OnInitDialog();
@@ -90,7 +94,36 @@ INT_PTR Sheet::RunModal() {
     if (disableOwner) EnableWindow(parent_, TRUE);
     DestroyWindow(sheet);
     Detach();
+    fonts_.clear();  // the controls that used them are gone
+    dpi_ = 0;
     return result_;
+}
+
+MessageResult Sheet::Route(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DPICHANGED) {
+        const int dpi = HIWORD(wParam);
+        if (const RECT* suggested = reinterpret_cast<const RECT*>(lParam)) {
+            SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        if (dpi_ > 0 && dpi > 0 && dpi != dpi_) {
+            std::vector<FontOwner> fonts;
+            ScaleLayout(hwnd(), dpi_, dpi, false, fonts);
+            fonts_ = std::move(fonts);  // the old copies go once no control uses them
+            dpi_ = dpi;
+        }
+        return 0;
+    }
+    return Window::Route(message, wParam, lParam);
+}
+
+void Sheet::FollowDpi(HWND page) {
+    // The dialog manager lays a new page out at the DPI its window has; a DPI change the
+    // sheet was told of but the system does not report (or an older system) differs from it.
+    // The sheet then places the page in its (scaled) display area.
+    const int laidOut = WindowDpi(page);
+    if (dpi_ <= 0 || laidOut == dpi_) return;
+    ScaleLayout(page, laidOut, dpi_, true, fonts_);
 }
 
 }  // namespace rw

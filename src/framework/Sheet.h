@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "framework/PropertyPage.h"
 
 namespace rw {
@@ -65,9 +66,14 @@ public:
 protected:
     // After the sheet and its first page have been created.
     virtual void OnInitDialog() {}
+    // WM_DPICHANGED: the sheet takes the place the system suggests, and its tabs, buttons and
+    // pages their places and fonts at the new DPI.
+    MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     friend class PropertyPage;
+    // Scales a page made after a DPI change to the sheet's DPI.
+    void FollowDpi(HWND page);
     std::vector<PropertyPage*> pages_;
     std::wstring caption_;
     HWND parent_ = nullptr;
@@ -79,6 +85,8 @@ private:
     HBITMAP watermarkBitmap_ = nullptr;
     HBITMAP headerBitmap_ = nullptr;
     INT_PTR result_ = IDCANCEL;
+    int dpi_ = 0;                   // the DPI the sheet is laid out at while it runs
+    std::vector<FontOwner> fonts_;  // the fonts its controls use at that DPI, when it changed
 };
 
 }  // namespace rw

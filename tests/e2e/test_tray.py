@@ -145,3 +145,22 @@ def shots_tray_at_96_and_144_dpi(s):
             proc.wait(15)
     finally:
         set_dpi(s, 96)
+
+
+def shots_welcome_balloon_at_96_and_144_dpi(s):
+    """The welcome balloon in the shell's own style (style 0), as an upgrade's first start
+    shows it, for a person to look at: its two lines read whole."""
+    from test_main import set_dpi
+    welcome = "Welcome.|Hints about when breaks are due will appear here."
+    try:
+        for dpi in (96, 144):
+            set_dpi(s, dpi)
+            s.reg_reset()
+            s.reg_import(stored_state(work_started_ago=60, active_ago=0) + BALLOONS)
+            proc = s.start("-upgrade")
+            s.wait_until(lambda: welcome in shell_tips(s), timeout=60, what="the welcome balloon")
+            s.screenshot(f"welcome-balloon-{dpi}")
+            s.run_to_end("-close")
+            proc.wait(15)
+    finally:
+        set_dpi(s, 96)

@@ -393,6 +393,12 @@ TEST_F(BreakEngine, TheTimerRunsToEachWholeMinuteAndAtLeastEveryTwentySeconds) {
     EXPECT_EQ(*host.timerPeriodMs, 20000u);
     Work(20);
     EXPECT_EQ(*host.timerPeriodMs, 20000u);
+    // Ten minutes on, the timer has kept repeating at :00, :20 and :40 without being set again:
+    // a tick costs no call to the system beyond its own message.
+    WorkMinutes(10);
+    EXPECT_EQ(host.timerTicks, 32);
+    EXPECT_EQ(host.tickSeconds, (std::set<int>{0, 20, 40}));
+    EXPECT_EQ(host.timerSets, 2);
 }
 
 TEST_F(BreakEngine, RestartShorterThanTheRestPeriodResumesTheWorkPeriod) {
@@ -466,7 +472,7 @@ TEST_F(BreakEngine, BadStoredTimesDiscardTheRestore) {
     };
     constexpr std::int64_t kMin = INT64_MIN, kMax = INT64_MAX;
     for (const Case& c : {Case{0, now - 60}, Case{now + 10, now - 60}, Case{now, 0}, Case{now, now + 5},
-                          Case{now - 60, 1},            // a work start in 1970 with recent activity
+                          Case{now - 60, 1},  // a work start in 1970 with recent activity
                           Case{now - 60, kMin}, Case{kMin, kMin}, Case{kMax, now - 60}, Case{kMax, kMax},
                           Case{now - 60, now - 2 * 86400},  // two days of work without a rest
                           Case{now - 60, now - 30}}) {      // a work start after the last activity
@@ -684,8 +690,8 @@ TEST_F(BreakEngine, ASuspensionLastsItsOwnLengthWhateverTheClockDoes) {
 TEST_F(BreakEngine, APlannedBreakTheClockJumpsOverIsAnnouncedAtOnceAndOnlyOnce) {
     AddPlanned(L"0YYYYYYY,1000,Lunch", 0);
     Start();
-    WorkMinutes(30);                                  // 09:30
-    calendar.SetLocalNow(2026, 12, 7, 10, 30, 0);     // set forward past the break
+    WorkMinutes(30);                               // 09:30
+    calendar.SetLocalNow(2026, 12, 7, 10, 30, 0);  // set forward past the break
     engine->OnTimeChange();
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.shown[0].extra, L"Lunch is due now.");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,6 +47,7 @@ public:
     bool IsMainWindowVisible() override { return visible; }
     const std::wstring& DisplayName() override { return name; }
     void ArmTickTimer(std::uint32_t periodMs) override {
+        ++timerSets;
         timerPeriodMs = periodMs;
         timerDueTick = *tick + periodMs;
     }
@@ -68,6 +70,8 @@ public:
     bool visible = true;
     std::optional<std::uint32_t> timerPeriodMs;
     std::uint32_t timerDueTick = 0;
+    int timerSets = 0, timerTicks = 0;
+    std::set<int> tickSeconds;  // the seconds of the minute at which the timer fired
     std::map<std::int32_t, std::pair<std::int64_t, std::int64_t>> events;
     int wakes = 0;
 };
@@ -101,7 +105,13 @@ protected:
         calendar.Advance(1);
         now_ = calendar.Now();
         if (typing) input.lastInput = input.tick;
-        if (host.timerPeriodMs && input.tick - host.timerDueTick < 0x80000000u) engine->OnTickTimer();
+        if (host.timerPeriodMs && input.tick - host.timerDueTick < 0x80000000u) {
+            // The timer repeats as SetTimer's does: its next time is a whole number of periods on.
+            while (input.tick - host.timerDueTick < 0x80000000u) host.timerDueTick += *host.timerPeriodMs;
+            ++host.timerTicks;
+            host.tickSeconds.insert(static_cast<int>(now_ % 60));
+            engine->OnTickTimer();
+        }
     }
     void Work(int seconds) {
         for (int i = 0; i < seconds; ++i) Second(true);

@@ -10,6 +10,7 @@
 
 #include "NotifyTestSupport.h"
 #include "WindowState.h"
+#include "framework/Dpi.h"
 #include "ui/notify/NotificationAlert.h"
 #include "res/resource.h"
 
@@ -255,6 +256,20 @@ TEST_F(NotificationAlertTest, StaysInTheCornerOfTheWorkAreaWhenItChanges) {
         EXPECT_EQ(placed.right, work.right);
     }
     SystemParametersInfoW(SPI_SETWORKAREA, 0, &original, 0);
+}
+
+// The caption's bold font follows a DPI change: at 1.5 times the DPI it is 1.5 times as high.
+TEST_F(NotificationAlertTest, TheCaptionFontFollowsADpiChange) {
+    alert.ShowAlert();
+    HWND caption = alert.Item(IDC_ALERT_CAPTION);
+    ASSERT_NE(caption, nullptr);
+    const int before = FontHeightOf(caption);
+    const int dpi = WindowDpi(alert.hwnd());
+    SendDpiChange(alert.hwnd(), dpi, dpi * 3 / 2);
+    EXPECT_TRUE(ScaledBy(before, FontHeightOf(caption), 2, 3));
+    EXPECT_EQ(FontHeightOf(alert.Item(IDC_ALERT_COUNTDOWN_TEXT)), FontHeightOf(caption));
+    SendDpiChange(alert.hwnd(), dpi * 3 / 2, dpi);
+    EXPECT_EQ(FontHeightOf(caption), before);
 }
 
 TEST_F(NotificationAlertTest, ButtonsPostTheirCommands) {

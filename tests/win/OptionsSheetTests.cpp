@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@
 #include "LoopScript.h"
 #include "MainWindowTest.h"
 #include "NotifyTestSupport.h"
+#include "WindowState.h"
+#include "framework/Dpi.h"
 #include "kit/EditBrowsePlus.h"
 #include "kit/PagesPlus.h"
 #include "platform/win32/RegistryWin32.h"
@@ -136,6 +139,57 @@ protected:
         static_cast<CdlgNotificationAlert*>(main->NotifyIcon().m_pPopup)->m_strMessageText.clear();
     }
 };
+
+// Moved to a monitor of 1.5 times the DPI (the system's message, which Wine never sends): the
+// sheet, its tabs and buttons, the page on show and a page first shown afterwards draw with
+// fonts and take places at the new DPI, as they would have been laid out there.
+TEST_F(OptionsSheet, FollowsADpiChangeWithFontsAndLayout) {
+    Start();
+    struct Seen {
+        int sheetFont = 0, generalFont = 0, notificationsFont = 0;
+        SIZE sheet{}, ok{}, newsBox{}, generalPage{}, notificationsPage{}, soundDefault{};
+    };
+    const auto look = [&](bool change) {
+        Seen seen;
+        RunOptions({[&] {
+            HWND sheet = Sheet();
+            ASSERT_NE(sheet, nullptr);
+            HWND general = ShowPage(kGeneral);
+            const int dpi = WindowDpi(sheet);
+            if (change) SendDpiChange(sheet, dpi, dpi * 3 / 2);
+            seen.sheetFont = FontHeightOf(PropSheet_GetTabControl(sheet));
+            seen.generalFont = FontHeightOf(GetDlgItem(general, IDC_OPT_NEWS_POPUP));
+            seen.sheet = SizeOf(sheet);
+            seen.ok = SizeOf(GetDlgItem(sheet, IDOK));
+            seen.newsBox = SizeOf(GetDlgItem(general, IDC_OPT_GROUP_NEWS));
+            seen.generalPage = SizeOf(general);
+            HWND notifications = ShowPage(kNotifications);  // first shown after the change
+            seen.notificationsFont = FontHeightOf(GetDlgItem(notifications, IDC_OPT_SOUND_DEFAULT));
+            seen.notificationsPage = SizeOf(notifications);
+            seen.soundDefault = SizeOf(GetDlgItem(notifications, IDC_OPT_SOUND_DEFAULT));
+            Press(PSBTN_CANCEL);
+        }});
+        return seen;
+    };
+    const Seen before = look(false);
+    const Seen after = look(true);
+    const int from = 2, to = 3;
+    EXPECT_TRUE(ScaledBy(before.sheetFont, after.sheetFont, from, to)) << "the tabs' font";
+    EXPECT_TRUE(ScaledBy(before.generalFont, after.generalFont, from, to)) << "the page on show";
+    EXPECT_TRUE(ScaledBy(before.notificationsFont, after.notificationsFont, from, to)) << "a page shown later";
+    for (auto [name, b, a] : {std::tuple{"sheet", before.sheet, after.sheet},
+                              {"OK", before.ok, after.ok},
+                              {"news group", before.newsBox, after.newsBox},
+                              {"page on show", before.generalPage, after.generalPage},
+                              {"radio button on the later page", before.soundDefault, after.soundDefault}}) {
+        EXPECT_TRUE(ScaledBy(b.cx, a.cx, from, to)) << name << "'s width";
+        EXPECT_TRUE(ScaledBy(b.cy, a.cy, from, to)) << name << "'s height";
+    }
+    // The sheet places a page shown later in its display area, as large as the first give or
+    // take the rounding of the tabs' scaled rectangle.
+    EXPECT_NEAR(after.notificationsPage.cx, after.generalPage.cx, 6);
+    EXPECT_NEAR(after.notificationsPage.cy, after.generalPage.cy, 6);
+}
 
 // A small file standing for a wave file.
 std::wstring TempSoundFile() {

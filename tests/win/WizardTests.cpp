@@ -9,11 +9,14 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../shared/RegistryTestEnv.h"
 #include "LoopScript.h"
 #include "NotifyTestSupport.h"
+#include "WindowState.h"
+#include "framework/Dpi.h"
 #include "engine/PlannedBreakList.h"
 #include "kit/WizardBase.h"
 #include "ui/wizard/DlgBreakTimed.h"
@@ -678,6 +681,47 @@ TEST_F(WelcomeWizard, ButtonsFollowThePagesPlaceInTheSheet) {
     EXPECT_FALSE(seen[0].finish);
     EXPECT_FALSE(seen[1].back) << "a finish page first: no Back";
     EXPECT_TRUE(seen[1].finish);
+}
+
+// Moved to a monitor of 1.5 times the DPI: the wizard's buttons and its page, and the page
+// that Next shows afterwards, draw with fonts and take places at the new DPI.
+TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
+    struct Seen {
+        int nextFont = 0, secondFont = 0;
+        SIZE next{}, firstPage{}, workField{};
+    };
+    const auto look = [&](bool change) {
+        Seen seen;
+        LoopScript script({[&] {
+                               HWND sheet = FindSheet();
+                               ASSERT_NE(sheet, nullptr);
+                               const int dpi = WindowDpi(sheet);
+                               if (change) SendDpiChange(sheet, dpi, dpi * 3 / 2);
+                               HWND next = GetDlgItem(sheet, kWizardNextButton);
+                               seen.nextFont = FontHeightOf(next);
+                               seen.next = SizeOf(next);
+                               seen.firstPage = SizeOf(CurrentPage());
+                               PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+                           },
+                           [&] {
+                               seen.secondFont = FontHeightOf(GetDlgItem(CurrentPage(), IDC_WORK_MINUTES));
+                               seen.workField = SizeOf(GetDlgItem(CurrentPage(), IDC_WORK_MINUTES));
+                               PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                           }});
+        RunWelcomeWizard(app);
+        EXPECT_TRUE(script.finished());
+        return seen;
+    };
+    const Seen before = look(false);
+    const Seen after = look(true);
+    EXPECT_TRUE(ScaledBy(before.nextFont, after.nextFont, 2, 3)) << "Next's font";
+    EXPECT_TRUE(ScaledBy(before.secondFont, after.secondFont, 2, 3)) << "the page Next shows";
+    for (auto [name, b, a] : {std::tuple{"Next", before.next, after.next},
+                              {"first page", before.firstPage, after.firstPage},
+                              {"work field", before.workField, after.workField}}) {
+        EXPECT_TRUE(ScaledBy(b.cx, a.cx, 2, 3)) << name << "'s width";
+        EXPECT_TRUE(ScaledBy(b.cy, a.cy, 2, 3)) << name << "'s height";
+    }
 }
 
 // The watermark column of the first and last pages, as drawn on the screen: from the picture's

@@ -161,7 +161,8 @@ private:
         int id;
         rw::IconOwner icon;
     };
-    StateIconEntry m_stateIcons[6] = {{IDI_PROGRAM, {}}, {IDI_WORKING, {}}, {IDI_RESTED, {}}, {IDI_BREAK_DUE, {}}, {IDI_RESTING, {}}, {IDI_DUE_SUSPENDED, {}}};
+    StateIconEntry m_stateIcons[6] = {{IDI_PROGRAM, {}},   {IDI_WORKING, {}}, {IDI_RESTED, {}},
+                                      {IDI_BREAK_DUE, {}}, {IDI_RESTING, {}}, {IDI_DUE_SUSPENDED, {}}};
     int m_nBannerX = 0;
     DWORD m_nNotificationStyle = 2;
     std::wstring m_strNotificationSound;
@@ -187,9 +188,10 @@ private:
     std::wstring m_strBannerLink;
     std::wstring m_strTipText;
 
-    rw::FontOwner m_fontBold;  // the breaks group's caption
-    std::wstring shownTexts_;  // the bound texts and the bar's name as last written
-    int dpi_ = 96;             // the window's DPI
+    rw::FontOwner m_fontBold;    // the breaks group's caption
+    std::wstring shownTexts_;    // the bound texts and the bar's name as last written
+    std::wstring shownBarName_;  // the rating bar's text as last written
+    int dpi_ = 96;               // the window's DPI
     // The status control's icon: the shared state icon at the system's DPI, its own copy at
     // another (the notification area keeps the system's).
     int statusIconId_ = 0;

@@ -66,7 +66,9 @@ void CdlgMain::UpdateControlsFromData() {
         m_strDescription + L'\n' + m_strRatingTitle + L'\n' + m_strPlanned + L'\n' + m_strStatus + L'\n' + name;
     if (texts == shownTexts_) return;
     UpdateData(rw::Direction::ToControls);
-    rw::SetTextIfChanged(m_staticRatingBar.hwnd(), name);
+    // The bar is subclassed: every message to it costs more than a comparison here.
+    if (name != shownBarName_) rw::SetTextIfChanged(m_staticRatingBar.hwnd(), name);
+    shownBarName_ = std::move(name);
     shownTexts_ = std::move(texts);
     // Switching reminders on or off changes the bar's picture.
     if (described && described->enabled != m_engine.Choice().enabled) RepaintRatingBar();

@@ -1,5 +1,7 @@
 #include "ui/notify/NotificationAlert.h"
 
+#include "framework/Dpi.h"
+
 #include <commctrl.h>
 #include <dwmapi.h>
 
@@ -92,15 +94,7 @@ void CdlgNotificationAlert::ExchangeData(DataExchange& exchange) {
 InitFocus CdlgNotificationAlert::OnInitDialog() {
     CdlgNotificationAlertBase::OnInitDialog();
     SetItemText(IDC_ALERT_NOT_RATED, ResourceText(IDS_RATING_TITLE_OFF));
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        metrics.lfMenuFont.lfWeight = FW_BOLD;
-        boldFont_.reset(CreateFontIndirectW(&metrics.lfMenuFont));
-        for (int id : {IDC_ALERT_CAPTION, IDC_ALERT_COUNTDOWN_TEXT}) {
-            SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-        }
-    }
+    SetCaptionFont(rw::WindowDpi(hwnd()));
     // The countdown's picture at the small-icon size, so it stays clear of its text.
     countdownIcon_.reset(
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLANNED), IMAGE_ICON,
@@ -118,6 +112,23 @@ InitFocus CdlgNotificationAlert::OnInitDialog() {
     AddTooltip(IDC_ALERT_CLOSE);
     // No control takes the focus: the pop-up never takes it from the user's window.
     return InitFocus::Set;
+}
+
+void CdlgNotificationAlert::SetCaptionFont(int dpi) {
+    NONCLIENTMETRICSW metrics{};
+    if (!rw::NonClientMetricsAt(dpi, metrics)) return;
+    metrics.lfMenuFont.lfWeight = FW_BOLD;
+    FontOwner bold(CreateFontIndirectW(&metrics.lfMenuFont));
+    if (!bold) return;
+    for (int id : {IDC_ALERT_CAPTION, IDC_ALERT_COUNTDOWN_TEXT}) {
+        SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(bold.get()), TRUE);
+    }
+    boldFont_ = std::move(bold);  // the old one goes once the controls have let go of it
+}
+
+void CdlgNotificationAlert::OnDpiChanged(int dpi) {
+    SetCaptionFont(dpi);
+    CdlgNotificationAlertBase::OnDpiChanged(dpi);
 }
 
 void CdlgNotificationAlert::AddTooltip(int id) {

@@ -67,6 +67,9 @@ public:
 protected:
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
     rw::InitFocus OnInitDialog() override;
+    void OnDpiChanged(int dpi) override;
+    // The bold menu font at the DPI given, for the caption and the countdown.
+    void SetCaptionFont(int dpi);
     void ExchangeData(DataExchange& exchange) override;
 
 private:

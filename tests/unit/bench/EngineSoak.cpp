@@ -68,6 +68,7 @@ public:
     int alertBreakDue = -1;
     bool timerArmed = false;
     std::uint32_t timerDueTick = 0;
+    std::uint32_t timerPeriodMs = 0;
     std::int64_t plannedDue = -1, plannedInterval = 0;
 
 private:
@@ -193,6 +194,8 @@ private:
         if (typing) input_.lastInput = input_.tick;
         if (!engine_) return;
         if (host_.timerArmed && input_.tick - host_.timerDueTick < 0x80000000u) {
+            // The timer repeats as SetTimer's does: its next time is a whole number of periods on.
+            while (input_.tick - host_.timerDueTick < 0x80000000u) host_.timerDueTick += host_.timerPeriodMs;
             Event([&] { engine_->OnTickTimer(); });
         }
         if (host_.plannedDue >= 0 && calendar_.Now() >= host_.plannedDue) {
@@ -323,6 +326,7 @@ void SoakHost::ShowNotification(const std::wstring&, const std::wstring&, int ic
 
 void SoakHost::ArmTickTimer(std::uint32_t periodMs) {
     timerArmed = true;
+    timerPeriodMs = periodMs;
     timerDueTick = soak_.Tick() + periodMs;
 }
 
