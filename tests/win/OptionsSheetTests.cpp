@@ -566,7 +566,11 @@ TEST_F(OptionsSheet, EveryPageHasDistinctAccessKeysAndNamedBrowseButtons) {
     std::wstring keys[3];
     std::wstring soundName, imageName;
     RunOptions({[&] {
-        for (Page page : {kGeneral, kCommercial, kNotifications}) keys[page] = AccessKeysOf(ShowPage(page));
+        // A page's keys meet the sheet's own buttons ("&Apply") in one window.
+        for (Page page : {kGeneral, kCommercial, kNotifications}) {
+            HWND shown = ShowPage(page);
+            keys[page] = AccessKeysOf(shown) + AccessKeysOf(GetParent(shown));
+        }
         HWND sound = GetDlgItem(ShowPage(kNotifications), IDC_OPT_SOUND_BROWSE);
         HWND image = GetDlgItem(ShowPage(kCommercial), IDC_OPT_BRAND_IMAGE_BROWSE);
         ASSERT_NE(sound, nullptr);
