@@ -12,11 +12,32 @@ const CLSID kWebBrowserClass = {0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0
 constexpr DISPID kDispidNavigate = 104;
 constexpr DISPID kDispidReadyState = -525;
 
+// The reference count of the COM objects here: each starts with its creator's reference and is
+// deleted with its last one.
+template <class Object>
+class ComReferences {
+protected:
+    ULONG Add() { return ++references_; }
+    ULONG Drop() {
+        const ULONG left = --references_;
+        if (left == 0) delete static_cast<Object*>(this);
+        return left;
+    }
+
+private:
+    ULONG references_ = 1;
+};
+
 }  // namespace
 
 // The container's side: client site, in-place site and frame in one object, with its own
 // reference count; the explorer holds one reference.
-class CExplorer::Site final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
+class CExplorer::Site final : public IOleClientSite,
+                              public IOleInPlaceSite,
+                              public IOleInPlaceFrame,
+                              private ComReferences<CExplorer::Site> {
+    friend class ComReferences<Site>;
+
 public:
     explicit Site(HWND window) : window_(window) {}
 
@@ -36,12 +57,8 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
+    ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
 
     // IOleClientSite
     HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
@@ -105,12 +122,13 @@ public:
 private:
     ~Site() = default;
     HWND window_;
-    ULONG references_ = 1;
 };
 
 // The control's events (DWebBrowserEvents2): each navigation and new window is put to the
 // explorer's rule; a sink the explorer has let go of lets everything pass.
-class CExplorer::Events final : public IDispatch {
+class CExplorer::Events final : public IDispatch, private ComReferences<CExplorer::Events> {
+    friend class ComReferences<Events>;
+
 public:
     explicit Events(CExplorer* owner) : owner_(owner) {}
     void Detach() { owner_ = nullptr; }
@@ -123,12 +141,8 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return Add(); }
+    ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (count) *count = 0;
         return S_OK;
@@ -170,7 +184,6 @@ private:
         return {};
     }
     CExplorer* owner_;
-    ULONG references_ = 1;
 };
 
 NewsNavigation CExplorer::OnNavigation(const std::wstring& url, IDispatch* frame, bool newWindow) {
