@@ -190,6 +190,15 @@ int wmain(int argc, wchar_t** argv) {
         RegCloseKey(key);
         return result == ERROR_SUCCESS ? 0 : 1;
     }
+    if (verb == L"mutexfree" && argc > 2) {
+        // 0 when no thread holds the named mutex (or it is gone with its last handle), 1 if held.
+        HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, argv[2]);
+        if (!mutex) return 0;
+        const DWORD result = WaitForSingleObject(mutex, 0);
+        if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) ReleaseMutex(mutex);
+        CloseHandle(mutex);
+        return result == WAIT_TIMEOUT ? 1 : 0;
+    }
     if (verb == L"post" && argc > 3) {
         HWND hwnd = std::wstring(argv[2]) == L"broadcast" ? HWND_BROADCAST : Handle(argv[2]);
         const UINT msg = MessageId(argv[3]);
