@@ -42,6 +42,12 @@ HttpBounds Short() {
     return bounds;
 }
 
+// Polls until done() holds or the time since `from` reaches `bound` (a bound for hangs).
+template <class Done>
+void WaitUntil(Done done, std::chrono::steady_clock::time_point from, std::chrono::milliseconds bound) {
+    while (!done() && std::chrono::steady_clock::now() - from < bound) Sleep(20);
+}
+
 TEST(HttpWinInet, FetchesTheBodyWithAgentAndLanguageAsTheServerSeesThem) {
     LoopbackServer server(Behaviour::Answer, "line one\r\n{marker}\nP:PRODUCT_V1\t1.2.3.4\tO\thttp://x/\n");
     HttpWinInet http(Short());
@@ -165,10 +171,10 @@ TEST(HttpWinInet, AnAbandonedDownloadEndsAtTheDeadline) {
     EXPECT_EQ(http.Fetch(server.Url(L"/trickle"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
     const auto returned = std::chrono::steady_clock::now();
     // Well before the receive time-out: the trickle would never trip it.
-    while (!server.ClientGone() && std::chrono::steady_clock::now() - returned < 4s) Sleep(20);
+    WaitUntil([&] { return static_cast<bool>(server.ClientGone()); }, returned, 4s);
     ASSERT_TRUE(server.ClientGone()) << "the server was still sending 4 s after the deadline";
     EXPECT_LT(*server.ClientGone() - returned, 2s);
-    while (http.RunningDownloads() != 0 && std::chrono::steady_clock::now() - returned < 4s) Sleep(20);
+    WaitUntil([&] { return http.RunningDownloads() == 0; }, returned, 4s);
     EXPECT_EQ(http.RunningDownloads(), 0);
 }
 
@@ -184,10 +190,10 @@ TEST(HttpWinInet, ABlockedAbandonedDownloadEndsAtItsTimeOut) {
     std::vector<std::uint8_t> body;
     EXPECT_EQ(http.Fetch(server.Url(L"/silent"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
     const auto returned = std::chrono::steady_clock::now();
-    while (http.RunningDownloads() != 0 && std::chrono::steady_clock::now() - returned < 5s) Sleep(20);
+    WaitUntil([&] { return http.RunningDownloads() == 0; }, returned, 5s);
     EXPECT_EQ(http.RunningDownloads(), 0);
     const auto ended = std::chrono::steady_clock::now() - returned;
-    while (!server.ClientGone() && std::chrono::steady_clock::now() - returned < 5s) Sleep(20);
+    WaitUntil([&] { return static_cast<bool>(server.ClientGone()); }, returned, 5s);
     EXPECT_TRUE(server.ClientGone()) << "the abandoned download still held its connection";
     EXPECT_EQ(server.Requests(), 1);
     std::printf("the abandoned download's thread ended %lld ms after the deadline\n",
