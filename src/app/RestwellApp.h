@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/about/AboutDlg.h"
+#include "ui/about/About.h"
 #include "ui/shared/AppShared.h"
 #include "settings/StartupLogic.h"
 #include "core/WebAddress.h"

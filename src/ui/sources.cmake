@@ -3,13 +3,13 @@ target_sources(restwell_core PRIVATE
   src/ui/notify/NotifyRules.cpp)
 if(WIN32)
   target_sources(restwell_shell PRIVATE
-    src/ui/about/AboutDlg.cpp
+    src/ui/about/About.cpp
     src/ui/main/DlgMain.cpp
     src/ui/main/DlgMainCommands.cpp
     src/ui/main/DlgMainHost.cpp
     src/ui/main/DlgMainUpdates.cpp
     src/ui/news/Explorer.cpp
-    src/ui/news/NewsWindow.cpp
+    src/ui/news/WebBrowser.cpp
     src/ui/notify/NotificationAlert.cpp
     src/ui/notify/NotificationAlertBase.cpp
     src/ui/notify/NotificationIcon.cpp
@@ -20,7 +20,7 @@ if(WIN32)
     src/ui/options/OptCompatibility.cpp
     src/ui/shared/AchievementBar.cpp
     src/ui/shared/SharedImages.cpp
-    src/ui/wizard/DlgBreakTimed.cpp
+    src/ui/wizard/BreakTimedEditor.cpp
     src/ui/wizard/WelcomeWizard.cpp
     src/ui/wizard/WizardBreaks.cpp)
 endif()

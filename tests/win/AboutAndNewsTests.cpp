@@ -14,13 +14,13 @@
 #include "LoopScript.h"
 #include "MainWindowTest.h"
 #include "NotifyTestSupport.h"
-#include "ui/about/AboutDlg.h"
+#include "ui/about/About.h"
 #include "core/WebAddress.h"
 #include "core/PrivateMessages.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 #include "ui/main/DlgMain.h"
-#include "ui/news/NewsWindow.h"
+#include "ui/news/WebBrowser.h"
 
 using namespace rw;
 using namespace rw::test;

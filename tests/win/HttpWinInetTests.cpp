@@ -23,7 +23,7 @@
 #include "LoopbackServer.h"
 #include "platform/win32/HttpWinInet.h"
 #include "ui/news/Explorer.h"
-#include "ui/news/NewsWindow.h"
+#include "ui/news/WebBrowser.h"
 #include "platform/win32/MachineMarkerWin32.h"
 
 using namespace rw;

@@ -19,7 +19,7 @@
 #include "framework/Dpi.h"
 #include "engine/PlannedBreakList.h"
 #include "kit/WizardBase.h"
-#include "ui/wizard/DlgBreakTimed.h"
+#include "ui/wizard/BreakTimedEditor.h"
 #include "platform/win32/RegistryWin32.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"

@@ -2,10 +2,10 @@
 // storing what the worker found; and the About window.
 #include "ui/main/DlgMain.h"
 
-#include "ui/about/AboutDlg.h"
+#include "ui/about/About.h"
 #include "settings/SettingsCatalog.h"
 #include "updates/NewsPopup.h"
-#include "ui/news/NewsWindow.h"
+#include "ui/news/WebBrowser.h"
 #include "updates/UpgradeCheck.h"
 
 void CdlgMain::OnUpgradeInfo() {

@@ -9,7 +9,7 @@
 #include "core/ResourceString.h"
 #include "framework/Dpi.h"
 #include "framework/IntegerText.h"
-#include "ui/wizard/DlgBreakTimed.h"
+#include "ui/wizard/BreakTimedEditor.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 

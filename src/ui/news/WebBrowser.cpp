@@ -1,4 +1,4 @@
-#include "ui/news/NewsWindow.h"
+#include "ui/news/WebBrowser.h"
 
 #include "res/resource.h"
 #include "updates/UpdateFile.h"

@@ -1,4 +1,4 @@
-#include "ui/wizard/DlgBreakTimed.h"
+#include "ui/wizard/BreakTimedEditor.h"
 
 #include <commctrl.h>
 

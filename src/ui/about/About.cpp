@@ -1,4 +1,4 @@
-#include "ui/about/AboutDlg.h"
+#include "ui/about/About.h"
 
 #include <commctrl.h>
 #include <objbase.h>
