@@ -92,7 +92,7 @@ CRestwellApp::CRestwellApp()
     : AppShared(identity_, rw::Seams{inputClock_, calendar_, locale_}),
       identity_{kCompany, kProduct, &registry_, &unsaved_} {
     // The services live as long as the application object, which outlives the worker.
-    upgradeCheck = [services = &upgradeServices_](bool retry, nsHalden::WorkerChannel& channel,
+    upgradeCheck = [services = &upgradeServices_](bool retry, rw::WorkerChannel& channel,
                                                   const SettingsIdentity& identity) {
         rw::UpgradeCheck(retry, channel, identity, *services);
     };

@@ -17,7 +17,7 @@ std::int64_t FirstUpgradeCheckDue(std::int64_t now, std::int64_t lastCheck) {
     return (nextDaily > now ? nextDaily : now) + kUpgradeCheckDelay;
 }
 
-void UpgradeCheckNotYetBuilt(bool retry, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity) {
+void UpgradeCheckNotYetBuilt(bool retry, rw::WorkerChannel& channel, const SettingsIdentity& identity) {
     (void)retry;
     (void)channel;
     (void)identity;
@@ -40,7 +40,7 @@ bool CThreadScheduledEvents::Start(std::shared_ptr<rw::MessagePoster> owner, con
 }
 
 void CThreadScheduledEvents::OnEvent(std::int32_t id) {
-    nsHalden::WorkerChannel channel = Channel();
+    rw::WorkerChannel channel = Channel();
     if (id == EVENT_UPGRADE_CHECK || id == EVENT_UPGRADE_RETRY) {
         // Copies: from here on the check uses nothing of this object.
         const UpgradeCheckRoutine check = m_upgradeCheck;

@@ -31,11 +31,11 @@ std::int64_t FirstUpgradeCheckDue(std::int64_t now, std::int64_t lastCheck);
 // outlive the events object, so it gets only the channel (its schedules, posts and writes)
 // and a copy of the identity, nothing of the object.
 using UpgradeCheckRoutine =
-    std::function<void(bool retry, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity)>;
+    std::function<void(bool retry, rw::WorkerChannel& channel, const SettingsIdentity& identity)>;
 // Stands in for the upgrade and news check until it is built: does nothing.
-void UpgradeCheckNotYetBuilt(bool retry, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity);
+void UpgradeCheckNotYetBuilt(bool retry, rw::WorkerChannel& channel, const SettingsIdentity& identity);
 
-class CThreadScheduledEvents : public nsHalden::CThreadScheduledEventsManager {
+class CThreadScheduledEvents : public rw::CThreadScheduledEventsManager {
 public:
     explicit CThreadScheduledEvents(rw::Calendar& calendar, UpgradeCheckRoutine upgradeCheck = UpgradeCheckNotYetBuilt,
                                     std::chrono::milliseconds stopWaitBound = kStopWaitBound)

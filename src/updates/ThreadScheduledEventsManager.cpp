@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-namespace nsHalden {
+namespace rw {
 
 namespace {
 
@@ -305,4 +305,4 @@ int CThreadScheduledEventsManager::ThreadMain(CThreadScheduledEventsManager* man
     return 0;
 }
 
-}  // namespace nsHalden
+}  // namespace rw

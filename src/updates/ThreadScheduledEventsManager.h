@@ -22,7 +22,7 @@
 #include "platform/Clock.h"
 #include "platform/MessagePoster.h"
 
-namespace nsHalden {
+namespace rw {
 
 struct ScheduledEvent {
     std::int32_t id = 0;
@@ -137,4 +137,4 @@ private:
     std::thread thread_;
 };
 
-}  // namespace nsHalden
+}  // namespace rw

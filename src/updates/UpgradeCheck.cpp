@@ -104,7 +104,7 @@ std::optional<UpgradeNoticeRequest> SharedUpdateRecords::TakeNotice() {
     return notice;
 }
 
-void UpgradeCheck(bool retry, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity,
+void UpgradeCheck(bool retry, WorkerChannel& channel, const SettingsIdentity& identity,
                   UpgradeCheckServices& services) {
     // Only one check on the machine at a time; one that cannot make the marker runs anyway.
     // The marker is held for the download alone: nothing here waits for the user.

@@ -84,8 +84,7 @@ constexpr std::int64_t kUpgradeCheckPeriod = 86400;
 
 // One pass of the check (events 1 and 3). Schedules, posts and writes go through the
 // channel and are dropped once the worker is stopped.
-void UpgradeCheck(bool retry, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity,
-                  UpgradeCheckServices& services);
+void UpgradeCheck(bool retry, WorkerChannel& channel, const SettingsIdentity& identity, UpgradeCheckServices& services);
 
 // At start-up and when a check was skipped: the upgrade and news state of the last check.
 void LoadStoredUpdateState(const SettingsIdentity& identity, std::int64_t now, UpdateRecords& records);

@@ -25,7 +25,7 @@
 using namespace rw;
 
 using namespace std::chrono_literals;
-using nsHalden::CThreadScheduledEventsManager;
+using rw::CThreadScheduledEventsManager;
 using rw::test::FakeCalendar;
 using rw::test::PostedMessage;
 using rw::test::RecordingPoster;
@@ -117,9 +117,7 @@ class TestEvents : public CThreadScheduledEvents {
 public:
     explicit TestEvents(rw::Calendar& calendar, std::shared_ptr<Log<bool>> checks = std::make_shared<Log<bool>>())
         : CThreadScheduledEvents(calendar,
-                                 [checks](bool retry, nsHalden::WorkerChannel&, const SettingsIdentity&) {
-                                     checks->Add(retry);
-                                 }),
+                                 [checks](bool retry, WorkerChannel&, const SettingsIdentity&) { checks->Add(retry); }),
           checks_(checks) {}
     ~TestEvents() override { StopThread(false); }
 
@@ -453,7 +451,7 @@ TEST_F(ScheduledEventsWorker, ACheckLeftBehindByStopNoLongerSchedulesPostsOrWrit
     };
     auto probe = std::make_shared<Probe>();
     auto threadGone = std::make_shared<Gate>();
-    const auto check = [probe](bool, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity) {
+    const auto check = [probe](bool, WorkerChannel& channel, const SettingsIdentity& identity) {
         const auto effects = [&](std::int64_t stamp) {
             return int{channel.Write([&] { WriteSettingInt64(identity, Setting::UpgradeCheck, stamp); })} +
                    int{channel.Post(WMU_CHECK_SKIPPED, 0, 0)} +

@@ -37,7 +37,7 @@ protected:
         std::future<void> finished = done->get_future();
         UpgradeCheckServices* services = &services_;
         CThreadScheduledEvents events(
-            calendar, [services, done](bool r, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity) {
+            calendar, [services, done](bool r, WorkerChannel& channel, const SettingsIdentity& identity) {
                 UpgradeCheck(r, channel, identity, *services);
                 done->set_value();
             });

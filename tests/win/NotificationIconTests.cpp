@@ -22,7 +22,7 @@ using namespace rw::test;
 namespace {
 
 // A pop-up that records what it was given; its window comes from template 152.
-class RecordingPopup : public nsHalden::CdlgNotificationAlertBase {
+class RecordingPopup : public CdlgNotificationAlertBase {
 public:
     RecordingPopup() : CdlgNotificationAlertBase(IDD_NOTIFICATION_ALERT) {}
     ~RecordingPopup() override { Destroy(); }

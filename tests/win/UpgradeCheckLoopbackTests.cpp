@@ -62,11 +62,11 @@ protected:
         auto done = std::make_shared<std::promise<void>>();
         std::future<void> finished = done->get_future();
         UpgradeCheckServices* s = &services;
-        CThreadScheduledEvents events(
-            calendar, [s, done](bool r, nsHalden::WorkerChannel& channel, const SettingsIdentity& identity) {
-                UpgradeCheck(r, channel, identity, *s);
-                done->set_value();
-            });
+        CThreadScheduledEvents events(calendar,
+                                      [s, done](bool r, WorkerChannel& channel, const SettingsIdentity& identity) {
+                                          UpgradeCheck(r, channel, identity, *s);
+                                          done->set_value();
+                                      });
         EXPECT_TRUE(events.Start(poster, kTestIdentity));
         events.Schedule(EVENT_UPGRADE_CHECK, kNow, kUpgradeCheckInterval);
         EXPECT_EQ(finished.wait_for(20s), std::future_status::ready);

@@ -40,7 +40,7 @@ public:
 void GetAccentColors(AccentSources& sources, COLORREF& background, COLORREF& text);
 AccentSources& SystemAccentSources();
 
-class CdlgNotificationAlert : public nsHalden::CdlgNotificationAlertBase {
+class CdlgNotificationAlert : public CdlgNotificationAlertBase {
 public:
     explicit CdlgNotificationAlert(AppShared& app);
     ~CdlgNotificationAlert() override;

@@ -7,7 +7,7 @@
 #include "framework/Handles.h"
 #include "ui/notify/NotifyRules.h"
 
-namespace nsHalden {
+namespace rw {
 
 bool DisplayFades() {
     rw::WindowDC screen(nullptr);
@@ -150,4 +150,4 @@ rw::MessageResult CdlgNotificationAlertBase::Route(UINT message, WPARAM wParam, 
     return Dialog::Route(message, wParam, lParam);
 }
 
-}  // namespace nsHalden
+}  // namespace rw

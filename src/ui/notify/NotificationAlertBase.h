@@ -13,7 +13,7 @@
 
 #include "framework/Dialog.h"
 
-namespace nsHalden {
+namespace rw {
 
 class CdlgNotificationAlertBase : public rw::Dialog {
 public:
@@ -69,4 +69,4 @@ private:
 // The display has more than 8 bits per pixel: the pop-up is layered and fades.
 bool DisplayFades();
 
-}  // namespace nsHalden
+}  // namespace rw

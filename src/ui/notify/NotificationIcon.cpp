@@ -26,7 +26,7 @@ void CopyInto(wchar_t* buffer, std::size_t capacity, const std::wstring& text) {
 }  // namespace
 
 CNotificationIcon::CNotificationIcon(AppShared& app, NotificationIconOwner& owner, EventScheduler& events,
-                                     nsHalden::CdlgNotificationAlertBase* popup, ShellNotify& shell)
+                                     CdlgNotificationAlertBase* popup, ShellNotify& shell)
     : app_(app), owner_(owner), events_(events), shell_(shell), popupForInit_(popup) {}
 
 UINT CNotificationIcon::TaskbarCreatedMessage() {
@@ -35,7 +35,7 @@ UINT CNotificationIcon::TaskbarCreatedMessage() {
 }
 
 void CNotificationIcon::Init(std::uint32_t style, const OSVERSIONINFOW& os, HWND owner, const GUID& guid,
-                             nsHalden::CdlgNotificationAlertBase* popup) {
+                             CdlgNotificationAlertBase* popup) {
     m_hIconBase = m_hIconCurrent = nullptr;
     m_hWndOwner = owner;
     m_guidItem = guid;

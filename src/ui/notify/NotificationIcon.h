@@ -31,11 +31,9 @@
 #include "ui/notify/ShellNotify.h"
 #include "settings/TrayPreview.h"
 
-namespace nsHalden {
-class CdlgNotificationAlertBase;
-}
-
 namespace rw {
+
+class CdlgNotificationAlertBase;
 
 // The record size the shell is given for each choice, taken from the structure of this build
 // (a 64-bit record is longer than a 32-bit one; any other size makes the shell read only the
@@ -84,14 +82,14 @@ public:
     // Init of the re-creation protocol.
     // events: the worker, whose event 4 retries a failed add.
     CNotificationIcon(AppShared& app, NotificationIconOwner& owner, EventScheduler& events,
-                      nsHalden::CdlgNotificationAlertBase* popup, ShellNotify& shell = SystemShellNotify());
+                      CdlgNotificationAlertBase* popup, ShellNotify& shell = SystemShellNotify());
     CNotificationIcon(const CNotificationIcon&) = delete;
     CNotificationIcon& operator=(const CNotificationIcon&) = delete;
 
     // Clears icons and method flags (eco mode is kept), stores owner, GUID, pop-up and style,
     // and chooses the shell method by style and OS version.
     void Init(std::uint32_t style, const OSVERSIONINFOW& os, HWND owner, const GUID& guid,
-              nsHalden::CdlgNotificationAlertBase* popup);
+              CdlgNotificationAlertBase* popup);
     bool Add(HICON icon, const std::wstring& title);
     BOOL Delete();
     // Null tip or icon: left as they are.
@@ -136,7 +134,7 @@ public:
     bool m_bEcoMode = false;
     std::uint32_t m_uVersion = 3;
     DWORD m_cbSize = IconDataSize(IconRecord::UpToGuid);
-    nsHalden::CdlgNotificationAlertBase* m_pPopup = nullptr;
+    CdlgNotificationAlertBase* m_pPopup = nullptr;
 
     int FailureCount() const { return failures_; }
     bool HasHeldNotification() const { return held_.has_value(); }
@@ -154,7 +152,7 @@ private:
     NotificationIconOwner& owner_;
     EventScheduler& events_;
     ShellNotify& shell_;
-    nsHalden::CdlgNotificationAlertBase* popupForInit_;
+    CdlgNotificationAlertBase* popupForInit_;
     int failures_ = 0;
     bool previewEco_ = false;
     std::wstring previewSound_;
