@@ -47,6 +47,6 @@ rw::HResult CAchievementRating::Save(const SettingsIdentity& identity) const {
     return WriteSettingDword(identity, Setting::Score, StoredValue());
 }
 
-unsigned CAchievementRating::TitleTextId(int enable) {
-    return enable == 1 ? IDS_RATING_TITLE_ON : IDS_RATING_TITLE_OFF;
+unsigned CAchievementRating::TitleTextId(bool remindersOn) {
+    return remindersOn ? IDS_RATING_TITLE_ON : IDS_RATING_TITLE_OFF;
 }

@@ -25,6 +25,6 @@ public:
     std::uint32_t StoredValue() const;
     rw::HResult Save(const SettingsIdentity& identity) const;
 
-    // String 3010 when reminders are on (enable = 1), else 3011.
-    static unsigned TitleTextId(int enable);
+    // The rating's title: IDS_RATING_TITLE_ON while reminders are on, else IDS_RATING_TITLE_OFF.
+    static unsigned TitleTextId(bool remindersOn);
 };

@@ -335,11 +335,11 @@ void CBreakEngine::ShowStateAgain() {
     host_.SetIconAndTip(shownIcon_, shownTip_);
 }
 
-void CBreakEngine::ShowState(const std::wstring& status, int iconId, int notificationIconId, std::uint8_t bShowNow,
+void CBreakEngine::ShowState(const std::wstring& status, int iconId, int notificationIconId, bool bShowNow,
                              const Countdown& countdown, const std::wstring& extra) {
     m_strStatus = status;
     ShowIcons(iconId, Tooltip(m_strStatus, extra));
-    if (bShowNow == 1) {
+    if (bShowNow) {
         host_.SetAlertBreakDue(0);
         // The countdown is the notification's extra line, so the main text goes without it.
         host_.ShowNotification(countdown.text, Tooltip(m_strStatus, std::wstring()), notificationIconId,
@@ -350,7 +350,7 @@ void CBreakEngine::ShowState(const std::wstring& status, int iconId, int notific
 }
 
 // The Working reading: status, icon and the break-due reminder.
-void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t bQuiet, std::uint8_t bShowNow,
+void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, bool bQuiet, bool bShowNow,
                            const Countdown& countdown, const std::wstring& extra) {
     const std::uint32_t worked = ElapsedMs(m_tickWorkStart, tick32);
     const std::uint32_t minutes = worked / kMinuteMs;
@@ -371,8 +371,8 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t 
         }
         ShowIcons(suspended ? IDI_DUE_SUSPENDED : IDI_BREAK_DUE, tip);
 
-        if (bShowNow != 1 && (bQuiet == 1 || suspended)) return;
-        const bool repeat = bShowNow == 1 || m_nReminderMinutes == 0 ||
+        if (!bShowNow && (bQuiet || suspended)) return;
+        const bool repeat = bShowNow || m_nReminderMinutes == 0 ||
                             minutes - m_nReminderMinutes >= kReminderRepeatMinutes ||
                             m_timeNextPlanned != m_timePlannedAtReminder;
         if (!repeat) return;
@@ -383,7 +383,7 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, std::uint8_t 
         FormatResourceString(text, IDS_BREAK_REMINDER,
                              {static_cast<int>(minutes), static_cast<int>(RestMs() / kMinuteMs)});
         host_.ShowNotification(countdown.text, text, IDI_BREAK_DUE,
-                               bShowNow == 1 ? countdown.timeoutMs : kReminderTimeoutMs);
+                               bShowNow ? countdown.timeoutMs : kReminderTimeoutMs);
         return;
     }
 
@@ -409,8 +409,7 @@ void CBreakEngine::BookRest(std::uint32_t lastInput32) {
     m_timePlannedAtReminder = -1;
 }
 
-void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, std::uint8_t bRested,
-                                    std::uint8_t bShowNow, std::uint8_t bPlannedChanged) {
+void CBreakEngine::UpdateBreakState(bool bQuiet, bool bRefresh, bool bRested, bool bShowNow, bool bPlannedChanged) {
     if (!choice_.enabled) {
         m_timeNextPlanned = -1;
         RemovePlannedBreakEvent();
@@ -425,15 +424,15 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
     const float scoreBefore = m_rating.m_fScore;
 
     ActivityReading reading = ReadingNone;
-    if (bRested == 1) {
+    if (bRested) {
         m_nReminderMinutes = m_nShownMinutes = m_nPenaltyMinute = 0;
         m_tickRestMark = m_tickLastInput = 0;
         ClearSuspension();
         m_timePlannedAtReminder = -1;
         reading = ReadingRested;
     }
-    if (bRefresh == 1) m_nShownMinutes = kNothingShown;
-    if (bPlannedChanged == 1) {
+    if (bRefresh) m_nShownMinutes = kNothingShown;
+    if (bPlannedChanged) {
         m_timeNextPlanned = -1;
         m_strPlanned.clear();
     }
@@ -478,10 +477,10 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
 
     const std::int64_t now = calendar_.Now();
     const Countdown countdown = PlannedBreakCountdown(now);
-    if (bShowNow == 1 && countdown.minutes == 0) {
+    if (bShowNow && countdown.minutes == 0) {
         // A planned break announced before the clock was changed is not announced again.
         if (m_timeNextPlanned == m_timeNotAgainPlanned) {
-            bShowNow = 0;
+            bShowNow = false;
         } else {
             m_timeAnnouncedPlanned = m_timeNextPlanned;
         }
@@ -513,7 +512,7 @@ void CBreakEngine::UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, 
             break;
     }
 
-    if (bRested == 1) m_tickWorkStart = 0;
+    if (bRested) m_tickWorkStart = 0;
     SaveWhileRunning(tickNow, now);
     host_.UpdateControlsFromData();
     if (m_rating.m_fScore != scoreBefore && host_.IsMainWindowVisible()) host_.RepaintRatingBar();

@@ -47,24 +47,30 @@ public:
     CBreakEngine(const CBreakEngine&) = delete;
     CBreakEngine& operator=(const CBreakEngine&) = delete;
 
-    // One tick. Each flag counts only when it equals 1.
-    void UpdateBreakState(std::uint8_t bQuiet, std::uint8_t bRefresh, std::uint8_t bRested, std::uint8_t bShowNow,
-                          std::uint8_t bPlannedChanged);
+    // One tick.
+    void UpdateBreakState(bool bQuiet, bool bRefresh, bool bRested, bool bShowNow, bool bPlannedChanged);
     // The same, with the flags of one of the named ticks below.
     struct TickFlags {
-        std::uint8_t bQuiet, bRefresh, bRested, bShowNow, bPlannedChanged;
+        bool bQuiet, bRefresh, bRested, bShowNow, bPlannedChanged;
     };
     void UpdateBreakState(const TickFlags& f) {
         UpdateBreakState(f.bQuiet, f.bRefresh, f.bRested, f.bShowNow, f.bPlannedChanged);
     }
-    // The ticks the events run, by the event.
-    static constexpr TickFlags kTickOrdinary{0, 0, 0, 0, 0};         // timer 101, pointer over the icon
-    static constexpr TickFlags kTickRemindersOn{0, 1, 0, 0, 0};      // reminders switched on
-    static constexpr TickFlags kTickRested{1, 1, 1, 0, 0};           // "I am rested"
-    static constexpr TickFlags kTickQuietRefresh{1, 1, 0, 0, 0};     // suspensions, power, clock, first tick
-    static constexpr TickFlags kTickQuiet{1, 0, 0, 0, 0};            // a click on the icon
-    static constexpr TickFlags kTickPlannedBreakDue{0, 1, 0, 1, 0};  // the worker's planned-break event
-    static constexpr TickFlags kTickSettingsChanged{0, 1, 0, 0, 1};  // new break settings or planned breaks
+    // The ticks the events run, by the event (quiet, refresh, rested, show now, planned changed):
+    // the tick timer, the pointer over the icon;
+    static constexpr TickFlags kTickOrdinary{false, false, false, false, false};
+    // reminders switched on;
+    static constexpr TickFlags kTickRemindersOn{false, true, false, false, false};
+    // "I am rested";
+    static constexpr TickFlags kTickRested{true, true, true, false, false};
+    // suspensions, power, clock, the first tick;
+    static constexpr TickFlags kTickQuietRefresh{true, true, false, false, false};
+    // a click on the icon;
+    static constexpr TickFlags kTickQuiet{true, false, false, false, false};
+    // the worker's planned-break event;
+    static constexpr TickFlags kTickPlannedBreakDue{false, true, false, true, false};
+    // new break settings or planned breaks.
+    static constexpr TickFlags kTickSettingsChanged{false, true, false, false, true};
 
     // Timer 101 fired: tick, and set the timer again when the time to the next minute asks
     // for another period.
@@ -181,10 +187,10 @@ private:
     std::wstring Tooltip(const std::wstring& status, const std::wstring& extra) const;
     // A state that is not a due break: status text, icon and tooltip; the notification when
     // a planned break's moment asks for it, else any notification taken down.
-    void ShowState(const std::wstring& status, int iconId, int notificationIconId, std::uint8_t bShowNow,
+    void ShowState(const std::wstring& status, int iconId, int notificationIconId, bool bShowNow,
                    const Countdown& countdown, const std::wstring& extra);
-    void Working(std::uint32_t tick32, std::int64_t now, std::uint8_t bQuiet, std::uint8_t bShowNow,
-                 const Countdown& countdown, const std::wstring& extra);
+    void Working(std::uint32_t tick32, std::int64_t now, bool bQuiet, bool bShowNow, const Countdown& countdown,
+                 const std::wstring& extra);
     void BookRest(std::uint32_t lastInput32);
     // The status icon and the notification-area icon with its tooltip, remembered.
     void ShowIcons(int iconId, const std::wstring& tip);

@@ -179,7 +179,7 @@ rw::MessageResult CRichEditCtrlPlus::Route(UINT message, WPARAM wParam, LPARAM l
 
 CMFCMenuButtonPlus::CMFCMenuButtonPlus() {
     BOOL cues = TRUE;
-    if (SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0)) cuesShown_ = cues ? 1 : 0;
+    if (SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0)) cuesShown_ = cues != FALSE;
 }
 
 void CMFCMenuButtonPlus::OnSubclassed() {
@@ -261,10 +261,10 @@ rw::MessageResult CMFCMenuButtonPlus::OnKeyDown(WPARAM key) {
 rw::MessageResult CMFCMenuButtonPlus::OnUpdateUiState(WPARAM wParam) {
     if (HIWORD(wParam) & UISF_HIDEACCEL) {
         if (LOWORD(wParam) == UIS_SET) {
-            cuesShown_ = 0;
+            cuesShown_ = false;
             SetWindowTextW(hwnd(), plain_.c_str());
         } else if (LOWORD(wParam) == UIS_CLEAR) {
-            cuesShown_ = 1;
+            cuesShown_ = true;
             SetWindowTextW(hwnd(), full_.c_str());
         }
     }

@@ -99,7 +99,7 @@ public:
     void SetCaption(const std::wstring& caption);
     const std::wstring& FullCaption() const { return full_; }
     const std::wstring& PlainCaption() const { return plain_; }
-    bool CuesShown() const { return cuesShown_ != 0; }
+    bool CuesShown() const { return cuesShown_; }
     // The command the click being reported chose; 0 for a click without a menu item.
     UINT MenuResult() const { return menuResult_; }
     HMENU DropDown() const { return menu_ ? GetSubMenu(menu_.get(), 0) : nullptr; }
@@ -128,7 +128,7 @@ private:
     void PaintArrow();
 
     rw::MenuOwner menu_;
-    int cuesShown_ = 1;
+    bool cuesShown_ = true;
     std::wstring full_;
     std::wstring plain_;
     UINT menuResult_ = 0;

@@ -14,7 +14,8 @@ bool ExpandLineBreaks(std::wstring& text) {
 }
 
 bool LoadApplicationSettings(const SettingsIdentity& identity, AppSettingsState& state) {
-    ReadSettingDwordIfStored(identity, Setting::EcoMode, state.ecoMode);  // kept when missing
+    std::uint32_t eco = 0;
+    if (ReadSettingDwordIfStored(identity, Setting::EcoMode, eco)) state.ecoMode = eco != 0;  // kept when missing
 
     const bool wasActive = state.brandingActive;
     const std::wstring oldTitle = state.brandTitle;

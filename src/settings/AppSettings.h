@@ -9,7 +9,7 @@
 namespace rw {
 
 struct AppSettingsState {
-    std::uint32_t ecoMode = 0;
+    bool ecoMode = false;
     bool brandingActive = false;
     bool brandTitleMultiLine = false;
     std::wstring brandTitle;  // "\n" pairs already turned into line breaks

@@ -160,8 +160,9 @@ Setting GroupSwitchOf(Setting setting) {
 
 BrandingGroupSwitch ReadBrandingSwitch(const SettingsIdentity& identity, Setting groupSwitch) {
     BrandingGroupSwitch group;
-    group.read = ReadSettingDwordRaw(identity, groupSwitch, group.disabled, &group.fromPolicy);
-    if (!group.read) group.disabled = SettingInfoOf(groupSwitch).defaultValue;
+    std::uint32_t stored = SettingInfoOf(groupSwitch).defaultValue;
+    group.read = ReadSettingDwordRaw(identity, groupSwitch, stored, &group.fromPolicy);
+    group.disabled = stored != 0;
     return group;
 }
 

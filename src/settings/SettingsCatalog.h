@@ -60,12 +60,12 @@ bool ReadSettingDwordRaw(const SettingsIdentity& identity, Setting setting, std:
 // A branding group's switch ("BrandDisabled" or "BrandHealthDisabled"): the group's texts are
 // read from the policy key when the switch was read there, and only when it is 0 or missing.
 struct BrandingGroupSwitch {
-    std::uint32_t disabled = 0;
+    bool disabled = false;  // the stored DWORD is not 0
     bool fromPolicy = false;
     bool read = false;
-    bool textsEnabled() const { return disabled == 0; }
+    bool textsEnabled() const { return !disabled; }
     // Options pages lock the group's controls when the switch is set in policy or non-zero anywhere.
-    bool locked() const { return fromPolicy || disabled != 0; }
+    bool locked() const { return fromPolicy || disabled; }
 };
 BrandingGroupSwitch ReadBrandingSwitch(const SettingsIdentity& identity, Setting groupSwitch);
 // The switch that rules a text of a branding group (BrandDisabled for BrandTitle).

@@ -289,19 +289,19 @@ TEST_F(SettingsCatalog, DisabledBrandingReadsNoTexts) {
 
 TEST_F(SettingsCatalog, EcoModeKeepsItsValueWhenMissing) {
     AppSettingsState state;
-    state.ecoMode = 1;
+    state.ecoMode = true;
     LoadApplicationSettings(id, state);
-    EXPECT_EQ(state.ecoMode, 1u);
+    EXPECT_TRUE(state.ecoMode);
     PutDword(kHkeyCurrentUser, false, nullptr, L"EcoMode", 0);
     LoadApplicationSettings(id, state);
-    EXPECT_EQ(state.ecoMode, 0u);
+    EXPECT_FALSE(state.ecoMode);
     PutDword(kHkeyCurrentUser, true, nullptr, L"EcoMode", 1);
     LoadApplicationSettings(id, state);
-    EXPECT_EQ(state.ecoMode, 1u);
+    EXPECT_TRUE(state.ecoMode);
     // Every reader sees one value: 2 is eco mode for the images as for the icon and About.
     PutDword(kHkeyCurrentUser, true, nullptr, L"EcoMode", 2);
     LoadApplicationSettings(id, state);
-    EXPECT_EQ(state.ecoMode, 1u);
+    EXPECT_TRUE(state.ecoMode);
 }
 
 TEST_F(SettingsCatalog, HealthBrandingGroup) {

@@ -102,7 +102,7 @@ TEST(AboutWindow, NoticeShowsItsTextUnchangedAndItsLinkOpensTheDownload) {
 TEST(AboutWindow, AboutTextWithVersionCopyrightAndHomePage) {
     TestAppShared app;
     HWND owner = CreateWindowExW(0, L"Static", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    for (int eco : {0, 1}) {
+    for (bool eco : {false, true}) {
         app.ecoMode = eco;
         CdlgAbout about(app);
         std::wstring caption, shown, product;
@@ -125,8 +125,8 @@ TEST(AboutWindow, AboutTextWithVersionCopyrightAndHomePage) {
                       VendorHost() + L"</a>");
         EXPECT_EQ(product, L"Restwell");
         EXPECT_FALSE(appWindow) << "with a parent it has no taskbar button";
-        EXPECT_EQ(about.m_imageBanner.IsNull(), eco == 1) << "eco mode loads no image";
-        EXPECT_EQ(about.m_imageTile.IsNull(), eco == 1);
+        EXPECT_EQ(about.m_imageBanner.IsNull(), eco) << "eco mode loads no image";
+        EXPECT_EQ(about.m_imageTile.IsNull(), eco);
         EXPECT_EQ(about.m_rectHeader.bottom - about.m_rectHeader.top, eco ? 44 : about.m_nBannerHeight);
         ASSERT_EQ(app.opened.size(), 1u);
         EXPECT_EQ(app.opened[0], std::wstring(HomePageAddress()) + L" +ver");

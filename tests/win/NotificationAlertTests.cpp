@@ -83,7 +83,7 @@ protected:
         alert.m_strMessage2 = L"15 minutes until Lunch.";
         alert.m_hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BREAK_DUE));
         alert.m_nDisplayMs = 0;
-        alert.m_bBreakDue = 1;
+        alert.m_bBreakDue = true;
         alert.m_nPlannedMinutes = 15;
         SetCursorPos(5, 5);
     }
@@ -340,7 +340,7 @@ TEST_F(NotificationAlertTest, SuspendMenuItemsPostTheirCommandsAndADismissedMenu
 }
 
 TEST_F(NotificationAlertTest, ContentFollowsTheNotification) {
-    alert.m_bBreakDue = 0;
+    alert.m_bBreakDue = false;
     alert.m_nPlannedMinutes = -1;
     alert.m_strMessage2.clear();
     main.reminders = 0;
@@ -354,7 +354,7 @@ TEST_F(NotificationAlertTest, ContentFollowsTheNotification) {
     EXPECT_EQ(alert.ItemText(IDC_ALERT_SUSPEND), L"Suspend 15 minutes");
     EXPECT_TRUE(GetMenuState(alert.m_btnSuspend.DropDown(), ID_SUSPEND_UNTIL_PLANNED, MF_BYCOMMAND) & MF_GRAYED);
 
-    alert.m_bBreakDue = 1;
+    alert.m_bBreakDue = true;
     alert.m_nPlannedMinutes = 12;
     alert.m_strMessage2 = L"12 minutes until Lunch.";
     main.reminders = 1;

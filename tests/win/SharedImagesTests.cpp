@@ -26,7 +26,7 @@ TEST(SharedImages, LoadedUnlessEcoModeWithTheirSizes) {
     EXPECT_EQ(images.barWidth, 164);
     EXPECT_EQ(images.barHeight, 32);
 
-    settings.ecoMode = 1;
+    settings.ecoMode = true;
     images.Apply(settings, false, kModule);
     EXPECT_TRUE(images.bannerImage.IsNull());
     EXPECT_TRUE(images.bannerEdge.IsNull());
@@ -34,7 +34,7 @@ TEST(SharedImages, LoadedUnlessEcoModeWithTheirSizes) {
     EXPECT_TRUE(images.barFalling.IsNull());
     EXPECT_TRUE(images.barEmpty.IsNull());
 
-    settings.ecoMode = 0;
+    settings.ecoMode = false;
     images.Apply(settings, false, kModule);
     EXPECT_FALSE(images.barRising.IsNull());
 }

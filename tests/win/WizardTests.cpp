@@ -562,7 +562,7 @@ TEST_F(BreaksPage, LockedValuesShowThePolicysAndFinishKeepsTheUsersOwn) {
     EXPECT_EQ(UsersOwn(L"Enable"), 1u) << "the user's own values stay as they were";
     EXPECT_EQ(UsersOwn(L"Work"), 40u);
     EXPECT_EQ(UsersOwn(L"Rest"), 7u);
-    EXPECT_EQ(page.m_bEnabled, 0) << "what the main window takes over is what is enforced";
+    EXPECT_FALSE(page.m_bEnabled) << "what the main window takes over is what is enforced";
     EXPECT_EQ(page.m_nWorkMinutes, 90);
 }
 
@@ -817,7 +817,7 @@ TEST_F(BreakEditor, ProposesTheNextQuarterHourAndChecksTitleBeforeDays) {
     EXPECT_EQ(shown.wHour, 0);
     EXPECT_EQ(editor.m_nHour, 0);
     EXPECT_EQ(editor.m_nMinute, 0);
-    EXPECT_EQ(editor.m_bDays, (std::array<int, 7>{0, 0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(editor.m_bDays, (std::array<bool, 7>{false, false, true, false, false, false, false}));
 }
 
 TEST_F(BreakEditor, ShowsTheTimeInTheLocalesTwelveOrTwentyFourHourForm) {

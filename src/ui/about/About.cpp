@@ -55,7 +55,7 @@ rw::InitFocus CdlgAbout::OnInitDialog() {
         SendMessageW(Item(IDC_ABOUT_PRODUCT), WM_SETFONT, reinterpret_cast<WPARAM>(app_.titleFont.get()), FALSE);
 
     const HMODULE module = GetModuleHandleW(nullptr);
-    const bool eco = app_.ecoMode != 0;
+    const bool eco = app_.ecoMode;
     if (!eco && m_imageBanner.IsNull() && SUCCEEDED(m_imageBanner.LoadPngResource(module, IDB_BANNER))) {
         m_nBannerWidth = m_imageBanner.Width();
         m_nBannerHeight = m_imageBanner.Height();
@@ -76,7 +76,7 @@ void CdlgAbout::LayOutHeader() {
     RECT client{};
     GetClientRect(hwnd(), &client);
     m_rectHeader = client;
-    m_rectHeader.bottom = client.top + Scaled(app_.ecoMode != 0 ? kEcoHeaderHeight : m_nBannerHeight);
+    m_rectHeader.bottom = client.top + Scaled(app_.ecoMode ? kEcoHeaderHeight : m_nBannerHeight);
     const int bannerWidth = Scaled(m_nBannerWidth);
     SetWindowPos(m_staticBanner.hwnd(), nullptr, client.right - bannerWidth, 0, bannerWidth, Scaled(m_nBannerHeight),
                  SWP_NOZORDER | SWP_NOACTIVATE);

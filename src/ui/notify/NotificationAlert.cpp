@@ -164,8 +164,8 @@ void CdlgNotificationAlert::RefreshContent() {
     SetItemText(IDC_ALERT_CAPTION, app_.fullName);
     for (int id : {IDC_ALERT_RESTED, IDC_ALERT_SUSPEND}) {
         if (HWND control = Item(id)) {
-            EnableWindow(control, m_bBreakDue == 1);
-            ShowWindow(control, m_bBreakDue == 1 ? SW_SHOW : SW_HIDE);
+            EnableWindow(control, m_bBreakDue);
+            ShowWindow(control, m_bBreakDue ? SW_SHOW : SW_HIDE);
         }
     }
     ShowItem(IDC_ALERT_NOT_RATED, m_pMain && m_pMain->RemindersSwitch() == 0);

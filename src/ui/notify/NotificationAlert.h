@@ -50,7 +50,7 @@ public:
     void RefreshContent() override;
     void OnEcoModeChanged() override;
 
-    int m_bBreakDue = 0;
+    bool m_bBreakDue = false;
     int m_nPlannedMinutes = 0;
     std::uint32_t m_nSuspendCaptionId;
     COLORREF m_clrBack = 0;

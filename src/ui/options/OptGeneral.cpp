@@ -13,7 +13,7 @@ constexpr DWORD kHelpContextGeneral = 51;
 struct CheckSetting {
     int control;
     rw::Setting setting;
-    int CppOptGeneral::*field;
+    bool CppOptGeneral::*field;  // stored as a DWORD, 1 or 0
 };
 constexpr CheckSetting kChecks[] = {
     {IDC_OPT_NEWS_POPUP, rw::Setting::NewsPopup, &CppOptGeneral::m_bNewsPopup},
@@ -43,23 +43,23 @@ rw::InitFocus CppOptGeneral::OnInitDialog() {
     for (size_t i = 0; i < std::size(kChecks); ++i) {
         const CheckSetting& check = kChecks[i];
         // A missing value keeps the page's initial one; a value imposed by policy is shown locked.
-        std::uint32_t value = static_cast<std::uint32_t>(this->*check.field);
+        std::uint32_t value = this->*check.field ? 1 : 0;
         bool fromPolicy = false;
         if (rw::ReadSettingDwordRaw(identity_, check.setting, value, &fromPolicy)) {
-            this->*check.field = value != 0 ? 1 : 0;
+            this->*check.field = value != 0;
             locked_[i] = fromPolicy;
             if (fromPolicy) EnableItem(check.control, false);
         }
     }
     SetGroupFonts({IDC_OPT_GROUP_NEWS, IDC_OPT_GROUP_UPGRADE, IDC_OPT_GROUP_ECO});
     UpdateData(rw::Direction::ToControls);
-    if (Preview()) Preview()->PreviewEcoMode(m_bEcoMode != 0);
+    if (Preview()) Preview()->PreviewEcoMode(m_bEcoMode);
     return focus;
 }
 
 void CppOptGeneral::OnEcoModeClicked() {
     UpdateData(rw::Direction::FromControls);
-    if (Preview()) Preview()->PreviewEcoMode(m_bEcoMode != 0);
+    if (Preview()) Preview()->PreviewEcoMode(m_bEcoMode);
 }
 
 void CppOptGeneral::OnOK() {
@@ -68,6 +68,6 @@ void CppOptGeneral::OnOK() {
     // the day the policy is lifted.
     for (size_t i = 0; i < std::size(kChecks); ++i) {
         if (locked_[i]) continue;
-        rw::WriteSettingDword(identity_, kChecks[i].setting, static_cast<std::uint32_t>(this->*kChecks[i].field));
+        rw::WriteSettingDword(identity_, kChecks[i].setting, this->*kChecks[i].field ? 1 : 0);
     }
 }

@@ -6,9 +6,9 @@ class CppOptGeneral : public COptionsPage {
 public:
     CppOptGeneral(const SettingsIdentity& identity, rw::TrayPreview* preview);
 
-    int m_bNewsPopup = 1;
-    int m_bUpgradePopup = 1;
-    int m_bEcoMode = 0;
+    bool m_bNewsPopup = true;
+    bool m_bUpgradePopup = true;
+    bool m_bEcoMode = false;
 
 protected:
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -82,7 +82,7 @@ void CdlgBreakTimed::OnOK() {
         return;
     }
     bool anyDay = false;
-    for (int day : m_bDays) anyDay = anyDay || day != 0;
+    for (bool day : m_bDays) anyDay = anyDay || day;
     if (!anyDay) {
         rw::MessageBoxFromString(hwnd(), IDS_SELECT_DAYS);
         return;

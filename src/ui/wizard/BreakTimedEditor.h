@@ -16,7 +16,7 @@ public:
     CdlgBreakTimed(rw::Locale& locale, rw::Calendar& calendar);
 
     // Monday … Sunday, all set for a new entry.
-    std::array<int, 7> m_bDays{1, 1, 1, 1, 1, 1, 1};
+    std::array<bool, 7> m_bDays{true, true, true, true, true, true, true};
     std::wstring m_strTitle;
     // The break's wall-clock time of day, as the picker shows it; -1 = the next quarter hour.
     // Hours and minutes, not a calendar time: a day with a clock change has no fixed

@@ -47,13 +47,13 @@ CppWizardBreaks::CppWizardBreaks(rw::AppShared& app)
 }
 
 void CppWizardBreaks::ShowChoice(const rw::BreakChoice& choice) {
-    m_bEnabled = choice.enabled ? 1 : 0;
+    m_bEnabled = choice.enabled;
     m_nWorkMinutes = static_cast<std::int16_t>(choice.workMinutes);
     m_nRestMinutes = static_cast<std::int16_t>(choice.restMinutes);
 }
 
 rw::BreakChoice CppWizardBreaks::Choice() const {
-    return rw::ClampedChoice({m_bEnabled == 1, m_nWorkMinutes, m_nRestMinutes});
+    return rw::ClampedChoice({m_bEnabled, m_nWorkMinutes, m_nRestMinutes});
 }
 
 HWND CppWizardBreaks::List() const {
@@ -74,7 +74,7 @@ rw::InitFocus CppWizardBreaks::OnInitDialog() {
     m_bEnableLocked = stored.enableLocked;
     m_bPeriodsLocked = stored.periodsLocked;
     // A locked control shows what the policy enforces, not the page's default.
-    if (m_bEnableLocked) m_bEnabled = stored.choice.enabled ? 1 : 0;
+    if (m_bEnableLocked) m_bEnabled = stored.choice.enabled;
     if (m_bPeriodsLocked) {
         m_nWorkMinutes = static_cast<std::int16_t>(stored.choice.workMinutes);
         m_nRestMinutes = static_cast<std::int16_t>(stored.choice.restMinutes);
@@ -171,7 +171,7 @@ void CppWizardBreaks::UpdateControls(bool clamp, bool read) {
     SetSliderPositions();
 
     if (m_bEnableLocked) EnableItem(IDC_BREAKS_ENABLE, false);
-    const bool on = m_bEnabled == 1;
+    const bool on = m_bEnabled;
     const bool periods = on && !m_bPeriodsLocked;
     for (int id :
          {IDC_WORK_SLIDER, IDC_REST_SLIDER, IDC_WORK_MINUTES, IDC_REST_MINUTES, IDC_WORK_ARROWS, IDC_REST_ARROWS}) {
@@ -321,7 +321,7 @@ void CppWizardBreaks::OnAdd() {
         try {
             BreakDays days{};
             // The editor's days run Monday to Sunday, the record's Sunday to Saturday.
-            for (size_t i = 0; i < 7; ++i) days[(i + 1) % 7] = editor.m_bDays[i] != 0;
+            for (size_t i = 0; i < 7; ++i) days[(i + 1) % 7] = editor.m_bDays[i];
             auto record = std::make_unique<CBreakTimed>();
             record->m_strTitle = editor.m_strTitle;
             record->m_nTimeOfDay = TimeOfDay(editor);
@@ -352,11 +352,11 @@ void CppWizardBreaks::OnEdit() {
     editor.m_strTitle = record->m_strTitle;
     editor.m_nHour = record->ClockHour();
     editor.m_nMinute = record->ClockMinute();
-    for (size_t i = 0; i < 7; ++i) editor.m_bDays[i] = record->m_bDays[(i + 1) % 7] ? 1 : 0;
+    for (size_t i = 0; i < 7; ++i) editor.m_bDays[i] = record->m_bDays[(i + 1) % 7];
     if (editor.RunModal(SheetWindow()) == IDOK) {
         record->m_strTitle = editor.m_strTitle;
         record->m_nTimeOfDay = TimeOfDay(editor);
-        for (size_t i = 0; i < 7; ++i) record->m_bDays[(i + 1) % 7] = editor.m_bDays[i] != 0;
+        for (size_t i = 0; i < 7; ++i) record->m_bDays[(i + 1) % 7] = editor.m_bDays[i];
         RefreshRow(row);
     }
     UpdateControls(false, false);

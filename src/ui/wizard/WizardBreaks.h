@@ -35,7 +35,7 @@ public:
     std::int16_t m_nWorkMinutes = 0;
     std::int16_t m_nRestMinutes = 0;
     std::wstring m_strSummary;
-    int m_bEnabled = 1;
+    bool m_bEnabled = true;
 
 protected:
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;

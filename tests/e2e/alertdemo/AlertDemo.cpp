@@ -75,7 +75,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     app.fullName = L"Quillfen Restwell";
     app.osVersion.dwOSVersionInfoSize = sizeof app.osVersion;
     GetVersionExW(&app.osVersion);
-    app.ecoMode = eco ? 1 : 0;
+    app.ecoMode = eco;
     app.images.Apply(app, false, instance);
 
     HWND owner = CreateWindowExW(0, L"STATIC", L"Restwell demo owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
@@ -89,7 +89,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     icon.Add(main.IconById(IDI_PROGRAM), L"Restwell");
     icon.SetEcoMode(eco);
 
-    alert.m_bBreakDue = due ? 1 : 0;
+    alert.m_bBreakDue = due;
     alert.m_nPlannedMinutes = due ? 12 : -1;
     // The program's own texts, in the language its resources are loaded in.
     std::wstring extra, message;
