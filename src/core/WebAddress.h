@@ -35,7 +35,7 @@ struct PreparedAddress {
 // version added to an address that has a query.
 PreparedAddress PrepareWebAddress(const std::wstring& address, bool addVersion);
 
-// A null address does nothing; a failed launch is reported in message 1103 with the shown
+// A null address does nothing; a failed launch is reported in IDS_BROWSER_FAILED with the shown
 // address (when that text cannot be formatted, nothing is shown).
 void OpenWebAddress(WebLauncher& launcher, const wchar_t* address, bool addVersion);
 

@@ -72,7 +72,7 @@ public:
     // new break settings or planned breaks.
     static constexpr TickFlags kTickSettingsChanged{false, true, false, false, true};
 
-    // Timer 101 fired: tick, and set the timer again when the time to the next minute asks
+    // The tick timer (kTickTimerId) fired: tick, and set the timer again when the time to the next minute asks
     // for another period.
     void OnTickTimer();
     // The time to the next whole minute of the calendar clock, at most 20 seconds.
@@ -194,7 +194,7 @@ private:
     void BookRest(std::uint32_t lastInput32);
     // The status icon and the notification-area icon with its tooltip, remembered.
     void ShowIcons(int iconId, const std::wstring& tip);
-    // Timer 101 through the host, remembering the period it repeats at (0: not running).
+    // The tick timer through the host, remembering the period it repeats at (0: not running).
     void ArmTickTimer(std::uint32_t periodMs);
     void StopTickTimer();
 

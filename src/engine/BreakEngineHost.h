@@ -11,7 +11,7 @@ class BreakEngineHost {
 public:
     virtual ~BreakEngineHost() = default;
 
-    // The main window's status icon (control 1045); 0 clears it.
+    // The main window's status icon (IDC_STATUS_ICON); 0 clears it.
     virtual void SetStatusIcon(int iconId) = 0;
     // The notification-area icon and its tooltip.
     virtual void SetIconAndTip(int iconId, const std::wstring& tip) = 0;
@@ -22,7 +22,7 @@ public:
     // The alert pop-up's m_bBreakDue and m_nPlannedMinutes.
     virtual void SetAlertBreakDue(int breakDue) = 0;
     virtual void SetAlertPlannedMinutes(int minutes) = 0;
-    // Item 32790 "Suspend until Planned Break" of the tray break menu.
+    // "Suspend until Planned Break" (ID_SUSPEND_UNTIL_PLANNED) of the tray break menu.
     virtual void EnableSuspendUntilPlanned(bool enable) = 0;
     // Pushes the bound texts (status, planned-break line) into the controls.
     virtual void UpdateControlsFromData() = 0;
@@ -31,7 +31,8 @@ public:
     // The program's display name, the first line of every tooltip.
     virtual const std::wstring& DisplayName() = 0;
 
-    // Timer 101 of the main window; it repeats at the period given until set again or killed.
+    // The main window's tick timer (CBreakEngine::kTickTimerId); it repeats at the period given
+    // until set again or killed.
     virtual void ArmTickTimer(std::uint32_t periodMs) = 0;
     virtual void KillTickTimer() = 0;
 

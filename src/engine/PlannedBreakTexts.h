@@ -14,7 +14,7 @@ public:
 
     // The time of day in the user's time format without seconds, at most 259 characters.
     std::wstring TimeText(const CBreakTimed& record);
-    // "Every day" (string 4000) with all seven days; else the abbreviated names of the set
+    // "Every day" (IDS_EVERY_DAY) with all seven days; else the abbreviated names of the set
     // days from Monday to Sunday, separated by the list separator; empty with no day.
     std::wstring DaysText(const CBreakTimed& record);
 

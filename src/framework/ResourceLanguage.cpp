@@ -15,7 +15,7 @@ BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR lis
 
 std::vector<LanguageId> ResourceLanguages(HMODULE module) {
     std::vector<LanguageId> languages;
-    // The string table is stored in blocks of 16 strings; the block holding "OK" (string 200)
+    // The string table is stored in blocks of 16 strings; the block holding IDS_OK "OK" (200)
     // exists in every language the program speaks.
     EnumResourceLanguagesW(module, RT_STRING, MAKEINTRESOURCEW(200 / 16 + 1), AddLanguage,
                            reinterpret_cast<LONG_PTR>(&languages));

@@ -65,7 +65,7 @@
 #define ID_HELP_USERS 32793
 #define ID_HELP_CONTEXT 32795
 
-// Controls of the alert pop-up (1013 and 1045 as in the main window)
+// Controls of the alert pop-up (IDC_RATING_BAR and IDC_STATUS_ICON as in the main window)
 #define IDC_ALERT_MESSAGE 1040
 #define IDC_ALERT_RESTED 1044
 #define IDC_ALERT_NOT_RATED 1046
@@ -144,7 +144,7 @@
 #define IDC_TIMED_MONDAY 1077  // to 1083, Monday to Sunday
 #define IDC_TIMED_TIME 1084
 
-// About window (template 100) and news window (template 145)
+// The About window (IDD_ABOUT) and the news window
 #define IDD_NEWS 145
 #define IDC_ABOUT_PRODUCT 1003
 #define IDC_ABOUT_TEXT 1015

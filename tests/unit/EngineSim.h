@@ -1,6 +1,6 @@
 // A simulation of the main window around the break engine: the input and calendar clocks
-// move together second by second, keyboard activity and idle stretches are scripted, timer
-// 101 fires when it is due, and every host call is recorded.
+// move together second by second, keyboard activity and idle stretches are scripted, the tick
+// timer fires when it is due, and every host call is recorded.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -127,7 +127,7 @@ protected:
         calendar.Advance(seconds);
         now_ = calendar.Now();
     }
-    // Runs until the next tick of timer 101.
+    // Runs until the next tick of the tick timer.
     void UntilNextTick(bool typing) {
         const int before = host.controlUpdates;
         while (host.controlUpdates == before) Second(typing);

@@ -111,7 +111,7 @@ TEST_F(MainWindow, RestoredOverdueWorkShowsTheBreakAndSavesTheStateAgain) {
     EXPECT_EQ(Text(IDC_RATING_BAR), L"Your achievement rating for keeping to your break settings is... 69 %");
     EXPECT_EQ(Text(IDC_BANNER), app.companyLegalName);
 
-    // The alert's "Suspend 15 minutes", posted as a command: icon 147, no more reminders.
+    // The alert's "Suspend 15 minutes", posted as a command: IDI_DUE_SUSPENDED, no more reminders.
     SendMessageW(main->hwnd(), WM_COMMAND, ID_SUSPEND_15, 0);
     EXPECT_EQ(main->Engine().SuspendMs(), 15u * 60000);
     // Closing only hides the window; the program goes on.

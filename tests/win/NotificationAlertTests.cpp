@@ -280,8 +280,8 @@ TEST_F(NotificationAlertTest, ButtonsPostTheirCommands) {
         bool stays;
     } cases[] = {
         {-1, IDC_ALERT_RESTED, ID_I_AM_RESTED, false},
-        {15, IDC_ALERT_SUSPEND, ID_SUSPEND_UNTIL_PLANNED, false},  // face by caption 3060
-        {16, IDC_ALERT_SUSPEND, ID_SUSPEND_15, false},             // face by caption 3061
+        {15, IDC_ALERT_SUSPEND, ID_SUSPEND_UNTIL_PLANNED, false},  // face by IDS_SUSPEND_UNTIL_PLANNED
+        {16, IDC_ALERT_SUSPEND, ID_SUSPEND_15, false},             // face by IDS_SUSPEND_15
         {-1, IDC_ALERT_OPEN, ID_OPEN_MAIN, true},
     };
     for (const Case& c : cases) {

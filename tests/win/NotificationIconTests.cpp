@@ -21,7 +21,7 @@ using namespace rw::test;
 
 namespace {
 
-// A pop-up that records what it was given; its window comes from template 152.
+// A pop-up that records what it was given; its window comes from IDD_NOTIFICATION_ALERT.
 class RecordingPopup : public CdlgNotificationAlertBase {
 public:
     RecordingPopup() : CdlgNotificationAlertBase(IDD_NOTIFICATION_ALERT) {}

@@ -1,4 +1,4 @@
-// The About window (template 100): a header band with the product icon and name, the
+// The About window (IDD_ABOUT): a header band with the product icon and name, the
 // banner at the top right, a text with one link and OK. It doubles as the upgrade notice,
 // which gives it its own caption, text and link target.
 #pragma once

@@ -1,5 +1,5 @@
-// The news window (template 145): the vendor's news page in the system web browser control,
-// with OK enabled only once the page has loaded completely (timer 102 polls the control's
+// The news window (IDD_NEWS): the vendor's news page in the system web browser control,
+// with OK enabled only once the page has loaded completely (the load-poll timer polls the control's
 // ready state every 100 ms) and Cancel always available.
 #pragma once
 #include <windows.h>

@@ -51,9 +51,10 @@ public:
     virtual ~NotificationIconOwner() = default;
     // The window that receives the callback message and the menus' commands.
     virtual HWND IconOwnerWindow() = 0;
-    // The state icons the main window loaded (128, 134, 147 …); null when not loaded.
+    // The state icons the main window loaded (IDI_PROGRAM, IDI_BREAK_DUE …); null when not loaded.
     virtual HICON IconById(int iconId) = 0;
-    // Menu 130, loaded once and kept by the main window (the engine greys its item 32790).
+    // The tray break menu (IDR_MENU_TRAY_BREAK), loaded once and kept by the main window (the
+    // engine greys its "Suspend until Planned Break").
     virtual HMENU TrayBreakMenu() = 0;
     // One engine tick: quiet for the clicks that show a menu, plain for a mouse move.
     virtual void RunEngineTick(bool quiet) = 0;
@@ -80,7 +81,7 @@ class CNotificationIcon : public TrayPreview {
 public:
     // popup: the alert the owner keeps for the whole run (may be null); it is handed to every
     // Init of the re-creation protocol.
-    // events: the worker, whose event 4 retries a failed add.
+    // events: the worker, whose EVENT_TRAY_ICON_RETRY retries a failed add.
     CNotificationIcon(AppShared& app, NotificationIconOwner& owner, EventScheduler& events,
                       CdlgNotificationAlertBase* popup, ShellNotify& shell = SystemShellNotify());
     CNotificationIcon(const CNotificationIcon&) = delete;

@@ -60,8 +60,8 @@ AccentColors AccentFromColorization(std::uint32_t argb);
 // Black or white glyphs of the pop-up's flat buttons for its text colour.
 bool WhiteGlyphs(std::uint32_t textColor);
 
-// The suspend button's caption (3060 "Suspend until Planned Break" while a planned break is
-// 1 to 15 minutes away, else 3061 "Suspend 15 minutes") and what a click of it posts: the
+// The suspend button's caption (IDS_SUSPEND_UNTIL_PLANNED "Suspend until Planned Break" while a
+// planned break is 1 to 15 minutes away, else IDS_SUSPEND_15 "Suspend 15 minutes") and what a click of it posts: the
 // menu item chosen, or for a click on the face (item 0) the caption's own command.
 std::uint32_t SuspendCaptionId(int plannedMinutes);
 std::uint32_t SuspendButtonCommand(std::uint32_t menuItem, std::uint32_t captionId);
