@@ -1,10 +1,12 @@
 #include "engine/BreakTimed.h"
 
+namespace rw {
+
 namespace {
 
 constexpr std::int32_t kDaySeconds = 86400;
 
-std::int32_t TimeOfDayOf(std::int64_t time, rw::Calendar& calendar) {
+std::int32_t TimeOfDayOf(std::int64_t time, Calendar& calendar) {
     int hour = -1;
     int minute = -1;
     if (const auto local = calendar.ToLocal(time)) {
@@ -37,8 +39,7 @@ std::wstring TimeField(std::int32_t t) {
 
 }  // namespace
 
-CBreakTimed CBreakTimed::Make(const std::wstring& title, std::int64_t time, const BreakDays& days,
-                              rw::Calendar& calendar) {
+CBreakTimed CBreakTimed::Make(const std::wstring& title, std::int64_t time, const BreakDays& days, Calendar& calendar) {
     CBreakTimed record;
     record.m_strTitle = title;
     record.m_bDays = days;
@@ -46,7 +47,7 @@ CBreakTimed CBreakTimed::Make(const std::wstring& title, std::int64_t time, cons
     return record;
 }
 
-void CBreakTimed::SetTimeOfDay(std::int64_t time, rw::Calendar& calendar) {
+void CBreakTimed::SetTimeOfDay(std::int64_t time, Calendar& calendar) {
     m_nTimeOfDay = TimeOfDayOf(time, calendar);
 }
 
@@ -103,10 +104,12 @@ int CBreakTimed::ClockMinute() const {
     return WrappedTimeOfDay(m_nTimeOfDay) % 3600 / 60;
 }
 
-rw::LocalTime CBreakTimed::TimePickerValue() const {
-    rw::LocalTime value;
+LocalTime CBreakTimed::TimePickerValue() const {
+    LocalTime value;
     value.hour = ClockHour();
     value.minute = ClockMinute();
     value.second = 0;
     return value;
 }
+
+}  // namespace rw

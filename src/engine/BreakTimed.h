@@ -8,6 +8,8 @@
 
 #include "platform/Clock.h"
 
+namespace rw {
+
 // The stored text is read with room for this many characters.
 constexpr size_t kBreakTimedTextMax = 259;
 // The part of the text before the title.
@@ -26,9 +28,8 @@ public:
 
     // A record from the editor: its time of day is the local hour and minute of time
     // (-1 hours or minutes when the local time cannot be had).
-    static CBreakTimed Make(const std::wstring& title, std::int64_t time, const BreakDays& days,
-                            rw::Calendar& calendar);
-    void SetTimeOfDay(std::int64_t time, rw::Calendar& calendar);
+    static CBreakTimed Make(const std::wstring& title, std::int64_t time, const BreakDays& days, Calendar& calendar);
+    void SetTimeOfDay(std::int64_t time, Calendar& calendar);
 
     // Parses the stored text; the result is marked invalid unless it is well formed and has
     // a title and at least one day.
@@ -46,5 +47,7 @@ public:
     int ClockHour() const;
     int ClockMinute() const;
     // For a time picker: the clock hour and minute, seconds 0; the date is not used.
-    rw::LocalTime TimePickerValue() const;
+    LocalTime TimePickerValue() const;
 };
+
+}  // namespace rw

@@ -4,7 +4,7 @@
 
 #include "settings/SettingsCatalog.h"
 
-using namespace rw;
+namespace rw {
 
 namespace {
 
@@ -47,7 +47,7 @@ CBreakTimed LoadBreakTimed(const SettingsIdentity& identity, int n) {
     return CBreakTimed::FromText(text);
 }
 
-rw::HResult SaveBreakTimed(const SettingsIdentity& identity, int n, const CBreakTimed& record) {
+HResult SaveBreakTimed(const SettingsIdentity& identity, int n, const CBreakTimed& record) {
     const SettingInfo& info = SettingInfoOf(Setting::TimedEntry);
     return SettingsSetString(identity, PlainRootOf(info.key), SectionOf(info.key), TimedEntryName(n).c_str(),
                              record.ToText().c_str());
@@ -95,7 +95,7 @@ std::optional<PlannedOccurrence> NextOccurrence(const CBreakTimed& record, std::
     return PlannedOccurrence{CutToMinute(now) - nowSecs + std::int64_t{d} * 86400 + t, d};
 }
 
-NextPlannedBreak FindNextPlannedBreak(const CPlannedBreakList& list, std::int64_t now, rw::Calendar& calendar) {
+NextPlannedBreak FindNextPlannedBreak(const CPlannedBreakList& list, std::int64_t now, Calendar& calendar) {
     NextPlannedBreak result;
     if (list.empty()) return result;
     int hour = -1, minute = -1, weekday = -1;
@@ -121,3 +121,5 @@ NextPlannedBreak FindNextPlannedBreak(const CPlannedBreakList& list, std::int64_
     }
     return result;
 }
+
+}  // namespace rw

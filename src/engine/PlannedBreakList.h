@@ -11,6 +11,8 @@
 #include "platform/HResult.h"
 #include "settings/SettingsStore.h"
 
+namespace rw {
+
 class CPlannedBreakList {
 public:
     using Records = std::vector<std::unique_ptr<CBreakTimed>>;
@@ -44,7 +46,7 @@ private:
 // Record n ("Timed-%d"), read from the per-user "Breaks" key; a missing or unreadable value
 // gives an invalid record.
 CBreakTimed LoadBreakTimed(const SettingsIdentity& identity, int n);
-rw::HResult SaveBreakTimed(const SettingsIdentity& identity, int n, const CBreakTimed& record);
+HResult SaveBreakTimed(const SettingsIdentity& identity, int n, const CBreakTimed& record);
 
 // The main window's list at start-up: records 0 .. "Timed" - 1 in time order. Invalid records
 // are skipped below number 100 and end the loading from 100 on.
@@ -69,4 +71,6 @@ struct NextPlannedBreak {
 };
 
 // Among records with the same next occurrence the earliest in the list wins.
-NextPlannedBreak FindNextPlannedBreak(const CPlannedBreakList& list, std::int64_t now, rw::Calendar& calendar);
+NextPlannedBreak FindNextPlannedBreak(const CPlannedBreakList& list, std::int64_t now, Calendar& calendar);
+
+}  // namespace rw

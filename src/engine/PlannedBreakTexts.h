@@ -13,10 +13,10 @@ public:
     explicit CPlannedBreakTexts(rw::Locale& locale) : locale_(locale) {}
 
     // The time of day in the user's time format without seconds, at most 259 characters.
-    std::wstring TimeText(const CBreakTimed& record);
+    std::wstring TimeText(const rw::CBreakTimed& record);
     // "Every day" (IDS_EVERY_DAY) with all seven days; else the abbreviated names of the set
     // days from Monday to Sunday, separated by the list separator; empty with no day.
-    std::wstring DaysText(const CBreakTimed& record);
+    std::wstring DaysText(const rw::CBreakTimed& record);
 
 private:
     void LoadNames();

@@ -9,6 +9,10 @@
 #include "FuzzInput.h"
 #include "engine/BreakTimed.h"
 
+using rw::CBreakTimed;
+using rw::kBreakTimedTextMax;
+using rw::kBreakTimedTitleMax;
+using rw::kBreakTimedTitleOffset;
 using rw::fuzz::Require;
 
 namespace {

@@ -8,6 +8,8 @@
 #include "engine/PlannedBreakTexts.h"
 #include "platform/win32/LocaleWin32.h"
 
+using rw::CBreakTimed;
+
 namespace {
 
 TEST(LocaleWin32, DefaultLocaleNamesAndSeparator) {

@@ -13,6 +13,10 @@
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 
+using rw::BreakDays;
+using rw::CBreakTimed;
+using rw::CPlannedBreakList;
+
 namespace {
 
 // The arrows keep the up-down control's default range, where the upper arrow reports -1;
@@ -137,7 +141,7 @@ void CppWizardBreaks::LoadPlannedRows() {
     if (static_cast<std::int32_t>(rw::ReadSettingDword(app_.identity, rw::Setting::Timed)) <= 0) return;
     m_bPlannedShown = true;
     // The same loader as the engine's, with its bounds: a corrupt count cannot stall the page.
-    CPlannedBreakList stored = LoadPlannedBreakList(app_.identity);
+    CPlannedBreakList stored = rw::LoadPlannedBreakList(app_.identity);
     while (!stored.empty()) AddRow(stored.RemoveAt(0));
     if (ListView_GetItemCount(List()) > 0) {
         ListView_SetItemState(List(), 0, LVIS_FOCUSED, LVIS_FOCUSED);
@@ -445,7 +449,7 @@ bool CppWizardBreaks::OnWizardFinish() {
                                             [record](const auto& r) { return r.get() == record; });
             if (owned != rowRecords_.end()) m_listPlanned.Insert(std::move(*owned));
         }
-        SavePlannedBreakList(identity, m_listPlanned);
+        rw::SavePlannedBreakList(identity, m_listPlanned);
         updating_ = true;
         ListView_DeleteAllItems(list);
         updating_ = false;

@@ -28,7 +28,7 @@ public:
     rw::BreakChoice Choice() const;
 
     // Filled on Finish with the rows, in time order; the main window copies it.
-    CPlannedBreakList m_listPlanned;
+    rw::CPlannedBreakList m_listPlanned;
     bool m_bEnableLocked = false;
     bool m_bPeriodsLocked = false;
     bool m_bPlannedShown = false;
@@ -64,15 +64,15 @@ private:
     void OnDelete();
 
     // Rows: each carries its record in lParam; the page owns the records until Finish.
-    int AddRow(std::unique_ptr<CBreakTimed> record);
+    int AddRow(std::unique_ptr<rw::CBreakTimed> record);
     void RefreshRow(int row);
     void SortRows();
-    CBreakTimed* RecordOfRow(int row) const;
+    rw::CBreakTimed* RecordOfRow(int row) const;
     int SelectedRow() const;
     HWND List() const;
 
     rw::AppShared& app_;
     CPlannedBreakTexts texts_;
-    std::vector<std::unique_ptr<CBreakTimed>> rowRecords_;
+    std::vector<std::unique_ptr<rw::CBreakTimed>> rowRecords_;
     bool updating_ = false;  // the controls are being written or read: their notifications wait
 };
