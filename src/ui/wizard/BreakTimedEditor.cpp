@@ -8,19 +8,21 @@
 #include "framework/Application.h"
 #include "res/resource.h"
 
-CdlgBreakTimed::CdlgBreakTimed(rw::Locale& locale, rw::Calendar& calendar)
+namespace rw {
+
+CdlgBreakTimed::CdlgBreakTimed(Locale& locale, Calendar& calendar)
     : Dialog(IDD_BREAK_TIMED), locale_(locale), calendar_(calendar) {}
 
-void CdlgBreakTimed::ExchangeData(rw::DataExchange& dx) {
+void CdlgBreakTimed::ExchangeData(DataExchange& dx) {
     ExchangeTime(dx);
     for (int i = 0; i < 7; ++i) dx.Check(IDC_TIMED_MONDAY + i, m_bDays[static_cast<size_t>(i)]);
     dx.Text(IDC_TIMED_TITLE, m_strTitle);
 }
 
-rw::InitFocus CdlgBreakTimed::OnInitDialog() {
+InitFocus CdlgBreakTimed::OnInitDialog() {
     SetTimeFormat();
     SetDefaultTime();
-    const rw::InitFocus focus = Dialog::OnInitDialog();
+    const InitFocus focus = Dialog::OnInitDialog();
     SendMessageW(Item(IDC_TIMED_TITLE), EM_LIMITTEXT, kTitleMax, 0);
     SetDayNames();
     return focus;
@@ -29,9 +31,8 @@ rw::InitFocus CdlgBreakTimed::OnInitDialog() {
 // A 12-hour locale ("t" marks AM/PM) gets "h:mm tt", any other " HH:mm".
 void CdlgBreakTimed::SetTimeFormat() {
     const std::wstring localeFormat = locale_.TimeFormat();
-    const std::wstring format = localeFormat.find(L't') != std::wstring::npos
-                                    ? rw::ResourceText(IDS_TIME_FORMAT_12)
-                                    : L" " + rw::ResourceText(IDS_TIME_FORMAT_24);
+    const std::wstring format = localeFormat.find(L't') != std::wstring::npos ? ResourceText(IDS_TIME_FORMAT_12)
+                                                                              : L" " + ResourceText(IDS_TIME_FORMAT_24);
     SendMessageW(Item(IDC_TIMED_TIME), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format.c_str()));
 }
 
@@ -48,7 +49,7 @@ void CdlgBreakTimed::SetDefaultTime() {
 
 // The picker holds only a time of day; its date part (today's, so the control accepts it) is
 // never read.
-void CdlgBreakTimed::ExchangeTime(rw::DataExchange& dx) {
+void CdlgBreakTimed::ExchangeTime(DataExchange& dx) {
     HWND picker = Item(IDC_TIMED_TIME);
     SYSTEMTIME value{};
     if (dx.reading()) {
@@ -75,7 +76,7 @@ void CdlgBreakTimed::SetDayNames() {
 }
 
 void CdlgBreakTimed::OnOK() {
-    if (!UpdateData(rw::Direction::FromControls)) return;
+    if (!UpdateData(Direction::FromControls)) return;
     if (m_strTitle.empty()) {
         rw::MessageBoxFromString(hwnd(), IDS_ENTER_TITLE);
         SetFocus(Item(IDC_TIMED_TITLE));
@@ -89,3 +90,5 @@ void CdlgBreakTimed::OnOK() {
     }
     End(IDOK);
 }
+
+}  // namespace rw

@@ -11,9 +11,11 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 
-class CdlgBreakTimed : public rw::Dialog {
+namespace rw {
+
+class CdlgBreakTimed : public Dialog {
 public:
-    CdlgBreakTimed(rw::Locale& locale, rw::Calendar& calendar);
+    CdlgBreakTimed(Locale& locale, Calendar& calendar);
 
     // Monday … Sunday, all set for a new entry.
     std::array<bool, 7> m_bDays{true, true, true, true, true, true, true};
@@ -27,16 +29,18 @@ public:
     static constexpr int kTitleMax = 50;
 
 protected:
-    rw::InitFocus OnInitDialog() override;
+    InitFocus OnInitDialog() override;
     void OnOK() override;
-    void ExchangeData(rw::DataExchange& dx) override;
+    void ExchangeData(DataExchange& dx) override;
 
 private:
     void SetTimeFormat();
     void SetDefaultTime();
-    void ExchangeTime(rw::DataExchange& dx);
+    void ExchangeTime(DataExchange& dx);
     void SetDayNames();
 
-    rw::Locale& locale_;
-    rw::Calendar& calendar_;
+    Locale& locale_;
+    Calendar& calendar_;
 };
+
+}  // namespace rw

@@ -15,6 +15,7 @@
 
 using rw::BreakDays;
 using rw::CBreakTimed;
+using rw::CdlgBreakTimed;
 using rw::CPlannedBreakList;
 
 namespace {
