@@ -72,8 +72,8 @@ public:
     // new break settings or planned breaks.
     static constexpr TickFlags kTickSettingsChanged{false, true, false, false, true};
 
-    // The tick timer (kTickTimerId) fired: tick, and set the timer again when the time to the next minute asks
-    // for another period.
+    // The tick timer (kTickTimerId) fired: tick, and set the timer again when the time to the
+    // next minute asks for another period.
     void OnTickTimer();
     // The time to the next whole minute of the calendar clock, at most 20 seconds.
     static std::uint32_t TickTimerPeriodMs(std::int64_t now);

@@ -27,9 +27,9 @@ std::int64_t ReadLastUpgradeCheck(const SettingsIdentity& identity);
 // minute after start-up; a last check more than a day in the future counts as none.
 std::int64_t FirstUpgradeCheckDue(std::int64_t now, std::int64_t lastCheck);
 
-// The upgrade and news check (EVENT_UPGRADE_CHECK and its retry), on the worker thread. It may take long and
-// outlive the events object, so it gets only the channel (its schedules, posts and writes)
-// and a copy of the identity, nothing of the object.
+// The upgrade and news check (EVENT_UPGRADE_CHECK and its retry), on the worker thread. It may
+// take long and outlive the events object, so it gets only the channel (its schedules, posts and
+// writes) and a copy of the identity, nothing of the object.
 using UpgradeCheckRoutine =
     std::function<void(bool retry, rw::WorkerChannel& channel, const SettingsIdentity& identity)>;
 // Stands in for the upgrade and news check until it is built: does nothing.

@@ -82,8 +82,8 @@ struct UpgradeCheckServices {
 constexpr std::int64_t kUpgradeRetryDelay = 300;
 constexpr std::int64_t kUpgradeCheckPeriod = 86400;
 
-// One pass of the check (EVENT_UPGRADE_CHECK or EVENT_UPGRADE_RETRY). Schedules, posts and writes go through the
-// channel and are dropped once the worker is stopped.
+// One pass of the check (EVENT_UPGRADE_CHECK or EVENT_UPGRADE_RETRY). Schedules, posts and
+// writes go through the channel and are dropped once the worker is stopped.
 void UpgradeCheck(bool retry, WorkerChannel& channel, const SettingsIdentity& identity, UpgradeCheckServices& services);
 
 // At start-up and when a check was skipped: the upgrade and news state of the last check.

@@ -1,6 +1,6 @@
 // The news window (IDD_NEWS): the vendor's news page in the system web browser control,
-// with OK enabled only once the page has loaded completely (the load-poll timer polls the control's
-// ready state every 100 ms) and Cancel always available.
+// with OK enabled only once the page has loaded completely (the load-poll timer polls the
+// control's ready state every 100 ms) and Cancel always available.
 #pragma once
 #include <windows.h>
 

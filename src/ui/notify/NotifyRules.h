@@ -61,8 +61,9 @@ AccentColors AccentFromColorization(std::uint32_t argb);
 bool WhiteGlyphs(std::uint32_t textColor);
 
 // The suspend button's caption (IDS_SUSPEND_UNTIL_PLANNED "Suspend until Planned Break" while a
-// planned break is 1 to 15 minutes away, else IDS_SUSPEND_15 "Suspend 15 minutes") and what a click of it posts: the
-// menu item chosen, or for a click on the face (item 0) the caption's own command.
+// planned break is 1 to 15 minutes away, else IDS_SUSPEND_15 "Suspend 15 minutes") and what a
+// click of it posts: the menu item chosen, or for a click on the face (item 0) the caption's own
+// command.
 std::uint32_t SuspendCaptionId(int plannedMinutes);
 std::uint32_t SuspendButtonCommand(std::uint32_t menuItem, std::uint32_t captionId);
 // "Suspend until Planned Break" is offered only with a planned break 1 to 60 minutes away.
