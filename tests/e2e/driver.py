@@ -345,8 +345,15 @@ def run_pool(jobs, workers):
     time, when it began after the pool's start, on which worker) and a last line with the
     pool's time and the jobs' time added up: the critical path at a glance."""
     began = time.time()
+    # Each job's time in the last run that passed it orders the jobs; its declared weight stands
+    # in until it has one.
+    timed = SHOTS / "job-times.json"
+    try:
+        measured = json.loads(timed.read_text())
+    except (OSError, ValueError):
+        measured = {}
     pending = queue.Queue()
-    for job in sorted(jobs, key=lambda j: -j.weight):
+    for job in sorted(jobs, key=lambda j: -measured.get(j.name, j.weight)):
         pending.put(job)
     results, lock, spent = {}, threading.Lock(), []
     SHOTS.mkdir(parents=True, exist_ok=True)
@@ -379,6 +386,8 @@ def run_pool(jobs, workers):
                     with lock:
                         results[job.name] = counts
                         spent.append(took)
+                        if not counts[1]:
+                            measured[job.name] = round(took, 1)
                         print(line, flush=True)
                 session.shutdown()
         except Exception:  # noqa: BLE001 - a worker that cannot start fails what it would have run
@@ -392,6 +401,7 @@ def run_pool(jobs, workers):
         t.start()
     for t in threads:
         t.join()
+    timed.write_text(json.dumps(measured, indent=1, sort_keys=True))
     print(f"pool: {len(spent)} jobs on {count} workers in {time.time() - began:.0f} s; "
           f"the jobs took {sum(spent):.0f} s added up, the longest {max(spent, default=0):.0f} s", flush=True)
     for job in jobs:

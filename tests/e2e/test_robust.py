@@ -68,7 +68,7 @@ def test_close_then_start_at_once_leaves_exactly_one_running_instance_every_time
     close(s, proc)
 
 
-test_close_then_start_at_once_leaves_exactly_one_running_instance_every_time.seconds = 40
+test_close_then_start_at_once_leaves_exactly_one_running_instance_every_time.seconds = 30
 
 
 ICON_AT = ("1270", "790")  # the first icon of the virtual desktop's strip
