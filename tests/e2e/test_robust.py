@@ -5,7 +5,8 @@ import subprocess
 import time
 
 from driver import check
-from test_main import TITLE, WM_ENDSESSION, close, control_text, keep_input_recent, main_window, stored_state, stored_time
+from test_main import (TITLE, WM_ENDSESSION, close, control_text, keep_input_recent, main_window, stored_state,
+                       stored_time)
 
 PRIVATE_MESSAGES = [hex(m) for m in range(0x464, 0x472)] + ["TaskbarCreated"]
 INSTANCE_MESSAGE = "RWM_UI_2B2D6DA9-F264-4505-809F-D5B3D342EEA2"
