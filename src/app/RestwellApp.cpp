@@ -197,7 +197,7 @@ bool CRestwellApp::InitInstance() {
         *this, [](HWND window) { return std::make_shared<rw::WindowMessagePoster>(window); });
     if (!mainDialog_->Create()) return false;
     SetMainWindow(mainDialog_.get());
-    if (firstRun || switches.welcomeNotification) mainDialog_->ShowWelcomeNotification();
+    if (firstRun || switches.welcomeNotification) mainDialog_->Tray().Icon().ShowWelcomeNotification();
     if (switches.showWindow) ShowWindow(mainDialog_->hwnd(), SW_SHOWNORMAL);
 
     SetExitCode(RunMessageLoop());

@@ -1,4 +1,4 @@
-// The main window's life cycle, message routing, drawing and health tips.
+// The main window's life cycle, message routing and drawing.
 #include "ui/main/DlgMain.h"
 
 #include <commctrl.h>
@@ -23,16 +23,6 @@ namespace {
 constexpr DWORD kHelpContextMain = 100;
 constexpr UINT_PTR kTickTimer = rw::CBreakEngine::kTickTimerId;
 
-// The health tips in tab order: title, text.
-struct Tip {
-    UINT title;
-    UINT text;
-};
-constexpr Tip kTips[] = {{IDS_TIP_TITLE_BREAKS, IDS_TIP_BREAKS},
-                         {IDS_TIP_TITLE_RSI, IDS_TIP_RSI},
-                         {IDS_TIP_TITLE_EYES, IDS_TIP_EYES},
-                         {IDS_TIP_TITLE_POSTURE, IDS_TIP_POSTURE}};
-
 bool IsPolicyArea(LPARAM area) {
     const auto* name = reinterpret_cast<const wchar_t*>(area);
     if (!name) return false;
@@ -51,10 +41,12 @@ CdlgMain::CdlgMain(rw::AppShared& app, PosterFactory posterFor)
       app_(app),
       posterFor_(std::move(posterFor)),
       m_texts(app.seams.locale),
-      m_alert(app),
-      m_notifyIcon(app, *this, m_worker, &m_alert),
+      tray_(app, m_worker, [this] { ShowMain(); }),
       m_worker(app.seams.calendar, app.upgradeCheck),
-      m_engine(rw::BreakEngineSeams{*this, m_worker, app.seams.inputClock, app.seams.calendar, m_texts, app.identity}) {
+      m_engine(rw::BreakEngineSeams{tray_, *this, m_worker, app.seams.inputClock, app.seams.calendar, m_texts,
+                                    app.identity}),
+      tips_(app),
+      updates_(app, [this] { Exit(); }) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     m_hIconApp = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
     m_iconAppSmall.reset(
@@ -63,58 +55,34 @@ CdlgMain::CdlgMain(rw::AppShared& app, PosterFactory posterFor)
     // The engine read the break settings, the rating and the planned breaks, and restored
     // the work period; the rest of this window's settings follow.
     LoadWindowSettings();
-    m_alert.m_pMain = this;
-    m_menuTrayBreak.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MENU_TRAY_BREAK)));
 }
 
 CdlgMain::~CdlgMain() {
     Destroy();
     m_worker.Stop(false);
-    m_notifyIcon.HideNotification();
-    m_alert.Destroy();
-    m_notifyIcon.Delete();
+    tray_.Close();
 }
 
 void CdlgMain::LoadWindowSettings() {
     const SettingsIdentity& identity = app_.identity;
     m_nNotificationStyle = rw::ReadSettingDword(identity, rw::Setting::NotificationStyle);
     m_strNotificationSound = rw::ReadSettingString(identity, rw::Setting::NotificationSound);
-    const rw::HealthBranding health = rw::LoadHealthBranding(identity);
-    m_strBrandHealthTitle.clear();
-    for (wchar_t c : health.title) {
-        m_strBrandHealthTitle += c;
-        if (c == L'&') m_strBrandHealthTitle += L'&';  // the tab shows one ampersand
-    }
-    m_strBrandHealthContents = health.title.empty() ? std::wstring() : health.contents;
-    m_strBrandHealthLink = health.title.empty() ? std::wstring() : health.link;
+    tips_.LoadBranding(identity);
 }
 
 rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     // Registered messages cannot be case labels.
     if (message == app_.instanceMessage && message != 0) return OnInstanceMessage(wParam);
-    if (message == rw::CNotificationIcon::TaskbarCreatedMessage()) {
-        m_notifyIcon.OnTaskbarCreated();
-        return 0;
-    }
+    if (tray_.OnMessage(message, wParam, lParam) || updates_.OnMessage(message)) return 0;
     switch (message) {
-        case WMU_TRAY_CALLBACK: m_notifyIcon.OnTrayCallback(wParam, lParam); return 0;
-        case WMU_TRAY_ICON: m_notifyIcon.OnTrayIconMessage(wParam); return 0;
         case WMU_PLANNED_BREAK_DUE: m_engine.OnPlannedBreakDue(); return 0;
-        case WMU_UPGRADE_INFO: OnUpgradeInfo(); return 0;
-        case WMU_NEWS_INFO: OnNewsInfo(); return 0;
-        case WMU_UPGRADE_NOTICE: OnUpgradeNotice(); return 0;
-        case WMU_CHECK_SKIPPED: OnCheckSkipped(); return 0;
         case WMU_SETTINGS_NOT_SAVED: OnSettingsNotSaved(); return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != IDM_ABOUTBOX) break;
             ShowAbout();
             return 0;
-        case WM_TIMER:
-            OnTimer(wParam);
-            break;  // then the default processing
-        case WM_POWERBROADCAST:
-            OnPowerBroadcast(wParam);
-            break;
+        case WM_TIMER: OnTimer(wParam); break;  // then the default processing
+        case WM_POWERBROADCAST: OnPowerBroadcast(wParam); break;
         case WM_WTSSESSION_CHANGE: OnSessionChange(wParam); return 0;
         case WM_TIMECHANGE:
             DefaultProcessing(message, wParam, lParam);
@@ -158,8 +126,7 @@ void CdlgMain::ExchangeData(rw::DataExchange& exchange) {
     exchange.Text(IDC_STATUS_TEXT, m_strStatus);
     exchange.Control(IDC_RATING_BAR, m_staticRatingBar);
     exchange.Control(IDC_BANNER, m_staticBanner);
-    exchange.Control(IDC_TIPS_TABS, m_tabTips);
-    exchange.Control(IDC_TIP_TEXT, m_editTip);
+    tips_.Bind(exchange);
     exchange.Control(IDC_HELP_MENU, m_buttonHelp);
 }
 
@@ -184,20 +151,13 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     TakeEngineTexts();
     UpdateData(rw::Direction::ToControls);
 
-    // The state icons at the notification area's size (24 pixels where small icons are larger).
-    const int small = GetSystemMetrics(SM_CXSMICON);
-    const int size = small > 16 ? 24 : small;
-    for (StateIconEntry& entry : m_stateIcons) {
-        entry.icon.reset(static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(entry.id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-    }
+    tray_.Attach(hwnd(), m_engine);
     CreateTitleFont();
     CreateBoldFont();
 
-    m_alert.SetCommandTarget(hwnd());
     m_buttonHelp.LoadDropDownMenu(instance, IDR_MENU_HELP);
-    m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
-    m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
+    tray_.Icon().OnTrayIconRequest(rw::TrayIconRequest::Recreate);
+    tray_.Icon().SetEcoMode(app_.ecoMode != 0);
     UpdateBannerPosition();
 
     m_hCursorHand = LoadCursorW(nullptr, IDC_HAND);
@@ -216,19 +176,10 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
     m_engine.ApplyEnable();
     StartWorker();
-    ShowStoredUpdateState();
+    updates_.Attach(hwnd());
+    updates_.ShowStoredState();
     RefreshOptionsButton();
-
-    m_strLinkText = rw::ResourceText(IDS_LEARN_MORE);
-    for (int i = 0; i < 4; ++i) {
-        std::wstring title = rw::ResourceText(kTips[i].title);
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = title.data();
-        TabCtrl_InsertItem(m_tabTips.hwnd(), i, &item);
-    }
-    PlaceTipText();
-    UpdateHealthTabs();
+    tips_.Init(hwnd());
 
     SetStatusIcon(0);
     m_engine.OnInitialised();
@@ -263,37 +214,8 @@ void CdlgMain::OnDpiChanged(int dpi) {
     CreateBoldFont();
     SetStatusIcon(statusIconId_);
     UpdateBannerPosition();
-    PlaceTipText();
+    tips_.PlaceText(hwnd());
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void CdlgMain::PlaceTipText() {
-    m_tabTips.SetPartner(m_editTip.hwnd());
-    RECT page{};
-    GetClientRect(m_tabTips.hwnd(), &page);
-    RECT tab{};
-    TabCtrl_GetItemRect(m_tabTips.hwnd(), 0, &tab);
-    const int border = GetSystemMetrics(SM_CXBORDER);
-    const int borderY = GetSystemMetrics(SM_CYBORDER);
-    page.top += tab.bottom + borderY;
-    page.left += border;
-    page.right -= 2 * border + 1;
-    page.bottom -= 2 * borderY + 1;
-    MapWindowPoints(m_tabTips.hwnd(), hwnd(), reinterpret_cast<POINT*>(&page), 2);
-    SetWindowPos(m_editTip.hwnd(), nullptr, page.left, page.top, page.right - page.left, page.bottom - page.top,
-                 SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
-
-    HWND edit = m_editTip.hwnd();
-    RECT format{};
-    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    format.left += 6;
-    format.top += 6;
-    format.right -= 6;
-    SendMessageW(edit, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    SendMessageW(edit, WM_SETFONT, Send(WM_GETFONT), FALSE);
-    SendMessageW(edit, EM_SETTEXTMODE, TM_RICHTEXT, 0);
-    SendMessageW(edit, EM_SETEVENTMASK, 0, ENM_LINK);
-    SendMessageW(edit, EM_SETWORDBREAKPROC, 0, 0);  // the control's own word wrap
 }
 
 void CdlgMain::TakeEngineTexts() {
@@ -320,8 +242,8 @@ void CdlgMain::RefreshOptionsButton() {
 
 void CdlgMain::UpdateBannerPosition() {
     // The banner's text is its accessible name: the organisation's title or the maker.
-    rw::SetTextIfChanged(m_staticBanner.hwnd(), app_.brandingActive && !app_.brandTitle.empty() ? app_.brandTitle
-                                                                                                : app_.companyLegalName);
+    rw::SetTextIfChanged(m_staticBanner.hwnd(),
+                         app_.brandingActive && !app_.brandTitle.empty() ? app_.brandTitle : app_.companyLegalName);
     RECT client{};
     GetClientRect(m_staticBanner.hwnd(), &client);
     m_nBannerX = client.right - Scaled(app_.images.bannerWidth);
@@ -333,78 +255,16 @@ int CdlgMain::Scaled(int pixels) const {
 
 void CdlgMain::ApplySettings() {
     app_.LoadAppSettings();
-    m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
+    tray_.Icon().SetEcoMode(app_.ecoMode != 0);
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 
     LoadWindowSettings();
     // The icon first, so that the engine's tick shows the state on the new one.
-    m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
+    tray_.Icon().OnTrayIconRequest(rw::TrayIconRequest::Recreate);
     m_engine.ReloadSettings();
     UpdateBannerPosition();
     RedrawWindow(m_staticBanner.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    UpdateHealthTabs();
-}
-
-void CdlgMain::UpdateHealthTabs() {
-    HWND tabs = m_tabTips.hwnd();
-    if (m_bBrandTab == 1) {
-        if (!m_strBrandHealthTitle.empty()) {
-            TCITEMW item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = m_strBrandHealthTitle.data();
-            TabCtrl_SetItem(tabs, 0, &item);
-        } else {
-            TabCtrl_DeleteItem(tabs, 0);
-            TabCtrl_SetCurSel(tabs, 0);
-            m_bBrandTab = 0;
-        }
-    }
-    if (m_bBrandTab == 0 && !m_strBrandHealthTitle.empty()) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = m_strBrandHealthTitle.data();
-        TabCtrl_InsertItem(tabs, 0, &item);
-        TabCtrl_SetCurSel(tabs, 0);
-        m_bBrandTab = 1;
-    }
-    ShowHealthTip();
-}
-
-int CdlgMain::SelectedTip() const {
-    return TabCtrl_GetCurSel(m_tabTips.hwnd()) - m_bBrandTab;
-}
-
-void CdlgMain::ShowHealthTip() {
-    const int k = SelectedTip();
-    std::wstring text;
-    bool withLink = true;
-    if (k >= 0 && k < 4) {
-        text = rw::ResourceText(kTips[k].text);
-    } else if (k == -1) {
-        text = m_strBrandHealthContents;
-        withLink = !m_strBrandHealthLink.empty();
-    }
-    if (withLink) text += L"\r\n\r\n" + m_strLinkText;
-    m_strTipText = text;
-
-    m_editTip.m_strStreamText = m_strTipText;
-    m_editTip.StreamTextIntoControl();
-    m_editTip.SetKeyboardLink({0, 0});
-    if (withLink && !m_strLinkText.empty()) {
-        HWND edit = m_editTip.hwnd();
-        FINDTEXTEXW find{};
-        find.chrg = {0, -1};
-        find.lpstrText = m_strLinkText.c_str();
-        const LRESULT at = SendMessageW(edit, EM_FINDTEXTEXW, FR_DOWN, reinterpret_cast<LPARAM>(&find));
-        if (at >= 0) {
-            SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&find.chrgText));
-            m_editTip.ToggleLinkEffect();
-            m_editTip.SetKeyboardLink(find.chrgText);
-            CHARRANGE start{0, 0};
-            SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
-        }
-    }
-    SetFocus(m_tabTips.hwnd());
+    tips_.UpdateTabs();
 }
 
 LRESULT CdlgMain::OnInstanceMessage(WPARAM action) {
@@ -474,8 +334,7 @@ void CdlgMain::OnSettingChange(LPARAM area) {
     if (!IsPolicyArea(area)) return;
     ApplySettings();
     RefreshOptionsButton();
-    RefreshUpgradeButton();
-    RefreshNewsButton(false);
+    updates_.RefreshButtons();
 }
 
 bool CdlgMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -549,10 +408,6 @@ bool CdlgMain::OnPaintMinimised() {
     const int cy = GetSystemMetrics(SM_CYICON);
     DrawIcon(paint.dc(), (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, m_hIconApp);
     return true;
-}
-
-void CdlgMain::ShowWelcomeNotification() {
-    m_notifyIcon.ShowWelcomeNotification();
 }
 
 void CdlgMain::ShowMain() {

@@ -6,6 +6,7 @@
 
 #include "core/PrivateMessages.h"
 #include "core/ResourceString.h"
+#include "ui/about/AboutDlg.h"
 #include "ui/options/OptCommercial.h"
 #include "ui/options/OptCompatibility.h"
 #include "ui/options/OptGeneral.h"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr DWORD kHelpContextMain = 100;
 constexpr DWORD kHelpTopicUsers = 1;
-// Health hints of the standard tips, in tab order.
-constexpr std::uint32_t kTipHints[] = {100, 201, 200, 202};
 
 }  // namespace
 
@@ -39,11 +38,11 @@ bool CdlgMain::OnCommand(UINT id, UINT code) {
         case ID_HELP_ABOUT: ShowAbout(); return true;
         case IDC_UPGRADE:
             if (code != BN_CLICKED) return false;
-            OnUpgradeButton();
+            updates_.OnUpgradeButton();
             return true;
         case IDC_NEWS:
             if (code != BN_CLICKED) return false;
-            ShowNewsWindow();
+            updates_.ShowNewsWindow();
             return true;
         case IDC_HELP_MENU:
             if (code != BN_CLICKED) return false;
@@ -72,9 +71,10 @@ void CdlgMain::OnHelpButton() {
 
 void CdlgMain::ShowOptions() {
     const SettingsIdentity& identity = app_.identity;
-    CppOptGeneral general(identity, &m_notifyIcon);
-    CppOptCommercial commercial(app_, &m_notifyIcon);
-    CppOptCompatibility notifications(identity, &m_notifyIcon);
+    rw::CNotificationIcon& icon = tray_.Icon();
+    CppOptGeneral general(identity, &icon);
+    CppOptCommercial commercial(app_, &icon);
+    CppOptCompatibility notifications(identity, &icon);
     notifications.m_nStyle = m_nNotificationStyle;
     // The page shows the user's own sound path, not one imposed by policy.
     const rw::SettingInfo& sound = rw::SettingInfoOf(rw::Setting::NotificationSound);
@@ -88,7 +88,7 @@ void CdlgMain::ShowOptions() {
     sheet.AddPage(commercial);
     sheet.AddPage(notifications);
 
-    m_notifyIcon.PreviewEcoMode(app_.ecoMode != 0);
+    icon.PreviewEcoMode(app_.ecoMode != 0);
     const std::uint32_t ecoBefore = app_.ecoMode;
     const DWORD styleBefore = m_nNotificationStyle;
     const INT_PTR result = sheet.RunModal();
@@ -99,7 +99,7 @@ void CdlgMain::ShowOptions() {
         ApplySettings();
         changed = app_.ecoMode != ecoBefore || m_nNotificationStyle != styleBefore;
     }
-    if (notifications.m_bPreviewShown || changed) m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::RecreateWithWelcome);
+    if (notifications.m_bPreviewShown || changed) icon.OnTrayIconRequest(rw::TrayIconRequest::RecreateWithWelcome);
 }
 
 void CdlgMain::CustomizeBreaks() {
@@ -115,7 +115,7 @@ void CdlgMain::CustomizeBreaks() {
 
 void CdlgMain::OnBannerClick() {
     if (app_.brandingActive) {
-        if (!m_strBrandHealthLink.empty()) app_.OpenWebAddress(m_strBrandHealthLink.c_str(), false);
+        if (!tips_.BrandLink().empty()) app_.OpenWebAddress(tips_.BrandLink().c_str(), false);
     } else {
         app_.OpenWebAddress(m_strBannerLink.c_str(), true);
     }
@@ -125,27 +125,15 @@ rw::MessageResult CdlgMain::OnNotify(const NMHDR& header) {
     switch (header.idFrom) {
         case IDC_BREAKS_LINK:
             if (header.code != NM_CLICK && header.code != NM_RETURN) break;
-            app_.OpenHealthHint(kTipHints[0]);
-            return 0;
-        case IDC_TIPS_TABS:
-            if (header.code != TCN_SELCHANGE) break;
-            ShowHealthTip();
-            return 0;
-        case IDC_TIP_TEXT:
-            if (header.code != EN_LINK) break;
-            OnTipLink(reinterpret_cast<const ENLINK&>(header));
+            app_.OpenHealthHint(rw::CHealthTips::kBreaksHint);
             return 0;
     }
+    if (tips_.OnNotify(header)) return 0;
     return rw::kNotHandled;
 }
 
-void CdlgMain::OnTipLink(const ENLINK& link) {
-    const bool enter = link.msg == WM_KEYDOWN && link.wParam == VK_RETURN;
-    if (link.msg != WM_LBUTTONDOWN && !enter) return;
-    const int k = SelectedTip();
-    if (k >= 0 && k < 4) {
-        app_.OpenHealthHint(kTipHints[k]);
-    } else if (k == -1 && !m_strBrandHealthLink.empty()) {
-        app_.OpenWebAddress(m_strBrandHealthLink.c_str(), false);
-    }
+void CdlgMain::ShowAbout() {
+    if (RaiseModalWindow()) return;  // from the tray or the pop-up while another one is open
+    CdlgAbout about(app_);
+    about.RunModal(hwnd());
 }
