@@ -183,7 +183,9 @@ bool CRestwellApp::InitInstance() {
     const WelcomeDecision welcome = DecideWelcome(identity, calendar_.Now(), switches.silent);
     welcomeTime = welcome.welcomeTime;
     if (welcome.step == WelcomeStep::RunWizard) {
-        if (!RunWelcomeWizard(*this)) return false;
+        const std::optional<std::int64_t> finished = RunWelcomeWizard(Services());
+        if (!finished) return false;
+        welcomeTime = *finished;
         firstRun = true;
     } else if (welcome.step == WelcomeStep::FirstRunWithoutWizard) {
         firstRun = true;

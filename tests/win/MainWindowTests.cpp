@@ -137,7 +137,8 @@ TEST_F(MainWindow, TheStateShowsFromTheStart) {
     struct Case {
         std::int64_t workStartedAgo;  // 0: no stored work period
         const wchar_t* status;
-    } cases[] = {{0, L"You are rested."}, {30, L"You are rested."}, {14 * 60, L"You have been working for 14 minutes."}};
+    } cases[] = {
+        {0, L"You are rested."}, {30, L"You are rested."}, {14 * 60, L"You have been working for 14 minutes."}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.workStartedAgo);
         RegistryTest::SetUp();
@@ -324,7 +325,7 @@ TEST_F(MainWindow, OpensCentredAndFollowsADpiChange) {
     };
     const auto titleHeight = [&] {
         LOGFONTW font{};
-        return app.titleFont && GetObjectW(app.titleFont.get(), sizeof font, &font) ? font.lfHeight : 0;
+        return main->TitleFont() && GetObjectW(main->TitleFont(), sizeof font, &font) ? font.lfHeight : 0;
     };
     EXPECT_EQ(iconWidth(), 16);
     EXPECT_EQ(titleHeight(), -16);

@@ -97,7 +97,7 @@ protected:
     TestOwnerWindow window;
     FixedAccent accent;
     FakeMain main;
-    CdlgNotificationAlert alert{app};
+    CdlgNotificationAlert alert{app.Services()};
 };
 
 TEST_F(NotificationAlertTest, AppearsWithoutTakingTheFocusAndFadesInFourteenSteps) {

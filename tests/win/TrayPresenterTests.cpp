@@ -52,7 +52,7 @@ protected:
     CPlannedBreakTexts texts{app.locale};
     RecordingView view;
     int mainShown = 0;
-    CTrayPresenter tray{app, events, [this] { ++mainShown; }};
+    CTrayPresenter tray{app.Services(), events, [this] { ++mainShown; }};
     std::unique_ptr<CBreakEngine> engine;
 };
 

@@ -39,14 +39,15 @@ bool IsPolicyArea(LPARAM area) {
 CdlgMain::CdlgMain(rw::AppShared& app, PosterFactory posterFor)
     : Dialog(IDD_MAIN),
       app_(app),
+      services_(app.Services()),
       posterFor_(std::move(posterFor)),
       m_texts(app.seams.locale),
-      tray_(app, m_worker, [this] { ShowMain(); }),
+      tray_(app.Services(), m_worker, [this] { ShowMain(); }),
       m_worker(app.seams.calendar, app.upgradeCheck),
       m_engine(rw::BreakEngineSeams{tray_, *this, m_worker, app.seams.inputClock, app.seams.calendar, m_texts,
                                     app.identity}),
       tips_(app),
-      updates_(app, [this] { Exit(); }) {
+      updates_(app.Services(), app.updates, app.welcomeTime, [this] { Exit(); }) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     m_hIconApp = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
     m_iconAppSmall.reset(
@@ -64,7 +65,7 @@ CdlgMain::~CdlgMain() {
 }
 
 void CdlgMain::LoadWindowSettings() {
-    const SettingsIdentity& identity = app_.identity;
+    const SettingsIdentity& identity = services_.identity;
     m_nNotificationStyle = rw::ReadSettingDword(identity, rw::Setting::NotificationStyle);
     m_strNotificationSound = rw::ReadSettingString(identity, rw::Setting::NotificationSound);
     tips_.LoadBranding(identity);
@@ -145,7 +146,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_iconAppSmall ? m_iconAppSmall.get() : m_hIconApp));
     SetContextHelpId(kHelpContextMain);
     std::wstring caption;
-    if (rw::FormatResourceString(caption, IDS_MAIN_CAPTION, {app_.fullName, rw::kRunningVersionShort})) {
+    if (rw::FormatResourceString(caption, IDS_MAIN_CAPTION, {services_.fullName, rw::kRunningVersionShort})) {
         SetText(caption);
     }
     TakeEngineTexts();
@@ -157,7 +158,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
 
     m_buttonHelp.LoadDropDownMenu(instance, IDR_MENU_HELP);
     tray_.Icon().OnTrayIconRequest(rw::TrayIconRequest::Recreate);
-    tray_.Icon().SetEcoMode(app_.ecoMode != 0);
+    tray_.Icon().SetEcoMode(services_.EcoMode());
     UpdateBannerPosition();
 
     m_hCursorHand = LoadCursorW(nullptr, IDC_HAND);
@@ -168,7 +169,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
 
     // A setting the registry refuses is told once, from this window's own loop; one refused
     // before the window existed (the welcome wizard's) is told now.
-    if (rw::UnsavedSettings* unsaved = app_.identity.unsaved) {
+    if (rw::UnsavedSettings* unsaved = services_.identity.unsaved) {
         unsaved->onFailure = [window = hwnd()] { PostMessageW(window, WMU_SETTINGS_NOT_SAVED, 0, 0); };
         Post(WMU_SETTINGS_NOT_SAVED);
     }
@@ -187,14 +188,16 @@ rw::InitFocus CdlgMain::OnInitDialog() {
 }
 
 void CdlgMain::CreateTitleFont() {
-    if (app_.titleFont) return;
+    if (titleFont_) return;
     LOGFONTW font{};
     HFONT dialogFont = reinterpret_cast<HFONT>(Send(WM_GETFONT));
     if (!dialogFont || !GetObjectW(dialogFont, sizeof font, &font)) return;
     font.lfWeight = FW_BOLD;
     font.lfHeight = -Scaled(16);  // 16 pixels high at 96 DPI
     font.lfWidth = 0;
-    app_.titleFont.reset(CreateFontIndirectW(&font));
+    titleFont_.reset(CreateFontIndirectW(&font));
+    tray_.LendTitleFont(titleFont_.get());
+    updates_.LendTitleFont(titleFont_.get());
 }
 
 void CdlgMain::CreateBoldFont() {
@@ -209,7 +212,7 @@ void CdlgMain::CreateBoldFont() {
 
 void CdlgMain::OnDpiChanged(int dpi) {
     dpi_ = dpi;
-    app_.titleFont.reset();
+    titleFont_.reset();
     CreateTitleFont();
     CreateBoldFont();
     SetStatusIcon(statusIconId_);
@@ -230,12 +233,12 @@ void CdlgMain::TakeEngineTexts() {
 }
 
 void CdlgMain::StartWorker() {
-    m_worker.Start(posterFor_(hwnd()), app_.identity);
+    m_worker.Start(posterFor_(hwnd()), services_.identity);
 }
 
 void CdlgMain::RefreshOptionsButton() {
     const rw::PolicyButtonState state =
-        rw::ButtonStateForHideValue(rw::ReadSettingDword(app_.identity, rw::Setting::HideOptions));
+        rw::ButtonStateForHideValue(rw::ReadSettingDword(services_.identity, rw::Setting::HideOptions));
     EnableItem(IDC_OPTIONS, state.enabled);
     ShowItem(IDC_OPTIONS, state.visible);
 }
@@ -243,10 +246,12 @@ void CdlgMain::RefreshOptionsButton() {
 void CdlgMain::UpdateBannerPosition() {
     // The banner's text is its accessible name: the organisation's title or the maker.
     rw::SetTextIfChanged(m_staticBanner.hwnd(),
-                         app_.brandingActive && !app_.brandTitle.empty() ? app_.brandTitle : app_.companyLegalName);
+                         services_.branding.brandingActive && !services_.branding.brandTitle.empty()
+                             ? services_.branding.brandTitle
+                             : services_.companyLegalName);
     RECT client{};
     GetClientRect(m_staticBanner.hwnd(), &client);
-    m_nBannerX = client.right - Scaled(app_.images.bannerWidth);
+    m_nBannerX = client.right - Scaled(services_.images.bannerWidth);
 }
 
 int CdlgMain::Scaled(int pixels) const {
@@ -255,7 +260,7 @@ int CdlgMain::Scaled(int pixels) const {
 
 void CdlgMain::ApplySettings() {
     app_.LoadAppSettings();
-    tray_.Icon().SetEcoMode(app_.ecoMode != 0);
+    tray_.Icon().SetEcoMode(services_.EcoMode());
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 
     LoadWindowSettings();
@@ -298,7 +303,7 @@ void CdlgMain::OnSessionChange(WPARAM event) {
 }
 
 void CdlgMain::OnSettingsNotSaved() {
-    const auto report = app_.identity.unsaved ? app_.identity.unsaved->TakeReport() : std::nullopt;
+    const auto report = services_.identity.unsaved ? services_.identity.unsaved->TakeReport() : std::nullopt;
     if (!report) return;
     wchar_t* reason = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -310,7 +315,7 @@ void CdlgMain::OnSettingsNotSaved() {
     }
     std::wstring message;
     if (rw::FormatResourceString(message, IDS_SETTINGS_NOT_SAVED, {report->name, why})) {
-        MessageBoxW(hwnd(), message.c_str(), app_.productName.c_str(), MB_OK | MB_ICONWARNING);
+        MessageBoxW(hwnd(), message.c_str(), services_.productName.c_str(), MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -341,8 +346,8 @@ bool CdlgMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlID == IDC_RATING_BAR) {
         FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
         const CAchievementRating& rating = m_engine.Rating();
-        app_.DrawAchievementBar(item.hDC, item.rcItem, m_engine.Choice().enabled ? 1 : 0, rating.m_fScore,
-                                rating.m_bScoreRising);
+        services_.DrawAchievementBar(item.hDC, item.rcItem, m_engine.Choice().enabled ? 1 : 0, rating.m_fScore,
+                                     rating.m_bScoreRising, titleFont_.get());
         return true;
     }
     if (item.CtlID == IDC_BANNER) {
@@ -356,15 +361,15 @@ void CdlgMain::DrawBanner(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const RECT& rc = item.rcItem;
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-    rw::SelectionGuard font(dc, app_.titleFont.get());
-    const rw::SharedImages& images = app_.images;
+    rw::SelectionGuard font(dc, titleFont_.get());
+    const rw::SharedImages& images = services_.images;
     if (!images.bannerImage.IsNull()) {
         // The images' sizes are at 96 DPI; the dialog grows with the DPI, and so do they.
         const int height = Scaled(images.bannerHeight);
         const nsHalden::CImagePlus& banner = images.bannerImage;
         banner.Draw(dc, rc.left + m_nBannerX, rc.top, Scaled(images.bannerWidth), height, 0, 0, banner.Width(),
                     banner.Height());
-        if (!app_.brandingActive && !images.bannerEdge.IsNull()) {
+        if (!services_.branding.brandingActive && !images.bannerEdge.IsNull()) {
             const nsHalden::CImagePlus& edge = images.bannerEdge;
             const int width = Scaled(images.bannerEdgeWidth);
             edge.Draw(dc, rc.left + m_nBannerX - width, rc.top, width, height, 0, 0, edge.Width(), edge.Height());
@@ -372,29 +377,30 @@ void CdlgMain::DrawBanner(const DRAWITEMSTRUCT& item) {
         return;
     }
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    if (app_.brandingActive) {
+    if (services_.branding.brandingActive) {
         RECT box = rc;
         // Measured at every drawing, in the font of the window's DPI: a reload of the settings
         // or a DPI change may have changed the title or the room it has.
-        bool multiLine = app_.brandTitleMultiLine;
+        bool multiLine = services_.branding.brandTitleMultiLine;
         if (!multiLine) {
             SIZE extent{};
-            GetTextExtentPoint32W(dc, app_.brandTitle.c_str(), static_cast<int>(app_.brandTitle.size()), &extent);
+            GetTextExtentPoint32W(dc, services_.branding.brandTitle.c_str(),
+                                  static_cast<int>(services_.branding.brandTitle.size()), &extent);
             multiLine = extent.cx > rc.right - rc.left;
         }
         if (multiLine) {
-            DrawTextW(dc, app_.brandTitle.c_str(), -1, &box, DT_CENTER | DT_WORDBREAK);
+            DrawTextW(dc, services_.branding.brandTitle.c_str(), -1, &box, DT_CENTER | DT_WORDBREAK);
         } else {
-            DrawTextW(dc, app_.brandTitle.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            DrawTextW(dc, services_.branding.brandTitle.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
     } else {
         // Only the lower left corner of the rounded rectangle shows, with a line along its foot.
-        rw::SelectionGuard brush(dc, app_.backgroundBrush.get());
+        rw::SelectionGuard brush(dc, services_.backgroundBrush.get());
         RoundRect(dc, rc.left + 14, rc.top - 14, rc.right + 14, rc.bottom - 14, 14, 14);
         MoveToEx(dc, rc.left + 20, rc.bottom - 14, nullptr);
         LineTo(dc, rc.right + 14, rc.bottom - 14);
         RECT box{rc.left + 14, rc.top, rc.right, rc.bottom - 14};
-        DrawTextW(dc, app_.companyLegalName.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawTextW(dc, services_.companyLegalName.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     SetBkMode(dc, oldMode);
 }

@@ -53,6 +53,7 @@ public:
     const rw::CBreakEngine& Engine() const { return m_engine; }
     rw::CTrayPresenter& Tray() { return tray_; }
     const rw::CNotificationIcon& NotifyIcon() const { return tray_.Icon(); }
+    HFONT TitleFont() const { return titleFont_.get(); }
 
 protected:
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -106,7 +107,10 @@ private:
     void ArmTickTimer(std::uint32_t periodMs) override;
     void KillTickTimer() override;
 
+    // The application: its reload of the application settings, the instance message, the
+    // upgrade check and records and the welcome time. The rest is what every window sees.
     rw::AppShared& app_;
+    const rw::WindowServices& services_;
     PosterFactory posterFor_;
 
     HICON m_hIconApp = nullptr;  // the shared program icon, not destroyed
@@ -130,6 +134,7 @@ private:
     HCURSOR m_hCursorHand = nullptr;
     std::wstring m_strBannerLink;
 
+    rw::FontOwner titleFont_;    // the banner's, lent to the alert and the About window
     rw::FontOwner m_fontBold;    // the breaks group's caption
     std::wstring shownTexts_;    // the bound texts and the bar's name as last written
     std::wstring shownBarName_;  // the rating bar's text as last written

@@ -29,7 +29,7 @@ bool CdlgMain::OnCommand(UINT id, UINT code) {
         case ID_SUSPEND_30: m_engine.OnSuspend(rw::SuspendCommand::For30Minutes); return true;
         case ID_SUSPEND_UNTIL_REST: m_engine.OnSuspend(rw::SuspendCommand::UntilNextRest); return true;
         case ID_SUSPEND_UNTIL_PLANNED: m_engine.OnSuspend(rw::SuspendCommand::UntilPlannedBreak); return true;
-        case ID_HELP_TOPICS: app_.ShowHelp(0, HELP_CONTENTS); return true;
+        case ID_HELP_TOPICS: services_.links.ShowHelp(0, HELP_CONTENTS); return true;
         case IDC_OPTIONS:
             if (code != BN_CLICKED) return false;
             ShowOptions();
@@ -62,18 +62,18 @@ bool CdlgMain::OnCommand(UINT id, UINT code) {
 
 void CdlgMain::OnHelpButton() {
     switch (m_buttonHelp.MenuResult()) {
-        case ID_HELP_USERS: app_.ShowHelp(kHelpTopicUsers, HELP_CONTEXT); break;
-        case ID_HELP_CONTEXT: app_.ShowHelp(kHelpContextMain, HELP_CONTEXT); break;
+        case ID_HELP_USERS: services_.links.ShowHelp(kHelpTopicUsers, HELP_CONTEXT); break;
+        case ID_HELP_CONTEXT: services_.links.ShowHelp(kHelpContextMain, HELP_CONTEXT); break;
         case ID_HELP_ABOUT: ShowAbout(); break;
-        default: app_.ShowHelp(0, HELP_CONTENTS); break;
+        default: services_.links.ShowHelp(0, HELP_CONTENTS); break;
     }
 }
 
 void CdlgMain::ShowOptions() {
-    const SettingsIdentity& identity = app_.identity;
+    const SettingsIdentity& identity = services_.identity;
     rw::CNotificationIcon& icon = tray_.Icon();
     CppOptGeneral general(identity, &icon);
-    CppOptCommercial commercial(app_, &icon);
+    CppOptCommercial commercial(services_, &icon);
     CppOptCompatibility notifications(identity, &icon);
     notifications.m_nStyle = m_nNotificationStyle;
     // The page shows the user's own sound path, not one imposed by policy.
@@ -88,8 +88,8 @@ void CdlgMain::ShowOptions() {
     sheet.AddPage(commercial);
     sheet.AddPage(notifications);
 
-    icon.PreviewEcoMode(app_.ecoMode != 0);
-    const std::uint32_t ecoBefore = app_.ecoMode;
+    icon.PreviewEcoMode(services_.EcoMode());
+    const std::uint32_t ecoBefore = services_.branding.ecoMode;
     const DWORD styleBefore = m_nNotificationStyle;
     const INT_PTR result = sheet.RunModal();
     if (!hwnd()) return;  // the program ended while the sheet was open
@@ -97,15 +97,15 @@ void CdlgMain::ShowOptions() {
     bool changed = false;
     if (result == IDOK) {
         ApplySettings();
-        changed = app_.ecoMode != ecoBefore || m_nNotificationStyle != styleBefore;
+        changed = services_.branding.ecoMode != ecoBefore || m_nNotificationStyle != styleBefore;
     }
     if (notifications.m_bPreviewShown || changed) icon.OnTrayIconRequest(rw::TrayIconRequest::RecreateWithWelcome);
 }
 
 void CdlgMain::CustomizeBreaks() {
-    nsHalden::CpsWizardBase sheet(app_.productName, hwnd());
+    nsHalden::CpsWizardBase sheet(services_.productName, hwnd());
     SetUpWizardSheet(sheet);
-    CppWizardBreaks page(app_);
+    CppWizardBreaks page(services_);
     page.ShowChoice(m_engine.Choice());
     sheet.AddPage(page);
     // The page has saved everything when the sheet ends with Finish; Cancel changes nothing.
@@ -114,10 +114,10 @@ void CdlgMain::CustomizeBreaks() {
 }
 
 void CdlgMain::OnBannerClick() {
-    if (app_.brandingActive) {
-        if (!tips_.BrandLink().empty()) app_.OpenWebAddress(tips_.BrandLink().c_str(), false);
+    if (services_.branding.brandingActive) {
+        if (!tips_.BrandLink().empty()) services_.links.OpenWebAddress(tips_.BrandLink().c_str(), false);
     } else {
-        app_.OpenWebAddress(m_strBannerLink.c_str(), true);
+        services_.links.OpenWebAddress(m_strBannerLink.c_str(), true);
     }
 }
 
@@ -125,7 +125,7 @@ rw::MessageResult CdlgMain::OnNotify(const NMHDR& header) {
     switch (header.idFrom) {
         case IDC_BREAKS_LINK:
             if (header.code != NM_CLICK && header.code != NM_RETURN) break;
-            app_.OpenHealthHint(rw::CHealthTips::kBreaksHint);
+            services_.links.OpenHealthHint(rw::CHealthTips::kBreaksHint);
             return 0;
     }
     if (tips_.OnNotify(header)) return 0;
@@ -134,6 +134,6 @@ rw::MessageResult CdlgMain::OnNotify(const NMHDR& header) {
 
 void CdlgMain::ShowAbout() {
     if (RaiseModalWindow()) return;  // from the tray or the pop-up while another one is open
-    CdlgAbout about(app_);
+    CdlgAbout about(services_, titleFont_.get());
     about.RunModal(hwnd());
 }

@@ -25,7 +25,7 @@ constexpr int kTipCount = static_cast<int>(std::size(kTips));
 
 }  // namespace
 
-CHealthTips::CHealthTips(AppShared& app) : app_(app) {}
+CHealthTips::CHealthTips(Links& links) : links_(links) {}
 
 void CHealthTips::LoadBranding(const SettingsIdentity& identity) {
     const HealthBranding health = LoadHealthBranding(identity);
@@ -163,9 +163,9 @@ void CHealthTips::OnLink(const ENLINK& link) {
     if (link.msg != WM_LBUTTONDOWN && !enter) return;
     const int k = SelectedTip();
     if (k >= 0 && k < kTipCount) {
-        app_.OpenHealthHint(kTips[k].hint);
+        links_.OpenHealthHint(kTips[k].hint);
     } else if (k == -1 && !brandLink_.empty()) {
-        app_.OpenWebAddress(brandLink_.c_str(), false);
+        links_.OpenWebAddress(brandLink_.c_str(), false);
     }
 }
 

@@ -11,7 +11,7 @@
 #include "framework/DataExchange.h"
 #include "kit/ControlsPlus.h"
 #include "settings/SettingsStore.h"
-#include "ui/shared/AppShared.h"
+#include "ui/shared/WindowServices.h"
 
 namespace rw {
 
@@ -20,7 +20,7 @@ public:
     // The health hint of the main window's breaks link (the first standard tip's).
     static constexpr std::uint32_t kBreaksHint = 100;
 
-    explicit CHealthTips(AppShared& app);
+    explicit CHealthTips(Links& links);
 
     // The organisation's health tab from the settings (shown by the next UpdateTabs).
     void LoadBranding(const SettingsIdentity& identity);
@@ -41,7 +41,7 @@ private:
     void OnLink(const ENLINK& link);
     int SelectedTip() const;  // the selected tab less the organisation's: -1 is the organisation's
 
-    AppShared& app_;
+    Links& links_;
     nsHalden::CTabCtrlPlus tabs_;
     nsHalden::CRichEditCtrlPlus text_;
     std::wstring linkText_;

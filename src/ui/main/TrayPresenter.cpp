@@ -6,8 +6,8 @@
 
 namespace rw {
 
-CTrayPresenter::CTrayPresenter(AppShared& app, EventScheduler& events, std::function<void()> showMain)
-    : app_(app), showMain_(std::move(showMain)), alert_(app), icon_(app, *this, events, &alert_) {
+CTrayPresenter::CTrayPresenter(const WindowServices& services, EventScheduler& events, std::function<void()> showMain)
+    : services_(services), showMain_(std::move(showMain)), alert_(services), icon_(services, *this, events, &alert_) {
     alert_.m_pMain = this;
     breakMenu_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MENU_TRAY_BREAK)));
 }
@@ -79,7 +79,7 @@ void CTrayPresenter::EnableSuspendUntilPlanned(bool enable) {
 }
 
 const std::wstring& CTrayPresenter::DisplayName() {
-    return app_.productName;
+    return services_.productName;
 }
 
 void CTrayPresenter::TickDone() {

@@ -14,14 +14,14 @@
 #include "res/resource.h"
 #include "ui/notify/NotificationAlert.h"
 #include "ui/notify/NotificationIcon.h"
-#include "ui/shared/AppShared.h"
+#include "ui/shared/WindowServices.h"
 
 namespace rw {
 
 class CTrayPresenter : public BreakEngineHost, private NotificationIconOwner, private AlertMainWindow {
 public:
     // showMain: brings the main window up (the icon's select).
-    CTrayPresenter(AppShared& app, EventScheduler& events, std::function<void()> showMain);
+    CTrayPresenter(const WindowServices& services, EventScheduler& events, std::function<void()> showMain);
     CTrayPresenter(const CTrayPresenter&) = delete;
     CTrayPresenter& operator=(const CTrayPresenter&) = delete;
 
@@ -32,6 +32,8 @@ public:
     void Close();
     // The notification area's messages: true when the message was one.
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The main window's title font, which the alert borrows for its rating bar.
+    void LendTitleFont(HFONT font) { alert_.m_hTitleFont = font; }
 
     CNotificationIcon& Icon() { return icon_; }
     const CNotificationIcon& Icon() const { return icon_; }
@@ -64,7 +66,7 @@ private:
     float Rating() const override;
     bool RatingRising() const override;
 
-    AppShared& app_;
+    const WindowServices& services_;
     std::function<void()> showMain_;
     HWND window_ = nullptr;
     CBreakEngine* engine_ = nullptr;

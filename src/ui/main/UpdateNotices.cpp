@@ -16,7 +16,9 @@
 
 namespace rw {
 
-CUpdateNotices::CUpdateNotices(AppShared& app, std::function<void()> exit) : app_(app), exit_(std::move(exit)) {}
+CUpdateNotices::CUpdateNotices(const WindowServices& services, SharedUpdateRecords& updates,
+                               const std::int64_t& welcomeTime, std::function<void()> exit)
+    : services_(services), updates_(updates), welcomeTime_(welcomeTime), exit_(std::move(exit)) {}
 
 bool CUpdateNotices::OnMessage(UINT message) {
     switch (message) {
@@ -30,26 +32,26 @@ bool CUpdateNotices::OnMessage(UINT message) {
 
 void CUpdateNotices::OnUpgradeInfo() {
     RefreshUpgradeButton();
-    const UpdateRecord upgrade = app_.updates.Upgrade();
-    WriteSettingInt64(app_.identity, Setting::UpgradeVersion, static_cast<std::int64_t>(upgrade.version));
-    WriteSettingString(app_.identity, Setting::UpgradeUrl, upgrade.url);
-    WriteSettingDword(app_.identity, Setting::UpgradeType, upgrade.type);
+    const UpdateRecord upgrade = updates_.Upgrade();
+    WriteSettingInt64(services_.identity, Setting::UpgradeVersion, static_cast<std::int64_t>(upgrade.version));
+    WriteSettingString(services_.identity, Setting::UpgradeUrl, upgrade.url);
+    WriteSettingDword(services_.identity, Setting::UpgradeType, upgrade.type);
 }
 
 void CUpdateNotices::OnNewsInfo() {
     // While an upgrade notice is open the news pop-up waits for it to close.
     RefreshNewsButton(!upgradeNoticeOpen_);
     if (upgradeNoticeOpen_) newsPopupWaiting_ = true;
-    const UpdateRecord news = app_.updates.News();
-    WriteSettingInt64(app_.identity, Setting::NewsVersion, static_cast<std::int64_t>(news.version));
-    WriteSettingString(app_.identity, Setting::NewsUrl, news.url);
+    const UpdateRecord news = updates_.News();
+    WriteSettingInt64(services_.identity, Setting::NewsVersion, static_cast<std::int64_t>(news.version));
+    WriteSettingString(services_.identity, Setting::NewsUrl, news.url);
 }
 
 void CUpdateNotices::OnUpgradeNotice() {
-    const std::optional<UpgradeNoticeRequest> notice = app_.updates.TakeNotice();
+    const std::optional<UpgradeNoticeRequest> notice = updates_.TakeNotice();
     if (!notice || upgradeNoticeOpen_) return;
     upgradeNoticeOpen_ = true;
-    ShowUpgradeNotice(app_, *notice);
+    ShowUpgradeNotice(services_, titleFont_, *notice);
     upgradeNoticeOpen_ = false;
     if (notice->quitAfter) {
         if (exit_) exit_();  // a required upgrade or the end of support: the program ends, state saved
@@ -62,13 +64,13 @@ void CUpdateNotices::OnUpgradeNotice() {
 }
 
 void CUpdateNotices::OnCheckSkipped() {
-    LoadStoredUpdateState(app_.identity, app_.seams.calendar.Now(), app_.updates);
+    LoadStoredUpdateState(services_.identity, services_.seams.calendar.Now(), updates_);
     ShowStoredState();
 }
 
 void CUpdateNotices::ShowStoredState() {
-    if (app_.updates.Upgrade().version > kRunningVersion) RefreshUpgradeButton();
-    if (app_.updates.News().version != 0) RefreshNewsButton(false);
+    if (updates_.Upgrade().version > kRunningVersion) RefreshUpgradeButton();
+    if (updates_.News().version != 0) RefreshNewsButton(false);
 }
 
 void CUpdateNotices::RefreshButtons() {
@@ -84,36 +86,37 @@ void CUpdateNotices::ShowButton(int id, bool visible, bool enabled) const {
 }
 
 void CUpdateNotices::RefreshUpgradeButton() {
-    const bool newer = app_.updates.Upgrade().version > kRunningVersion;
-    const PolicyButtonState state = ButtonStateForHideValue(ReadSettingDword(app_.identity, Setting::HideUpgrade));
+    const bool newer = updates_.Upgrade().version > kRunningVersion;
+    const PolicyButtonState state = ButtonStateForHideValue(ReadSettingDword(services_.identity, Setting::HideUpgrade));
     ShowButton(IDC_UPGRADE, newer && state.visible, state.enabled);
 }
 
 void CUpdateNotices::RefreshNewsButton(bool popup) {
-    const UpdateRecord news = app_.updates.News();
-    const PolicyButtonState state = ButtonStateForHideValue(ReadSettingDword(app_.identity, Setting::HideNews));
+    const UpdateRecord news = updates_.News();
+    const PolicyButtonState state = ButtonStateForHideValue(ReadSettingDword(services_.identity, Setting::HideNews));
     ShowButton(IDC_NEWS, news.version != 0 && state.visible, state.enabled);
 
-    if (popup && NewsPopsUp(app_.identity, news, app_.welcomeTime, app_.seams.calendar.Now())) ShowNewsWindow();
+    if (popup && NewsPopsUp(services_.identity, news, welcomeTime_, services_.seams.calendar.Now())) ShowNewsWindow();
 }
 
 void CUpdateNotices::ShowNewsWindow() {
     if (newsWindowOpen_) return;
     newsWindowOpen_ = true;
-    const UpdateRecord shown = app_.updates.News();
+    const UpdateRecord shown = updates_.News();
     COLORREF back = GetSysColor(COLOR_WINDOW), text = GetSysColor(COLOR_WINDOWTEXT);
     GetAccentColors(back, text);
     CdlgWebBrowser window(back, text);
     window.m_strUrl = shown.url;
-    window.m_openInBrowser = [this](const std::wstring& url) { app_.OpenWebAddress(url.c_str(), false); };
+    window.m_openInBrowser = [this](const std::wstring& url) { services_.links.OpenWebAddress(url.c_str(), false); };
     const INT_PTR result = window.RunModal(window_);
     newsWindowOpen_ = false;
-    if (result == IDOK) WriteSettingInt64(app_.identity, Setting::NewsLast, static_cast<std::int64_t>(shown.version));
+    if (result == IDOK)
+        WriteSettingInt64(services_.identity, Setting::NewsLast, static_cast<std::int64_t>(shown.version));
 }
 
 void CUpdateNotices::OnUpgradeButton() {
-    const std::wstring url = app_.updates.Upgrade().url;
-    if (IsWebAddress(url)) app_.OpenWebAddress(url.c_str(), true);
+    const std::wstring url = updates_.Upgrade().url;
+    if (IsWebAddress(url)) services_.links.OpenWebAddress(url.c_str(), true);
 }
 
 }  // namespace rw

@@ -6,17 +6,25 @@
 
 #include <functional>
 
-#include "ui/shared/AppShared.h"
+#include <cstdint>
+
+#include "ui/shared/WindowServices.h"
+#include "updates/UpgradeCheck.h"
 
 namespace rw {
 
 class CUpdateNotices {
 public:
-    // exit: ends the program (after a required upgrade or the end of support).
-    CUpdateNotices(AppShared& app, std::function<void()> exit);
+    // updates: what the worker found, and the state stored at start-up, owned by the
+    // application; welcomeTime: when the welcome wizard was finished (the news pop-up waits a
+    // week); exit: ends the program (after a required upgrade or the end of support).
+    CUpdateNotices(const WindowServices& services, SharedUpdateRecords& updates, const std::int64_t& welcomeTime,
+                   std::function<void()> exit);
 
     // The main window whose buttons these are and which owns the news window.
     void Attach(HWND window) { window_ = window; }
+    // The title font the upgrade notice borrows (the main window's).
+    void LendTitleFont(HFONT font) { titleFont_ = font; }
     // The worker's messages: true when the message was one.
     bool OnMessage(UINT message);
     // The buttons for the state stored at start-up.
@@ -36,7 +44,10 @@ private:
     // A button that is hidden is disabled as well, so that its access key cannot reach it.
     void ShowButton(int id, bool visible, bool enabled) const;
 
-    AppShared& app_;
+    const WindowServices& services_;
+    SharedUpdateRecords& updates_;
+    const std::int64_t& welcomeTime_;
+    HFONT titleFont_ = nullptr;
     std::function<void()> exit_;
     HWND window_ = nullptr;
     bool newsWindowOpen_ = false;

@@ -24,7 +24,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/shared/AppShared.h"
+#include "ui/shared/WindowServices.h"
 #include "core/EventScheduler.h"
 #include "core/PrivateMessages.h"
 #include "ui/notify/NotifyRules.h"
@@ -83,7 +83,7 @@ public:
     // popup: the alert the owner keeps for the whole run (may be null); it is handed to every
     // Init of the re-creation protocol.
     // events: the worker, whose event 4 retries a failed add.
-    CNotificationIcon(AppShared& app, NotificationIconOwner& owner, EventScheduler& events,
+    CNotificationIcon(const WindowServices& services, NotificationIconOwner& owner, EventScheduler& events,
                       nsHalden::CdlgNotificationAlertBase* popup, ShellNotify& shell = SystemShellNotify());
     CNotificationIcon(const CNotificationIcon&) = delete;
     CNotificationIcon& operator=(const CNotificationIcon&) = delete;
@@ -150,7 +150,7 @@ private:
     void RemoveRetryEvent();
     void Recreate(std::uint32_t style, bool eco, const std::wstring& sound);
 
-    AppShared& app_;
+    const WindowServices& services_;
     NotificationIconOwner& owner_;
     EventScheduler& events_;
     ShellNotify& shell_;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/shared/AppShared.h"
+#include "ui/shared/WindowServices.h"
 #include "engine/PlannedBreakList.h"
 #include "engine/PlannedBreakTexts.h"
 #include "kit/WizardBase.h"
@@ -18,7 +18,7 @@
 
 class CppWizardBreaks : public nsHalden::CppWizardBase {
 public:
-    explicit CppWizardBreaks(rw::AppShared& app);
+    explicit CppWizardBreaks(const rw::WindowServices& services);
 
     static constexpr DWORD kHelpContext = 200;
 
@@ -71,7 +71,7 @@ private:
     int SelectedRow() const;
     HWND List() const;
 
-    rw::AppShared& app_;
+    const rw::WindowServices& services_;
     CPlannedBreakTexts texts_;
     std::vector<std::unique_ptr<CBreakTimed>> rowRecords_;
     bool updating_ = false;  // the controls are being written or read: their notifications wait

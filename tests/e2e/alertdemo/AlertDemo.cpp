@@ -81,10 +81,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     HWND owner = CreateWindowExW(0, L"STATIC", L"Restwell demo owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  instance, nullptr);
     DemoMain main(owner);
-    rw::CdlgNotificationAlert alert(app);
+    rw::CdlgNotificationAlert alert(app.Services());
     alert.m_pMain = &main;
     alert.SetCommandTarget(owner);
-    rw::CNotificationIcon icon(app, main, main, &alert);
+    rw::CNotificationIcon icon(app.Services(), main, main, &alert);
     icon.Init(rw::NOTIFY_STYLE_SYSTEM_CUSTOM, app.osVersion, owner, rw::kNotificationIconGuid, &alert);
     icon.Add(main.IconById(IDI_PROGRAM), L"Restwell");
     icon.SetEcoMode(eco);
