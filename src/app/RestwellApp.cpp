@@ -183,7 +183,7 @@ bool CRestwellApp::InitInstance() {
     const WelcomeDecision welcome = DecideWelcome(identity, calendar_.Now(), switches.silent);
     welcomeTime = welcome.welcomeTime;
     if (welcome.step == WelcomeStep::RunWizard) {
-        const std::optional<std::int64_t> finished = RunWelcomeWizard(Services());
+        const std::optional<std::int64_t> finished = RunWelcomeWizard(Services(), LoadPlannedBreakList(identity));
         if (!finished) return false;
         welcomeTime = *finished;
         firstRun = true;

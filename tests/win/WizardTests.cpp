@@ -82,6 +82,7 @@ protected:
     INT_PTR RunAlone(std::vector<LoopScript::Step> steps) {
         nsHalden::CpsWizardBase sheet(L"Restwell");
         SetUpWizardSheet(sheet);
+        page.ShowPlanned(LoadPlannedBreakList(app.identity));  // as the engine holds them
         sheet.AddPage(page);
         sheet_ = &sheet;
         LoopScript script(std::move(steps));
@@ -518,6 +519,7 @@ TEST_F(BreaksPage, ACorruptCountReadsNoFurtherThanTheStoredEntries) {
     CountingRegistry registry;
     TestAppShared counted(&registry);
     CppWizardBreaks bounded(counted.Services());
+    bounded.ShowPlanned(LoadPlannedBreakList(counted.identity));
     nsHalden::CpsWizardBase sheet(L"Restwell");
     SetUpWizardSheet(sheet);
     sheet.AddPage(bounded);
@@ -629,7 +631,7 @@ TEST_F(WelcomeWizard, FinishedWithKeysAloneAndBackKeepsWhatWasTyped) {
         },
         [&] { Key(VK_RETURN); },  // Finish
     });
-    const std::optional<std::int64_t> finishedAt = RunWelcomeWizard(app.Services());
+    const std::optional<std::int64_t> finishedAt = RunWelcomeWizard(app.Services(), LoadPlannedBreakList(app.identity));
     finished = finishedAt.has_value();
     EXPECT_TRUE(finished);
     // The start-up keeps the time the wizard hands back, which is the one stored.
@@ -711,7 +713,7 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
                                seen.workField = SizeOf(GetDlgItem(CurrentPage(), IDC_WORK_MINUTES));
                                PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
                            }});
-        RunWelcomeWizard(app.Services());
+        RunWelcomeWizard(app.Services(), LoadPlannedBreakList(app.identity));
         EXPECT_TRUE(script.finished());
         return seen;
     };
@@ -770,7 +772,7 @@ TEST_F(WelcomeWizard, TheWatermarkFillsItsColumnToTheBottomOfThePage) {
             PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
         },
     });
-    RunWelcomeWizard(app.Services());
+    RunWelcomeWizard(app.Services(), LoadPlannedBreakList(app.identity));
     ASSERT_EQ(seen.size(), 2u);
     for (const Column& c : seen) {
         ASSERT_GT(c.pageBottom, picture.bmHeight) << "the page is deeper than the picture";

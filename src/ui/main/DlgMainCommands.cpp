@@ -107,6 +107,7 @@ void CdlgMain::CustomizeBreaks() {
     SetUpWizardSheet(sheet);
     CppWizardBreaks page(services_);
     page.ShowChoice(m_engine.Choice());
+    page.ShowPlanned(m_engine.PlannedBreaks());
     sheet.AddPage(page);
     // The page has saved everything when the sheet ends with Finish; Cancel changes nothing.
     if (sheet.RunModal() != rw::ID_WIZFINISH) return;

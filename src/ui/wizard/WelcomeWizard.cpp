@@ -53,11 +53,12 @@ void SetUpWizardSheet(nsHalden::CpsWizardBase& sheet) {
     sheet.SetStartPage(0);
 }
 
-std::optional<std::int64_t> RunWelcomeWizard(const rw::WindowServices& services) {
+std::optional<std::int64_t> RunWelcomeWizard(const rw::WindowServices& services, const CPlannedBreakList& planned) {
     nsHalden::CpsWizardBase sheet(services.productName);
     SetUpWizardSheet(sheet);
     CppWizardWelcomeStart start(services);
     CppWizardBreaks breaks(services);
+    breaks.ShowPlanned(planned);
     CppWizardWelcomeFinish finish(services);
     sheet.AddPage(start);
     sheet.AddPage(breaks);

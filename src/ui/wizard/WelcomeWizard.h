@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "engine/PlannedBreakList.h"
 #include "ui/shared/WindowServices.h"
 #include "framework/Handles.h"
 #include "kit/WizardBase.h"
@@ -36,5 +37,6 @@ private:
 // the watermark and header pictures, Wizard 97.
 void SetUpWizardSheet(nsHalden::CpsWizardBase& sheet);
 
-// Runs the welcome wizard; the time the user finished it, nothing when cancelled.
-std::optional<std::int64_t> RunWelcomeWizard(const rw::WindowServices& services);
+// Runs the welcome wizard with the planned breaks stored so far; the time the user finished
+// it, nothing when cancelled.
+std::optional<std::int64_t> RunWelcomeWizard(const rw::WindowServices& services, const CPlannedBreakList& planned);

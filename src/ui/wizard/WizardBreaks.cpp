@@ -83,7 +83,7 @@ rw::InitFocus CppWizardBreaks::OnInitDialog() {
     }
     SetUpSliders();
     SetUpList();
-    LoadPlannedRows();
+    ShowPlannedRows();
     SetItemText(IDC_PLANNED_HINT, ItemText(IDC_PLANNED_HINT) + rw::ResourceText(IDS_PLANNED_EXAMPLES));
     for (int arrows : {IDC_WORK_ARROWS, IDC_REST_ARROWS}) {
         SendMessageW(Item(arrows), UDM_SETRANGE32, kArrowRangeLow, kArrowRangeHigh);
@@ -135,12 +135,14 @@ void CppWizardBreaks::SetUpList() {
     }
 }
 
-void CppWizardBreaks::LoadPlannedRows() {
-    if (static_cast<std::int32_t>(rw::ReadSettingDword(services_.identity, rw::Setting::Timed)) <= 0) return;
+void CppWizardBreaks::ShowPlannedRows() {
+    // Without planned breaks the part stays hidden behind its button.
+    if (m_listPlanned.empty()) return;
     m_bPlannedShown = true;
-    // The same loader as the engine's, with its bounds: a corrupt count cannot stall the page.
-    CPlannedBreakList stored = LoadPlannedBreakList(services_.identity);
-    while (!stored.empty()) AddRow(stored.RemoveAt(0));
+    // The rows own copies until Finish; the list stays as given for a page that is cancelled.
+    CPlannedBreakList rows;
+    rows.CopyFrom(m_listPlanned);
+    while (!rows.empty()) AddRow(rows.RemoveAt(0));
     if (ListView_GetItemCount(List()) > 0) {
         ListView_SetItemState(List(), 0, LVIS_FOCUSED, LVIS_FOCUSED);
         ListView_EnsureVisible(List(), 0, FALSE);

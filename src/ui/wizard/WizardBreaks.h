@@ -27,7 +27,10 @@ public:
     void ShowChoice(const rw::BreakChoice& choice);
     rw::BreakChoice Choice() const;
 
-    // Filled on Finish with the rows, in time order; the main window copies it.
+    // The planned breaks the page opens with: a copy of the list its owner holds (the engine,
+    // or the start-up before the engine exists). The page reads no list of its own.
+    void ShowPlanned(const CPlannedBreakList& planned) { m_listPlanned.CopyFrom(planned); }
+    // The list shown, and on Finish the rows in time order, which the owner takes back.
     CPlannedBreakList m_listPlanned;
     bool m_bEnableLocked = false;
     bool m_bPeriodsLocked = false;
@@ -53,7 +56,7 @@ private:
     void OnMinutesLeft(int field);
     void SetUpSliders();
     void SetUpList();
-    void LoadPlannedRows();
+    void ShowPlannedRows();
 
     bool OnCommand(UINT id, UINT code);
     rw::MessageResult OnNotify(const NMHDR& header);
