@@ -40,7 +40,7 @@ public:
 
 class FakeMain : public AlertMainWindow {
 public:
-    int RemindersSwitch() const override { return reminders; }
+    bool RemindersEnabled() const override { return reminders != 0; }
     float Rating() const override { return 62.0f; }
     bool RatingRising() const override { return true; }
     int reminders = 1;

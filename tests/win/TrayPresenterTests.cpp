@@ -61,8 +61,8 @@ TEST_F(TrayPresenterTest, TheEngineShowsItsStateOnTheIconAndTheClicksComeBackToI
     // and in the notification area, with the program's name first in the tooltip.
     ASSERT_NE(tray.Icon().m_hWndOwner, nullptr) << "the shell took the icon";
     ASSERT_GT(view.statusIcon, 0);
-    ASSERT_NE(tray.StateIcon(view.statusIcon), nullptr);
-    EXPECT_EQ(tray.Icon().m_hIconCurrent, tray.StateIcon(view.statusIcon));
+    ASSERT_NE(tray.IconById(view.statusIcon), nullptr);
+    EXPECT_EQ(tray.Icon().m_hIconCurrent, tray.IconById(view.statusIcon));
 
     // A pointer over the icon ticks the engine (which updates the main window's texts); a
     // selection asks for the main window; other messages are the main window's own.

@@ -6,7 +6,7 @@
 
 void CdlgMain::SetStatusIcon(int iconId) {
     statusIconId_ = iconId;
-    HICON icon = tray_.StateIcon(iconId);
+    HICON icon = tray_.IconById(iconId);
     rw::IconOwner replaced;
     if (icon && dpi_ != rw::SystemDpi()) {
         const int scaled = rw::ScaleToDpi(16, dpi_);

@@ -44,7 +44,7 @@ bool CTrayPresenter::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return false;
 }
 
-HICON CTrayPresenter::StateIcon(int iconId) const {
+HICON CTrayPresenter::IconById(int iconId) {
     for (const StateIconEntry& entry : stateIcons_) {
         if (entry.id == iconId) return entry.icon.get();
     }
@@ -52,12 +52,12 @@ HICON CTrayPresenter::StateIcon(int iconId) const {
 }
 
 void CTrayPresenter::SetIconAndTip(int iconId, const std::wstring& tip) {
-    icon_.SetIconAndTip(&tip, StateIcon(iconId));
+    icon_.SetIconAndTip(&tip, IconById(iconId));
 }
 
 void CTrayPresenter::ShowNotification(const std::wstring& extra, const std::wstring& text, int iconId,
                                       std::uint32_t timeoutMs) {
-    icon_.ShowNotification(extra.empty() ? nullptr : &extra, text, StateIcon(iconId), timeoutMs);
+    icon_.ShowNotification(extra.empty() ? nullptr : &extra, text, IconById(iconId), timeoutMs);
 }
 
 void CTrayPresenter::HideNotification() {
@@ -90,10 +90,6 @@ HWND CTrayPresenter::IconOwnerWindow() {
     return window_;
 }
 
-HICON CTrayPresenter::IconById(int iconId) {
-    return StateIcon(iconId);
-}
-
 HMENU CTrayPresenter::TrayBreakMenu() {
     return breakMenu_.get();
 }
@@ -111,16 +107,12 @@ void CTrayPresenter::ShowMainWindow() {
     if (showMain_) showMain_();
 }
 
-bool CTrayPresenter::RemindersEnabled() {
+bool CTrayPresenter::RemindersEnabled() const {
     return engine_ && engine_->Choice().enabled;
 }
 
 void CTrayPresenter::IconAdded() {
     if (engine_) engine_->ShowStateAgain();
-}
-
-int CTrayPresenter::RemindersSwitch() const {
-    return engine_ && engine_->Choice().enabled ? 1 : 0;
 }
 
 float CTrayPresenter::Rating() const {

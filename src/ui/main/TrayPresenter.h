@@ -38,7 +38,7 @@ public:
     CNotificationIcon& Icon() { return icon_; }
     const CNotificationIcon& Icon() const { return icon_; }
     // A state icon at the notification area's size, by resource id; null when not loaded.
-    HICON StateIcon(int iconId) const;
+    HICON IconById(int iconId) override;
 
     // The engine's host.
     void SetIconAndTip(int iconId, const std::wstring& tip) override;
@@ -54,15 +54,14 @@ public:
 private:
     // The icon's owner.
     HWND IconOwnerWindow() override;
-    HICON IconById(int iconId) override;
     HMENU TrayBreakMenu() override;
     void RunEngineTick(bool quiet) override;
     void ShowMainWindow() override;
-    bool RemindersEnabled() override;
+    // The break reminders switch, for the welcome text and the alert alike.
+    bool RemindersEnabled() const override;
     void IconAdded() override;
 
     // What the alert reads.
-    int RemindersSwitch() const override;
     float Rating() const override;
     bool RatingRising() const override;
 

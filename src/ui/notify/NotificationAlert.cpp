@@ -168,7 +168,7 @@ void CdlgNotificationAlert::RefreshContent() {
             ShowWindow(control, m_bBreakDue == 1 ? SW_SHOW : SW_HIDE);
         }
     }
-    ShowItem(IDC_ALERT_NOT_RATED, m_pMain && m_pMain->RemindersSwitch() == 0);
+    ShowItem(IDC_ALERT_NOT_RATED, m_pMain && !m_pMain->RemindersEnabled());
 
     if (HMENU menu = m_btnSuspend.DropDown()) {
         EnableMenuItem(menu, ID_SUSPEND_UNTIL_PLANNED,
@@ -258,7 +258,7 @@ void CdlgNotificationAlert::OnDrawItem(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &item.rcItem, m_brushBack.get());
     if (item.CtlID == IDC_RATING_BAR) {
         if (!m_pMain) return;
-        services_.DrawAchievementBar(item.hDC, item.rcItem, m_pMain->RemindersSwitch(), m_pMain->Rating(),
+        services_.DrawAchievementBar(item.hDC, item.rcItem, m_pMain->RemindersEnabled() ? 1 : 0, m_pMain->Rating(),
                                      m_pMain->RatingRising(), m_hTitleFont);
         BrushOwner frame(CreateSolidBrush(m_clrText));
         FrameRect(item.hDC, &item.rcItem, frame.get());

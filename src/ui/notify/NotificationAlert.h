@@ -18,7 +18,7 @@ namespace rw {
 class AlertMainWindow {
 public:
     virtual ~AlertMainWindow() = default;
-    virtual int RemindersSwitch() const = 0;  // m_bEnable
+    virtual bool RemindersEnabled() const = 0;  // the break reminders switch
     virtual float Rating() const = 0;
     virtual bool RatingRising() const = 0;
 };

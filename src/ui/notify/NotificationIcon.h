@@ -62,7 +62,7 @@ public:
     // Shown normally, on top, in the foreground, with the focus.
     virtual void ShowMainWindow() = 0;
     // The break reminders switch (chooses the welcome text).
-    virtual bool RemindersEnabled() = 0;
+    virtual bool RemindersEnabled() const = 0;
     // The alert's m_bBreakDue.
     virtual void SetAlertBreakDue(int breakDue) = 0;
     // The shell has just added the icon with the program's picture and name: the owner shows

@@ -37,7 +37,6 @@ private:
 class DemoMain : public rw::AlertMainWindow, public rw::NotificationIconOwner, public rw::EventScheduler {
 public:
     explicit DemoMain(HWND window) : window_(window) {}
-    int RemindersSwitch() const override { return 1; }
     float Rating() const override { return 62.0f; }
     bool RatingRising() const override { return true; }
     HWND IconOwnerWindow() override { return window_; }
@@ -49,7 +48,7 @@ public:
     HMENU TrayBreakMenu() override { return nullptr; }
     void RunEngineTick(bool) override {}
     void ShowMainWindow() override {}
-    bool RemindersEnabled() override { return true; }
+    bool RemindersEnabled() const override { return true; }
     void SetAlertBreakDue(int) override {}
     void IconAdded() override {}
     void Schedule(std::int32_t, std::int64_t, std::int64_t) override {}
