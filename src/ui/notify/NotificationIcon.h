@@ -1,8 +1,8 @@
 // The notification-area icon: its picture and tooltip, the user's clicks on it, and the
 // notifications it delivers, as the shell's balloon or as the alert pop-up with a sound.
 //
-// The main window owns one CNotificationIcon and implements NotificationIconOwner. Its
-// message routing hands these messages over:
+// The tray presenter owns one CNotificationIcon and implements NotificationIconOwner; the
+// main window receives these messages and the presenter hands them over:
 //
 //     WMU_TRAY_CALLBACK (0x464)        -> OnTrayCallback(wParam, lParam)
 //     WMU_TRAY_ICON (0x468)            -> OnTrayIconMessage(wParam)
@@ -107,7 +107,7 @@ public:
     // The welcome notification; a balloon that cannot be shown is reported in a message box.
     bool ShowWelcomeNotification();
 
-    // The main window's message routing (see the top of this file).
+    // The messages the owner hands over (see the top of this file).
     void OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void OnTrayIconMessage(WPARAM request);
     void OnTaskbarCreated() { OnTrayIconRequest(TrayIconRequest::Recreate); }
