@@ -189,7 +189,7 @@ private:
     void BookRest(std::uint32_t lastInput32);
     // The status icon and the notification-area icon with its tooltip, remembered.
     void ShowIcons(int iconId, const std::wstring& tip);
-    // Timer 101 through the main window, remembering the period it repeats at (0: not running).
+    // The tick timer (kTickTimerId) through the main window, remembering the period it repeats at (0: not running).
     void ArmTickTimer(std::uint32_t periodMs);
     void StopTickTimer();
 
