@@ -183,7 +183,9 @@ bool CRestwellApp::InitInstance() {
     const WelcomeDecision welcome = DecideWelcome(identity, calendar_.Now(), switches.silent);
     welcomeTime = welcome.welcomeTime;
     if (welcome.step == WelcomeStep::RunWizard) {
-        if (!RunWelcomeWizard(*this)) return false;
+        const std::optional<std::int64_t> finished = RunWelcomeWizard(Services(), LoadPlannedBreakList(identity));
+        if (!finished) return false;
+        welcomeTime = *finished;
         firstRun = true;
     } else if (welcome.step == WelcomeStep::FirstRunWithoutWizard) {
         firstRun = true;
@@ -197,7 +199,7 @@ bool CRestwellApp::InitInstance() {
         *this, [](HWND window) { return std::make_shared<rw::WindowMessagePoster>(window); });
     if (!mainDialog_->Create()) return false;
     SetMainWindow(mainDialog_.get());
-    if (firstRun || switches.welcomeNotification) mainDialog_->ShowWelcomeNotification();
+    if (firstRun || switches.welcomeNotification) mainDialog_->Tray().Icon().ShowWelcomeNotification();
     if (switches.showWindow) ShowWindow(mainDialog_->hwnd(), SW_SHOWNORMAL);
 
     SetExitCode(RunMessageLoop());

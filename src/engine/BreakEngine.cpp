@@ -43,6 +43,7 @@ std::uint32_t ElapsedMs(std::int64_t from, std::int64_t to) {
 
 CBreakEngine::CBreakEngine(const BreakEngineSeams& seams)
     : host_(seams.host),
+      view_(seams.view),
       events_(seams.events),
       input_(seams.input),
       calendar_(seams.calendar),
@@ -151,12 +152,12 @@ void CBreakEngine::ArmTickTimer(std::uint32_t periodMs) {
     // The timer repeats: once its ticks fall on :00, :20 and :40 it is left alone, and a tick
     // costs no call to set it again.
     if (periodMs == armedPeriodMs_) return;
-    host_.ArmTickTimer(periodMs);
+    view_.ArmTickTimer(periodMs);
     armedPeriodMs_ = periodMs;
 }
 
 void CBreakEngine::StopTickTimer() {
-    host_.KillTickTimer();
+    view_.KillTickTimer();
     armedPeriodMs_ = 0;
 }
 
@@ -219,7 +220,7 @@ void CBreakEngine::OnTimeChange() {
         UpdateBreakState(kTickPlannedBreakDue);
         countdownAsOf_.reset();
         PlannedBreakCountdown(now);
-        host_.UpdateControlsFromData();
+        view_.UpdateControlsFromData();
     } else {
         UpdateBreakState(kTickQuietRefresh);
     }
@@ -325,13 +326,13 @@ CBreakEngine::Countdown CBreakEngine::PlannedBreakCountdown(std::int64_t now) {
 void CBreakEngine::ShowIcons(int iconId, const std::wstring& tip) {
     shownIcon_ = iconId;
     shownTip_ = tip;
-    host_.SetStatusIcon(iconId);
+    view_.SetStatusIcon(iconId);
     host_.SetIconAndTip(iconId, tip);
 }
 
 void CBreakEngine::ShowStateAgain() {
     if (!choice_.enabled || shownIcon_ == 0) return;
-    host_.SetStatusIcon(shownIcon_);
+    view_.SetStatusIcon(shownIcon_);
     host_.SetIconAndTip(shownIcon_, shownTip_);
 }
 
@@ -415,10 +416,10 @@ void CBreakEngine::UpdateBreakState(bool bQuiet, bool bRefresh, bool bRested, bo
         RemovePlannedBreakEvent();
         shownIcon_ = 0;
         m_nShownMinutes = kNothingShown;
-        host_.SetStatusIcon(0);
+        view_.SetStatusIcon(0);
         m_strStatus.clear();
         m_strPlanned.clear();
-        host_.UpdateControlsFromData();
+        view_.UpdateControlsFromData();
         return;
     }
     const float scoreBefore = m_rating.m_fScore;
@@ -514,8 +515,8 @@ void CBreakEngine::UpdateBreakState(bool bQuiet, bool bRefresh, bool bRested, bo
 
     if (bRested) m_tickWorkStart = 0;
     SaveWhileRunning(tickNow, now);
-    host_.UpdateControlsFromData();
-    if (m_rating.m_fScore != scoreBefore && host_.IsMainWindowVisible()) host_.RepaintRatingBar();
+    view_.UpdateControlsFromData();
+    if (m_rating.m_fScore != scoreBefore && view_.IsMainWindowVisible()) view_.RepaintRatingBar();
     host_.TickDone();
 }
 

@@ -28,7 +28,8 @@ enum ActivityReading { ReadingNone = 0, ReadingRested = 1, ReadingWorking = 2, R
 enum class SuspendCommand { For15Minutes, For30Minutes, UntilNextRest, UntilPlannedBreak };
 
 struct BreakEngineSeams {
-    BreakEngineHost& host;
+    BreakEngineHost& host;   // the tray
+    BreakEngineView& view;   // the main window
     EventScheduler& events;  // the planned-break event
     rw::InputClock& input;
     rw::Calendar& calendar;
@@ -194,11 +195,12 @@ private:
     void BookRest(std::uint32_t lastInput32);
     // The status icon and the notification-area icon with its tooltip, remembered.
     void ShowIcons(int iconId, const std::wstring& tip);
-    // The tick timer through the host, remembering the period it repeats at (0: not running).
+    // The tick timer (kTickTimerId) through the main window, remembering the period it repeats at (0: not running).
     void ArmTickTimer(std::uint32_t periodMs);
     void StopTickTimer();
 
     BreakEngineHost& host_;
+    BreakEngineView& view_;
     EventScheduler& events_;
     rw::InputClock& input_;
     rw::Calendar& calendar_;

@@ -1,6 +1,8 @@
-// What the break engine needs of the window that owns it: the state icon and tooltip, the
-// notifications, the status texts and rating bar and the tray menu item. The main window
-// implements it; the tests record it. The worker's planned-break event goes to the scheduler.
+// What the break engine needs of the program's windows, in two parts: the tray's (the
+// notification-area icon and tooltip, the notifications, the alert pop-up's state, the tray
+// break menu) and the main window's (its status icon, texts and rating bar, and the tick
+// timer it receives). The tray presenter and the main window implement one each; the tests
+// record both. The worker's planned-break event goes to the scheduler.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -11,8 +13,6 @@ class BreakEngineHost {
 public:
     virtual ~BreakEngineHost() = default;
 
-    // The main window's status icon (IDC_STATUS_ICON); 0 clears it.
-    virtual void SetStatusIcon(int iconId) = 0;
     // The notification-area icon and its tooltip.
     virtual void SetIconAndTip(int iconId, const std::wstring& tip) = 0;
     // A balloon or the alert pop-up: extra is the planned-break countdown line (may be empty).
@@ -24,20 +24,27 @@ public:
     virtual void SetAlertPlannedMinutes(int minutes) = 0;
     // "Suspend until Planned Break" (ID_SUSPEND_UNTIL_PLANNED) of the tray break menu.
     virtual void EnableSuspendUntilPlanned(bool enable) = 0;
+    // The program's display name, the first line of every tooltip.
+    virtual const std::wstring& DisplayName() = 0;
+
+    // The end of every tick.
+    virtual void TickDone() {}
+};
+
+class BreakEngineView {
+public:
+    virtual ~BreakEngineView() = default;
+
+    // The main window's status icon; 0 clears it.
+    virtual void SetStatusIcon(int iconId) = 0;
     // Pushes the bound texts (status, planned-break line) into the controls.
     virtual void UpdateControlsFromData() = 0;
     virtual void RepaintRatingBar() = 0;
     virtual bool IsMainWindowVisible() = 0;
-    // The program's display name, the first line of every tooltip.
-    virtual const std::wstring& DisplayName() = 0;
 
-    // The main window's tick timer (CBreakEngine::kTickTimerId); it repeats at the period given
-    // until set again or killed.
+    // The tick timer of the main window; it repeats at the period given until set again or killed.
     virtual void ArmTickTimer(std::uint32_t periodMs) = 0;
     virtual void KillTickTimer() = 0;
-
-    // The end of every tick.
-    virtual void TickDone() {}
 };
 
 }  // namespace rw

@@ -6,8 +6,10 @@ if(WIN32)
     src/ui/about/About.cpp
     src/ui/main/DlgMain.cpp
     src/ui/main/DlgMainCommands.cpp
-    src/ui/main/DlgMainHost.cpp
-    src/ui/main/DlgMainUpdates.cpp
+    src/ui/main/DlgMainView.cpp
+    src/ui/main/HealthTips.cpp
+    src/ui/main/TrayPresenter.cpp
+    src/ui/main/UpdateNotices.cpp
     src/ui/news/Explorer.cpp
     src/ui/news/WebBrowser.cpp
     src/ui/notify/NotificationAlert.cpp

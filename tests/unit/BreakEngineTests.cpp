@@ -480,7 +480,7 @@ TEST_F(BreakEngine, BadStoredTimesDiscardTheRestore) {
         ResetTestRegistry();
         WriteSettingInt64(kTestIdentity, Setting::TimeActiveLast, c.activeLast);
         WriteSettingInt64(kTestIdentity, Setting::TimeWorkStart, c.workStart);
-        CBreakEngine restored(BreakEngineSeams{host, host, input, calendar, texts, kTestIdentity});
+        CBreakEngine restored(BreakEngineSeams{host, host, host, input, calendar, texts, kTestIdentity});
         EXPECT_EQ(restored.LastInputTick(), 0);
         EXPECT_EQ(restored.RestMarkTick(), 0);
         EXPECT_EQ(restored.WorkStartTick(), 0);
@@ -490,7 +490,7 @@ TEST_F(BreakEngine, BadStoredTimesDiscardTheRestore) {
     WriteSettingInt64(kTestIdentity, Setting::TimeActiveLast, now - 60);
     WriteSettingInt64(kTestIdentity, Setting::TimeWorkStart, now - 600);
     PutSetting(L"Breaks", L"Enable", 0);
-    CBreakEngine off(BreakEngineSeams{host, host, input, calendar, texts, kTestIdentity});
+    CBreakEngine off(BreakEngineSeams{host, host, host, input, calendar, texts, kTestIdentity});
     EXPECT_EQ(off.WorkStartTick(), 0);
     off.SaveBreakState();
     std::int64_t stored = 0;

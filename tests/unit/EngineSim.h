@@ -27,7 +27,7 @@ struct Notification {
     std::int64_t at;  // calendar time
 };
 
-class RecordingHost final : public BreakEngineHost, public EventScheduler {
+class RecordingHost final : public BreakEngineHost, public BreakEngineView, public EventScheduler {
 public:
     void SetStatusIcon(int iconId) override { statusIcon = iconId; }
     void SetIconAndTip(int iconId, const std::wstring& tip) override {
@@ -89,7 +89,8 @@ protected:
 
     // Builds the engine as the main window does and runs its start-up ticks.
     void Start() {
-        engine = std::make_unique<CBreakEngine>(BreakEngineSeams{host, host, input, calendar, texts, kTestIdentity});
+        engine =
+            std::make_unique<CBreakEngine>(BreakEngineSeams{host, host, host, input, calendar, texts, kTestIdentity});
         engine->ApplyEnable();
         engine->OnInitialised();
     }

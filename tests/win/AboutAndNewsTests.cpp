@@ -74,7 +74,7 @@ bool AppWindowStyle(HWND hwnd) {
 
 TEST(AboutWindow, NoticeShowsItsTextUnchangedAndItsLinkOpensTheDownload) {
     TestAppShared app;
-    CdlgAbout about(app);
+    CdlgAbout about(app.Services());
     const std::wstring message = L"Line one.\n\n<a>Please click here to download version 2.1.0.13022.</a>";
     about.SetNotice(L"Upgrade Available", message, L"http://dl.test/setup");
     std::wstring caption, shown;
@@ -104,7 +104,7 @@ TEST(AboutWindow, AboutTextWithVersionCopyrightAndHomePage) {
     HWND owner = CreateWindowExW(0, L"Static", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     for (bool eco : {false, true}) {
         app.ecoMode = eco;
-        CdlgAbout about(app);
+        CdlgAbout about(app.Services());
         std::wstring caption, shown, product;
         bool appWindow = true;
         LoopScript script({
@@ -157,7 +157,7 @@ TEST(AboutWindow, OpensCentredOverItsOwnerOrTheWorkArea) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ShowWindow(owner, c.shown ? SW_SHOWNOACTIVATE : SW_HIDE);
-        CdlgAbout about(app);
+        CdlgAbout about(app.Services());
         RECT placed{};
         LoopScript script({
             [&] { GetWindowRect(about.hwnd(), &placed); },
@@ -173,7 +173,7 @@ TEST(AboutWindow, OpensCentredOverItsOwnerOrTheWorkArea) {
 TEST(AboutWindow, ANoticeLinkThatIsNoWebAddressOpensNothing) {
     TestAppShared app;
     for (const wchar_t* target : {L"", L"file:///C:/Windows/notepad.exe", L"\\\\server\\share\\setup.exe"}) {
-        CdlgAbout about(app);
+        CdlgAbout about(app.Services());
         about.SetNotice(L"Upgrade Available", L"<a>link</a>", target);
         LoopScript script({
             [&] { Notify(about.hwnd(), IDC_ABOUT_TEXT, NM_CLICK); },

@@ -157,7 +157,7 @@ TEST_F(Help, WelcomePagesAskForTheirTemplatesTopic) {
                                      PostMessageW(sheet, PSM_SETCURSEL, 2, 0);  // the finish page
                                  },
                                  [&] { PostMessageW(f1(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0); }});
-    EXPECT_FALSE(RunWelcomeWizard(app));
+    EXPECT_FALSE(RunWelcomeWizard(app.Services(), CPlannedBreakList()));
     ASSERT_EQ(launcher.opened.size(), 2u);
     EXPECT_EQ(launcher.opened[0], kHelp + L"topic=" + std::to_wstring(0x20000 + IDD_WELCOME_START) + L"&" + kVersion);
     EXPECT_EQ(launcher.opened[1], kHelp + L"topic=" + std::to_wstring(0x20000 + IDD_WELCOME_FINISH) + L"&" + kVersion);

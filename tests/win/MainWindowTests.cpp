@@ -19,7 +19,10 @@
 #include "core/CalendarTime.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
+#include "LoopScript.h"
 #include "MainWindowTest.h"
+#include "engine/PlannedBreakList.h"
+#include "settings/SettingsCatalog.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "ui/main/DlgMain.h"
@@ -137,7 +140,8 @@ TEST_F(MainWindow, TheStateShowsFromTheStart) {
     struct Case {
         std::int64_t workStartedAgo;  // 0: no stored work period
         const wchar_t* status;
-    } cases[] = {{0, L"You are rested."}, {30, L"You are rested."}, {14 * 60, L"You have been working for 14 minutes."}};
+    } cases[] = {
+        {0, L"You are rested."}, {30, L"You are rested."}, {14 * 60, L"You have been working for 14 minutes."}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.workStartedAgo);
         RegistryTest::SetUp();
@@ -324,7 +328,7 @@ TEST_F(MainWindow, OpensCentredAndFollowsADpiChange) {
     };
     const auto titleHeight = [&] {
         LOGFONTW font{};
-        return app.titleFont && GetObjectW(app.titleFont.get(), sizeof font, &font) ? font.lfHeight : 0;
+        return main->TitleFont() && GetObjectW(main->TitleFont(), sizeof font, &font) ? font.lfHeight : 0;
     };
     EXPECT_EQ(iconWidth(), 16);
     EXPECT_EQ(titleHeight(), -16);
@@ -463,6 +467,37 @@ TEST_F(MainWindow, TheWorkstationLockAndUnlockReachTheEngine) {
     EXPECT_NE(main->Engine().LockedTick(), 0);
     SendMessageW(main->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
     EXPECT_EQ(main->Engine().LockedTick(), 0);
+}
+
+// "Customize..." shows the planned breaks the engine holds, not what the registry says now,
+// and Finish hands the list back to the engine and stores it once.
+TEST_F(MainWindow, CustomizeShowsTheEnginesPlannedBreaksAndHandsThemBack) {
+    PutString(kHkeyCurrentUser, false, L"Breaks", TimedEntryName(0).c_str(), L"0YYYYYYY,1230,Lunch");
+    PutDword(kHkeyCurrentUser, false, L"Breaks", L"Timed", 1);
+    Start();
+    ASSERT_EQ(main->Engine().PlannedBreaks().size(), 1u);
+    PutDword(kHkeyCurrentUser, false, L"Breaks", L"Timed", 0);  // changed behind the program's back
+
+    std::vector<std::wstring> rows;
+    LoopScript script({[&] {
+        HWND sheet = FindWindowW(L"#32770", L"Restwell");
+        ASSERT_NE(sheet, nullptr);
+        HWND list = GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), IDC_PLANNED_LIST);
+        wchar_t title[64] = L"";
+        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+            ListView_GetItemText(list, row, 1, title, 64);
+            rows.push_back(title);
+        }
+        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
+    }});
+    SendMessageW(main->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_CUSTOMIZE, BN_CLICKED), 0);
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(rows, std::vector<std::wstring>{L"Lunch"});
+    ASSERT_EQ(main->Engine().PlannedBreaks().size(), 1u);
+    EXPECT_EQ(main->Engine().PlannedBreaks()[0].m_strTitle, L"Lunch");
+    const CPlannedBreakList stored = LoadPlannedBreakList(app.identity);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].m_strTitle, L"Lunch");
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ public:
 
 class FakeMain : public AlertMainWindow {
 public:
-    int RemindersSwitch() const override { return reminders; }
+    bool RemindersEnabled() const override { return reminders != 0; }
     float Rating() const override { return 62.0f; }
     bool RatingRising() const override { return true; }
     int reminders = 1;
@@ -97,7 +97,7 @@ protected:
     TestOwnerWindow window;
     FixedAccent accent;
     FakeMain main;
-    CdlgNotificationAlert alert{app};
+    CdlgNotificationAlert alert{app.Services()};
 };
 
 TEST_F(NotificationAlertTest, AppearsWithoutTakingTheFocusAndFadesInFourteenSteps) {

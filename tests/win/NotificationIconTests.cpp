@@ -60,7 +60,7 @@ protected:
     RecordingIconOwner owner{window.hwnd()};
     RecordingShell shell;
     RecordingPopup popup;
-    CNotificationIcon icon{app, owner, owner, &popup, shell};
+    CNotificationIcon icon{app.Services(), owner, owner, &popup, shell};
 };
 
 TEST_F(NotificationIconTest, MethodChoiceReachesTheShell) {

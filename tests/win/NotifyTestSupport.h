@@ -133,7 +133,7 @@ public:
     HMENU TrayBreakMenu() override { return breakMenu; }
     void RunEngineTick(bool quiet) override { ticks.push_back(quiet); }
     void ShowMainWindow() override { ++mainShown; }
-    bool RemindersEnabled() override { return reminders; }
+    bool RemindersEnabled() const override { return reminders; }
     void SetAlertBreakDue(int breakDue) override { alertBreakDue = breakDue; }
     void Schedule(std::int32_t id, std::int64_t start, std::int64_t interval) override {
         scheduled.push_back({id, start, interval});

@@ -82,6 +82,7 @@ protected:
     INT_PTR RunAlone(std::vector<LoopScript::Step> steps) {
         nsHalden::CpsWizardBase sheet(L"Restwell");
         SetUpWizardSheet(sheet);
+        page.ShowPlanned(LoadPlannedBreakList(app.identity));  // as the engine holds them
         sheet.AddPage(page);
         sheet_ = &sheet;
         LoopScript script(std::move(steps));
@@ -119,7 +120,7 @@ protected:
     }
 
     TestAppShared app;
-    CppWizardBreaks page{app};
+    CppWizardBreaks page{app.Services()};
     std::vector<std::wstring> boxes;
 
 private:
@@ -333,7 +334,7 @@ TEST_F(BreaksPage, PolicyLocksAndTheSwitchDisableTheirControls) {
     for (const Case& c : cases) {
         ResetTestRegistry();
         PutString(kHkeyCurrentUser, true, L"Breaks", c.policyValue, L"any content");
-        CppWizardBreaks fresh(app);
+        CppWizardBreaks fresh(app.Services());
         std::vector<bool> periods, periodsOff;
         bool checkEnabled = false, showOff = true, addOff = true;
         std::wstring summaryOff;
@@ -517,7 +518,8 @@ TEST_F(BreaksPage, ACorruptCountReadsNoFurtherThanTheStoredEntries) {
     PutDword(kHkeyCurrentUser, false, L"Breaks", L"Timed", 20000);
     CountingRegistry registry;
     TestAppShared counted(&registry);
-    CppWizardBreaks bounded(counted);
+    CppWizardBreaks bounded(counted.Services());
+    bounded.ShowPlanned(LoadPlannedBreakList(counted.identity));
     nsHalden::CpsWizardBase sheet(L"Restwell");
     SetUpWizardSheet(sheet);
     sheet.AddPage(bounded);
@@ -629,8 +631,11 @@ TEST_F(WelcomeWizard, FinishedWithKeysAloneAndBackKeepsWhatWasTyped) {
         },
         [&] { Key(VK_RETURN); },  // Finish
     });
-    finished = RunWelcomeWizard(app);
+    const std::optional<std::int64_t> finishedAt = RunWelcomeWizard(app.Services(), LoadPlannedBreakList(app.identity));
+    finished = finishedAt.has_value();
     EXPECT_TRUE(finished);
+    // The start-up keeps the time the wizard hands back, which is the one stored.
+    EXPECT_EQ(finishedAt, std::optional<std::int64_t>(app.calendar.Now()));
     ASSERT_EQ(focusOnPage.size(), 2u);
     EXPECT_EQ(focusOnPage[0], kWizardNextButton);
     EXPECT_EQ(focusOnPage[1], kWizardFinishButton) << "the hidden Next gave the focus to Finish";
@@ -638,7 +643,7 @@ TEST_F(WelcomeWizard, FinishedWithKeysAloneAndBackKeepsWhatWasTyped) {
     EXPECT_EQ(workAfterBack, L"40");
     EXPECT_EQ(UsersOwn(L"Work"), 40u);
     EXPECT_EQ(UsersOwn(L"Enable"), 1u);
-    EXPECT_TRUE(Stored(Setting::Welcome).has_value());
+    EXPECT_EQ(Stored(Setting::Welcome), std::optional<std::uint32_t>(static_cast<std::uint32_t>(app.calendar.Now())));
 }
 
 TEST_F(WelcomeWizard, ButtonsFollowThePagesPlaceInTheSheet) {
@@ -660,8 +665,8 @@ TEST_F(WelcomeWizard, ButtonsFollowThePagesPlaceInTheSheet) {
     {
         nsHalden::CpsWizardBase sheet(L"Restwell");
         SetUpWizardSheet(sheet);
-        CppWizardBreaks breaks(app);
-        CppWizardWelcomeFinish finish(app);
+        CppWizardBreaks breaks(app.Services());
+        CppWizardWelcomeFinish finish(app.Services());
         sheet.AddPage(breaks);
         sheet.AddPage(finish);
         look(sheet);
@@ -669,8 +674,8 @@ TEST_F(WelcomeWizard, ButtonsFollowThePagesPlaceInTheSheet) {
     {
         nsHalden::CpsWizardBase sheet(L"Restwell");
         SetUpWizardSheet(sheet);
-        CppWizardWelcomeFinish finish(app);
-        CppWizardBreaks breaks(app);
+        CppWizardWelcomeFinish finish(app.Services());
+        CppWizardBreaks breaks(app.Services());
         sheet.AddPage(finish);
         sheet.AddPage(breaks);
         look(sheet);
@@ -708,7 +713,7 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
                                seen.workField = SizeOf(GetDlgItem(CurrentPage(), IDC_WORK_MINUTES));
                                PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
                            }});
-        RunWelcomeWizard(app);
+        RunWelcomeWizard(app.Services(), LoadPlannedBreakList(app.identity));
         EXPECT_TRUE(script.finished());
         return seen;
     };
@@ -767,7 +772,7 @@ TEST_F(WelcomeWizard, TheWatermarkFillsItsColumnToTheBottomOfThePage) {
             PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
         },
     });
-    RunWelcomeWizard(app);
+    RunWelcomeWizard(app.Services(), LoadPlannedBreakList(app.identity));
     ASSERT_EQ(seen.size(), 2u);
     for (const Column& c : seen) {
         ASSERT_GT(c.pageBottom, picture.bmHeight) << "the page is deeper than the picture";

@@ -17,8 +17,9 @@ constexpr COLORREF kSecondLine = RGB(255, 255, 255);
 
 }  // namespace
 
-CdlgAbout::CdlgAbout(rw::AppShared& app) : Dialog(IDD_ABOUT), app_(app) {
-    m_strProductText = app.productName;
+CdlgAbout::CdlgAbout(const rw::WindowServices& services, HFONT titleFont)
+    : Dialog(IDD_ABOUT), services_(services), titleFont_(titleFont) {
+    m_strProductText = services.productName;
     m_strLinkTarget = rw::HomePageAddress();
 }
 
@@ -42,7 +43,7 @@ rw::InitFocus CdlgAbout::OnInitDialog() {
     dpi_ = rw::WindowDpi(hwnd());
     if (m_strMessage.empty()) {
         std::wstring copyright;
-        rw::FormatResourceString(copyright, IDS_COPYRIGHT, {app_.companyLegalName});
+        rw::FormatResourceString(copyright, IDS_COPYRIGHT, {services_.companyLegalName});
         rw::FormatResourceString(m_strMessage, IDS_ABOUT_TEXT,
                                  {rw::kRunningVersionText, copyright, std::wstring(rw::VendorHost())});
     }
@@ -51,11 +52,10 @@ rw::InitFocus CdlgAbout::OnInitDialog() {
     if (!GetParent(hwnd())) {
         SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_APPWINDOW);
     }
-    if (app_.titleFont)
-        SendMessageW(Item(IDC_ABOUT_PRODUCT), WM_SETFONT, reinterpret_cast<WPARAM>(app_.titleFont.get()), FALSE);
+    if (titleFont_) SendMessageW(Item(IDC_ABOUT_PRODUCT), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
 
     const HMODULE module = GetModuleHandleW(nullptr);
-    const bool eco = app_.ecoMode;
+    const bool eco = services_.EcoMode();
     if (!eco && m_imageBanner.IsNull() && SUCCEEDED(m_imageBanner.LoadPngResource(module, IDB_BANNER))) {
         m_nBannerWidth = m_imageBanner.Width();
         m_nBannerHeight = m_imageBanner.Height();
@@ -66,7 +66,7 @@ rw::InitFocus CdlgAbout::OnInitDialog() {
     m_staticBanner.SetCursor(LoadCursorW(nullptr, IDC_HAND));
     m_staticBanner.SetTooltipText(rw::VendorHost());
     m_staticBanner.EnableToolTips();
-    SetWindowTextW(m_staticBanner.hwnd(), app_.companyLegalName.c_str());  // its accessible name
+    SetWindowTextW(m_staticBanner.hwnd(), services_.companyLegalName.c_str());  // its accessible name
     // Over the main window when it is shown; the upgrade notice has no owner: the work area.
     rw::CentreOverOwner(hwnd());
     return rw::InitFocus::Default;
@@ -76,7 +76,7 @@ void CdlgAbout::LayOutHeader() {
     RECT client{};
     GetClientRect(hwnd(), &client);
     m_rectHeader = client;
-    m_rectHeader.bottom = client.top + Scaled(app_.ecoMode ? kEcoHeaderHeight : m_nBannerHeight);
+    m_rectHeader.bottom = client.top + Scaled(services_.EcoMode() ? kEcoHeaderHeight : m_nBannerHeight);
     const int bannerWidth = Scaled(m_nBannerWidth);
     SetWindowPos(m_staticBanner.hwnd(), nullptr, client.right - bannerWidth, 0, bannerWidth, Scaled(m_nBannerHeight),
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -102,7 +102,7 @@ void CdlgAbout::DrawHeader(HDC dc) {
         }
         return;
     }
-    FillRect(dc, &m_rectHeader, app_.backgroundBrush.get());
+    FillRect(dc, &m_rectHeader, services_.backgroundBrush.get());
     {
         rw::SelectionGuard pen(dc, GetStockObject(BLACK_PEN));
         MoveToEx(dc, m_rectHeader.left, m_rectHeader.bottom, nullptr);
@@ -122,11 +122,11 @@ void CdlgAbout::DrawBanner(const DRAWITEMSTRUCT& item) {
                            m_imageBanner.Height());
         return;
     }
-    rw::SelectionGuard font(dc, app_.titleFont.get());
+    rw::SelectionGuard font(dc, titleFont_);
     const int mode = SetBkMode(dc, TRANSPARENT);
     RECT box = item.rcItem;
     box.bottom = box.top + Scaled(kEcoHeaderHeight);
-    DrawTextW(dc, app_.companyLegalName.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, services_.companyLegalName.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SetBkMode(dc, mode);
 }
 
@@ -147,11 +147,11 @@ rw::MessageResult CdlgAbout::Route(UINT message, WPARAM wParam, LPARAM lParam) {
             const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
             if (id != IDC_ABOUT_PRODUCT && id != IDC_ABOUT_ICON) break;
             SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            return reinterpret_cast<LRESULT>(app_.backgroundBrush.get());
+            return reinterpret_cast<LRESULT>(services_.backgroundBrush.get());
         }
         case WM_COMMAND:
             if (LOWORD(wParam) == IDC_BANNER && HIWORD(wParam) == STN_CLICKED) {
-                app_.OpenWebAddress(rw::HomePageAddress().c_str(), true);
+                services_.links.OpenWebAddress(rw::HomePageAddress().c_str(), true);
                 return 0;
             }
             break;
@@ -160,7 +160,7 @@ rw::MessageResult CdlgAbout::Route(UINT message, WPARAM wParam, LPARAM lParam) {
             if (header.idFrom == IDC_ABOUT_TEXT && (header.code == NM_CLICK || header.code == NM_RETURN)) {
                 // Addresses from a downloaded file are opened only when they are web addresses.
                 if (rw::IsWebAddress(rw::PrepareWebAddress(m_strLinkTarget, false).open)) {
-                    app_.OpenWebAddress(m_strLinkTarget.c_str(), true);
+                    services_.links.OpenWebAddress(m_strLinkTarget.c_str(), true);
                 }
                 return 0;
             }
@@ -170,8 +170,8 @@ rw::MessageResult CdlgAbout::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     return Dialog::Route(message, wParam, lParam);
 }
 
-void ShowUpgradeNotice(rw::AppShared& app, const rw::UpgradeNoticeRequest& request) {
-    CdlgAbout notice(app);
+void ShowUpgradeNotice(const rw::WindowServices& services, HFONT titleFont, const rw::UpgradeNoticeRequest& request) {
+    CdlgAbout notice(services, titleFont);
     notice.SetNotice(request.caption, request.message, request.record.url);
     notice.RunModal(nullptr);
 }

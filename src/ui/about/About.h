@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ui/shared/AppShared.h"
+#include "ui/shared/WindowServices.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 #include "kit/ControlsPlus.h"
@@ -15,7 +15,8 @@
 
 class CdlgAbout : public rw::Dialog {
 public:
-    explicit CdlgAbout(rw::AppShared& app);
+    // titleFont: the product name's font, borrowed from the main window (null: the dialog's).
+    explicit CdlgAbout(const rw::WindowServices& services, HFONT titleFont = nullptr);
 
     // The upgrade notice: caption and SysLink markup shown unchanged, the link opens target.
     void SetNotice(const std::wstring& caption, const std::wstring& message, const std::wstring& target);
@@ -44,7 +45,8 @@ private:
     void DrawBanner(const DRAWITEMSTRUCT& item);
     int Scaled(int pixels) const;
 
-    rw::AppShared& app_;
+    const rw::WindowServices& services_;
+    HFONT titleFont_;
     nsHalden::CStaticPlus m_staticBanner;
     rw::PenOwner m_penSecond;
     int dpi_ = 96;
@@ -52,4 +54,4 @@ private:
 
 // The upgrade notice the check hands over: the About window, modal, without a parent (so it
 // has its own taskbar button); returns when the user has closed it.
-void ShowUpgradeNotice(rw::AppShared& app, const rw::UpgradeNoticeRequest& notice);
+void ShowUpgradeNotice(const rw::WindowServices& services, HFONT titleFont, const rw::UpgradeNoticeRequest& notice);

@@ -1,4 +1,4 @@
-// The main window's life cycle, message routing, drawing and health tips.
+// The main window's life cycle, message routing and drawing.
 #include "ui/main/DlgMain.h"
 
 #include <commctrl.h>
@@ -23,16 +23,6 @@ namespace {
 constexpr DWORD kHelpContextMain = 100;
 constexpr UINT_PTR kTickTimer = rw::CBreakEngine::kTickTimerId;
 
-// The health tips in tab order: title, text.
-struct Tip {
-    UINT title;
-    UINT text;
-};
-constexpr Tip kTips[] = {{IDS_TIP_TITLE_BREAKS, IDS_TIP_BREAKS},
-                         {IDS_TIP_TITLE_RSI, IDS_TIP_RSI},
-                         {IDS_TIP_TITLE_EYES, IDS_TIP_EYES},
-                         {IDS_TIP_TITLE_POSTURE, IDS_TIP_POSTURE}};
-
 bool IsPolicyArea(LPARAM area) {
     const auto* name = reinterpret_cast<const wchar_t*>(area);
     if (!name) return false;
@@ -49,12 +39,15 @@ bool IsPolicyArea(LPARAM area) {
 CdlgMain::CdlgMain(rw::AppShared& app, PosterFactory posterFor)
     : Dialog(IDD_MAIN),
       app_(app),
+      services_(app.Services()),
       posterFor_(std::move(posterFor)),
       m_texts(app.seams.locale),
-      m_alert(app),
-      m_notifyIcon(app, *this, m_worker, &m_alert),
+      tray_(app.Services(), m_worker, [this] { ShowMain(); }),
       m_worker(app.seams.calendar, app.upgradeCheck),
-      m_engine(rw::BreakEngineSeams{*this, m_worker, app.seams.inputClock, app.seams.calendar, m_texts, app.identity}) {
+      m_engine(rw::BreakEngineSeams{tray_, *this, m_worker, app.seams.inputClock, app.seams.calendar, m_texts,
+                                    app.identity}),
+      tips_(app),
+      updates_(app.Services(), app.updates, app.welcomeTime, [this] { Exit(); }) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     m_hIconApp = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
     m_iconAppSmall.reset(
@@ -63,58 +56,34 @@ CdlgMain::CdlgMain(rw::AppShared& app, PosterFactory posterFor)
     // The engine read the break settings, the rating and the planned breaks, and restored
     // the work period; the rest of this window's settings follow.
     LoadWindowSettings();
-    m_alert.m_pMain = this;
-    m_menuTrayBreak.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MENU_TRAY_BREAK)));
 }
 
 CdlgMain::~CdlgMain() {
     Destroy();
     m_worker.Stop(false);
-    m_notifyIcon.HideNotification();
-    m_alert.Destroy();
-    m_notifyIcon.Delete();
+    tray_.Close();
 }
 
 void CdlgMain::LoadWindowSettings() {
-    const SettingsIdentity& identity = app_.identity;
+    const SettingsIdentity& identity = services_.identity;
     m_nNotificationStyle = rw::ReadSettingDword(identity, rw::Setting::NotificationStyle);
     m_strNotificationSound = rw::ReadSettingString(identity, rw::Setting::NotificationSound);
-    const rw::HealthBranding health = rw::LoadHealthBranding(identity);
-    m_strBrandHealthTitle.clear();
-    for (wchar_t c : health.title) {
-        m_strBrandHealthTitle += c;
-        if (c == L'&') m_strBrandHealthTitle += L'&';  // the tab shows one ampersand
-    }
-    m_strBrandHealthContents = health.title.empty() ? std::wstring() : health.contents;
-    m_strBrandHealthLink = health.title.empty() ? std::wstring() : health.link;
+    tips_.LoadBranding(identity);
 }
 
 rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     // Registered messages cannot be case labels.
     if (message == app_.instanceMessage && message != 0) return OnInstanceMessage(wParam);
-    if (message == rw::CNotificationIcon::TaskbarCreatedMessage()) {
-        m_notifyIcon.OnTaskbarCreated();
-        return 0;
-    }
+    if (tray_.OnMessage(message, wParam, lParam) || updates_.OnMessage(message)) return 0;
     switch (message) {
-        case WMU_TRAY_CALLBACK: m_notifyIcon.OnTrayCallback(wParam, lParam); return 0;
-        case WMU_TRAY_ICON: m_notifyIcon.OnTrayIconMessage(wParam); return 0;
         case WMU_PLANNED_BREAK_DUE: m_engine.OnPlannedBreakDue(); return 0;
-        case WMU_UPGRADE_INFO: OnUpgradeInfo(); return 0;
-        case WMU_NEWS_INFO: OnNewsInfo(); return 0;
-        case WMU_UPGRADE_NOTICE: OnUpgradeNotice(); return 0;
-        case WMU_CHECK_SKIPPED: OnCheckSkipped(); return 0;
         case WMU_SETTINGS_NOT_SAVED: OnSettingsNotSaved(); return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != IDM_ABOUTBOX) break;
             ShowAbout();
             return 0;
-        case WM_TIMER:
-            OnTimer(wParam);
-            break;  // then the default processing
-        case WM_POWERBROADCAST:
-            OnPowerBroadcast(wParam);
-            break;
+        case WM_TIMER: OnTimer(wParam); break;  // then the default processing
+        case WM_POWERBROADCAST: OnPowerBroadcast(wParam); break;
         case WM_WTSSESSION_CHANGE: OnSessionChange(wParam); return 0;
         case WM_TIMECHANGE:
             DefaultProcessing(message, wParam, lParam);
@@ -158,8 +127,7 @@ void CdlgMain::ExchangeData(rw::DataExchange& exchange) {
     exchange.Text(IDC_STATUS_TEXT, m_strStatus);
     exchange.Control(IDC_RATING_BAR, m_staticRatingBar);
     exchange.Control(IDC_BANNER, m_staticBanner);
-    exchange.Control(IDC_TIPS_TABS, m_tabTips);
-    exchange.Control(IDC_TIP_TEXT, m_editTip);
+    tips_.Bind(exchange);
     exchange.Control(IDC_HELP_MENU, m_buttonHelp);
 }
 
@@ -178,26 +146,19 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_iconAppSmall ? m_iconAppSmall.get() : m_hIconApp));
     SetContextHelpId(kHelpContextMain);
     std::wstring caption;
-    if (rw::FormatResourceString(caption, IDS_MAIN_CAPTION, {app_.fullName, rw::kRunningVersionShort})) {
+    if (rw::FormatResourceString(caption, IDS_MAIN_CAPTION, {services_.fullName, rw::kRunningVersionShort})) {
         SetText(caption);
     }
     TakeEngineTexts();
     UpdateData(rw::Direction::ToControls);
 
-    // The state icons at the notification area's size (24 pixels where small icons are larger).
-    const int small = GetSystemMetrics(SM_CXSMICON);
-    const int size = small > 16 ? 24 : small;
-    for (StateIconEntry& entry : m_stateIcons) {
-        entry.icon.reset(static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(entry.id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-    }
+    tray_.Attach(hwnd(), m_engine);
     CreateTitleFont();
     CreateBoldFont();
 
-    m_alert.SetCommandTarget(hwnd());
     m_buttonHelp.LoadDropDownMenu(instance, IDR_MENU_HELP);
-    m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
-    m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
+    tray_.Icon().OnTrayIconRequest(rw::TrayIconRequest::Recreate);
+    tray_.Icon().SetEcoMode(services_.EcoMode());
     UpdateBannerPosition();
 
     m_hCursorHand = LoadCursorW(nullptr, IDC_HAND);
@@ -208,7 +169,7 @@ rw::InitFocus CdlgMain::OnInitDialog() {
 
     // A setting the registry refuses is told once, from this window's own loop; one refused
     // before the window existed (the welcome wizard's) is told now.
-    if (rw::UnsavedSettings* unsaved = app_.identity.unsaved) {
+    if (rw::UnsavedSettings* unsaved = services_.identity.unsaved) {
         unsaved->onFailure = [window = hwnd()] { PostMessageW(window, WMU_SETTINGS_NOT_SAVED, 0, 0); };
         Post(WMU_SETTINGS_NOT_SAVED);
     }
@@ -216,19 +177,10 @@ rw::InitFocus CdlgMain::OnInitDialog() {
     WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
     m_engine.ApplyEnable();
     StartWorker();
-    ShowStoredUpdateState();
+    updates_.Attach(hwnd());
+    updates_.ShowStoredState();
     RefreshOptionsButton();
-
-    m_strLinkText = rw::ResourceText(IDS_LEARN_MORE);
-    for (int i = 0; i < 4; ++i) {
-        std::wstring title = rw::ResourceText(kTips[i].title);
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = title.data();
-        TabCtrl_InsertItem(m_tabTips.hwnd(), i, &item);
-    }
-    PlaceTipText();
-    UpdateHealthTabs();
+    tips_.Init(hwnd());
 
     SetStatusIcon(0);
     m_engine.OnInitialised();
@@ -236,14 +188,16 @@ rw::InitFocus CdlgMain::OnInitDialog() {
 }
 
 void CdlgMain::CreateTitleFont() {
-    if (app_.titleFont) return;
+    if (titleFont_) return;
     LOGFONTW font{};
     HFONT dialogFont = reinterpret_cast<HFONT>(Send(WM_GETFONT));
     if (!dialogFont || !GetObjectW(dialogFont, sizeof font, &font)) return;
     font.lfWeight = FW_BOLD;
     font.lfHeight = -Scaled(16);  // 16 pixels high at 96 DPI
     font.lfWidth = 0;
-    app_.titleFont.reset(CreateFontIndirectW(&font));
+    titleFont_.reset(CreateFontIndirectW(&font));
+    tray_.LendTitleFont(titleFont_.get());
+    updates_.LendTitleFont(titleFont_.get());
 }
 
 void CdlgMain::CreateBoldFont() {
@@ -258,42 +212,13 @@ void CdlgMain::CreateBoldFont() {
 
 void CdlgMain::OnDpiChanged(int dpi) {
     dpi_ = dpi;
-    app_.titleFont.reset();
+    titleFont_.reset();
     CreateTitleFont();
     CreateBoldFont();
     SetStatusIcon(statusIconId_);
     UpdateBannerPosition();
-    PlaceTipText();
+    tips_.PlaceText(hwnd());
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void CdlgMain::PlaceTipText() {
-    m_tabTips.SetPartner(m_editTip.hwnd());
-    RECT page{};
-    GetClientRect(m_tabTips.hwnd(), &page);
-    RECT tab{};
-    TabCtrl_GetItemRect(m_tabTips.hwnd(), 0, &tab);
-    const int border = GetSystemMetrics(SM_CXBORDER);
-    const int borderY = GetSystemMetrics(SM_CYBORDER);
-    page.top += tab.bottom + borderY;
-    page.left += border;
-    page.right -= 2 * border + 1;
-    page.bottom -= 2 * borderY + 1;
-    MapWindowPoints(m_tabTips.hwnd(), hwnd(), reinterpret_cast<POINT*>(&page), 2);
-    SetWindowPos(m_editTip.hwnd(), nullptr, page.left, page.top, page.right - page.left, page.bottom - page.top,
-                 SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
-
-    HWND edit = m_editTip.hwnd();
-    RECT format{};
-    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    format.left += 6;
-    format.top += 6;
-    format.right -= 6;
-    SendMessageW(edit, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    SendMessageW(edit, WM_SETFONT, Send(WM_GETFONT), FALSE);
-    SendMessageW(edit, EM_SETTEXTMODE, TM_RICHTEXT, 0);
-    SendMessageW(edit, EM_SETEVENTMASK, 0, ENM_LINK);
-    SendMessageW(edit, EM_SETWORDBREAKPROC, 0, 0);  // the control's own word wrap
 }
 
 void CdlgMain::TakeEngineTexts() {
@@ -308,23 +233,25 @@ void CdlgMain::TakeEngineTexts() {
 }
 
 void CdlgMain::StartWorker() {
-    m_worker.Start(posterFor_(hwnd()), app_.identity);
+    m_worker.Start(posterFor_(hwnd()), services_.identity);
 }
 
 void CdlgMain::RefreshOptionsButton() {
     const rw::PolicyButtonState state =
-        rw::ButtonStateForHideValue(rw::ReadSettingDword(app_.identity, rw::Setting::HideOptions));
+        rw::ButtonStateForHideValue(rw::ReadSettingDword(services_.identity, rw::Setting::HideOptions));
     EnableItem(IDC_OPTIONS, state.enabled);
     ShowItem(IDC_OPTIONS, state.visible);
 }
 
 void CdlgMain::UpdateBannerPosition() {
     // The banner's text is its accessible name: the organisation's title or the maker.
-    rw::SetTextIfChanged(m_staticBanner.hwnd(), app_.brandingActive && !app_.brandTitle.empty() ? app_.brandTitle
-                                                                                                : app_.companyLegalName);
+    rw::SetTextIfChanged(m_staticBanner.hwnd(),
+                         services_.branding.brandingActive && !services_.branding.brandTitle.empty()
+                             ? services_.branding.brandTitle
+                             : services_.companyLegalName);
     RECT client{};
     GetClientRect(m_staticBanner.hwnd(), &client);
-    m_nBannerX = client.right - Scaled(app_.images.bannerWidth);
+    m_nBannerX = client.right - Scaled(services_.images.bannerWidth);
 }
 
 int CdlgMain::Scaled(int pixels) const {
@@ -333,78 +260,16 @@ int CdlgMain::Scaled(int pixels) const {
 
 void CdlgMain::ApplySettings() {
     app_.LoadAppSettings();
-    m_notifyIcon.SetEcoMode(app_.ecoMode != 0);
+    tray_.Icon().SetEcoMode(services_.EcoMode());
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 
     LoadWindowSettings();
     // The icon first, so that the engine's tick shows the state on the new one.
-    m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::Recreate);
+    tray_.Icon().OnTrayIconRequest(rw::TrayIconRequest::Recreate);
     m_engine.ReloadSettings();
     UpdateBannerPosition();
     RedrawWindow(m_staticBanner.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    UpdateHealthTabs();
-}
-
-void CdlgMain::UpdateHealthTabs() {
-    HWND tabs = m_tabTips.hwnd();
-    if (m_bBrandTab == 1) {
-        if (!m_strBrandHealthTitle.empty()) {
-            TCITEMW item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = m_strBrandHealthTitle.data();
-            TabCtrl_SetItem(tabs, 0, &item);
-        } else {
-            TabCtrl_DeleteItem(tabs, 0);
-            TabCtrl_SetCurSel(tabs, 0);
-            m_bBrandTab = 0;
-        }
-    }
-    if (m_bBrandTab == 0 && !m_strBrandHealthTitle.empty()) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = m_strBrandHealthTitle.data();
-        TabCtrl_InsertItem(tabs, 0, &item);
-        TabCtrl_SetCurSel(tabs, 0);
-        m_bBrandTab = 1;
-    }
-    ShowHealthTip();
-}
-
-int CdlgMain::SelectedTip() const {
-    return TabCtrl_GetCurSel(m_tabTips.hwnd()) - m_bBrandTab;
-}
-
-void CdlgMain::ShowHealthTip() {
-    const int k = SelectedTip();
-    std::wstring text;
-    bool withLink = true;
-    if (k >= 0 && k < 4) {
-        text = rw::ResourceText(kTips[k].text);
-    } else if (k == -1) {
-        text = m_strBrandHealthContents;
-        withLink = !m_strBrandHealthLink.empty();
-    }
-    if (withLink) text += L"\r\n\r\n" + m_strLinkText;
-    m_strTipText = text;
-
-    m_editTip.m_strStreamText = m_strTipText;
-    m_editTip.StreamTextIntoControl();
-    m_editTip.SetKeyboardLink({0, 0});
-    if (withLink && !m_strLinkText.empty()) {
-        HWND edit = m_editTip.hwnd();
-        FINDTEXTEXW find{};
-        find.chrg = {0, -1};
-        find.lpstrText = m_strLinkText.c_str();
-        const LRESULT at = SendMessageW(edit, EM_FINDTEXTEXW, FR_DOWN, reinterpret_cast<LPARAM>(&find));
-        if (at >= 0) {
-            SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&find.chrgText));
-            m_editTip.ToggleLinkEffect();
-            m_editTip.SetKeyboardLink(find.chrgText);
-            CHARRANGE start{0, 0};
-            SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
-        }
-    }
-    SetFocus(m_tabTips.hwnd());
+    tips_.UpdateTabs();
 }
 
 LRESULT CdlgMain::OnInstanceMessage(WPARAM action) {
@@ -438,7 +303,7 @@ void CdlgMain::OnSessionChange(WPARAM event) {
 }
 
 void CdlgMain::OnSettingsNotSaved() {
-    const auto report = app_.identity.unsaved ? app_.identity.unsaved->TakeReport() : std::nullopt;
+    const auto report = services_.identity.unsaved ? services_.identity.unsaved->TakeReport() : std::nullopt;
     if (!report) return;
     wchar_t* reason = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -450,7 +315,7 @@ void CdlgMain::OnSettingsNotSaved() {
     }
     std::wstring message;
     if (rw::FormatResourceString(message, IDS_SETTINGS_NOT_SAVED, {report->name, why})) {
-        MessageBoxW(hwnd(), message.c_str(), app_.productName.c_str(), MB_OK | MB_ICONWARNING);
+        MessageBoxW(hwnd(), message.c_str(), services_.productName.c_str(), MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -474,16 +339,15 @@ void CdlgMain::OnSettingChange(LPARAM area) {
     if (!IsPolicyArea(area)) return;
     ApplySettings();
     RefreshOptionsButton();
-    RefreshUpgradeButton();
-    RefreshNewsButton(false);
+    updates_.RefreshButtons();
 }
 
 bool CdlgMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlID == IDC_RATING_BAR) {
         FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
         const CAchievementRating& rating = m_engine.Rating();
-        app_.DrawAchievementBar(item.hDC, item.rcItem, m_engine.Choice().enabled ? 1 : 0, rating.m_fScore,
-                                rating.m_bScoreRising);
+        services_.DrawAchievementBar(item.hDC, item.rcItem, m_engine.Choice().enabled ? 1 : 0, rating.m_fScore,
+                                     rating.m_bScoreRising, titleFont_.get());
         return true;
     }
     if (item.CtlID == IDC_BANNER) {
@@ -497,15 +361,15 @@ void CdlgMain::DrawBanner(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const RECT& rc = item.rcItem;
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-    rw::SelectionGuard font(dc, app_.titleFont.get());
-    const rw::SharedImages& images = app_.images;
+    rw::SelectionGuard font(dc, titleFont_.get());
+    const rw::SharedImages& images = services_.images;
     if (!images.bannerImage.IsNull()) {
         // The images' sizes are at 96 DPI; the dialog grows with the DPI, and so do they.
         const int height = Scaled(images.bannerHeight);
         const nsHalden::CImagePlus& banner = images.bannerImage;
         banner.Draw(dc, rc.left + m_nBannerX, rc.top, Scaled(images.bannerWidth), height, 0, 0, banner.Width(),
                     banner.Height());
-        if (!app_.brandingActive && !images.bannerEdge.IsNull()) {
+        if (!services_.branding.brandingActive && !images.bannerEdge.IsNull()) {
             const nsHalden::CImagePlus& edge = images.bannerEdge;
             const int width = Scaled(images.bannerEdgeWidth);
             edge.Draw(dc, rc.left + m_nBannerX - width, rc.top, width, height, 0, 0, edge.Width(), edge.Height());
@@ -513,29 +377,30 @@ void CdlgMain::DrawBanner(const DRAWITEMSTRUCT& item) {
         return;
     }
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    if (app_.brandingActive) {
+    if (services_.branding.brandingActive) {
         RECT box = rc;
         // Measured at every drawing, in the font of the window's DPI: a reload of the settings
         // or a DPI change may have changed the title or the room it has.
-        bool multiLine = app_.brandTitleMultiLine;
+        bool multiLine = services_.branding.brandTitleMultiLine;
         if (!multiLine) {
             SIZE extent{};
-            GetTextExtentPoint32W(dc, app_.brandTitle.c_str(), static_cast<int>(app_.brandTitle.size()), &extent);
+            GetTextExtentPoint32W(dc, services_.branding.brandTitle.c_str(),
+                                  static_cast<int>(services_.branding.brandTitle.size()), &extent);
             multiLine = extent.cx > rc.right - rc.left;
         }
         if (multiLine) {
-            DrawTextW(dc, app_.brandTitle.c_str(), -1, &box, DT_CENTER | DT_WORDBREAK);
+            DrawTextW(dc, services_.branding.brandTitle.c_str(), -1, &box, DT_CENTER | DT_WORDBREAK);
         } else {
-            DrawTextW(dc, app_.brandTitle.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            DrawTextW(dc, services_.branding.brandTitle.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
     } else {
         // Only the lower left corner of the rounded rectangle shows, with a line along its foot.
-        rw::SelectionGuard brush(dc, app_.backgroundBrush.get());
+        rw::SelectionGuard brush(dc, services_.backgroundBrush.get());
         RoundRect(dc, rc.left + 14, rc.top - 14, rc.right + 14, rc.bottom - 14, 14, 14);
         MoveToEx(dc, rc.left + 20, rc.bottom - 14, nullptr);
         LineTo(dc, rc.right + 14, rc.bottom - 14);
         RECT box{rc.left + 14, rc.top, rc.right, rc.bottom - 14};
-        DrawTextW(dc, app_.companyLegalName.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawTextW(dc, services_.companyLegalName.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     SetBkMode(dc, oldMode);
 }
@@ -549,10 +414,6 @@ bool CdlgMain::OnPaintMinimised() {
     const int cy = GetSystemMetrics(SM_CYICON);
     DrawIcon(paint.dc(), (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, m_hIconApp);
     return true;
-}
-
-void CdlgMain::ShowWelcomeNotification() {
-    m_notifyIcon.ShowWelcomeNotification();
 }
 
 void CdlgMain::ShowMain() {

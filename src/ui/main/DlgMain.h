@@ -1,8 +1,9 @@
-// The main window: created hidden at start-up from template 102, lives for the whole run.
-// Closing it (Close, Escape, the close box) only hides it. It owns the break engine, the
-// notification-area icon, the alert pop-up and the scheduled-events worker, and implements
-// the engine's host. One class over three files: DlgMain.cpp (life cycle, routing, drawing,
-// tips), DlgMainCommands.cpp (commands and notifications), DlgMainHost.cpp (the engine host).
+// The main window: created hidden at start-up from the main dialog template, lives for the
+// whole run. Closing it (Close, Escape, the close box) only hides it. It owns the break engine
+// and shows its state: the description, rating bar, planned-break line and status; the
+// notification area is the tray presenter's, the health tips and the update notices are
+// parts of their own. One class over three files: DlgMain.cpp (life cycle, routing, drawing),
+// DlgMainCommands.cpp (commands and notifications), DlgMainView.cpp (what the engine shows here).
 #pragma once
 #include <windows.h>
 
@@ -12,22 +13,20 @@
 #include <string>
 #include <utility>
 
-#include "ui/shared/AppShared.h"
 #include "engine/BreakEngine.h"
 #include "engine/PlannedBreakTexts.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 #include "kit/ControlsPlus.h"
-#include "ui/notify/NotificationAlert.h"
-#include "ui/notify/NotificationIcon.h"
 #include "platform/MessagePoster.h"
 #include "res/resource.h"
+#include "ui/main/HealthTips.h"
+#include "ui/main/TrayPresenter.h"
+#include "ui/main/UpdateNotices.h"
+#include "ui/shared/AppShared.h"
 #include "updates/ThreadScheduledEvents.h"
 
-class CdlgMain : public rw::Dialog,
-                 private rw::BreakEngineHost,
-                 private rw::NotificationIconOwner,
-                 private rw::AlertMainWindow {
+class CdlgMain : public rw::Dialog, private rw::BreakEngineView {
 public:
     // What the worker posts to this window through, made once the window exists.
     using PosterFactory = std::function<std::shared_ptr<rw::MessagePoster>(HWND window)>;
@@ -47,14 +46,14 @@ public:
     // While one of this window's modal windows is open: brings it to the front and reports
     // true, so that no second modal window is stacked on it.
     bool RaiseModalWindow();
-    // The welcome notification of a first run or of the switches that ask for it.
-    void ShowWelcomeNotification();
 
     // Reads every setting again and brings window, engine and icon up to date.
     void ApplySettings();
 
     const rw::CBreakEngine& Engine() const { return m_engine; }
-    const rw::CNotificationIcon& NotifyIcon() const { return m_notifyIcon; }
+    rw::CTrayPresenter& Tray() { return tray_; }
+    const rw::CNotificationIcon& NotifyIcon() const { return tray_.Icon(); }
+    HFONT TitleFont() const { return titleFont_.get(); }
 
 protected:
     rw::MessageResult Route(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -71,10 +70,6 @@ private:
     void CreateTitleFont();
     void CreateBoldFont();
     void OnDpiChanged(int dpi) override;
-    void PlaceTipText();
-    void UpdateHealthTabs();
-    void ShowHealthTip();
-    int SelectedTip() const;  // the selected tab less m_bBrandTab: -1 is the organisation's
     void UpdateBannerPosition();
     // A size in pixels at 96 DPI, at the window's DPI.
     int Scaled(int pixels) const;
@@ -100,85 +95,37 @@ private:
     void OnHelpButton();
     void ShowOptions();
     void OnBannerClick();
-    void OnTipLink(const ENLINK& link);
     // "&Customize...": the breaks settings page alone; its results go to the engine at once.
     void CustomizeBreaks();
-
-    // Upgrade, news and About (DlgMainUpdates.cpp).
-    void OnUpgradeInfo();
-    void OnNewsInfo();
-    void OnUpgradeNotice();
-    void OnCheckSkipped();
-    void ShowStoredUpdateState();
-    void RefreshUpgradeButton();
-    void RefreshNewsButton(bool popup);
-    void ShowNewsWindow();
     void ShowAbout();
-    void OnUpgradeButton();
-    bool m_bNewsWindowOpen = false;
-    bool m_bUpgradeNoticeOpen = false;
-    bool m_bNewsPopupWaiting = false;  // news came while an upgrade notice was open
 
-    // The engine's host (DlgMainHost.cpp).
+    // What the engine shows in this window (DlgMainView.cpp).
     void SetStatusIcon(int iconId) override;
-    void SetIconAndTip(int iconId, const std::wstring& tip) override;
-    void ShowNotification(const std::wstring& extra, const std::wstring& text, int iconId,
-                          std::uint32_t timeoutMs) override;
-    void HideNotification() override;
-    void SetAlertBreakDue(int breakDue) override;
-    void SetAlertPlannedMinutes(int minutes) override;
-    void EnableSuspendUntilPlanned(bool enable) override;
     void UpdateControlsFromData() override;
     void RepaintRatingBar() override;
     bool IsMainWindowVisible() override;
-    const std::wstring& DisplayName() override;
     void ArmTickTimer(std::uint32_t periodMs) override;
     void KillTickTimer() override;
-    void TickDone() override;
-    HICON StateIcon(int iconId) const;
 
-    // The owner of the notification-area icon (DlgMainHost.cpp).
-    HWND IconOwnerWindow() override;
-    HICON IconById(int iconId) override;
-    HMENU TrayBreakMenu() override;
-    void RunEngineTick(bool quiet) override;
-    void ShowMainWindow() override;
-    bool RemindersEnabled() override;
-    void IconAdded() override;
-
-    // What the alert pop-up reads (DlgMainHost.cpp).
-    int RemindersSwitch() const override;
-    float Rating() const override;
-    bool RatingRising() const override;
-
+    // The application: its reload of the application settings, the instance message, the
+    // upgrade check and records and the welcome time. The rest is what every window sees.
     rw::AppShared& app_;
+    const rw::WindowServices& services_;
     PosterFactory posterFor_;
 
     HICON m_hIconApp = nullptr;  // the shared program icon, not destroyed
     rw::IconOwner m_iconAppSmall;
-    // The six state icons at the notification area's size, by resource id.
-    struct StateIconEntry {
-        int id;
-        rw::IconOwner icon;
-    };
-    StateIconEntry m_stateIcons[6] = {{IDI_PROGRAM, {}},   {IDI_WORKING, {}}, {IDI_RESTED, {}},
-                                      {IDI_BREAK_DUE, {}}, {IDI_RESTING, {}}, {IDI_DUE_SUSPENDED, {}}};
     int m_nBannerX = 0;
     DWORD m_nNotificationStyle = 2;
     std::wstring m_strNotificationSound;
 
     CPlannedBreakTexts m_texts;
-    rw::CdlgNotificationAlert m_alert;
-    rw::CNotificationIcon m_notifyIcon;
+    rw::CTrayPresenter tray_;
     CThreadScheduledEvents m_worker;
     rw::CBreakEngine m_engine;
+    rw::CHealthTips tips_;
+    rw::CUpdateNotices updates_;
 
-    std::wstring m_strLinkText;
-    int m_bBrandTab = 0;
-    std::wstring m_strBrandHealthTitle;
-    std::wstring m_strBrandHealthContents;
-    std::wstring m_strBrandHealthLink;
-    rw::MenuOwner m_menuTrayBreak;
     std::wstring m_strDescription;
     std::wstring m_strRatingTitle;
     std::wstring m_strPlanned;
@@ -186,8 +133,8 @@ private:
     std::optional<rw::BreakChoice> describedChoice_;  // the choice the description tells
     HCURSOR m_hCursorHand = nullptr;
     std::wstring m_strBannerLink;
-    std::wstring m_strTipText;
 
+    rw::FontOwner titleFont_;    // the banner's, lent to the alert and the About window
     rw::FontOwner m_fontBold;    // the breaks group's caption
     std::wstring shownTexts_;    // the bound texts and the bar's name as last written
     std::wstring shownBarName_;  // the rating bar's text as last written
@@ -200,7 +147,5 @@ private:
 
     nsHalden::CStaticPlus m_staticBanner;
     nsHalden::CStaticPlus m_staticRatingBar;
-    nsHalden::CTabCtrlPlus m_tabTips;
-    nsHalden::CRichEditCtrlPlus m_editTip;
     nsHalden::CMFCMenuButtonPlus m_buttonHelp;
 };

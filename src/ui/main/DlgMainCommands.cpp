@@ -6,6 +6,7 @@
 
 #include "core/PrivateMessages.h"
 #include "core/ResourceString.h"
+#include "ui/about/About.h"
 #include "ui/options/OptCommercial.h"
 #include "ui/options/OptCompatibility.h"
 #include "ui/options/OptGeneral.h"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr DWORD kHelpContextMain = 100;
 constexpr DWORD kHelpTopicUsers = 1;
-// Health hints of the standard tips, in tab order.
-constexpr std::uint32_t kTipHints[] = {100, 201, 200, 202};
 
 }  // namespace
 
@@ -30,7 +29,7 @@ bool CdlgMain::OnCommand(UINT id, UINT code) {
         case ID_SUSPEND_30: m_engine.OnSuspend(rw::SuspendCommand::For30Minutes); return true;
         case ID_SUSPEND_UNTIL_REST: m_engine.OnSuspend(rw::SuspendCommand::UntilNextRest); return true;
         case ID_SUSPEND_UNTIL_PLANNED: m_engine.OnSuspend(rw::SuspendCommand::UntilPlannedBreak); return true;
-        case ID_HELP_TOPICS: app_.ShowHelp(0, HELP_CONTENTS); return true;
+        case ID_HELP_TOPICS: services_.links.ShowHelp(0, HELP_CONTENTS); return true;
         case IDC_OPTIONS:
             if (code != BN_CLICKED) return false;
             ShowOptions();
@@ -39,11 +38,11 @@ bool CdlgMain::OnCommand(UINT id, UINT code) {
         case ID_HELP_ABOUT: ShowAbout(); return true;
         case IDC_UPGRADE:
             if (code != BN_CLICKED) return false;
-            OnUpgradeButton();
+            updates_.OnUpgradeButton();
             return true;
         case IDC_NEWS:
             if (code != BN_CLICKED) return false;
-            ShowNewsWindow();
+            updates_.ShowNewsWindow();
             return true;
         case IDC_HELP_MENU:
             if (code != BN_CLICKED) return false;
@@ -63,18 +62,19 @@ bool CdlgMain::OnCommand(UINT id, UINT code) {
 
 void CdlgMain::OnHelpButton() {
     switch (m_buttonHelp.MenuResult()) {
-        case ID_HELP_USERS: app_.ShowHelp(kHelpTopicUsers, HELP_CONTEXT); break;
-        case ID_HELP_CONTEXT: app_.ShowHelp(kHelpContextMain, HELP_CONTEXT); break;
+        case ID_HELP_USERS: services_.links.ShowHelp(kHelpTopicUsers, HELP_CONTEXT); break;
+        case ID_HELP_CONTEXT: services_.links.ShowHelp(kHelpContextMain, HELP_CONTEXT); break;
         case ID_HELP_ABOUT: ShowAbout(); break;
-        default: app_.ShowHelp(0, HELP_CONTENTS); break;
+        default: services_.links.ShowHelp(0, HELP_CONTENTS); break;
     }
 }
 
 void CdlgMain::ShowOptions() {
-    const SettingsIdentity& identity = app_.identity;
-    CppOptGeneral general(identity, &m_notifyIcon);
-    CppOptCommercial commercial(app_, &m_notifyIcon);
-    CppOptCompatibility notifications(identity, &m_notifyIcon);
+    const SettingsIdentity& identity = services_.identity;
+    rw::CNotificationIcon& icon = tray_.Icon();
+    CppOptGeneral general(identity, &icon);
+    CppOptCommercial commercial(services_, &icon);
+    CppOptCompatibility notifications(identity, &icon);
     notifications.m_nStyle = m_nNotificationStyle;
     // The page shows the user's own sound path, not one imposed by policy.
     const rw::SettingInfo& sound = rw::SettingInfoOf(rw::Setting::NotificationSound);
@@ -88,8 +88,8 @@ void CdlgMain::ShowOptions() {
     sheet.AddPage(commercial);
     sheet.AddPage(notifications);
 
-    m_notifyIcon.PreviewEcoMode(app_.ecoMode != 0);
-    const std::uint32_t ecoBefore = app_.ecoMode;
+    icon.PreviewEcoMode(services_.EcoMode());
+    const std::uint32_t ecoBefore = services_.branding.ecoMode;
     const DWORD styleBefore = m_nNotificationStyle;
     const INT_PTR result = sheet.RunModal();
     if (!hwnd()) return;  // the program ended while the sheet was open
@@ -97,16 +97,17 @@ void CdlgMain::ShowOptions() {
     bool changed = false;
     if (result == IDOK) {
         ApplySettings();
-        changed = app_.ecoMode != ecoBefore || m_nNotificationStyle != styleBefore;
+        changed = services_.branding.ecoMode != ecoBefore || m_nNotificationStyle != styleBefore;
     }
-    if (notifications.m_bPreviewShown || changed) m_notifyIcon.OnTrayIconRequest(rw::TrayIconRequest::RecreateWithWelcome);
+    if (notifications.m_bPreviewShown || changed) icon.OnTrayIconRequest(rw::TrayIconRequest::RecreateWithWelcome);
 }
 
 void CdlgMain::CustomizeBreaks() {
-    nsHalden::CpsWizardBase sheet(app_.productName, hwnd());
+    nsHalden::CpsWizardBase sheet(services_.productName, hwnd());
     SetUpWizardSheet(sheet);
-    CppWizardBreaks page(app_);
+    CppWizardBreaks page(services_);
     page.ShowChoice(m_engine.Choice());
+    page.ShowPlanned(m_engine.PlannedBreaks());
     sheet.AddPage(page);
     // The page has saved everything when the sheet ends with Finish; Cancel changes nothing.
     if (sheet.RunModal() != rw::ID_WIZFINISH) return;
@@ -114,10 +115,10 @@ void CdlgMain::CustomizeBreaks() {
 }
 
 void CdlgMain::OnBannerClick() {
-    if (app_.brandingActive) {
-        if (!m_strBrandHealthLink.empty()) app_.OpenWebAddress(m_strBrandHealthLink.c_str(), false);
+    if (services_.branding.brandingActive) {
+        if (!tips_.BrandLink().empty()) services_.links.OpenWebAddress(tips_.BrandLink().c_str(), false);
     } else {
-        app_.OpenWebAddress(m_strBannerLink.c_str(), true);
+        services_.links.OpenWebAddress(m_strBannerLink.c_str(), true);
     }
 }
 
@@ -125,27 +126,15 @@ rw::MessageResult CdlgMain::OnNotify(const NMHDR& header) {
     switch (header.idFrom) {
         case IDC_BREAKS_LINK:
             if (header.code != NM_CLICK && header.code != NM_RETURN) break;
-            app_.OpenHealthHint(kTipHints[0]);
-            return 0;
-        case IDC_TIPS_TABS:
-            if (header.code != TCN_SELCHANGE) break;
-            ShowHealthTip();
-            return 0;
-        case IDC_TIP_TEXT:
-            if (header.code != EN_LINK) break;
-            OnTipLink(reinterpret_cast<const ENLINK&>(header));
+            services_.links.OpenHealthHint(rw::CHealthTips::kBreaksHint);
             return 0;
     }
+    if (tips_.OnNotify(header)) return 0;
     return rw::kNotHandled;
 }
 
-void CdlgMain::OnTipLink(const ENLINK& link) {
-    const bool enter = link.msg == WM_KEYDOWN && link.wParam == VK_RETURN;
-    if (link.msg != WM_LBUTTONDOWN && !enter) return;
-    const int k = SelectedTip();
-    if (k >= 0 && k < 4) {
-        app_.OpenHealthHint(kTipHints[k]);
-    } else if (k == -1 && !m_strBrandHealthLink.empty()) {
-        app_.OpenWebAddress(m_strBrandHealthLink.c_str(), false);
-    }
+void CdlgMain::ShowAbout() {
+    if (RaiseModalWindow()) return;  // from the tray or the pop-up while another one is open
+    CdlgAbout about(services_, titleFont_.get());
+    about.RunModal(hwnd());
 }

@@ -75,10 +75,10 @@ void GetAccentColors(COLORREF& background, COLORREF& text) {
 
 // The alert ------------------------------------------------------------------------------
 
-CdlgNotificationAlert::CdlgNotificationAlert(AppShared& app)
+CdlgNotificationAlert::CdlgNotificationAlert(const WindowServices& services)
     : CdlgNotificationAlertBase(IDD_NOTIFICATION_ALERT),
       m_nSuspendCaptionId(IDS_SUSPEND_15),
-      app_(app),
+      services_(services),
       accent_(&SystemAccentSources()) {}
 
 CdlgNotificationAlert::~CdlgNotificationAlert() {
@@ -161,14 +161,14 @@ void CdlgNotificationAlert::SetMessageIcon(HICON icon, int) {
 
 void CdlgNotificationAlert::RefreshContent() {
     if (!hwnd()) return;
-    SetItemText(IDC_ALERT_CAPTION, app_.fullName);
+    SetItemText(IDC_ALERT_CAPTION, services_.fullName);
     for (int id : {IDC_ALERT_RESTED, IDC_ALERT_SUSPEND}) {
         if (HWND control = Item(id)) {
             EnableWindow(control, m_bBreakDue);
             ShowWindow(control, m_bBreakDue ? SW_SHOW : SW_HIDE);
         }
     }
-    ShowItem(IDC_ALERT_NOT_RATED, m_pMain && m_pMain->RemindersSwitch() == 0);
+    ShowItem(IDC_ALERT_NOT_RATED, m_pMain && !m_pMain->RemindersEnabled());
 
     if (HMENU menu = m_btnSuspend.DropDown()) {
         EnableMenuItem(menu, ID_SUSPEND_UNTIL_PLANNED,
@@ -258,8 +258,8 @@ void CdlgNotificationAlert::OnDrawItem(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &item.rcItem, m_brushBack.get());
     if (item.CtlID == IDC_RATING_BAR) {
         if (!m_pMain) return;
-        app_.DrawAchievementBar(item.hDC, item.rcItem, m_pMain->RemindersSwitch(), m_pMain->Rating(),
-                                m_pMain->RatingRising());
+        services_.DrawAchievementBar(item.hDC, item.rcItem, m_pMain->RemindersEnabled() ? 1 : 0, m_pMain->Rating(),
+                                     m_pMain->RatingRising(), m_hTitleFont);
         BrushOwner frame(CreateSolidBrush(m_clrText));
         FrameRect(item.hDC, &item.rcItem, frame.get());
     } else if (item.CtlID == IDC_ALERT_OPEN || item.CtlID == IDC_ALERT_CLOSE) {

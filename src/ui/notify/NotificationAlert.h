@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/shared/AppShared.h"
+#include "ui/shared/WindowServices.h"
 #include "framework/Handles.h"
 #include "ui/notify/NotificationAlertBase.h"
 #include "kit/ControlsPlus.h"
@@ -18,7 +18,7 @@ namespace rw {
 class AlertMainWindow {
 public:
     virtual ~AlertMainWindow() = default;
-    virtual int RemindersSwitch() const = 0;  // m_bEnable
+    virtual bool RemindersEnabled() const = 0;  // the break reminders switch
     virtual float Rating() const = 0;
     virtual bool RatingRising() const = 0;
 };
@@ -42,7 +42,7 @@ AccentSources& SystemAccentSources();
 
 class CdlgNotificationAlert : public CdlgNotificationAlertBase {
 public:
-    explicit CdlgNotificationAlert(AppShared& app);
+    explicit CdlgNotificationAlert(const WindowServices& services);
     ~CdlgNotificationAlert() override;
 
     void SetMessageTexts(const std::wstring& message, const std::wstring& message2) override;
@@ -57,6 +57,7 @@ public:
     COLORREF m_clrText = 0;
     BrushOwner m_brushBack;
     const AlertMainWindow* m_pMain = nullptr;
+    HFONT m_hTitleFont = nullptr;  // the main window's title font, borrowed (the bar's percentage)
     std::wstring m_strMessageText;
     std::wstring m_strPlannedText;
     nsHalden::CMFCMenuButtonPlus m_btnSuspend;
@@ -83,7 +84,7 @@ private:
     void DrawFlatButton(const DRAWITEMSTRUCT& item);
     void AddTooltip(int id);
 
-    AppShared& app_;
+    const WindowServices& services_;
     AccentSources* accent_;
     FontOwner boldFont_;
     IconOwner countdownIcon_;

@@ -25,9 +25,9 @@ void CopyInto(wchar_t* buffer, std::size_t capacity, const std::wstring& text) {
 
 }  // namespace
 
-CNotificationIcon::CNotificationIcon(AppShared& app, NotificationIconOwner& owner, EventScheduler& events,
-                                     CdlgNotificationAlertBase* popup, ShellNotify& shell)
-    : app_(app), owner_(owner), events_(events), shell_(shell), popupForInit_(popup) {}
+CNotificationIcon::CNotificationIcon(const WindowServices& services, NotificationIconOwner& owner,
+                                     EventScheduler& events, CdlgNotificationAlertBase* popup, ShellNotify& shell)
+    : services_(services), owner_(owner), events_(events), shell_(shell), popupForInit_(popup) {}
 
 UINT CNotificationIcon::TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
@@ -205,7 +205,7 @@ bool CNotificationIcon::ShowWelcomeNotification() {
     const int error = static_cast<int>(GetLastError());
     std::wstring message;
     FormatResourceString(message, IDS_BALLOON_FAILED, {error});
-    shell_.ShowMessageBox(owner_.IconOwnerWindow(), message, app_.productName, MB_OK | MB_ICONEXCLAMATION);
+    shell_.ShowMessageBox(owner_.IconOwnerWindow(), message, services_.productName, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 
@@ -219,7 +219,7 @@ void CNotificationIcon::OnTrayCallback(WPARAM, LPARAM lParam) {
             ShowTrayMenu();
             break;
         case WM_MOUSEMOVE:
-            if (mouseMoveTick_.Allow(app_.seams.calendar.Now())) owner_.RunEngineTick(false);
+            if (mouseMoveTick_.Allow(services_.seams.calendar.Now())) owner_.RunEngineTick(false);
             break;
         case NIN_SELECT:
         case NIN_KEYSELECT: owner_.ShowMainWindow(); break;
@@ -261,7 +261,7 @@ void CNotificationIcon::RemoveRetryEvent() {
 
 void CNotificationIcon::Recreate(std::uint32_t style, bool eco, const std::wstring& sound) {
     Delete();
-    Init(style, app_.osVersion, owner_.IconOwnerWindow(), kNotificationIconGuid, popupForInit_);
+    Init(style, services_.osVersion, owner_.IconOwnerWindow(), kNotificationIconGuid, popupForInit_);
     SetEcoMode(eco);
     SetSoundFile(sound.c_str());
 }
@@ -275,14 +275,14 @@ void CNotificationIcon::OnTrayIconRequest(TrayIconRequest request) {
         RemoveRetryEvent();
         failures_ = 0;
     }
-    const bool eco = ReadSettingDword(app_.identity, Setting::EcoMode) != 0;
+    const bool eco = ReadSettingDword(services_.identity, Setting::EcoMode) != 0;
     previewEco_ = eco;
-    Recreate(ReadSettingDword(app_.identity, Setting::NotificationStyle), eco,
-             ReadSettingString(app_.identity, Setting::NotificationSound));
-    if (!Add(owner_.IconById(IDI_PROGRAM), app_.productName)) {
+    Recreate(ReadSettingDword(services_.identity, Setting::NotificationStyle), eco,
+             ReadSettingString(services_.identity, Setting::NotificationSound));
+    if (!Add(owner_.IconById(IDI_PROGRAM), services_.productName)) {
         ++failures_;
         if (RetryTrayAddAfter(failures_)) {
-            events_.Schedule(EVENT_TRAY_ICON_RETRY, app_.seams.calendar.Now() + kTrayRetrySeconds, 0);
+            events_.Schedule(EVENT_TRAY_ICON_RETRY, services_.seams.calendar.Now() + kTrayRetrySeconds, 0);
         }
     }
     if (request == TrayIconRequest::RecreateWithWelcome) ShowWelcomeNotification();
@@ -296,7 +296,7 @@ void CNotificationIcon::PlaySoundFile(const std::wstring& path) {
 void CNotificationIcon::PreviewStyle(std::uint32_t style) {
     RemoveRetryEvent();
     Recreate(style <= NOTIFY_STYLE_XP_CUSTOM ? style : NOTIFY_STYLE_SYSTEM, previewEco_, previewSound_);
-    Add(owner_.IconById(IDI_PROGRAM), app_.productName);
+    Add(owner_.IconById(IDI_PROGRAM), services_.productName);
     ShowWelcomeNotification();
 }
 

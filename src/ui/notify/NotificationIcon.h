@@ -1,8 +1,8 @@
 // The notification-area icon: its picture and tooltip, the user's clicks on it, and the
 // notifications it delivers, as the shell's balloon or as the alert pop-up with a sound.
 //
-// The main window owns one CNotificationIcon and implements NotificationIconOwner. Its
-// message routing hands these messages over:
+// The tray presenter owns one CNotificationIcon and implements NotificationIconOwner; the
+// main window receives these messages and the presenter hands them over:
 //
 //     WMU_TRAY_CALLBACK (0x464)        -> OnTrayCallback(wParam, lParam)
 //     WMU_TRAY_ICON (0x468)            -> OnTrayIconMessage(wParam)
@@ -24,7 +24,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/shared/AppShared.h"
+#include "ui/shared/WindowServices.h"
 #include "core/EventScheduler.h"
 #include "core/PrivateMessages.h"
 #include "ui/notify/NotifyRules.h"
@@ -61,7 +61,7 @@ public:
     // Shown normally, on top, in the foreground, with the focus.
     virtual void ShowMainWindow() = 0;
     // The break reminders switch (chooses the welcome text).
-    virtual bool RemindersEnabled() = 0;
+    virtual bool RemindersEnabled() const = 0;
     // The alert's m_bBreakDue.
     virtual void SetAlertBreakDue(int breakDue) = 0;
     // The shell has just added the icon with the program's picture and name: the owner shows
@@ -82,7 +82,7 @@ public:
     // popup: the alert the owner keeps for the whole run (may be null); it is handed to every
     // Init of the re-creation protocol.
     // events: the worker, whose EVENT_TRAY_ICON_RETRY retries a failed add.
-    CNotificationIcon(AppShared& app, NotificationIconOwner& owner, EventScheduler& events,
+    CNotificationIcon(const WindowServices& services, NotificationIconOwner& owner, EventScheduler& events,
                       CdlgNotificationAlertBase* popup, ShellNotify& shell = SystemShellNotify());
     CNotificationIcon(const CNotificationIcon&) = delete;
     CNotificationIcon& operator=(const CNotificationIcon&) = delete;
@@ -106,7 +106,7 @@ public:
     // The welcome notification; a balloon that cannot be shown is reported in a message box.
     bool ShowWelcomeNotification();
 
-    // The main window's message routing (see the top of this file).
+    // The messages the owner hands over (see the top of this file).
     void OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void OnTrayIconMessage(WPARAM request);
     void OnTaskbarCreated() { OnTrayIconRequest(TrayIconRequest::Recreate); }
@@ -149,7 +149,7 @@ private:
     void RemoveRetryEvent();
     void Recreate(std::uint32_t style, bool eco, const std::wstring& sound);
 
-    AppShared& app_;
+    const WindowServices& services_;
     NotificationIconOwner& owner_;
     EventScheduler& events_;
     ShellNotify& shell_;

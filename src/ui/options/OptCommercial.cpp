@@ -23,8 +23,8 @@ constexpr BrandText kTexts[] = {
 
 }  // namespace
 
-CppOptCommercial::CppOptCommercial(rw::AppShared& app, rw::TrayPreview* preview)
-    : COptionsPage(IDD_OPT_COMMERCIAL, kHelpContextCommercial, app.identity, preview), app_(app) {}
+CppOptCommercial::CppOptCommercial(const rw::WindowServices& services, rw::TrayPreview* preview)
+    : COptionsPage(IDD_OPT_COMMERCIAL, kHelpContextCommercial, services.identity, preview), services_(services) {}
 
 rw::MessageResult CppOptCommercial::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_OPT_HEALTH_GO && HIWORD(wParam) == BN_CLICKED) {
@@ -63,7 +63,7 @@ rw::InitFocus CppOptCommercial::OnInitDialog() {
 
 void CppOptCommercial::OnGo() {
     UpdateData(rw::Direction::FromControls);
-    if (!m_strHealthLink.empty()) app_.OpenWebAddress(m_strHealthLink.c_str(), false);
+    if (!m_strHealthLink.empty()) services_.links.OpenWebAddress(m_strHealthLink.c_str(), false);
 }
 
 void CppOptCommercial::OnOK() {

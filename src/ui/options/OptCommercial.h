@@ -3,13 +3,13 @@
 #pragma once
 #include <string>
 
-#include "ui/shared/AppShared.h"
+#include "ui/shared/WindowServices.h"
 #include "kit/EditBrowsePlus.h"
 #include "ui/options/OptionsPage.h"
 
 class CppOptCommercial : public COptionsPage {
 public:
-    CppOptCommercial(rw::AppShared& app, rw::TrayPreview* preview);
+    CppOptCommercial(const rw::WindowServices& services, rw::TrayPreview* preview);
 
     std::wstring m_strBrandTitle;
     std::wstring m_strBrandImage;
@@ -29,6 +29,6 @@ protected:
 private:
     void OnGo();
 
-    rw::AppShared& app_;
+    const rw::WindowServices& services_;
     nsHalden::CEditBrowsePlus m_editImage;
 };

@@ -1,7 +1,5 @@
 #include "ui/shared/AchievementBar.h"
 
-#include "ui/shared/AppShared.h"
-
 #include "core/ResourceString.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
@@ -86,11 +84,6 @@ void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool 
     } else if (enable == 1) {
         DrawWithoutImages(dc, rect, score, boldFont);
     }
-}
-
-// The windows' form: the application's bar images and title font.
-void AppShared::DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising) const {
-    rw::DrawAchievementBar(dc, rect, enable, score, rising, images.BarImages(), titleFont.get());
 }
 
 }  // namespace rw

@@ -1,47 +1,34 @@
-// What the windows share for the whole run: names, settings identity and seams, eco mode and
-// branding, the shared images, brush and title font, and the help and link operations. The
-// application object owns it and hands it to each window by reference at construction.
+// The application's state for the whole run: names, settings identity and seams, eco mode
+// and branding, the shared images and brush, the welcome time, the upgrade and news records
+// and the help and link operations. The application object owns it; the main window, which
+// the application wires, reads it and asks it to reload; every other window receives only
+// the read-only WindowServices.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 
-#include "ui/shared/SharedImages.h"
 #include "framework/Handles.h"
-#include "platform/Clock.h"
-#include "platform/Locale.h"
 #include "settings/AppSettings.h"
+#include "ui/shared/SharedImages.h"
+#include "ui/shared/WindowServices.h"
 #include "updates/ThreadScheduledEvents.h"
 #include "updates/UpgradeCheck.h"
 
 namespace rw {
 
-// The seams a window or the engine may need, all owned by the application object.
-struct Seams {
-    InputClock& inputClock;
-    Calendar& calendar;
-    Locale& locale;
-};
-
-class AppShared : public AppSettingsState {
+class AppShared : public AppSettingsState, public Links {
 public:
     AppShared(const SettingsIdentity& identity, const Seams& seams) : identity(identity), seams(seams) {}
     AppShared(const AppShared&) = delete;
     AppShared& operator=(const AppShared&) = delete;
-    virtual ~AppShared() = default;
+    ~AppShared() override = default;
 
     // Eco mode and branding from the settings, and the shared images for them.
     virtual void LoadAppSettings() = 0;
-    // Help requests of every window: the help root (HELP_CONTENTS, or context id 0 or -1)
-    // or the topic of the context id (HELP_CONTEXT), in the default browser.
-    virtual void ShowHelp(DWORD_PTR data, UINT command) = 0;
-    // Opens an address in the default browser, with the program version added to a query
-    // when addVersion is set; a browser that cannot be started is told in message 1103.
-    virtual void OpenWebAddress(const wchar_t* address, bool addVersion) = 0;
-    virtual void OpenHealthHint(std::uint32_t hint) = 0;
-    // The rating bar in an owner-drawn control (the caller fills the background).
-    void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising) const;
+    // What the windows see of this state.
+    const WindowServices& Services() const { return services_; }
 
     const SettingsIdentity& identity;
     const Seams seams;
@@ -51,8 +38,6 @@ public:
     OSVERSIONINFOW osVersion{};
     std::int64_t welcomeTime = 0;  // when the welcome wizard was finished; 0 = unknown
     BrushOwner backgroundBrush;
-    FontOwner titleFont;  // created by the main window
-    // The banner, its edge and the rating-bar images, with the sizes the windows lay out by.
     SharedImages images;
     UINT instanceMessage = 0;
     // The upgrade and news state: stored state at start-up, then each check's results; the
@@ -60,6 +45,10 @@ public:
     SharedUpdateRecords updates;
     // The check the main window's worker runs daily; empty: none.
     UpgradeCheckRoutine upgradeCheck;
+
+private:
+    const WindowServices services_{identity,         seams,     *this, productName, fullName,
+                                   companyLegalName, osVersion, *this, images,      backgroundBrush};
 };
 
 }  // namespace rw

@@ -4,16 +4,16 @@
 #include "settings/SettingsCatalog.h"
 #include "ui/wizard/WizardBreaks.h"
 
-CppWizardWelcomeStart::CppWizardWelcomeStart(const rw::AppShared& app)
-    : CppWizardBase(app.productName.c_str(), IDD_WELCOME_START, 0) {
+CppWizardWelcomeStart::CppWizardWelcomeStart(const rw::WindowServices& services)
+    : CppWizardBase(services.productName.c_str(), IDD_WELCOME_START, 0) {
     m_nKind = nsHalden::PAGE_WELCOME;
     AddFlags(PSP_HIDEHEADER);
     m_dwButtons = PSWIZB_NEXT;
     m_nTitleControl = IDC_WELCOME_TITLE;
 }
 
-CppWizardWelcomeFinish::CppWizardWelcomeFinish(rw::AppShared& app)
-    : CppWizardBase(app.productName.c_str(), IDD_WELCOME_FINISH, 0), app_(app) {
+CppWizardWelcomeFinish::CppWizardWelcomeFinish(const rw::WindowServices& services)
+    : CppWizardBase(services.productName.c_str(), IDD_WELCOME_FINISH, 0), services_(services) {
     m_nKind = nsHalden::PAGE_FINISH;
     AddFlags(PSP_HIDEHEADER);
     m_dwButtons = PSWIZB_BACK | PSWIZB_FINISH;
@@ -32,7 +32,8 @@ rw::InitFocus CppWizardWelcomeFinish::OnInitDialog() {
                 {IDC_FINISH_ICON_SUSPENDED, IDI_DUE_SUSPENDED},
                 {IDC_FINISH_ICON_RESTING, IDI_RESTING}};
     for (size_t i = 0; i < 4; ++i) {
-        icons_[i].reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(rows[i].icon), IMAGE_ICON, size, size, 0)));
+        icons_[i].reset(
+            static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(rows[i].icon), IMAGE_ICON, size, size, 0)));
         SendMessageW(Item(rows[i].control), STM_SETICON, reinterpret_cast<WPARAM>(icons_[i].get()), 0);
     }
     return focus;
@@ -40,8 +41,8 @@ rw::InitFocus CppWizardWelcomeFinish::OnInitDialog() {
 
 bool CppWizardWelcomeFinish::OnWizardFinish() {
     if (nsHalden::CpsWizardBase* sheet = WizardSheet()) sheet->FinishSettingsPages();
-    app_.welcomeTime = app_.seams.calendar.Now();
-    rw::WriteSettingDword(app_.identity, rw::Setting::Welcome, static_cast<std::uint32_t>(app_.welcomeTime));
+    finishedAt_ = services_.seams.calendar.Now();
+    rw::WriteSettingDword(services_.identity, rw::Setting::Welcome, static_cast<std::uint32_t>(*finishedAt_));
     return CppWizardBase::OnWizardFinish();
 }
 
@@ -52,14 +53,16 @@ void SetUpWizardSheet(nsHalden::CpsWizardBase& sheet) {
     sheet.SetStartPage(0);
 }
 
-bool RunWelcomeWizard(rw::AppShared& app) {
-    nsHalden::CpsWizardBase sheet(app.productName);
+std::optional<std::int64_t> RunWelcomeWizard(const rw::WindowServices& services, const rw::CPlannedBreakList& planned) {
+    nsHalden::CpsWizardBase sheet(services.productName);
     SetUpWizardSheet(sheet);
-    CppWizardWelcomeStart start(app);
-    CppWizardBreaks breaks(app);
-    CppWizardWelcomeFinish finish(app);
+    CppWizardWelcomeStart start(services);
+    CppWizardBreaks breaks(services);
+    breaks.ShowPlanned(planned);
+    CppWizardWelcomeFinish finish(services);
     sheet.AddPage(start);
     sheet.AddPage(breaks);
     sheet.AddPage(finish);
-    return sheet.RunModal() == rw::ID_WIZFINISH;
+    if (sheet.RunModal() != rw::ID_WIZFINISH) return std::nullopt;
+    return finish.FinishedAt().value_or(0);  // 0: finished at a time not known
 }

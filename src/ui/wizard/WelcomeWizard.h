@@ -3,18 +3,24 @@
 #pragma once
 #include <windows.h>
 
-#include "ui/shared/AppShared.h"
+#include <cstdint>
+#include <optional>
+
+#include "engine/PlannedBreakList.h"
+#include "ui/shared/WindowServices.h"
 #include "framework/Handles.h"
 #include "kit/WizardBase.h"
 
 class CppWizardWelcomeStart : public nsHalden::CppWizardBase {
 public:
-    explicit CppWizardWelcomeStart(const rw::AppShared& app);
+    explicit CppWizardWelcomeStart(const rw::WindowServices& services);
 };
 
 class CppWizardWelcomeFinish : public nsHalden::CppWizardBase {
 public:
-    explicit CppWizardWelcomeFinish(rw::AppShared& app);
+    explicit CppWizardWelcomeFinish(const rw::WindowServices& services);
+    // When Finish was pressed (calendar time); nothing before.
+    std::optional<std::int64_t> FinishedAt() const { return finishedAt_; }
 
 protected:
     rw::InitFocus OnInitDialog() override;
@@ -22,7 +28,8 @@ protected:
     bool OnWizardFinish() override;
 
 private:
-    rw::AppShared& app_;
+    const rw::WindowServices& services_;
+    std::optional<std::int64_t> finishedAt_;
     rw::IconOwner icons_[4];
 };
 
@@ -30,5 +37,6 @@ private:
 // the watermark and header pictures, Wizard 97.
 void SetUpWizardSheet(nsHalden::CpsWizardBase& sheet);
 
-// Runs the welcome wizard; true when the user finished it.
-bool RunWelcomeWizard(rw::AppShared& app);
+// Runs the welcome wizard with the planned breaks stored so far; the time the user finished
+// it, nothing when cancelled.
+std::optional<std::int64_t> RunWelcomeWizard(const rw::WindowServices& services, const rw::CPlannedBreakList& planned);

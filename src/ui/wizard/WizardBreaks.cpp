@@ -39,8 +39,10 @@ std::int32_t TimeOfDay(const CdlgBreakTimed& editor) {
 
 }  // namespace
 
-CppWizardBreaks::CppWizardBreaks(rw::AppShared& app)
-    : CppWizardBase(app.productName.c_str(), IDD_WIZARD_BREAKS, kHelpContext), app_(app), texts_(app.seams.locale) {
+CppWizardBreaks::CppWizardBreaks(const rw::WindowServices& services)
+    : CppWizardBase(services.productName.c_str(), IDD_WIZARD_BREAKS, kHelpContext),
+      services_(services),
+      texts_(services.seams.locale) {
     ShowChoice(rw::DefaultBreakChoice());
     m_nKind = nsHalden::PAGE_SETTINGS;
     SetHeaderTitle(rw::ResourceText(IDS_BREAKS_HEADER_TITLE));
@@ -75,7 +77,7 @@ void CppWizardBreaks::ExchangeData(rw::DataExchange& dx) {
 rw::InitFocus CppWizardBreaks::OnInitDialog() {
     updating_ = true;
     const rw::InitFocus focus = CppWizardBase::OnInitDialog();
-    const rw::BreakSettings stored = rw::LoadBreakSettings(app_.identity);
+    const rw::BreakSettings stored = rw::LoadBreakSettings(services_.identity);
     m_bEnableLocked = stored.enableLocked;
     m_bPeriodsLocked = stored.periodsLocked;
     // A locked control shows what the policy enforces, not the page's default.
@@ -86,7 +88,7 @@ rw::InitFocus CppWizardBreaks::OnInitDialog() {
     }
     SetUpSliders();
     SetUpList();
-    LoadPlannedRows();
+    ShowPlannedRows();
     SetItemText(IDC_PLANNED_HINT, ItemText(IDC_PLANNED_HINT) + rw::ResourceText(IDS_PLANNED_EXAMPLES));
     for (int arrows : {IDC_WORK_ARROWS, IDC_REST_ARROWS}) {
         SendMessageW(Item(arrows), UDM_SETRANGE32, kArrowRangeLow, kArrowRangeHigh);
@@ -138,12 +140,14 @@ void CppWizardBreaks::SetUpList() {
     }
 }
 
-void CppWizardBreaks::LoadPlannedRows() {
-    if (static_cast<std::int32_t>(rw::ReadSettingDword(app_.identity, rw::Setting::Timed)) <= 0) return;
+void CppWizardBreaks::ShowPlannedRows() {
+    // Without planned breaks the part stays hidden behind its button.
+    if (m_listPlanned.empty()) return;
     m_bPlannedShown = true;
-    // The same loader as the engine's, with its bounds: a corrupt count cannot stall the page.
-    CPlannedBreakList stored = rw::LoadPlannedBreakList(app_.identity);
-    while (!stored.empty()) AddRow(stored.RemoveAt(0));
+    // The rows own copies until Finish; the list stays as given for a page that is cancelled.
+    rw::CPlannedBreakList rows;
+    rows.CopyFrom(m_listPlanned);
+    while (!rows.empty()) AddRow(rows.RemoveAt(0));
     if (ListView_GetItemCount(List()) > 0) {
         ListView_SetItemState(List(), 0, LVIS_FOCUSED, LVIS_FOCUSED);
         ListView_EnsureVisible(List(), 0, FALSE);
@@ -321,7 +325,7 @@ void CppWizardBreaks::OnSlider(HWND slider) {
 }
 
 void CppWizardBreaks::OnAdd() {
-    CdlgBreakTimed editor(app_.seams.locale, app_.seams.calendar);
+    CdlgBreakTimed editor(services_.seams.locale, services_.seams.calendar);
     if (editor.RunModal(SheetWindow()) == IDOK) {
         try {
             BreakDays days{};
@@ -353,7 +357,7 @@ void CppWizardBreaks::OnEdit() {
     const int row = SelectedRow();
     CBreakTimed* record = RecordOfRow(row);
     if (!record) return;
-    CdlgBreakTimed editor(app_.seams.locale, app_.seams.calendar);
+    CdlgBreakTimed editor(services_.seams.locale, services_.seams.calendar);
     editor.m_strTitle = record->m_strTitle;
     editor.m_nHour = record->ClockHour();
     editor.m_nMinute = record->ClockMinute();
@@ -437,7 +441,7 @@ bool CppWizardBreaks::OnWizardFinish() {
     } else {
         ClampPeriods();
     }
-    const SettingsIdentity& identity = app_.identity;
+    const SettingsIdentity& identity = services_.identity;
     // A locked value is the policy's: the user's own stays stored for when it is lifted.
     rw::SaveBreakChoice(identity, {Choice(), m_bEnableLocked, m_bPeriodsLocked});
     if (m_bPlannedShown && hwnd()) {

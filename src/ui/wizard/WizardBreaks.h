@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/shared/AppShared.h"
+#include "ui/shared/WindowServices.h"
 #include "engine/PlannedBreakList.h"
 #include "engine/PlannedBreakTexts.h"
 #include "kit/WizardBase.h"
@@ -18,7 +18,7 @@
 
 class CppWizardBreaks : public nsHalden::CppWizardBase {
 public:
-    explicit CppWizardBreaks(rw::AppShared& app);
+    explicit CppWizardBreaks(const rw::WindowServices& services);
 
     static constexpr DWORD kHelpContext = 200;
 
@@ -27,7 +27,10 @@ public:
     void ShowChoice(const rw::BreakChoice& choice);
     rw::BreakChoice Choice() const;
 
-    // Filled on Finish with the rows, in time order; the main window copies it.
+    // The planned breaks the page opens with: a copy of the list its owner holds (the engine,
+    // or the start-up before the engine exists). The page reads no list of its own.
+    void ShowPlanned(const rw::CPlannedBreakList& planned) { m_listPlanned.CopyFrom(planned); }
+    // The list shown, and on Finish the rows in time order, which the owner takes back.
     rw::CPlannedBreakList m_listPlanned;
     bool m_bEnableLocked = false;
     bool m_bPeriodsLocked = false;
@@ -53,7 +56,7 @@ private:
     void OnMinutesLeft(int field);
     void SetUpSliders();
     void SetUpList();
-    void LoadPlannedRows();
+    void ShowPlannedRows();
 
     bool OnCommand(UINT id, UINT code);
     rw::MessageResult OnNotify(const NMHDR& header);
@@ -71,7 +74,7 @@ private:
     int SelectedRow() const;
     HWND List() const;
 
-    rw::AppShared& app_;
+    const rw::WindowServices& services_;
     CPlannedBreakTexts texts_;
     std::vector<std::unique_ptr<rw::CBreakTimed>> rowRecords_;
     bool updating_ = false;  // the controls are being written or read: their notifications wait

@@ -37,7 +37,6 @@ private:
 class DemoMain : public rw::AlertMainWindow, public rw::NotificationIconOwner, public rw::EventScheduler {
 public:
     explicit DemoMain(HWND window) : window_(window) {}
-    int RemindersSwitch() const override { return 1; }
     float Rating() const override { return 62.0f; }
     bool RatingRising() const override { return true; }
     HWND IconOwnerWindow() override { return window_; }
@@ -49,7 +48,7 @@ public:
     HMENU TrayBreakMenu() override { return nullptr; }
     void RunEngineTick(bool) override {}
     void ShowMainWindow() override {}
-    bool RemindersEnabled() override { return true; }
+    bool RemindersEnabled() const override { return true; }
     void SetAlertBreakDue(int) override {}
     void IconAdded() override {}
     void Schedule(std::int32_t, std::int64_t, std::int64_t) override {}
@@ -81,10 +80,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     HWND owner = CreateWindowExW(0, L"STATIC", L"Restwell demo owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  instance, nullptr);
     DemoMain main(owner);
-    rw::CdlgNotificationAlert alert(app);
+    rw::CdlgNotificationAlert alert(app.Services());
     alert.m_pMain = &main;
     alert.SetCommandTarget(owner);
-    rw::CNotificationIcon icon(app, main, main, &alert);
+    rw::CNotificationIcon icon(app.Services(), main, main, &alert);
     icon.Init(rw::NOTIFY_STYLE_SYSTEM_CUSTOM, app.osVersion, owner, rw::kNotificationIconGuid, &alert);
     icon.Add(main.IconById(IDI_PROGRAM), L"Restwell");
     icon.SetEcoMode(eco);

@@ -11,7 +11,7 @@ using namespace rw;
 
 namespace {
 
-class NullHost final : public BreakEngineHost, public rw::EventScheduler {
+class NullHost final : public BreakEngineHost, public BreakEngineView, public rw::EventScheduler {
 public:
     void SetStatusIcon(int) override {}
     void SetIconAndTip(int, const std::wstring& tip) override { benchmark::DoNotOptimize(tip.data()); }
@@ -40,7 +40,7 @@ void TickWithHundredPlannedBreaks(benchmark::State& state) {
     rw::test::FakeLocale locale;
     CPlannedBreakTexts texts(locale);
     NullHost host;
-    CBreakEngine engine(BreakEngineSeams{host, host, input, calendar, texts, rw::test::kTestIdentity});
+    CBreakEngine engine(BreakEngineSeams{host, host, host, input, calendar, texts, rw::test::kTestIdentity});
     CPlannedBreakList planned;
     for (int i = 0; i < 100; ++i) {
         CBreakTimed record = CBreakTimed::FromText(L"0NYNYNYN,1200,Planned break");

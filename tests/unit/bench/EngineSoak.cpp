@@ -35,7 +35,7 @@ struct Counts {
 class Soak;
 
 // The main window as the engine sees it; every tick ends in the soak's checks.
-class SoakHost final : public BreakEngineHost, public EventScheduler {
+class SoakHost final : public BreakEngineHost, public BreakEngineView, public EventScheduler {
 public:
     explicit SoakHost(Soak& soak) : soak_(soak) {}
     void SetStatusIcon(int) override {}
@@ -150,7 +150,7 @@ private:
 
     void Start() {
         engine_ = std::make_unique<CBreakEngine>(
-            BreakEngineSeams{host_, host_, input_, calendar_, texts_, test::kTestIdentity});
+            BreakEngineSeams{host_, host_, host_, input_, calendar_, texts_, test::kTestIdentity});
         Event([&] {
             engine_->ApplyEnable();
             engine_->OnInitialised();
@@ -171,7 +171,7 @@ private:
         const std::int64_t worked = working ? InputTicksBetween(engine_->WorkStartTick(), tick) / 1000 : 0;
         Stop();
         engine_ = std::make_unique<CBreakEngine>(
-            BreakEngineSeams{host_, host_, input_, calendar_, texts_, test::kTestIdentity});
+            BreakEngineSeams{host_, host_, host_, input_, calendar_, texts_, test::kTestIdentity});
         Check(engine_->Rating().StoredValue() == stored, "the restored rating differs from the saved one");
         Check((engine_->WorkStartTick() != 0) == working, "the restored work period differs from the saved one");
         if (working) {

@@ -1,12 +1,12 @@
-// The main window as the break engine's host and as the owner of the notification-area icon.
+// What the break engine shows in the main window: the status icon, the bound texts, the
+// rating bar, and the tick timer this window receives.
 #include "ui/main/DlgMain.h"
 
-#include "core/ScheduledEventIds.h"
 #include "framework/Dpi.h"
 
 void CdlgMain::SetStatusIcon(int iconId) {
     statusIconId_ = iconId;
-    HICON icon = StateIcon(iconId);
+    HICON icon = tray_.IconById(iconId);
     rw::IconOwner replaced;
     if (icon && dpi_ != rw::SystemDpi()) {
         const int scaled = rw::ScaleToDpi(16, dpi_);
@@ -22,34 +22,6 @@ void CdlgMain::SetStatusIcon(int iconId) {
     }
     if (reinterpret_cast<HICON>(SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_GETICON, 0, 0)) == icon) return;
     SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-}
-
-void CdlgMain::SetIconAndTip(int iconId, const std::wstring& tip) {
-    m_notifyIcon.SetIconAndTip(&tip, StateIcon(iconId));
-}
-
-void CdlgMain::ShowNotification(const std::wstring& extra, const std::wstring& text, int iconId,
-                                std::uint32_t timeoutMs) {
-    m_notifyIcon.ShowNotification(extra.empty() ? nullptr : &extra, text, StateIcon(iconId), timeoutMs);
-}
-
-void CdlgMain::HideNotification() {
-    m_notifyIcon.HideNotification();
-}
-
-void CdlgMain::SetAlertBreakDue(int breakDue) {
-    m_alert.m_bBreakDue = breakDue;
-}
-
-void CdlgMain::SetAlertPlannedMinutes(int minutes) {
-    m_alert.m_nPlannedMinutes = minutes;
-}
-
-void CdlgMain::EnableSuspendUntilPlanned(bool enable) {
-    if (m_menuTrayBreak) {
-        EnableMenuItem(m_menuTrayBreak.get(), ID_SUSPEND_UNTIL_PLANNED,
-                       MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
-    }
 }
 
 void CdlgMain::UpdateControlsFromData() {
@@ -82,69 +54,10 @@ bool CdlgMain::IsMainWindowVisible() {
     return IsWindowVisible(hwnd()) != FALSE;
 }
 
-const std::wstring& CdlgMain::DisplayName() {
-    return app_.productName;
-}
-
 void CdlgMain::ArmTickTimer(std::uint32_t periodMs) {
     SetTimer(hwnd(), rw::CBreakEngine::kTickTimerId, periodMs, nullptr);
 }
 
 void CdlgMain::KillTickTimer() {
     KillTimer(hwnd(), rw::CBreakEngine::kTickTimerId);
-}
-
-void CdlgMain::TickDone() {
-    m_notifyIcon.OnEngineTickDone();
-}
-
-HICON CdlgMain::StateIcon(int iconId) const {
-    for (const StateIconEntry& entry : m_stateIcons) {
-        if (entry.id == iconId) return entry.icon.get();
-    }
-    return nullptr;
-}
-
-HWND CdlgMain::IconOwnerWindow() {
-    return hwnd();
-}
-
-HICON CdlgMain::IconById(int iconId) {
-    return StateIcon(iconId);
-}
-
-HMENU CdlgMain::TrayBreakMenu() {
-    return m_menuTrayBreak.get();
-}
-
-void CdlgMain::RunEngineTick(bool quiet) {
-    if (quiet) {
-        m_engine.OnIconClicked();
-    } else {
-        m_engine.OnPointerOverIcon();
-    }
-}
-
-void CdlgMain::ShowMainWindow() {
-    ShowMain();
-}
-
-bool CdlgMain::RemindersEnabled() {
-    return m_engine.Choice().enabled;
-}
-
-void CdlgMain::IconAdded() {
-    m_engine.ShowStateAgain();
-}
-
-int CdlgMain::RemindersSwitch() const {
-    return m_engine.Choice().enabled ? 1 : 0;
-}
-
-float CdlgMain::Rating() const {
-    return m_engine.Rating().m_fScore;
-}
-
-bool CdlgMain::RatingRising() const {
-    return m_engine.Rating().m_bScoreRising;
 }
