@@ -118,7 +118,7 @@ TEST_F(NotificationIconTest, ThreeFailedAddsLeaveNoIconAndTwoRetriesSixtySeconds
               (std::vector<S>{{EVENT_TRAY_ICON_RETRY, t0 + 60, 0}, {EVENT_TRAY_ICON_RETRY, t0 + 120, 0}}));
     EXPECT_EQ(icon.m_hWndOwner, nullptr);
 
-    // A later request 0 starts the count again and removes a pending retry.
+    // A later Recreate request starts the count again and removes a pending retry.
     owner.removeFinds = true;
     icon.OnTrayIconRequest(TrayIconRequest::Recreate);
     EXPECT_EQ(icon.FailureCount(), 1);

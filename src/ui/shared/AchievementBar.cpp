@@ -33,7 +33,7 @@ void DrawWithImages(HDC dc, const RECT& rect, int enable, float score, bool risi
     if (filled < sw) empty.Draw(dc, x + filledOut, y, w - filledOut, h, filled, 0, sw - filled, sh);
 }
 
-// String 3020 ("%d %%") with the number: only "%d" and "%%" are understood, so a text
+// IDS_RATING_PERCENT ("%d %%") with the number: only "%d" and "%%" are understood, so a text
 // from the table can never read arguments that are not there.
 std::wstring PercentText(const std::wstring& format, int percent) {
     std::wstring text;

@@ -8,9 +8,9 @@
 namespace rw {
 
 struct AchievementBarImages {
-    const nsHalden::CImagePlus* rising = nullptr;   // 141, full bar while the rating rises
-    const nsHalden::CImagePlus* falling = nullptr;  // 142, full bar while it falls
-    const nsHalden::CImagePlus* empty = nullptr;    // 143, the empty bar
+    const nsHalden::CImagePlus* rising = nullptr;   // IDB_BAR_RISING, full while the rating rises
+    const nsHalden::CImagePlus* falling = nullptr;  // IDB_BAR_FALLING, full while it falls
+    const nsHalden::CImagePlus* empty = nullptr;    // IDB_BAR_EMPTY, the empty bar
 };
 
 // Paints into an owner-drawn control's rectangle; the caller has filled the background.

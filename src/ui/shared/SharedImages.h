@@ -1,6 +1,7 @@
 // The five decorative images the application owns for its windows: the banner (the
-// organisation's picture or PNG 148), the banner's edge (151) and the three rating-bar
-// images (141, 142, 143), with the sizes the windows lay themselves out by.
+// organisation's picture or IDB_BANNER), the banner's edge (IDB_BANNER_EDGE) and the three
+// rating-bar images (IDB_BAR_RISING, IDB_BAR_FALLING, IDB_BAR_EMPTY), with the sizes the
+// windows lay themselves out by.
 #pragma once
 #include <windows.h>
 
