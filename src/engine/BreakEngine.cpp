@@ -341,7 +341,7 @@ void CBreakEngine::ShowState(const std::wstring& status, int iconId, int notific
     m_strStatus = status;
     ShowIcons(iconId, Tooltip(m_strStatus, extra));
     if (bShowNow) {
-        host_.SetAlertBreakDue(0);
+        host_.SetAlertBreakDue(false);
         // The countdown is the notification's extra line, so the main text goes without it.
         host_.ShowNotification(countdown.text, Tooltip(m_strStatus, std::wstring()), notificationIconId,
                                countdown.timeoutMs);
@@ -379,7 +379,7 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, bool bQuiet, 
         if (!repeat) return;
         m_timePlannedAtReminder = m_timeNextPlanned;
         m_nReminderMinutes = minutes;
-        host_.SetAlertBreakDue(1);
+        host_.SetAlertBreakDue(true);
         std::wstring text;
         FormatResourceString(text, IDS_BREAK_REMINDER,
                              {static_cast<int>(minutes), static_cast<int>(RestMs() / kMinuteMs)});

@@ -20,7 +20,7 @@ public:
                                   std::uint32_t timeoutMs) = 0;
     virtual void HideNotification() = 0;
     // The alert pop-up's m_bBreakDue and m_nPlannedMinutes.
-    virtual void SetAlertBreakDue(int breakDue) = 0;
+    virtual void SetAlertBreakDue(bool breakDue) = 0;
     virtual void SetAlertPlannedMinutes(int minutes) = 0;
     // "Suspend until Planned Break" (ID_SUSPEND_UNTIL_PLANNED) of the tray break menu.
     virtual void EnableSuspendUntilPlanned(bool enable) = 0;

@@ -25,7 +25,7 @@ TEST_F(BreakEngine, TheRoadOfOneBreak) {
     EXPECT_EQ(host.shown[0].text, L"You have been using this computer for 55 minutes.\nTime for a 5 minute break.");
     EXPECT_EQ(host.shown[0].timeoutMs, 20000u);
     EXPECT_EQ(host.shown[0].icon, IDI_BREAK_DUE);
-    EXPECT_EQ(host.shown[0].breakDue, 1);
+    EXPECT_EQ(host.shown[0].breakDue, std::optional<bool>(true));
     EXPECT_EQ(host.shown[0].extra, L"");
 
     const int hides = host.hides;
@@ -207,7 +207,7 @@ TEST_F(BreakEngine, PlannedBreakCountdownAndTimeouts) {
     EXPECT_EQ(host.shown.back().extra, L"Lunch is due now.");
     EXPECT_EQ(host.shown.back().icon, IDI_WORKING);
     EXPECT_EQ(host.shown.back().timeoutMs, 59000u);
-    EXPECT_EQ(host.shown.back().breakDue, 0);
+    EXPECT_EQ(host.shown.back().breakDue, std::optional<bool>(false));
     EXPECT_EQ(host.shown.back().text, L"Restwell\nYou have been working for 61 minutes.");  // the countdown only once
     Work(45);
     EXPECT_EQ(host.hides, hides);  // ticks in the break's own minute leave it up
@@ -246,7 +246,7 @@ TEST_F(BreakEngine, APlannedBreakMomentShowsTheStateWithTheCountdownAsTheExtraLi
         EXPECT_EQ(host.shown[i].text, expected[i].text);
         EXPECT_EQ(host.shown[i].extra, expected[i].extra);
         EXPECT_EQ(host.shown[i].icon, expected[i].icon);
-        EXPECT_EQ(host.shown[i].breakDue, 0);
+        EXPECT_EQ(host.shown[i].breakDue, std::optional<bool>(false));
     }
     EXPECT_EQ(host.tooltip, L"Restwell\nYou are rested.\nStretch is due now.");  // the tooltip keeps it
 }

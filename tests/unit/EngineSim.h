@@ -23,8 +23,8 @@ struct Notification {
     std::wstring extra, text;
     int icon;
     std::uint32_t timeoutMs;
-    int breakDue;     // the alert's m_bBreakDue when it was shown
-    std::int64_t at;  // calendar time
+    std::optional<bool> breakDue;  // the alert's m_bBreakDue when it was shown
+    std::int64_t at;               // calendar time
 };
 
 class RecordingHost final : public BreakEngineHost, public BreakEngineView, public EventScheduler {
@@ -39,7 +39,7 @@ public:
         shown.push_back({extra, text, iconId, timeoutMs, alertBreakDue, now ? *now : 0});
     }
     void HideNotification() override { ++hides; }
-    void SetAlertBreakDue(int breakDue) override { alertBreakDue = breakDue; }
+    void SetAlertBreakDue(bool breakDue) override { alertBreakDue = breakDue; }
     void SetAlertPlannedMinutes(int minutes) override { alertPlannedMinutes = minutes; }
     void EnableSuspendUntilPlanned(bool enable) override { suspendUntilPlannedEnabled = enable; }
     void UpdateControlsFromData() override { ++controlUpdates; }
@@ -64,7 +64,8 @@ public:
     int statusIcon = -1, trayIcon = -1;
     std::wstring tooltip;
     std::vector<Notification> shown;
-    int hides = 0, alertBreakDue = -1, alertPlannedMinutes = -2;
+    int hides = 0, alertPlannedMinutes = -2;
+    std::optional<bool> alertBreakDue;  // none until set
     bool suspendUntilPlannedEnabled = false;
     int controlUpdates = 0, barRepaints = 0;
     bool visible = true;
@@ -136,7 +137,7 @@ protected:
 
     int BreakReminders() const {
         int n = 0;
-        for (const Notification& s : host.shown) n += s.breakDue == 1 && s.icon == 134;
+        for (const Notification& s : host.shown) n += s.breakDue == true && s.icon == 134;
         return n;
     }
     float Score() const { return engine->Rating().m_fScore; }

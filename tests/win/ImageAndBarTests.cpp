@@ -154,7 +154,7 @@ protected:
         wcscpy(lf.lfFaceName, L"Tahoma");
         font.reset(CreateFontIndirectW(&lf));
     }
-    std::vector<std::uint32_t> Draw(Canvas& canvas, int enable, float score, bool rising_, bool withImages,
+    std::vector<std::uint32_t> Draw(Canvas& canvas, bool enable, float score, bool rising_, bool withImages,
                                     const wchar_t* saveAs = nullptr) {
         const AchievementBarImages images =
             withImages ? AchievementBarImages{&rising, &falling, &empty} : AchievementBarImages{};
@@ -172,7 +172,7 @@ TEST_F(AchievementBar, ImagesFillUpToTheRating) {
     // The 164 × 32 images are centred: x = 18, y = 4; 47.9 % of 164 is 78 columns.
     {
         Canvas c(200, 40);
-        Draw(c, 1, 47.9f, true, true, L"images-47_9-rising");
+        Draw(c, true, 47.9f, true, true, L"images-47_9-rising");
         EXPECT_TRUE(Greenish(c.At(18 + 77, 20)));
         EXPECT_TRUE(Greyish(c.At(18 + 78, 20)));
         EXPECT_TRUE(Greenish(c.At(18 + 10, 20)));
@@ -181,23 +181,23 @@ TEST_F(AchievementBar, ImagesFillUpToTheRating) {
     }
     {
         Canvas c(200, 40);
-        Draw(c, 1, 47.9f, false, true, L"images-47_9-falling");
+        Draw(c, true, 47.9f, false, true, L"images-47_9-falling");
         EXPECT_TRUE(Orangeish(c.At(18 + 77, 20)));
         EXPECT_TRUE(Greyish(c.At(18 + 78, 20)));
     }
     {
         Canvas c(200, 40);
-        Draw(c, 1, 0.0f, true, true, L"images-0");
+        Draw(c, true, 0.0f, true, true, L"images-0");
         EXPECT_TRUE(Greyish(c.At(18 + 5, 20)));
     }
     {
         Canvas c(200, 40);
-        Draw(c, 1, 100.0f, true, true, L"images-100");
+        Draw(c, true, 100.0f, true, true, L"images-100");
         EXPECT_TRUE(Greenish(c.At(18 + 158, 20)));
     }
     {
         Canvas c(200, 40);
-        Draw(c, 0, 100.0f, true, true, L"images-off");
+        Draw(c, false, 100.0f, true, true, L"images-off");
         EXPECT_TRUE(Greyish(c.At(18 + 10, 20)));  // reminders off: the empty bar whole
     }
 }
@@ -205,7 +205,7 @@ TEST_F(AchievementBar, ImagesFillUpToTheRating) {
 TEST_F(AchievementBar, WithoutImagesAFrameWithTheFillAndThePercentage) {
     // Inner width 198; 47.9 % fills to 1 + 94 = column 95.
     Canvas c(200, 40);
-    const std::vector<std::uint32_t> bar479 = Draw(c, 1, 47.9f, true, false, L"plain-47_9");
+    const std::vector<std::uint32_t> bar479 = Draw(c, true, 47.9f, true, false, L"plain-47_9");
     EXPECT_EQ(c.At(94, 3), RGB(248, 175, 0));
     EXPECT_EQ(c.At(95, 3), RGB(221, 221, 221));
     EXPECT_EQ(c.At(1, 3), RGB(248, 175, 0));
@@ -214,9 +214,9 @@ TEST_F(AchievementBar, WithoutImagesAFrameWithTheFillAndThePercentage) {
     EXPECT_EQ(c.At(100, 39), RGB(0, 0, 0));
     // The text reads "47 %" for 47.9 and 47.0 alike: apart from the fill boundary the bars match.
     Canvas c47(200, 40);
-    const std::vector<std::uint32_t> bar47 = Draw(c47, 1, 47.0f, true, false);
+    const std::vector<std::uint32_t> bar47 = Draw(c47, true, 47.0f, true, false);
     Canvas c48(200, 40);
-    const std::vector<std::uint32_t> bar48 = Draw(c48, 1, 48.0f, true, false);
+    const std::vector<std::uint32_t> bar48 = Draw(c48, true, 48.0f, true, false);
     int differ47 = 0, differ48 = 0, textPixels = 0;
     for (int y = 4; y < 36; ++y) {
         for (int x = 100 - 40; x < 100 + 40; ++x) {

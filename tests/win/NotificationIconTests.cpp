@@ -218,7 +218,7 @@ TEST_F(NotificationIconTest, BalloonStyleWelcomeAfterAFailedAddShowsTheErrorBox)
     shell.failModify = true;
     owner.reminders = false;
     icon.OnTrayIconRequest(TrayIconRequest::RecreateWithWelcome);
-    EXPECT_EQ(owner.alertBreakDue, 0);
+    EXPECT_EQ(owner.alertBreakDue, std::optional<bool>(false));
     ASSERT_EQ(shell.boxes.size(), 1u);
     EXPECT_EQ(shell.boxes[0], L"There was a problem displaying the Notification Icon Balloon message\n(error = 1234)");
     EXPECT_EQ(shell.boxTypes[0], static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));

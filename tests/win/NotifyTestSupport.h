@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -134,7 +135,7 @@ public:
     void RunEngineTick(bool quiet) override { ticks.push_back(quiet); }
     void ShowMainWindow() override { ++mainShown; }
     bool RemindersEnabled() const override { return reminders; }
-    void SetAlertBreakDue(int breakDue) override { alertBreakDue = breakDue; }
+    void SetAlertBreakDue(bool breakDue) override { alertBreakDue = breakDue; }
     void Schedule(std::int32_t id, std::int64_t start, std::int64_t interval) override {
         scheduled.push_back({id, start, interval});
     }
@@ -154,7 +155,7 @@ public:
     std::vector<bool> ticks;
     int mainShown = 0;
     bool reminders = true;
-    int alertBreakDue = -1;
+    std::optional<bool> alertBreakDue;  // none until set
     std::vector<Scheduled> scheduled;
     std::vector<std::int32_t> removed;
     bool removeFinds = false;

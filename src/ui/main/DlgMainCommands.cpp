@@ -89,7 +89,7 @@ void CdlgMain::ShowOptions() {
     sheet.AddPage(notifications);
 
     icon.PreviewEcoMode(services_.EcoMode());
-    const std::uint32_t ecoBefore = services_.branding.ecoMode;
+    const bool ecoBefore = services_.EcoMode();
     const DWORD styleBefore = m_nNotificationStyle;
     const INT_PTR result = sheet.RunModal();
     if (!hwnd()) return;  // the program ended while the sheet was open
@@ -97,7 +97,7 @@ void CdlgMain::ShowOptions() {
     bool changed = false;
     if (result == IDOK) {
         ApplySettings();
-        changed = services_.branding.ecoMode != ecoBefore || m_nNotificationStyle != styleBefore;
+        changed = services_.EcoMode() != ecoBefore || m_nNotificationStyle != styleBefore;
     }
     if (notifications.m_bPreviewShown || changed) icon.OnTrayIconRequest(rw::TrayIconRequest::RecreateWithWelcome);
 }

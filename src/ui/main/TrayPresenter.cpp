@@ -64,7 +64,7 @@ void CTrayPresenter::HideNotification() {
     icon_.HideNotification();
 }
 
-void CTrayPresenter::SetAlertBreakDue(int breakDue) {
+void CTrayPresenter::SetAlertBreakDue(bool breakDue) {
     alert_.m_bBreakDue = breakDue;
 }
 

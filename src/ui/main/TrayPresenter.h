@@ -45,7 +45,7 @@ public:
     void ShowNotification(const std::wstring& extra, const std::wstring& text, int iconId,
                           std::uint32_t timeoutMs) override;
     void HideNotification() override;
-    void SetAlertBreakDue(int breakDue) override;
+    void SetAlertBreakDue(bool breakDue) override;
     void SetAlertPlannedMinutes(int minutes) override;
     void EnableSuspendUntilPlanned(bool enable) override;
     const std::wstring& DisplayName() override;

@@ -258,7 +258,7 @@ void CdlgNotificationAlert::OnDrawItem(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &item.rcItem, m_brushBack.get());
     if (item.CtlID == IDC_RATING_BAR) {
         if (!m_pMain) return;
-        services_.DrawAchievementBar(item.hDC, item.rcItem, m_pMain->RemindersEnabled() ? 1 : 0, m_pMain->Rating(),
+        services_.DrawAchievementBar(item.hDC, item.rcItem, m_pMain->RemindersEnabled(), m_pMain->Rating(),
                                      m_pMain->RatingRising(), m_hTitleFont);
         BrushOwner frame(CreateSolidBrush(m_clrText));
         FrameRect(item.hDC, &item.rcItem, frame.get());

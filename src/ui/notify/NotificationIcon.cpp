@@ -199,7 +199,7 @@ void CNotificationIcon::SetSoundFile(const wchar_t* path) {
 }
 
 bool CNotificationIcon::ShowWelcomeNotification() {
-    owner_.SetAlertBreakDue(0);
+    owner_.SetAlertBreakDue(false);
     const std::wstring text = ResourceText(owner_.RemindersEnabled() ? IDS_WELCOME_ENABLED : IDS_WELCOME_DISABLED);
     if (ShowNotification(nullptr, text, nullptr, 15000)) return true;
     const int error = static_cast<int>(GetLastError());

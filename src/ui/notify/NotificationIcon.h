@@ -63,7 +63,7 @@ public:
     // The break reminders switch (chooses the welcome text).
     virtual bool RemindersEnabled() const = 0;
     // The alert's m_bBreakDue.
-    virtual void SetAlertBreakDue(int breakDue) = 0;
+    virtual void SetAlertBreakDue(bool breakDue) = 0;
     // The shell has just added the icon with the program's picture and name: the owner shows
     // its current state on it.
     virtual void IconAdded() = 0;

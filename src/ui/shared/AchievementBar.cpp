@@ -9,7 +9,7 @@ namespace rw {
 
 namespace {
 
-void DrawWithImages(HDC dc, const RECT& rect, int enable, float score, bool rising,
+void DrawWithImages(HDC dc, const RECT& rect, bool enable, float score, bool rising,
                     const AchievementBarImages& images) {
     // The images are drawn for 96 DPI; the dialogs around them grow with the DPI, so do they.
     const nsHalden::CImagePlus& empty = *images.empty;
@@ -22,7 +22,7 @@ void DrawWithImages(HDC dc, const RECT& rect, int enable, float score, bool risi
     const int h = MulDiv(sh, dpi, 96);
     const int x = rect.left + (rect.right - rect.left - w) / 2;
     const int y = rect.top + (rect.bottom - rect.top - h) / 2;
-    if (enable != 1) {
+    if (!enable) {
         empty.Draw(dc, x, y, w, h, 0, 0, sw, sh);
         return;
     }
@@ -77,11 +77,11 @@ void DrawWithoutImages(HDC dc, const RECT& rect, float score, HFONT boldFont) {
 
 }  // namespace
 
-void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising,
+void DrawAchievementBar(HDC dc, const RECT& rect, bool enable, float score, bool rising,
                         const AchievementBarImages& images, HFONT boldFont) {
     if (images.empty && !images.empty->IsNull()) {
         DrawWithImages(dc, rect, enable, score, rising, images);
-    } else if (enable == 1) {
+    } else if (enable) {
         DrawWithoutImages(dc, rect, score, boldFont);
     }
 }

@@ -14,7 +14,7 @@ struct AchievementBarImages {
 };
 
 // Paints into an owner-drawn control's rectangle; the caller has filled the background.
-void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising,
+void DrawAchievementBar(HDC dc, const RECT& rect, bool enable, float score, bool rising,
                         const AchievementBarImages& images, HFONT boldFont);
 
 }  // namespace rw

@@ -14,7 +14,7 @@ void SharedImages::ReleaseAll() {
 
 void SharedImages::Apply(const AppSettingsState& settings, bool discardBanner, HMODULE module) {
     if (discardBanner) bannerImage.Destroy();
-    if (settings.ecoMode == 1) {
+    if (settings.ecoMode) {
         ReleaseAll();
         return;
     }

@@ -49,10 +49,10 @@ struct WindowServices {
     const SharedImages& images;
     const BrushOwner& backgroundBrush;
 
-    bool EcoMode() const { return branding.ecoMode != 0; }
+    bool EcoMode() const { return branding.ecoMode; }
     // The rating bar in an owner-drawn control (the caller fills the background); the
     // percentage of the bar without images is written in titleFont.
-    void DrawAchievementBar(HDC dc, const RECT& rect, int enable, float score, bool rising, HFONT titleFont) const {
+    void DrawAchievementBar(HDC dc, const RECT& rect, bool enable, float score, bool rising, HFONT titleFont) const {
         rw::DrawAchievementBar(dc, rect, enable, score, rising, images.BarImages(), titleFont);
     }
 };

@@ -49,7 +49,7 @@ public:
     void RunEngineTick(bool) override {}
     void ShowMainWindow() override {}
     bool RemindersEnabled() const override { return true; }
-    void SetAlertBreakDue(int) override {}
+    void SetAlertBreakDue(bool) override {}
     void IconAdded() override {}
     void Schedule(std::int32_t, std::int64_t, std::int64_t) override {}
     bool Remove(std::int32_t) override { return false; }

@@ -17,7 +17,7 @@ public:
     void SetIconAndTip(int, const std::wstring& tip) override { benchmark::DoNotOptimize(tip.data()); }
     void ShowNotification(const std::wstring&, const std::wstring&, int, std::uint32_t) override {}
     void HideNotification() override {}
-    void SetAlertBreakDue(int) override {}
+    void SetAlertBreakDue(bool) override {}
     void SetAlertPlannedMinutes(int) override {}
     void EnableSuspendUntilPlanned(bool) override {}
     void UpdateControlsFromData() override {}

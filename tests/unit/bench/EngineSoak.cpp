@@ -42,7 +42,7 @@ public:
     void SetIconAndTip(int, const std::wstring&) override {}
     void ShowNotification(const std::wstring&, const std::wstring&, int iconId, std::uint32_t) override;
     void HideNotification() override {}
-    void SetAlertBreakDue(int breakDue) override { alertBreakDue = breakDue; }
+    void SetAlertBreakDue(bool breakDue) override { alertBreakDue = breakDue; }
     void SetAlertPlannedMinutes(int) override {}
     void EnableSuspendUntilPlanned(bool) override {}
     void UpdateControlsFromData() override {}
@@ -65,7 +65,7 @@ public:
     void Wake() override {}
     void TickDone() override;
 
-    int alertBreakDue = -1;
+    bool alertBreakDue = false;
     bool timerArmed = false;
     std::uint32_t timerDueTick = 0;
     std::uint32_t timerPeriodMs = 0;
@@ -109,7 +109,7 @@ public:
         }
     }
     void OnReminder(int iconId) {
-        if (iconId != IDI_BREAK_DUE || host_.alertBreakDue != 1) return;
+        if (iconId != IDI_BREAK_DUE || !host_.alertBreakDue) return;
         ++counts_.reminders;
         if (plannedTick_) {
             ++counts_.plannedAnnouncements;
