@@ -14,7 +14,7 @@
 #include "res/resource.h"
 #include "platform/win32/MessagePosterWin32.h"
 #include "platform/win32/WebLauncherWin32.h"
-#include "ui/main/DlgMain.h"
+#include "ui/main/Main.h"
 #include "ui/wizard/WelcomeWizard.h"
 
 using namespace rw;

@@ -4,9 +4,9 @@ target_sources(restwell_core PRIVATE
 if(WIN32)
   target_sources(restwell_shell PRIVATE
     src/ui/about/About.cpp
-    src/ui/main/DlgMain.cpp
-    src/ui/main/DlgMainCommands.cpp
-    src/ui/main/DlgMainView.cpp
+    src/ui/main/Main.cpp
+    src/ui/main/MainCommands.cpp
+    src/ui/main/MainView.cpp
     src/ui/main/HealthTips.cpp
     src/ui/main/TrayPresenter.cpp
     src/ui/main/UpdateNotices.cpp

@@ -19,7 +19,7 @@
 #include "core/PrivateMessages.h"
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
-#include "ui/main/DlgMain.h"
+#include "ui/main/Main.h"
 #include "ui/news/WebBrowser.h"
 
 using namespace rw;

@@ -18,7 +18,7 @@
 #include "kit/PagesPlus.h"
 #include "res/resource.h"
 #include "platform/win32/MessagePosterWin32.h"
-#include "ui/main/DlgMain.h"
+#include "ui/main/Main.h"
 #include "ui/wizard/WelcomeWizard.h"
 
 using namespace rw;

@@ -8,7 +8,7 @@
 #include "../shared/RegistryTestEnv.h"
 #include "NotifyTestSupport.h"
 #include "platform/win32/MessagePosterWin32.h"
-#include "ui/main/DlgMain.h"
+#include "ui/main/Main.h"
 
 namespace rw::test {
 

@@ -25,7 +25,7 @@
 #include "settings/SettingsCatalog.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
-#include "ui/main/DlgMain.h"
+#include "ui/main/Main.h"
 
 using namespace rw;
 using namespace rw::test;

@@ -26,7 +26,7 @@
 #include "ui/options/OptCompatibility.h"
 #include "settings/TrayPreview.h"
 #include "res/resource.h"
-#include "ui/main/DlgMain.h"
+#include "ui/main/Main.h"
 
 using namespace rw;
 using namespace rw::test;

@@ -1,5 +1,5 @@
 // The main window's life cycle, message routing and drawing.
-#include "ui/main/DlgMain.h"
+#include "ui/main/Main.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

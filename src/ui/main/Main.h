@@ -2,8 +2,8 @@
 // whole run. Closing it (Close, Escape, the close box) only hides it. It owns the break engine
 // and shows its state: the description, rating bar, planned-break line and status; the
 // notification area is the tray presenter's, the health tips and the update notices are
-// parts of their own. One class over three files: DlgMain.cpp (life cycle, routing, drawing),
-// DlgMainCommands.cpp (commands and notifications), DlgMainView.cpp (what the engine shows here).
+// parts of their own. One class over three files: Main.cpp (life cycle, routing, drawing),
+// MainCommands.cpp (commands and notifications), MainView.cpp (what the engine shows here).
 #pragma once
 #include <windows.h>
 
@@ -75,7 +75,7 @@ private:
     int Scaled(int pixels) const;
     void StartWorker();
 
-    // Message handlers (DlgMain.cpp).
+    // Message handlers (Main.cpp).
     LRESULT OnInstanceMessage(WPARAM action);
     void OnTimer(UINT_PTR id);
     void OnDestroy();
@@ -89,7 +89,7 @@ private:
     void DrawBanner(const DRAWITEMSTRUCT& item);
     bool OnPaintMinimised();
 
-    // Commands and notifications (DlgMainCommands.cpp).
+    // Commands and notifications (MainCommands.cpp).
     bool OnCommand(UINT id, UINT code);
     rw::MessageResult OnNotify(const NMHDR& header);
     void OnHelpButton();
@@ -99,7 +99,7 @@ private:
     void CustomizeBreaks();
     void ShowAbout();
 
-    // What the engine shows in this window (DlgMainView.cpp).
+    // What the engine shows in this window (MainView.cpp).
     void SetStatusIcon(int iconId) override;
     void UpdateControlsFromData() override;
     void RepaintRatingBar() override;

@@ -1,6 +1,6 @@
 // The main window's commands: its buttons and links, the tray menus, the help menu and the
 // alert pop-up's buttons (which post the same command numbers).
-#include "ui/main/DlgMain.h"
+#include "ui/main/Main.h"
 
 #include <commctrl.h>
 

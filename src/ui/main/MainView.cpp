@@ -1,6 +1,6 @@
 // What the break engine shows in the main window: the status icon, the bound texts, the
 // rating bar, and the tick timer this window receives.
-#include "ui/main/DlgMain.h"
+#include "ui/main/Main.h"
 
 #include "framework/Dpi.h"
 
