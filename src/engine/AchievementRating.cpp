@@ -3,7 +3,7 @@
 #include "res/string_ids.h"
 #include "settings/SettingsCatalog.h"
 
-using namespace rw;
+namespace rw {
 
 namespace {
 
@@ -50,3 +50,5 @@ rw::HResult CAchievementRating::Save(const SettingsIdentity& identity) const {
 unsigned CAchievementRating::TitleTextId(bool remindersOn) {
     return remindersOn ? IDS_RATING_TITLE_ON : IDS_RATING_TITLE_OFF;
 }
+
+}  // namespace rw

@@ -5,6 +5,8 @@
 
 #include "settings/SettingsStore.h"
 
+namespace rw {
+
 class CAchievementRating {
 public:
     // Work periods up to this long earn nothing when a rest ends them.
@@ -28,3 +30,5 @@ public:
     // The rating's title: IDS_RATING_TITLE_ON while reminders are on, else IDS_RATING_TITLE_OFF.
     static unsigned TitleTextId(bool remindersOn);
 };
+
+}  // namespace rw

@@ -3,7 +3,7 @@
 #include "core/ResourceString.h"
 #include "res/string_ids.h"
 
-using namespace rw;
+namespace rw {
 
 std::wstring CPlannedBreakTexts::TimeText(const CBreakTimed& record) {
     std::wstring text = locale_.TimeOfDayText(record.ClockHour(), record.ClockMinute());
@@ -31,3 +31,5 @@ void CPlannedBreakTexts::LoadNames() {
     separator_ = locale_.ListSeparator();
     loaded_ = true;
 }
+
+}  // namespace rw

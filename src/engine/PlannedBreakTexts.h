@@ -8,6 +8,8 @@
 #include "engine/BreakTimed.h"
 #include "platform/Locale.h"
 
+namespace rw {
+
 class CPlannedBreakTexts {
 public:
     explicit CPlannedBreakTexts(rw::Locale& locale) : locale_(locale) {}
@@ -26,3 +28,5 @@ private:
     std::array<std::wstring, 7> names_;  // 0 = Sunday
     std::wstring separator_;
 };
+
+}  // namespace rw

@@ -41,7 +41,7 @@ TEST(LocaleWin32, TimeOfDayTextHasNoSeconds) {
 
 TEST(LocaleWin32, PlannedBreakTextsInTheDefaultLocale) {
     rw::LocaleWin32 locale;
-    CPlannedBreakTexts texts(locale);
+    rw::CPlannedBreakTexts texts(locale);
     const CBreakTimed lunch = CBreakTimed::FromText(L"0NYYYYYN,1230,Lunch");
     EXPECT_EQ(texts.TimeText(lunch), L"12:30 PM");
     EXPECT_EQ(texts.DaysText(lunch), L"Mon,Tue,Wed,Thu,Fri");

@@ -225,7 +225,7 @@ void CdlgMain::TakeEngineTexts() {
     const rw::BreakChoice& choice = m_engine.Choice();
     if (choice != describedChoice_) {
         m_strDescription = rw::DescribeBreakChoice(choice);
-        m_strRatingTitle = rw::ResourceText(CAchievementRating::TitleTextId(choice.enabled));
+        m_strRatingTitle = rw::ResourceText(rw::CAchievementRating::TitleTextId(choice.enabled));
         describedChoice_ = choice;
     }
     m_strPlanned = m_engine.PlannedLine();
@@ -345,7 +345,7 @@ void CdlgMain::OnSettingChange(LPARAM area) {
 bool CdlgMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlID == IDC_RATING_BAR) {
         FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-        const CAchievementRating& rating = m_engine.Rating();
+        const rw::CAchievementRating& rating = m_engine.Rating();
         services_.DrawAchievementBar(item.hDC, item.rcItem, m_engine.Choice().enabled, rating.m_fScore,
                                      rating.m_bScoreRising, titleFont_.get());
         return true;

@@ -119,7 +119,7 @@ private:
     DWORD m_nNotificationStyle = 2;
     std::wstring m_strNotificationSound;
 
-    CPlannedBreakTexts m_texts;
+    rw::CPlannedBreakTexts m_texts;
     rw::CTrayPresenter tray_;
     CThreadScheduledEvents m_worker;
     rw::CBreakEngine m_engine;

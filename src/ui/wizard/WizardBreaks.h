@@ -75,7 +75,7 @@ private:
     HWND List() const;
 
     const rw::WindowServices& services_;
-    CPlannedBreakTexts texts_;
+    rw::CPlannedBreakTexts texts_;
     std::vector<std::unique_ptr<rw::CBreakTimed>> rowRecords_;
     bool updating_ = false;  // the controls are being written or read: their notifications wait
 };
