@@ -10,6 +10,8 @@
 #include "res/resource.h"
 #include "updates/UpdateFile.h"
 
+namespace rw {
+
 namespace {
 
 constexpr int kEcoHeaderHeight = 44;
@@ -175,3 +177,5 @@ void ShowUpgradeNotice(const rw::WindowServices& services, HFONT titleFont, cons
     notice.SetNotice(request.caption, request.message, request.record.url);
     notice.RunModal(nullptr);
 }
+
+}  // namespace rw

@@ -13,6 +13,8 @@
 #include "kit/ImagePlus.h"
 #include "updates/UpgradeCheck.h"
 
+namespace rw {
+
 class CdlgAbout : public rw::Dialog {
 public:
     // titleFont: the product name's font, borrowed from the main window (null: the dialog's).
@@ -55,3 +57,5 @@ private:
 // The upgrade notice the check hands over: the About window, modal, without a parent (so it
 // has its own taskbar button); returns when the user has closed it.
 void ShowUpgradeNotice(const rw::WindowServices& services, HFONT titleFont, const rw::UpgradeNoticeRequest& notice);
+
+}  // namespace rw

@@ -135,6 +135,6 @@ rw::MessageResult CdlgMain::OnNotify(const NMHDR& header) {
 
 void CdlgMain::ShowAbout() {
     if (RaiseModalWindow()) return;  // from the tray or the pop-up while another one is open
-    CdlgAbout about(services_, titleFont_.get());
+    rw::CdlgAbout about(services_, titleFont_.get());
     about.RunModal(hwnd());
 }
