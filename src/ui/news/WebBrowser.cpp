@@ -3,6 +3,8 @@
 #include "res/resource.h"
 #include "updates/UpdateFile.h"
 
+namespace rw {
+
 CdlgWebBrowser::CdlgWebBrowser(COLORREF background, COLORREF text, rw::BrowserOperations* browser)
     : Dialog(IDD_NEWS), m_clrBack(background), m_clrText(text), testBrowser_(browser) {}
 
@@ -76,3 +78,5 @@ rw::MessageResult CdlgWebBrowser::Route(UINT message, WPARAM wParam, LPARAM lPar
     }
     return Dialog::Route(message, wParam, lParam);
 }
+
+}  // namespace rw

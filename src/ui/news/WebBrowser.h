@@ -11,6 +11,8 @@
 #include "framework/Handles.h"
 #include "ui/news/Explorer.h"
 
+namespace rw {
+
 class CdlgWebBrowser : public rw::Dialog {
 public:
     static constexpr UINT_PTR kLoadPollTimer = 102;
@@ -47,3 +49,5 @@ private:
     rw::CExplorer m_browser;
     rw::BrowserOperations* testBrowser_;
 };
+
+}  // namespace rw
