@@ -72,15 +72,15 @@ void CdlgMain::OnHelpButton() {
 void CdlgMain::ShowOptions() {
     const SettingsIdentity& identity = services_.identity;
     rw::CNotificationIcon& icon = tray_.Icon();
-    CppOptGeneral general(identity, &icon);
-    CppOptCommercial commercial(services_, &icon);
-    CppOptCompatibility notifications(identity, &icon);
+    rw::CppOptGeneral general(identity, &icon);
+    rw::CppOptCommercial commercial(services_, &icon);
+    rw::CppOptCompatibility notifications(identity, &icon);
     notifications.m_nStyle = m_nNotificationStyle;
     // The page shows the user's own sound path, not one imposed by policy.
     const rw::SettingInfo& sound = rw::SettingInfoOf(rw::Setting::NotificationSound);
     // Whole, however long: the page reports a path too long to be used.
     SettingsReadText(identity, rw::PlainRootOf(sound.key), rw::SectionOf(sound.key), sound.name,
-                     COptionsPage::kReadWhole, notifications.m_strSoundPath);
+                     rw::COptionsPage::kReadWhole, notifications.m_strSoundPath);
 
     nsHalden::CPropertySheetPlus sheet(rw::ResourceText(IDS_OPTIONS_CAPTION), hwnd());
     sheet.AddFlags(PSH_NOAPPLYNOW);

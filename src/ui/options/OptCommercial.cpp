@@ -3,6 +3,8 @@
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 
+namespace rw {
+
 namespace {
 
 constexpr DWORD kHelpContextCommercial = 53;
@@ -74,3 +76,5 @@ void CppOptCommercial::OnOK() {
         if (IsWindowEnabled(Item(text.control))) rw::WriteSettingString(identity_, text.setting, this->*text.field);
     }
 }
+
+}  // namespace rw

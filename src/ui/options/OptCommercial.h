@@ -7,6 +7,8 @@
 #include "kit/EditBrowsePlus.h"
 #include "ui/options/OptionsPage.h"
 
+namespace rw {
+
 class CppOptCommercial : public COptionsPage {
 public:
     CppOptCommercial(const rw::WindowServices& services, rw::TrayPreview* preview);
@@ -32,3 +34,5 @@ private:
     const rw::WindowServices& services_;
     nsHalden::CEditBrowsePlus m_editImage;
 };
+
+}  // namespace rw

@@ -7,6 +7,8 @@
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 
+namespace rw {
+
 namespace {
 
 constexpr DWORD kHelpContextNotifications = 52;
@@ -155,3 +157,5 @@ void CppOptCompatibility::OnOK() {
     if (m_nUseSoundFile == 0) m_strSoundPath.clear();
     rw::WriteSettingString(identity_, rw::Setting::NotificationSound, m_strSoundPath);
 }
+
+}  // namespace rw

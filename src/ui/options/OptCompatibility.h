@@ -9,6 +9,8 @@
 #include "kit/EditBrowsePlus.h"
 #include "ui/options/OptionsPage.h"
 
+namespace rw {
+
 class CppOptCompatibility : public COptionsPage {
 public:
     CppOptCompatibility(const SettingsIdentity& identity, rw::TrayPreview* preview);
@@ -39,3 +41,5 @@ private:
     // Guards against the page's own text updates being taken for the user's.
     bool updating_ = false;
 };
+
+}  // namespace rw

@@ -5,6 +5,8 @@
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 
+namespace rw {
+
 namespace {
 
 constexpr DWORD kHelpContextGeneral = 51;
@@ -71,3 +73,5 @@ void CppOptGeneral::OnOK() {
         rw::WriteSettingDword(identity_, kChecks[i].setting, this->*kChecks[i].field ? 1 : 0);
     }
 }
+
+}  // namespace rw

@@ -2,6 +2,8 @@
 #pragma once
 #include "ui/options/OptionsPage.h"
 
+namespace rw {
+
 class CppOptGeneral : public COptionsPage {
 public:
     CppOptGeneral(const SettingsIdentity& identity, rw::TrayPreview* preview);
@@ -22,3 +24,5 @@ private:
     // Per check box: its value is imposed by policy, so OK leaves the user's own alone.
     bool locked_[3] = {false, false, false};
 };
+
+}  // namespace rw

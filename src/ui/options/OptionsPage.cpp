@@ -5,6 +5,8 @@
 #include "framework/Application.h"
 #include "res/resource.h"
 
+namespace rw {
+
 namespace {
 
 // Posted by a page to itself: its report of too-long values, once it is on the screen.
@@ -47,3 +49,5 @@ rw::MessageResult COptionsPage::Route(UINT message, WPARAM wParam, LPARAM lParam
     }
     return CPropertyPagePlus::Route(message, wParam, lParam);
 }
+
+}  // namespace rw

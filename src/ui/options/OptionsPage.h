@@ -11,6 +11,8 @@
 #include "settings/SettingsStore.h"
 #include "settings/TrayPreview.h"
 
+namespace rw {
+
 class COptionsPage : public nsHalden::CPropertyPagePlus {
 public:
     // preview: the notification-area icon, which shows the choices live while the sheet is
@@ -37,3 +39,5 @@ private:
     std::wstring tooLong_;  // the report, shown when the page has opened
     rw::FontOwner groupFont_;
 };
+
+}  // namespace rw
