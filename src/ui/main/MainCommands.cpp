@@ -104,8 +104,8 @@ void CdlgMain::ShowOptions() {
 
 void CdlgMain::CustomizeBreaks() {
     nsHalden::CpsWizardBase sheet(services_.productName, hwnd());
-    SetUpWizardSheet(sheet);
-    CppWizardBreaks page(services_);
+    rw::SetUpWizardSheet(sheet);
+    rw::CppWizardBreaks page(services_);
     page.ShowChoice(m_engine.Choice());
     page.ShowPlanned(m_engine.PlannedBreaks());
     sheet.AddPage(page);

@@ -4,6 +4,8 @@
 #include "settings/SettingsCatalog.h"
 #include "ui/wizard/WizardBreaks.h"
 
+namespace rw {
+
 CppWizardWelcomeStart::CppWizardWelcomeStart(const rw::WindowServices& services)
     : CppWizardBase(services.productName.c_str(), IDD_WELCOME_START, 0) {
     m_nKind = nsHalden::PAGE_WELCOME;
@@ -66,3 +68,5 @@ std::optional<std::int64_t> RunWelcomeWizard(const rw::WindowServices& services,
     if (sheet.RunModal() != rw::ID_WIZFINISH) return std::nullopt;
     return finish.FinishedAt().value_or(0);  // 0: finished at a time not known
 }
+
+}  // namespace rw

@@ -11,6 +11,8 @@
 #include "framework/Handles.h"
 #include "kit/WizardBase.h"
 
+namespace rw {
+
 class CppWizardWelcomeStart : public nsHalden::CppWizardBase {
 public:
     explicit CppWizardWelcomeStart(const rw::WindowServices& services);
@@ -40,3 +42,5 @@ void SetUpWizardSheet(nsHalden::CpsWizardBase& sheet);
 // Runs the welcome wizard with the planned breaks stored so far; the time the user finished
 // it, nothing when cancelled.
 std::optional<std::int64_t> RunWelcomeWizard(const rw::WindowServices& services, const rw::CPlannedBreakList& planned);
+
+}  // namespace rw

@@ -13,10 +13,7 @@
 #include "res/resource.h"
 #include "settings/SettingsCatalog.h"
 
-using rw::BreakDays;
-using rw::CBreakTimed;
-using rw::CdlgBreakTimed;
-using rw::CPlannedBreakList;
+namespace rw {
 
 namespace {
 
@@ -462,3 +459,5 @@ bool CppWizardBreaks::OnWizardFinish() {
     }
     return true;
 }
+
+}  // namespace rw

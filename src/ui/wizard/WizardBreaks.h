@@ -16,6 +16,8 @@
 #include "kit/WizardBase.h"
 #include "settings/BreakChoice.h"
 
+namespace rw {
+
 class CppWizardBreaks : public nsHalden::CppWizardBase {
 public:
     explicit CppWizardBreaks(const rw::WindowServices& services);
@@ -79,3 +81,5 @@ private:
     std::vector<std::unique_ptr<rw::CBreakTimed>> rowRecords_;
     bool updating_ = false;  // the controls are being written or read: their notifications wait
 };
+
+}  // namespace rw
