@@ -3,7 +3,7 @@
 #include "core/PrivateMessages.h"
 #include "settings/SettingsCatalog.h"
 
-using namespace rw;
+namespace rw {
 
 std::int64_t ReadLastUpgradeCheck(const SettingsIdentity& identity) {
     std::int64_t last = 0;
@@ -34,8 +34,7 @@ bool CThreadScheduledEvents::Start(std::shared_ptr<rw::MessagePoster> owner, con
         m_identity = identity;
     }
     const std::int64_t now = calendar().Now();
-    Schedule(EVENT_UPGRADE_CHECK, FirstUpgradeCheckDue(now, ReadLastUpgradeCheck(identity)),
-                    kUpgradeCheckInterval);
+    Schedule(EVENT_UPGRADE_CHECK, FirstUpgradeCheckDue(now, ReadLastUpgradeCheck(identity)), kUpgradeCheckInterval);
     return StartThread();
 }
 
@@ -52,3 +51,5 @@ void CThreadScheduledEvents::OnEvent(std::int32_t id) {
         channel.Post(WMU_PLANNED_BREAK_DUE, 0, 0);
     }
 }
+
+}  // namespace rw

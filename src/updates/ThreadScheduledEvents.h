@@ -12,6 +12,8 @@
 #include "core/ScheduledEventIds.h"
 #include "updates/ThreadScheduledEventsManager.h"
 
+namespace rw {
+
 constexpr std::int64_t kUpgradeCheckInterval = 86400;
 // After start-up, at the earliest. A test build of the program may compile it shorter; the
 // program itself has no way to change it.
@@ -55,3 +57,5 @@ private:
     UpgradeCheckRoutine m_upgradeCheck;
     SettingsIdentity m_identity;
 };
+
+}  // namespace rw

@@ -54,7 +54,7 @@ TEST_F(MessagePosterWin32, PosterPostsToItsWindow) {
 
 TEST_F(MessagePosterWin32, ThreadScheduledEventsPostFromTheWorker) {
     rw::CalendarWin32 calendar;
-    CThreadScheduledEvents events(calendar);
+    rw::CThreadScheduledEvents events(calendar);
     const std::int64_t now = calendar.Now();
     events.Schedule(EVENT_PLANNED_BREAK, now - 1, 0);
     events.Schedule(EVENT_TRAY_ICON_RETRY, now - 1, 0);

@@ -121,7 +121,7 @@ private:
 
     rw::CPlannedBreakTexts m_texts;
     rw::CTrayPresenter tray_;
-    CThreadScheduledEvents m_worker;
+    rw::CThreadScheduledEvents m_worker;
     rw::CBreakEngine m_engine;
     rw::CHealthTips tips_;
     rw::CUpdateNotices updates_;
