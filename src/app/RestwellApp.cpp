@@ -17,7 +17,7 @@
 #include "ui/main/Main.h"
 #include "ui/wizard/WelcomeWizard.h"
 
-using namespace rw;
+namespace rw {
 
 // The framework's prompts are in the program's string table.
 static_assert(rw::kPromptEnterInteger == IDS_ENTER_INTEGER && rw::kPromptEnterIntegerRange == IDS_ENTER_INTEGER_RANGE);
@@ -230,3 +230,5 @@ int CRestwellApp::ExitInstance() {
     oleInitialized_ = false;
     return Application::ExitInstance();
 }
+
+}  // namespace rw

@@ -22,6 +22,8 @@
 #include "platform/win32/RegistryWin32.h"
 #include "settings/UnsavedSettings.h"
 
+namespace rw {
+
 class CdlgMain;
 
 // The settings identity of the program.
@@ -79,3 +81,5 @@ private:
     rw::ModuleOwner richEdit_;
     bool oleInitialized_ = false;
 };
+
+}  // namespace rw

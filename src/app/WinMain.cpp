@@ -4,6 +4,6 @@
 #include "app/RestwellApp.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
-    CRestwellApp app;
+    rw::CRestwellApp app;
     return app.Run(instance, commandLine);
 }

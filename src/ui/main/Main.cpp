@@ -18,6 +18,8 @@
 #include "settings/SettingsCatalog.h"
 #include "settings/UnsavedSettings.h"
 
+namespace rw {
+
 namespace {
 
 constexpr DWORD kHelpContextMain = 100;
@@ -437,3 +439,5 @@ void CdlgMain::Exit() {
     DestroyWindow(hwnd());
     PostQuitMessage(0);
 }
+
+}  // namespace rw

@@ -26,6 +26,8 @@
 #include "ui/shared/AppShared.h"
 #include "updates/ThreadScheduledEvents.h"
 
+namespace rw {
+
 class CdlgMain : public rw::Dialog, private rw::BreakEngineView {
 public:
     // What the worker posts to this window through, made once the window exists.
@@ -149,3 +151,5 @@ private:
     nsHalden::CStaticPlus m_staticRatingBar;
     nsHalden::CMFCMenuButtonPlus m_buttonHelp;
 };
+
+}  // namespace rw

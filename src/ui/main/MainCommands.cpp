@@ -13,6 +13,8 @@
 #include "ui/wizard/WelcomeWizard.h"
 #include "ui/wizard/WizardBreaks.h"
 
+namespace rw {
+
 namespace {
 
 constexpr DWORD kHelpContextMain = 100;
@@ -138,3 +140,5 @@ void CdlgMain::ShowAbout() {
     rw::CdlgAbout about(services_, titleFont_.get());
     about.RunModal(hwnd());
 }
+
+}  // namespace rw

@@ -4,6 +4,8 @@
 
 #include "framework/Dpi.h"
 
+namespace rw {
+
 void CdlgMain::SetStatusIcon(int iconId) {
     statusIconId_ = iconId;
     HICON icon = tray_.IconById(iconId);
@@ -61,3 +63,5 @@ void CdlgMain::ArmTickTimer(std::uint32_t periodMs) {
 void CdlgMain::KillTickTimer() {
     KillTimer(hwnd(), rw::CBreakEngine::kTickTimerId);
 }
+
+}  // namespace rw
