@@ -5,7 +5,7 @@
 
 #include "core/CalendarTime.h"
 
-using namespace rw;
+namespace rw {
 
 namespace {
 
@@ -13,7 +13,9 @@ bool IsPseudoRoot(RootKey root) {
     return root == ROOT_USER_POLICY || root == ROOT_MACHINE_POLICY || root == ROOT_USER_OVERLAY ||
            root == ROOT_MACHINE_OVERLAY;
 }
-bool IsOverlay(RootKey root) { return root == ROOT_USER_OVERLAY || root == ROOT_MACHINE_OVERLAY; }
+bool IsOverlay(RootKey root) {
+    return root == ROOT_USER_OVERLAY || root == ROOT_MACHINE_OVERLAY;
+}
 RootKey RealRootOf(RootKey pseudo) {
     return (pseudo == ROOT_USER_POLICY || pseudo == ROOT_USER_OVERLAY) ? kHkeyCurrentUser : kHkeyLocalMachine;
 }
@@ -215,3 +217,5 @@ HResult SettingsWriteInt64(const SettingsIdentity& identity, RootKey root, const
     const Bytes8 bytes = EncodeTime(value);
     return SettingsSetBinary64(identity, root, section, name, bytes.data());
 }
+
+}  // namespace rw

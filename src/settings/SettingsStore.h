@@ -7,6 +7,8 @@
 #include "platform/HResult.h"
 #include "platform/Registry.h"
 
+namespace rw {
+
 // Pseudo-roots: a real root together with the order in which the policy and plain paths
 // are read.
 constexpr rw::RootKey ROOT_USER_POLICY = 0x80001;
@@ -14,9 +16,7 @@ constexpr rw::RootKey ROOT_MACHINE_POLICY = 0x80002;
 constexpr rw::RootKey ROOT_USER_OVERLAY = 0x80011;
 constexpr rw::RootKey ROOT_MACHINE_OVERLAY = 0x80012;
 
-namespace rw {
 class UnsavedSettings;
-}
 
 // Whose settings, and the registry they live in: the start-up hands its adapter over; until
 // then every read finds nothing and every write fails.
@@ -70,3 +70,5 @@ bool SettingsReadInt64(const SettingsIdentity& identity, rw::RootKey root, const
                        std::int64_t& value);
 rw::HResult SettingsWriteInt64(const SettingsIdentity& identity, rw::RootKey root, const wchar_t* section,
                                const wchar_t* name, std::int64_t value);
+
+}  // namespace rw

@@ -28,7 +28,7 @@ public:
 
 private:
     rw::RegistryWin32 registry_;
-    SettingsIdentity identity_{L"Quillfen", L"Restwell", &registry_};
+    rw::SettingsIdentity identity_{L"Quillfen", L"Restwell", &registry_};
     rw::InputClockWin32 input_;
     rw::CalendarWin32 calendar_;
     rw::LocaleWin32 locale_;
