@@ -39,36 +39,36 @@ protected:
 
 TEST_F(MessagePosterWin32, PosterPostsToItsWindow) {
     rw::WindowMessagePoster poster(window_);
-    EXPECT_TRUE(poster.Post(WMU_TRAY_ICON, 2, 7));
+    EXPECT_TRUE(poster.Post(rw::WMU_TRAY_ICON, 2, 7));
     MSG msg{};
-    ASSERT_TRUE(NextMessage(WMU_TRAY_ICON, WMU_TRAY_ICON, msg));
+    ASSERT_TRUE(NextMessage(rw::WMU_TRAY_ICON, rw::WMU_TRAY_ICON, msg));
     EXPECT_EQ(msg.wParam, 2u);
     EXPECT_EQ(msg.lParam, 7);
 
     HWND gone = window_;
     DestroyWindow(window_);
     window_ = nullptr;
-    EXPECT_FALSE(rw::WindowMessagePoster(gone).Post(WMU_TRAY_ICON, 2, 0));
-    EXPECT_FALSE(rw::WindowMessagePoster(nullptr).Post(WMU_TRAY_ICON, 2, 0));
+    EXPECT_FALSE(rw::WindowMessagePoster(gone).Post(rw::WMU_TRAY_ICON, 2, 0));
+    EXPECT_FALSE(rw::WindowMessagePoster(nullptr).Post(rw::WMU_TRAY_ICON, 2, 0));
 }
 
 TEST_F(MessagePosterWin32, ThreadScheduledEventsPostFromTheWorker) {
     rw::CalendarWin32 calendar;
     rw::CThreadScheduledEvents events(calendar);
     const std::int64_t now = calendar.Now();
-    events.Schedule(EVENT_PLANNED_BREAK, now - 1, 0);
-    events.Schedule(EVENT_TRAY_ICON_RETRY, now - 1, 0);
+    events.Schedule(rw::EVENT_PLANNED_BREAK, now - 1, 0);
+    events.Schedule(rw::EVENT_TRAY_ICON_RETRY, now - 1, 0);
     ASSERT_TRUE(events.Start(std::make_shared<rw::WindowMessagePoster>(window_), rw::test::kTestIdentity));
     MSG first{}, second{};
-    ASSERT_TRUE(NextMessage(WMU_TRAY_ICON, WMU_PLANNED_BREAK_DUE, first));
-    ASSERT_TRUE(NextMessage(WMU_TRAY_ICON, WMU_PLANNED_BREAK_DUE, second));
-    EXPECT_EQ(first.message, WMU_TRAY_ICON);
+    ASSERT_TRUE(NextMessage(rw::WMU_TRAY_ICON, rw::WMU_PLANNED_BREAK_DUE, first));
+    ASSERT_TRUE(NextMessage(rw::WMU_TRAY_ICON, rw::WMU_PLANNED_BREAK_DUE, second));
+    EXPECT_EQ(first.message, rw::WMU_TRAY_ICON);
     EXPECT_EQ(first.wParam, 2u);
-    EXPECT_EQ(second.message, WMU_PLANNED_BREAK_DUE);
+    EXPECT_EQ(second.message, rw::WMU_PLANNED_BREAK_DUE);
     EXPECT_EQ(second.wParam, 0u);
     events.Stop(false);
     EXPECT_FALSE(events.IsRunning());
-    const auto check = events.Find(EVENT_UPGRADE_CHECK);
+    const auto check = events.Find(rw::EVENT_UPGRADE_CHECK);
     ASSERT_TRUE(check);
     EXPECT_GE(check->due, now + 60);
 }
