@@ -709,7 +709,7 @@ POINT ReachOf(HWND page) {
 // the page area with its controls inside it.
 TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
     struct Seen {
-        int nextFont = 0, secondFont = 0;
+        int nextFont = 0, secondFont = 0, columnsFont = 0, timeColumn = 0;
         SIZE next{}, workField{};
         RECT firstPage{}, secondPage{}, finishPage{};
         POINT secondReach{};
@@ -732,6 +732,10 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
                                ASSERT_NE(page, nullptr);
                                seen.secondFont = FontHeightOf(GetDlgItem(page, IDC_WORK_MINUTES));
                                seen.workField = SizeOf(GetDlgItem(page, IDC_WORK_MINUTES));
+                               HWND list = GetDlgItem(page, IDC_PLANNED_LIST);
+                               ASSERT_NE(list, nullptr);
+                               seen.columnsFont = FontHeightOf(ListView_GetHeader(list));
+                               seen.timeColumn = ListView_GetColumnWidth(list, 0);
                                seen.secondPage = RectInSheet(page);
                                seen.secondReach = ReachOf(page);
                                PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
@@ -749,8 +753,10 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
     const Seen after = look(true);
     EXPECT_TRUE(ScaledBy(before.nextFont, after.nextFont, 2, 3)) << "Next's font";
     EXPECT_TRUE(ScaledBy(before.secondFont, after.secondFont, 2, 3)) << "the page Next shows";
-    for (auto [name, b, a] : {std::tuple{"Next", before.next, after.next},
-                              {"work field", before.workField, after.workField}}) {
+    EXPECT_TRUE(ScaledBy(before.columnsFont, after.columnsFont, 2, 3)) << "the planned list's column titles";
+    EXPECT_TRUE(ScaledBy(before.timeColumn, after.timeColumn, 2, 3)) << "the planned list's time column";
+    for (auto [name, b, a] :
+         {std::tuple{"Next", before.next, after.next}, {"work field", before.workField, after.workField}}) {
         EXPECT_TRUE(ScaledBy(b.cx, a.cx, 2, 3)) << name << "'s width";
         EXPECT_TRUE(ScaledBy(b.cy, a.cy, 2, 3)) << name << "'s height";
     }
@@ -765,7 +771,8 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
     }
     for (const Seen& seen : {before, after}) {
         EXPECT_LE(seen.secondReach.x, seen.secondPage.right - seen.secondPage.left) << "a control cut off at the right";
-        EXPECT_LE(seen.secondReach.y, seen.secondPage.bottom - seen.secondPage.top) << "a control cut off at the bottom";
+        EXPECT_LE(seen.secondReach.y, seen.secondPage.bottom - seen.secondPage.top)
+            << "a control cut off at the bottom";
     }
 }
 
