@@ -704,6 +704,31 @@ POINT ReachOf(HWND page) {
     return reach;
 }
 
+// The texts of a page's visible static controls that need more lines than their control
+// shows, word-wrapped in their own font.
+std::vector<std::wstring> CutTexts(HWND page) {
+    std::vector<std::wstring> cut;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[16] = L"";
+        GetClassNameW(child, kind, 16);
+        const std::wstring text = Window::TextOf(child);
+        if (!IsWindowVisible(child) || lstrcmpiW(kind, L"Static") != 0 || text.empty()) continue;
+        RECT shown{};
+        GetClientRect(child, &shown);
+        RECT needed = shown;
+        const HDC dc = GetDC(child);
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(child, dc);
+        // A pixel or two of a line's leading may go; half a line may not.
+        if (needed.bottom > shown.bottom + metrics.tmHeight / 2) cut.push_back(text);
+    }
+    return cut;
+}
+
 // Moved to a monitor of 1.5 times the DPI: the wizard's buttons and its page, and the pages
 // that Next makes afterwards, draw with fonts and take places at the new DPI, each page in
 // the page area with its controls inside it.
@@ -713,6 +738,7 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
         SIZE next{}, workField{};
         RECT firstPage{}, secondPage{}, finishPage{};
         POINT secondReach{};
+        std::vector<std::wstring> cut;  // texts cut off on the finish page
     };
     const auto look = [&](bool change) {
         Seen seen;
@@ -743,6 +769,7 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
                            [&] {
                                ASSERT_NE(CurrentPage(), nullptr);
                                seen.finishPage = RectInSheet(CurrentPage());
+                               seen.cut = CutTexts(CurrentPage());
                                PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
                            }});
         RunWelcomeWizard(app);
@@ -770,6 +797,7 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
         EXPECT_TRUE(ScaledBy(b.bottom - b.top, a.bottom - a.top, 2, 3)) << name << "'s height";
     }
     for (const Seen& seen : {before, after}) {
+        for (const std::wstring& text : seen.cut) ADD_FAILURE() << "cut off on the finish page: " << text;
         EXPECT_LE(seen.secondReach.x, seen.secondPage.right - seen.secondPage.left) << "a control cut off at the right";
         EXPECT_LE(seen.secondReach.y, seen.secondPage.bottom - seen.secondPage.top)
             << "a control cut off at the bottom";
