@@ -341,11 +341,21 @@ class Job:
 
 def run_pool(jobs, workers):
     """Runs the jobs on `workers` sessions side by side, heaviest first; each worker has its own
-    prefix and display. Returns {job name: (passed, failed)} and prints one line per job."""
+    prefix and display. Returns {job name: (passed, failed)} and prints one line per job (its
+    time, when it began after the pool's start, on which worker) and a last line with the
+    pool's time and the jobs' time added up: the critical path at a glance."""
+    began = time.time()
+    # Each job's time in the last run that passed it orders the jobs; its declared weight stands
+    # in until it has one.
+    timed = SHOTS / "job-times.json"
+    try:
+        measured = json.loads(timed.read_text())
+    except (OSError, ValueError):
+        measured = {}
     pending = queue.Queue()
-    for job in sorted(jobs, key=lambda j: -j.weight):
+    for job in sorted(jobs, key=lambda j: -measured.get(j.name, j.weight)):
         pending.put(job)
-    results, lock = {}, threading.Lock()
+    results, lock, spent = {}, threading.Lock(), []
     SHOTS.mkdir(parents=True, exist_ok=True)
     shutil.rmtree(SHOTS / "installers", ignore_errors=True)  # built once per run, by the first test that needs them
     count = max(1, min(workers, len(jobs)))
@@ -366,14 +376,18 @@ def run_pool(jobs, workers):
                     start = time.time()
                     try:
                         counts = job.run(session)
-                        line = f"[  PASS  ] {job.name} ({time.time() - start:.1f} s)"
-                        if counts[1]:
-                            line = f"[  FAIL  ] {job.name} ({time.time() - start:.1f} s)"
+                        failure = ""
                     except Exception:  # noqa: BLE001 - every failure is reported
                         counts = (0, 1)
-                        line = f"[  FAIL  ] {job.name} ({time.time() - start:.1f} s)\n{traceback.format_exc()}"
+                        failure = "\n" + traceback.format_exc()
+                    took = time.time() - start
+                    line = (f"[  {'FAIL' if counts[1] else 'PASS'}  ] {job.name} ({took:.1f} s, "
+                            f"from {start - began:.0f} s on worker {index + 1}){failure}")
                     with lock:
                         results[job.name] = counts
+                        spent.append(took)
+                        if not counts[1]:
+                            measured[job.name] = round(took, 1)
                         print(line, flush=True)
                 session.shutdown()
         except Exception:  # noqa: BLE001 - a worker that cannot start fails what it would have run
@@ -387,6 +401,9 @@ def run_pool(jobs, workers):
         t.start()
     for t in threads:
         t.join()
+    timed.write_text(json.dumps(measured, indent=1, sort_keys=True))
+    print(f"pool: {len(spent)} jobs on {count} workers in {time.time() - began:.0f} s; "
+          f"the jobs took {sum(spent):.0f} s added up, the longest {max(spent, default=0):.0f} s", flush=True)
     for job in jobs:
         results.setdefault(job.name, (0, 1))  # never run: a worker broke down
     return results
