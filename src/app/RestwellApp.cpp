@@ -13,6 +13,7 @@
 #include "kit/WizardBase.h"
 #include "res/resource.h"
 #include "platform/win32/MessagePosterWin32.h"
+#include "platform/win32/ThreadStack.h"
 #include "platform/win32/WebLauncherWin32.h"
 #include "ui/main/DlgMain.h"
 #include "ui/wizard/WelcomeWizard.h"
@@ -95,6 +96,9 @@ CRestwellApp::CRestwellApp()
     upgradeCheck = [services = &upgradeServices_](bool retry, rw::WorkerChannel& channel,
                                                   const SettingsIdentity& identity) {
         rw::UpgradeCheck(retry, channel, identity, *services);
+        // The worker sleeps until the next day's check: what its stack took for this one
+        // (and for the thread's start) goes back.
+        rw::ReleaseUnusedStack();
     };
 }
 CRestwellApp::~CRestwellApp() = default;
