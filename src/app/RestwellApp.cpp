@@ -13,7 +13,7 @@
 #include "kit/WizardBase.h"
 #include "res/resource.h"
 #include "platform/win32/MessagePosterWin32.h"
-#include "platform/win32/WebLauncherWin32.h"
+#include "platform/win32/ThreadStack.h"
 #include "ui/main/Main.h"
 #include "ui/wizard/WelcomeWizard.h"
 
@@ -91,38 +91,18 @@ bool WaitForInstanceEnd(HANDLE life) {
 CRestwellApp::CRestwellApp()
     : AppShared(identity_, rw::Seams{inputClock_, calendar_, locale_}),
       identity_{kCompany, kProduct, &registry_, &unsaved_} {
+    linkProduct = kProduct;
+    webLauncher = &shellLauncher_;
     // The services live as long as the application object, which outlives the worker.
     upgradeCheck = [services = &upgradeServices_](bool retry, rw::WorkerChannel& channel,
                                                   const SettingsIdentity& identity) {
         rw::UpgradeCheck(retry, channel, identity, *services);
+        // The worker sleeps until the next day's check: what its stack took for this one
+        // (and for the thread's start) goes back.
+        rw::ReleaseUnusedStack();
     };
 }
 CRestwellApp::~CRestwellApp() = default;
-
-void CRestwellApp::LoadAppSettings() {
-    const bool brandingChanged = LoadApplicationSettings(identity, *this);
-    images.Apply(*this, brandingChanged, Instance() ? Instance() : GetModuleHandleW(nullptr));
-}
-
-void CRestwellApp::ShowHelp(DWORD_PTR data, UINT command) {
-    if (const auto address = rw::ShowHelpAddress(kProduct, static_cast<std::uint32_t>(data), command)) {
-        OpenWebAddress(address->c_str(), true);
-    }
-}
-
-void CRestwellApp::OpenWebAddress(const wchar_t* address, bool addVersion) {
-    if (webLauncher) {
-        rw::OpenWebAddress(*webLauncher, address, addVersion);
-        return;
-    }
-    const rw::Window* main = MainWindow();
-    rw::WebLauncherWin32 browser(main ? main->hwnd() : nullptr, AppName());
-    rw::OpenWebAddress(browser, address, addVersion);
-}
-
-void CRestwellApp::OpenHealthHint(std::uint32_t hint) {
-    OpenWebAddress(rw::HealthHintAddress(kProduct, hint).c_str(), true);
-}
 
 bool CRestwellApp::InitInstance() {
     // Every window is made on this thread: in the user's interface language, English else.

@@ -20,6 +20,7 @@
 #include "platform/win32/LocaleWin32.h"
 #include "platform/win32/MachineMarkerWin32.h"
 #include "platform/win32/RegistryWin32.h"
+#include "platform/win32/WebLauncherWin32.h"
 #include "settings/UnsavedSettings.h"
 
 namespace rw {
@@ -46,14 +47,8 @@ public:
     // and dispatch; while it does not exist, messages are taken and dropped. Returns WM_QUIT's
     // code.
     int RunMessageLoop() override;
-
-    void ShowHelp(DWORD_PTR data, UINT command) override;
-    void OpenWebAddress(const wchar_t* address, bool addVersion) override;
-    void OpenHealthHint(std::uint32_t hint) override;
-    // Where addresses are opened; tests put a recorder here. Null: the default browser.
-    rw::WebLauncher* webLauncher = nullptr;
-
-    void LoadAppSettings() override;
+    // The framework's help requests (F1, Help buttons) open the help in the browser.
+    void ShowHelp(DWORD_PTR data, UINT command) override { rw::Links::ShowHelp(data, command); }
 
     std::wstring modulePath;  // at most 260 characters
     rw::KernelHandleOwner instanceEvent;
@@ -76,6 +71,12 @@ private:
     rw::MachineMarkerWin32 upgradeMarker_{rw::kUpgradeMarkerName};
     rw::SignatureVerifierCng signatureVerifier_;
     rw::UpgradeCheckServices upgradeServices_{http_, upgradeMarker_, calendar_, locale_, updates, signatureVerifier_};
+    // Opens addresses in the default browser; a failure is told over the main window.
+    rw::WebLauncherWin32 shellLauncher_{[this] {
+                                            const rw::Window* main = MainWindow();
+                                            return main ? main->hwnd() : nullptr;
+                                        },
+                                        [this] { return AppName(); }};
 
     std::unique_ptr<CdlgMain> mainDialog_;
     rw::ModuleOwner richEdit_;

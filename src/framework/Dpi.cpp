@@ -96,6 +96,8 @@ void ScaleLayout(HWND window, int fromDpi, int toDpi, bool withWindow, std::vect
         if (!font) return nullptr;
         for (const auto& [from, to] : copies) {
             if (from == font) return to;
+            // A list view hands its font on to its header, which comes later in the list.
+            if (to == font) return nullptr;
         }
         LOGFONTW description{};
         if (!GetObjectW(font, sizeof description, &description)) return nullptr;
@@ -111,6 +113,14 @@ void ScaleLayout(HWND window, int fromDpi, int toDpi, bool withWindow, std::vect
     for (const Placed& p : placed) {
         SetWindowPos(p.hwnd, nullptr, scaled(p.rect.left), scaled(p.rect.top), scaled(p.rect.right - p.rect.left),
                      scaled(p.rect.bottom - p.rect.top), SWP_NOZORDER | SWP_NOACTIVATE);
+        // A list's columns were measured by the program, in pixels.
+        if (IsClass(p.hwnd, WC_LISTVIEWW)) {
+            const HWND header = ListView_GetHeader(p.hwnd);
+            const int count = header ? Header_GetItemCount(header) : 0;
+            for (int column = 0; column < count; ++column) {
+                ListView_SetColumnWidth(p.hwnd, column, scaled(ListView_GetColumnWidth(p.hwnd, column)));
+            }
+        }
     }
     const auto refont = [&](HWND hwnd) {
         if (HFONT copy = copyOf(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)))) {

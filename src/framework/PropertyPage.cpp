@@ -40,8 +40,9 @@ INT_PTR CALLBACK PropertyPage::PageProc(HWND hwnd, UINT message, WPARAM wParam, 
         if (page->sheet_ && !page->sheet_->hwnd()) page->sheet_->Attach(GetParent(hwnd));
         TakeOverDialogScaling(hwnd);
         const INT_PTR result = HandleDialogMessage(page, hwnd, message, wParam, lParam);
-        // A page made after the sheet's DPI changed comes at the DPI its template was laid out for.
-        if (page->sheet_) page->sheet_->FollowDpi(hwnd);
+        // A page made after the sheet's DPI changed comes at the DPI its template was laid out
+        // for; the system places it after this, and then activates it.
+        if (page->sheet_) page->placeAtActivation_ = page->sheet_->FollowDpi(hwnd);
         return result;
     }
     return HandleDialogMessage(FromHandle(hwnd), hwnd, message, wParam, lParam);
@@ -67,6 +68,8 @@ MessageResult PropertyPage::Route(UINT message, WPARAM wParam, LPARAM lParam) {
 MessageResult PropertyPage::OnSheetNotify(const NMHDR& header, LPARAM lParam) {
     switch (header.code) {
         case PSN_SETACTIVE: {
+            if (placeAtActivation_ && sheet_) sheet_->PlaceLaterPage(hwnd());
+            placeAtActivation_ = false;
             const bool accepted = OnSetActive();
             firstActivation_ = false;
             return accepted ? 0 : -1;

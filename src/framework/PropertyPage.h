@@ -80,6 +80,7 @@ private:
     std::wstring headerSubtitle_;
     DWORD flags_ = PSP_DEFAULT;
     bool firstActivation_ = true;
+    bool placeAtActivation_ = false;  // made after a DPI change, not yet sized to the page area
 };
 
 }  // namespace rw

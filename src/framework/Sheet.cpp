@@ -62,7 +62,7 @@ INT_PTR Sheet::RunModal() {
     }
 
     result_ = IDCANCEL;
-    dpi_ = 0;  // the first page comes inside PropertySheet, at whatever DPI the system gives it
+    dpi_ = createdDpi_ = 0;  // the first page comes inside PropertySheet, at whatever DPI the system gives it
     const auto created = PropertySheetW(&header);
     HWND sheet = reinterpret_cast<HWND>(created);
     if (created == 0 || created == -1 || !::IsWindow(sheet)) {
@@ -72,6 +72,7 @@ INT_PTR Sheet::RunModal() {
     if (!Subclass(sheet)) Attach(sheet);
     TakeOverDialogScaling(sheet);
     dpi_ = WindowDpi(sheet);
+    createdDpi_ = dpi_;
     const bool disableOwner = parent_ && IsWindowEnabled(parent_);
     if (disableOwner) EnableWindow(parent_, FALSE);
     OnInitDialog();
@@ -95,7 +96,7 @@ INT_PTR Sheet::RunModal() {
     DestroyWindow(sheet);
     Detach();
     fonts_.clear();  // the controls that used them are gone
-    dpi_ = 0;
+    dpi_ = createdDpi_ = 0;
     return result_;
 }
 
@@ -117,13 +118,34 @@ MessageResult Sheet::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     return Window::Route(message, wParam, lParam);
 }
 
-void Sheet::FollowDpi(HWND page) {
+bool Sheet::FollowDpi(HWND page) {
     // The dialog manager lays a new page out at the DPI its window has; a DPI change the
     // sheet was told of but the system does not report (or an older system) differs from it.
-    // The sheet then places the page in its (scaled) display area.
     const int laidOut = WindowDpi(page);
-    if (dpi_ <= 0 || laidOut == dpi_) return;
-    ScaleLayout(page, laidOut, dpi_, true, fonts_);
+    if (dpi_ > 0 && laidOut != dpi_) ScaleLayout(page, laidOut, dpi_, false, fonts_);
+    // A tabbed sheet places a page in its tab control's display area, which has moved with
+    // the sheet; a wizard measures the page in dialog units of the DPI it was created at.
+    return IsWizard() && dpi_ > 0 && createdDpi_ > 0 && dpi_ != createdDpi_;
+}
+
+void Sheet::PlaceLaterPage(HWND page) const {
+    // Where the system put the page, in the sheet's client area.
+    RECT given{};
+    GetWindowRect(page, &given);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&given), 2);
+    const auto scaled = [&](LONG value) { return MulDiv(value, dpi_, createdDpi_); };
+    RECT area{scaled(given.left), scaled(given.top), scaled(given.right), scaled(given.bottom)};
+    // A Wizard 97 page under the header starts a margin below the header's line, which the
+    // system measured where it is now, already at the new DPI: only the margin scales.
+    constexpr int kHeaderLine = 0x3027;
+    if (HWND line = GetDlgItem(hwnd(), kHeaderLine)) {
+        RECT rule{};
+        GetWindowRect(line, &rule);
+        MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rule), 2);
+        if (given.top >= rule.bottom) area.top = rule.bottom + scaled(given.top - rule.bottom);
+    }
+    SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace rw

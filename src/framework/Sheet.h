@@ -72,8 +72,12 @@ protected:
 
 private:
     friend class PropertyPage;
-    // Scales a page made after a DPI change to the sheet's DPI.
-    void FollowDpi(HWND page);
+    // Scales the controls of a page made after a DPI change to the sheet's DPI; true when the
+    // page, once the system has placed it, needs PlaceLaterPage.
+    bool FollowDpi(HWND page);
+    // Sizes such a page to the page area at the sheet's DPI, as the pages made before the
+    // change were scaled with the sheet.
+    void PlaceLaterPage(HWND page) const;
     std::vector<PropertyPage*> pages_;
     std::wstring caption_;
     HWND parent_ = nullptr;
@@ -86,6 +90,7 @@ private:
     HBITMAP headerBitmap_ = nullptr;
     INT_PTR result_ = IDCANCEL;
     int dpi_ = 0;                   // the DPI the sheet is laid out at while it runs
+    int createdDpi_ = 0;            // the DPI of the system's dialog units for it
     std::vector<FontOwner> fonts_;  // the fonts its controls use at that DPI, when it changed
 };
 

@@ -7,6 +7,7 @@ if(WIN32)
     src/platform/win32/RegistryWin32.cpp
     src/platform/win32/SignatureVerifierCng.cpp
     src/platform/win32/StringsWin32.cpp
+    src/platform/win32/ThreadStack.cpp
     src/platform/win32/WebLauncherWin32.cpp)
 else()
   target_sources(restwell_native PRIVATE

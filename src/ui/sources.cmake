@@ -21,7 +21,9 @@ if(WIN32)
     src/ui/options/OptCommercial.cpp
     src/ui/options/OptCompatibility.cpp
     src/ui/shared/AchievementBar.cpp
+    src/ui/shared/AppShared.cpp
     src/ui/shared/SharedImages.cpp
+    src/ui/shared/WindowServices.cpp
     src/ui/wizard/BreakTimedEditor.cpp
     src/ui/wizard/WelcomeWizard.cpp
     src/ui/wizard/WizardBreaks.cpp)

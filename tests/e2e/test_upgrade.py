@@ -2,10 +2,11 @@
 Wine prefix (a hard-linked copy of the tests' prefix with its own registry files), its own
 display and its own loopback server, which the prefix's proxy setting makes the vendor host for
 that program alone, so the scenarios run side by side. The shipped program checks a minute after
-start-up: two scenarios show that minute; the others run a test build whose first check comes
-after five seconds (the only difference, compiled in). Also the About window, normal and in eco
-mode."""
+start-up: three scenarios show that minute (one measures what the check leaves in memory); the
+others run a test build whose first check comes after five seconds (the only difference,
+compiled in). Also the About window, normal and in eco mode."""
 import http.server
+import re
 import shutil
 import subprocess
 import threading
@@ -264,6 +265,32 @@ def check_silent_server(s, proc, window, server):
           f"not before the download's {DOWNLOAD_DEADLINE} s deadline")
 
 
+def private_kb(s):
+    """Private (dirty) memory of the program's process, as Linux counts it."""
+    marker = ("WINEPREFIX=" + s.env["WINEPREFIX"]).encode()
+    for comm in Path("/proc").glob("[0-9]*/comm"):
+        try:
+            if comm.read_text().strip() == "Restwell.exe" and marker in (comm.parent / "environ").read_bytes().split(b"\0"):
+                text = (comm.parent / "smaps_rollup").read_text()
+                return int(re.search(r"Private_Dirty:\s+(\d+) kB", text).group(1))
+        except OSError:
+            pass
+    raise CheckFailed("no Restwell process to measure")
+
+
+def check_memory_given_back(s, proc, window, server):
+    # Settled at rest, the check not yet begun: then the check, which finds nothing new. What
+    # it took (the download's thread, the worker's stack) goes back once it is done.
+    time.sleep(max(0.0, s.started_at + 40 - time.time()))
+    check(not server.requests, "no check in the first minute")
+    before = private_kb(s)
+    s.wait_until(lambda: s.reg_query(SERVICE_KEY, "UpgradeCheck"), timeout=120, what="UpgradeCheck stored")
+    time.sleep(3)
+    after = private_kb(s)
+    check(after <= before, f"private memory {before} kB before the check and {after} kB after it")
+    check(len(server.requests) == 1 and proc.poll() is None, "one request, still running")
+
+
 def early_scenarios():
     return [
         Scenario("popup-off", update_file("P:PRODUCT_V1\t2.1.0.13022\tO\thttp://127.0.0.1:8321/dl/"),
@@ -287,6 +314,8 @@ def minute_scenarios():
         # Stored state written meanwhile needs the minute to be written in.
         Scenario("skipped", "must not be fetched", user_state(), check_skipped, after_start=write_stored_state_meanwhile,
                  early=False),
+        Scenario("at-rest", update_file("P:PRODUCT_V1\t2.1.0.13021\tO\thttp://127.0.0.1:8321/dl/", news=False),
+                 user_state(), check_memory_given_back, early=False),
     ]
 
 

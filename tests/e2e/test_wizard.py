@@ -245,3 +245,26 @@ def shots_wizard_pages_editor_and_customize_at_96_144_and_192_dpi(s):
             exit_program(s, proc)
     finally:
         set_dpi(s, 96)
+
+
+def shots_wizard_pages_after_a_move_to_144_dpi(s):
+    """Screenshots for a person to look at: the wizard started at 96 DPI and moved to a
+    monitor of 144 DPI; the pages Next makes afterwards fill the page area too."""
+    s.reg_reset()
+    proc = s.start()
+    sheet = wizard(s)
+    s.probe("dpichange", sheet["hwnd"], 96, 144)
+    time.sleep(1)
+    s.screenshot("wizard-moved-start-144")
+    press(s, sheet, NEXT)
+    s.wait_until(lambda: page_control(s, sheet, WORK_MINUTES), what="the breaks page")
+    page = next(c for c in s.controls(sheet["hwnd"]).values() if c["cls"] == "#32770" and c["visible"])
+    s.probe("click", page["hwnd"], 1085)  # "Show &Planned Breaks Settings >>"
+    time.sleep(1)
+    s.screenshot("wizard-moved-breaks-144")
+    press(s, sheet, NEXT)
+    s.wait_until(lambda: page_control(s, sheet, 1091), what="the finish page")
+    time.sleep(1)
+    s.screenshot("wizard-moved-finish-144")
+    press(s, sheet, CANCEL)
+    proc.wait(60)

@@ -1,9 +1,11 @@
 // The WinINet download against a loopback server of the test's own: what the server sees,
 // the bounds (a server that accepts and never answers, one that stalls mid-body, one that
-// trickles for ever, a body past the cap), redirects and statuses. Also the machine marker.
+// trickles for ever, a body past the cap), redirects and statuses, and what a finished
+// download leaves in memory. Also the machine marker.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
+#include <psapi.h>
 #include <wininet.h>
 #include <sddl.h>
 
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -25,6 +28,7 @@
 #include "ui/news/Explorer.h"
 #include "ui/news/WebBrowser.h"
 #include "platform/win32/MachineMarkerWin32.h"
+#include "platform/win32/ThreadStack.h"
 
 using namespace rw;
 using rw::test::Behaviour;
@@ -60,6 +64,54 @@ TEST(HttpWinInet, FetchesTheBodyWithAgentAndLanguageAsTheServerSeesThem) {
     EXPECT_EQ(request.rfind("GET /products/Restwell/downloads/?ver=2.1.0.13021 HTTP/1.1\r\n", 0), 0u) << request;
     EXPECT_NE(request.find("User-Agent: Quillfen_Restwell/2.1 (test)\r\n"), std::string::npos) << request;
     EXPECT_NE(request.find("Accept-Language: en-GB\r\n"), std::string::npos) << request;
+}
+
+// The process's own (private) memory that is resident, in kB, as the system's working set
+// reports it page by page.
+long ResidentPrivateKb() {
+    std::vector<PSAPI_WORKING_SET_EX_INFORMATION> pages;
+    pages.reserve(1 << 16);
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region);
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State != MEM_COMMIT || region.Type != MEM_PRIVATE) continue;
+        for (SIZE_T offset = 0; offset < region.RegionSize; offset += 4096) {
+            PSAPI_WORKING_SET_EX_INFORMATION page{};
+            page.VirtualAddress = static_cast<char*>(region.BaseAddress) + offset;
+            pages.push_back(page);
+        }
+    }
+    if (!QueryWorkingSetEx(GetCurrentProcess(), pages.data(), static_cast<DWORD>(pages.size() * sizeof pages[0]))) {
+        return -1;
+    }
+    long resident = 0;
+    for (const auto& page : pages) resident += page.VirtualAttributes.Valid ? 4 : 0;
+    return resident;
+}
+
+// A download's thread leaves no stack behind. Wine frees the stack of an ended thread only
+// when the next thread ends, and a thread's start alone touches about a megabyte of it: the
+// process would carry that until the next day's download.
+TEST(HttpWinInet, AFinishedDownloadKeepsNoThreadStack) {
+    LoopbackServer server(Behaviour::Answer, "P:PRODUCT_V1\t1.2.3.4\tO\thttp://x/\n");
+    HttpWinInet http(Short());
+    std::vector<std::uint8_t> body;
+    const auto fetch = [&] {
+        ASSERT_EQ(http.Fetch(server.Url(L"/downloads/"), L"agent", L"", body), kS_OK);
+        const auto returned = std::chrono::steady_clock::now();
+        WaitUntil([&] { return http.RunningDownloads() == 0; }, returned, 5s);
+        ASSERT_EQ(http.RunningDownloads(), 0);
+    };
+    fetch();  // WinINet loaded, its first connection made
+    // A thread that gives back its stack and ends: Wine frees the first download's stack,
+    // and keeps this thread's few pages instead.
+    std::thread([] { ReleaseUnusedStack(); }).join();
+    const long before = ResidentPrivateKb();
+    ASSERT_GT(before, 0);
+    fetch();
+    const long after = ResidentPrivateKb();
+    ASSERT_GT(after, 0);
+    EXPECT_LT(after - before, 512) << "kB more after a download: " << before << " -> " << after;
 }
 
 TEST(HttpWinInet, AnEmptyBodyOrAddressFails) {

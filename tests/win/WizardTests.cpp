@@ -688,12 +688,62 @@ TEST_F(WelcomeWizard, ButtonsFollowThePagesPlaceInTheSheet) {
     EXPECT_TRUE(seen[1].finish);
 }
 
-// Moved to a monitor of 1.5 times the DPI: the wizard's buttons and its page, and the page
-// that Next shows afterwards, draw with fonts and take places at the new DPI.
+// A page's rectangle in the sheet's client area, and how far its visible controls reach
+// (their right and bottom edges in its client area).
+RECT RectInSheet(HWND page) {
+    RECT r{};
+    GetWindowRect(page, &r);
+    MapWindowPoints(nullptr, GetParent(page), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+POINT ReachOf(HWND page) {
+    POINT reach{};
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+        reach = {std::max(reach.x, r.right), std::max(reach.y, r.bottom)};
+    }
+    return reach;
+}
+
+// The texts of a page's visible static controls that need more lines than their control
+// shows, word-wrapped in their own font.
+std::vector<std::wstring> CutTexts(HWND page) {
+    std::vector<std::wstring> cut;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[16] = L"";
+        GetClassNameW(child, kind, 16);
+        const std::wstring text = Window::TextOf(child);
+        if (!IsWindowVisible(child) || lstrcmpiW(kind, L"Static") != 0 || text.empty()) continue;
+        RECT shown{};
+        GetClientRect(child, &shown);
+        RECT needed = shown;
+        const HDC dc = GetDC(child);
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(child, dc);
+        // A pixel or two of a line's leading may go; half a line may not.
+        if (needed.bottom > shown.bottom + metrics.tmHeight / 2) cut.push_back(text);
+    }
+    return cut;
+}
+
+// Moved to a monitor of 1.5 times the DPI: the wizard's buttons and its page, and the pages
+// that Next makes afterwards, draw with fonts and take places at the new DPI, each page in
+// the page area with its controls inside it.
 TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
     struct Seen {
-        int nextFont = 0, secondFont = 0;
-        SIZE next{}, firstPage{}, workField{};
+        int nextFont = 0, secondFont = 0, columnsFont = 0, timeColumn = 0;
+        SIZE next{}, workField{};
+        RECT firstPage{}, secondPage{}, finishPage{};
+        POINT secondReach{};
+        std::vector<std::wstring> cut;  // texts cut off on the finish page
     };
     const auto look = [&](bool change) {
         Seen seen;
@@ -705,12 +755,26 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
                                HWND next = GetDlgItem(sheet, kWizardNextButton);
                                seen.nextFont = FontHeightOf(next);
                                seen.next = SizeOf(next);
-                               seen.firstPage = SizeOf(CurrentPage());
+                               seen.firstPage = RectInSheet(CurrentPage());
                                PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
                            },
                            [&] {
-                               seen.secondFont = FontHeightOf(GetDlgItem(CurrentPage(), IDC_WORK_MINUTES));
-                               seen.workField = SizeOf(GetDlgItem(CurrentPage(), IDC_WORK_MINUTES));
+                               HWND page = CurrentPage();
+                               ASSERT_NE(page, nullptr);
+                               seen.secondFont = FontHeightOf(GetDlgItem(page, IDC_WORK_MINUTES));
+                               seen.workField = SizeOf(GetDlgItem(page, IDC_WORK_MINUTES));
+                               HWND list = GetDlgItem(page, IDC_PLANNED_LIST);
+                               ASSERT_NE(list, nullptr);
+                               seen.columnsFont = FontHeightOf(ListView_GetHeader(list));
+                               seen.timeColumn = ListView_GetColumnWidth(list, 0);
+                               seen.secondPage = RectInSheet(page);
+                               seen.secondReach = ReachOf(page);
+                               PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+                           },
+                           [&] {
+                               ASSERT_NE(CurrentPage(), nullptr);
+                               seen.finishPage = RectInSheet(CurrentPage());
+                               seen.cut = CutTexts(CurrentPage());
                                PostMessageW(FindSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
                            }});
         RunWelcomeWizard(app.Services(), LoadPlannedBreakList(app.identity));
@@ -721,11 +785,27 @@ TEST_F(WelcomeWizard, FollowsADpiChangeWithFontsAndLayout) {
     const Seen after = look(true);
     EXPECT_TRUE(ScaledBy(before.nextFont, after.nextFont, 2, 3)) << "Next's font";
     EXPECT_TRUE(ScaledBy(before.secondFont, after.secondFont, 2, 3)) << "the page Next shows";
-    for (auto [name, b, a] : {std::tuple{"Next", before.next, after.next},
-                              {"first page", before.firstPage, after.firstPage},
-                              {"work field", before.workField, after.workField}}) {
+    EXPECT_TRUE(ScaledBy(before.columnsFont, after.columnsFont, 2, 3)) << "the planned list's column titles";
+    EXPECT_TRUE(ScaledBy(before.timeColumn, after.timeColumn, 2, 3)) << "the planned list's time column";
+    for (auto [name, b, a] :
+         {std::tuple{"Next", before.next, after.next}, {"work field", before.workField, after.workField}}) {
         EXPECT_TRUE(ScaledBy(b.cx, a.cx, 2, 3)) << name << "'s width";
         EXPECT_TRUE(ScaledBy(b.cy, a.cy, 2, 3)) << name << "'s height";
+    }
+    // The first page was there when the DPI changed, the other two were made after it.
+    for (auto [name, b, a] : {std::tuple{"first page", before.firstPage, after.firstPage},
+                              {"breaks page", before.secondPage, after.secondPage},
+                              {"finish page", before.finishPage, after.finishPage}}) {
+        EXPECT_TRUE(ScaledBy(b.left, a.left, 2, 3)) << name << "'s left";
+        EXPECT_TRUE(ScaledBy(b.top, a.top, 2, 3)) << name << "'s top";
+        EXPECT_TRUE(ScaledBy(b.right - b.left, a.right - a.left, 2, 3)) << name << "'s width";
+        EXPECT_TRUE(ScaledBy(b.bottom - b.top, a.bottom - a.top, 2, 3)) << name << "'s height";
+    }
+    for (const Seen& seen : {before, after}) {
+        for (const std::wstring& text : seen.cut) ADD_FAILURE() << "cut off on the finish page: " << text;
+        EXPECT_LE(seen.secondReach.x, seen.secondPage.right - seen.secondPage.left) << "a control cut off at the right";
+        EXPECT_LE(seen.secondReach.y, seen.secondPage.bottom - seen.secondPage.top)
+            << "a control cut off at the bottom";
     }
 }
 

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/win32/ThreadStack.h"
+
 namespace rw {
 
 constexpr HResult kE_ABORT = static_cast<HResult>(0x80004004u);
@@ -329,6 +331,9 @@ HResult HttpWinInet::Fetch(const std::wstring& url, const std::wstring& userAgen
                     download->done = true;
                     download->finished.notify_all();
                 }
+                // The system keeps an ended thread's stack until another thread ends, maybe
+                // with the next day's download.
+                ReleaseUnusedStack();
                 std::lock_guard<std::mutex> lock(downloads->mutex);
                 --downloads->running;
                 downloads->ended.notify_all();

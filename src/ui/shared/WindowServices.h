@@ -11,6 +11,7 @@
 #include "framework/Handles.h"
 #include "platform/Clock.h"
 #include "platform/Locale.h"
+#include "platform/WebLauncher.h"
 #include "settings/AppSettings.h"
 #include "ui/shared/SharedImages.h"
 
@@ -23,17 +24,21 @@ struct Seams {
     Locale& locale;
 };
 
-// Help and web addresses, opened by the application for any window.
+// Help and web addresses for any window, opened through the launcher the application sets
+// (none: nothing opens). Tests record the requests by overriding.
 class Links {
 public:
     virtual ~Links() = default;
     // The help root (HELP_CONTENTS, or context id 0 or -1) or the topic of the context id
     // (HELP_CONTEXT), in the default browser.
-    virtual void ShowHelp(DWORD_PTR data, UINT command) = 0;
+    virtual void ShowHelp(DWORD_PTR data, UINT command);
     // Opens an address in the default browser, with the program version added to a query
     // when addVersion is set; a browser that cannot be started is told in a message box.
-    virtual void OpenWebAddress(const wchar_t* address, bool addVersion) = 0;
-    virtual void OpenHealthHint(std::uint32_t hint) = 0;
+    virtual void OpenWebAddress(const wchar_t* address, bool addVersion);
+    virtual void OpenHealthHint(std::uint32_t hint);
+
+    std::wstring linkProduct = L"Restwell";  // the product the help and hint addresses name
+    WebLauncher* webLauncher = nullptr;
 };
 
 struct WindowServices {

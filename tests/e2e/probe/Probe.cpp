@@ -17,6 +17,10 @@
 //                                    or everyone may do everything (to undo the first)
 //   probe terminate <hwnd>           ends the window's process at once, as a kill or a crash
 //   probe foreground                 hwnd of the foreground window
+//   probe dpichange <hwnd> <from> <to>
+//                                    sizes the window in proportion and posts WM_DPICHANGED
+//                                    (with no suggested rectangle), as a move to a monitor of
+//                                    another DPI would, which Wine never sends
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when not found.
 #include <windows.h>
 #include <sddl.h>
@@ -198,6 +202,15 @@ int wmain(int argc, wchar_t** argv) {
         if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) ReleaseMutex(mutex);
         CloseHandle(mutex);
         return result == WAIT_TIMEOUT ? 1 : 0;
+    }
+    if (verb == L"dpichange" && argc > 4) {
+        HWND hwnd = Handle(argv[2]);
+        const int from = static_cast<int>(Number(argv[3])), to = static_cast<int>(Number(argv[4]));
+        RECT r{};
+        if (from <= 0 || to <= 0 || !GetWindowRect(hwnd, &r)) return 1;
+        SetWindowPos(hwnd, nullptr, 0, 0, MulDiv(r.right - r.left, to, from), MulDiv(r.bottom - r.top, to, from),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return PostMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(to, to), 0) ? 0 : 1;
     }
     if (verb == L"post" && argc > 3) {
         HWND hwnd = std::wstring(argv[2]) == L"broadcast" ? HWND_BROADCAST : Handle(argv[2]);
