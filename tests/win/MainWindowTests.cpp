@@ -118,7 +118,7 @@ TEST_F(MainWindow, RestoredOverdueWorkShowsTheBreakAndSavesTheStateAgain) {
     SendMessageW(main->hwnd(), WM_COMMAND, ID_SUSPEND_15, 0);
     EXPECT_EQ(main->Engine().SuspendMs(), 15u * 60000);
     // Closing only hides the window; the program goes on.
-    main->ShowMain();
+    main->ShowMainWindow();
     SendMessageW(main->hwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(rw::test::Hidden(main->hwnd()));
     EXPECT_TRUE(IsWindow(main->hwnd()));
@@ -349,7 +349,7 @@ TEST_F(MainWindow, OpensCentredAndFollowsADpiChange) {
 // Tab from the tabs reaches the tip, which shows its link selected and in view; Enter opens it.
 TEST_F(MainWindow, KeyboardReachesEveryTipAndOpensItsLink) {
     Start();
-    main->ShowMain();
+    main->ShowMainWindow();
     HWND edit = GetDlgItem(main->hwnd(), IDC_TIP_TEXT);
     const auto press = [&](WPARAM key) {
         MSG msg{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};

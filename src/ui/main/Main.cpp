@@ -44,7 +44,7 @@ CdlgMain::CdlgMain(rw::AppShared& app, PosterFactory posterFor)
       services_(app.Services()),
       posterFor_(std::move(posterFor)),
       m_texts(app.seams.locale),
-      tray_(app.Services(), m_worker, [this] { ShowMain(); }),
+      tray_(app.Services(), m_worker, [this] { ShowMainWindow(); }),
       m_worker(app.seams.calendar, app.upgradeCheck),
       m_engine(rw::BreakEngineSeams{tray_, *this, m_worker, app.seams.inputClock, app.seams.calendar, m_texts,
                                     app.identity}),
@@ -282,7 +282,7 @@ LRESULT CdlgMain::OnInstanceMessage(WPARAM action) {
             pending.wParam == rw::kInstanceClose) {
             return 0;
         }
-        ShowMain();
+        ShowMainWindow();
         return rw::kInstanceShown;
     }
     if (action == rw::kInstanceClose) Exit();
@@ -418,7 +418,7 @@ bool CdlgMain::OnPaintMinimised() {
     return true;
 }
 
-void CdlgMain::ShowMain() {
+void CdlgMain::ShowMainWindow() {
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     BringWindowToTop(hwnd());
     if (RaiseModalWindow()) return;

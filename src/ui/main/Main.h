@@ -41,7 +41,7 @@ public:
     ~CdlgMain() override;
 
     // Shows the window normally, on top, in the foreground and with the focus.
-    void ShowMain();
+    void ShowMainWindow();
     // Destroys the window (saving the engine's state) and ends the program's message loop,
     // also from inside a modal window's loop.
     void Exit();

@@ -24,7 +24,7 @@ constexpr DWORD kHelpTopicUsers = 1;
 
 bool CdlgMain::OnCommand(UINT id, UINT code) {
     switch (id) {
-        case ID_OPEN_MAIN: ShowMain(); return true;
+        case ID_OPEN_MAIN: ShowMainWindow(); return true;
         case ID_EXIT: Exit(); return true;
         case ID_I_AM_RESTED: m_engine.OnIAmRested(); return true;
         case ID_SUSPEND_15: m_engine.OnSuspend(rw::SuspendCommand::For15Minutes); return true;
