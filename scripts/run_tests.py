@@ -37,11 +37,28 @@ def say(text):
         print(text, flush=True)
 
 
-def run_logged(cmd, log, env=None, timeout=None):
-    """Runs a command with its output in a log file; prints the log when it fails."""
+def run_timed(cmd, env=None, timeout=None, **kw):
+    """Runs a command to its end; returns its exit code, its wall seconds and the CPU seconds
+    (user + system) of it and the processes it waited for (a compiler under ninja counts)."""
+    start = time.time()
+    proc = subprocess.Popen(list(map(str, cmd)), cwd=ROOT, env=env, **kw)
+    timer = threading.Timer(timeout, proc.kill) if timeout else None
+    if timer:
+        timer.start()
+    _, status, usage = os.wait4(proc.pid, 0)
+    if timer:
+        timer.cancel()
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    return proc.returncode, time.time() - start, usage.ru_utime + usage.ru_stime
+
+
+def run_logged(cmd, log, env=None, timeout=None, phase=None):
+    """Runs a command with its output in a log file; prints the log when it fails, and with a
+    phase name its wall and CPU time when it succeeds."""
     with open(log, "w") as out:
-        rc = subprocess.run(list(map(str, cmd)), cwd=ROOT, env=env, stdout=out, stderr=subprocess.STDOUT,
-                            timeout=timeout).returncode
+        rc, wall, cpu = run_timed(cmd, env=env, timeout=timeout, stdout=out, stderr=subprocess.STDOUT)
+    if rc == 0 and phase:
+        say(f"time: {phase}: {wall:.0f} s, {cpu:.0f} CPU-s")
     if rc != 0:
         say(f"+ {' '.join(map(str, cmd))} (exit code {rc})\n" + Path(log).read_text(errors="replace")[-20000:])
     return rc
@@ -51,12 +68,13 @@ def build(preset, targets=()):
     out = ROOT / "build" / preset
     out.mkdir(parents=True, exist_ok=True)
     say(f"building {preset} (log: build/{preset}/build.log)")
-    if not (out / "build.ninja").exists() and run_logged(["cmake", "--preset", preset], out / "configure.log") != 0:
+    if not (out / "build.ninja").exists() and run_logged(["cmake", "--preset", preset], out / "configure.log",
+                                                         phase=f"configure {preset}") != 0:
         return False
     cmd = ["cmake", "--build", out] + [a for t in targets for a in ("--target", t)]
-    start = time.time()
-    ok = run_logged(cmd, out / "build.log") == 0
-    say(f"built {preset} in {time.time() - start:.0f} s" if ok else f"building {preset} failed")
+    ok = run_logged(cmd, out / "build.log", phase=f"build {preset}") == 0
+    if not ok:
+        say(f"building {preset} failed")
     return ok
 
 
@@ -74,7 +92,7 @@ def gtest_counts(report, rc):
 def run_gtest(exe, report, env=None, timeout=600):
     Path(report).unlink(missing_ok=True)
     rc = run_logged([exe, f"--gtest_output=json:{report}"], Path(report).with_suffix(".log"), env=env,
-                    timeout=timeout)
+                    timeout=timeout, phase=f"run {Path(exe).name}")
     return gtest_counts(report, rc)
 
 
@@ -98,12 +116,12 @@ def native_layers(which, results):
         # installers' size and their signing (the Windows tree is built by then).
         checks = [("check_policy", out / "tests" / "catalog_dump"), ("check_installers", ROOT / "build" / "win64")]
         ok = [run_logged([sys.executable, ROOT / "tests" / "package" / f"{name}.py", arg], out / f"{name}.log",
-                         timeout=600) == 0 for name, arg in checks]
+                         timeout=600, phase=name) == 0 for name, arg in checks]
         results["package"] = (sum(ok), len(ok) - sum(ok))
     if "fuzz" in which:
         # Every fuzz target for a bounded 8 s; each target is one result, a finding fails it.
         log = out / "fuzz.log"
-        rc = run_logged([ROOT / "scripts" / "fuzz", "8"], log, timeout=900)
+        rc = run_logged([ROOT / "scripts" / "fuzz", "8"], log, timeout=900, phase="fuzz (build and run)")
         lines = [line for line in log.read_text(errors="replace").splitlines() if line.startswith("fuzz: ")]
         ok = sum(line.endswith(", ok") for line in lines)
         results["fuzz"] = (ok, len(lines) - ok + (1 if rc != 0 and ok == len(lines) else 0))
@@ -112,7 +130,7 @@ def native_layers(which, results):
         env = dict(os.environ, RESTWELL_VENDOR_URL="https://updates.example.org", RESTWELL_UPDATE_KEY="",
                    RESTWELL_ALLOW_HTTP="", RESTWELL_SIGNING_KEY="")
         rc = run_logged([ROOT / "scripts" / "release", "build/release-check"], ROOT / "build" / "release-check.log",
-                        env=env, timeout=1800)
+                        env=env, timeout=1800, phase="release check (build and scan)")
         # The scan itself must see the development site's loopback addresses.
         scan = subprocess.run([sys.executable, ROOT / "scripts" / "check_release.py", ROOT / "site"],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
@@ -219,6 +237,7 @@ def main():
     args = parser.parse_args()
     which = LAYERS if "all" in args.layers else [name for name in LAYERS if name in args.layers]
     results = {}
+    began = time.time()
 
     def guarded(layer, *a):
         try:
@@ -235,13 +254,18 @@ def main():
     if "package" in native and not wine and not build("win64"):
         native.remove("package")
     if wine:
-        prefix = subprocess.Popen([ROOT / "scripts" / "bootstrap", "test"], cwd=ROOT)
+        made = []
+        prefix = threading.Thread(target=lambda: made.append(run_logged(
+            [ROOT / "scripts" / "bootstrap", "test"], ROOT / "build" / "bootstrap-test.log", phase="tests' Wine prefix")))
+        prefix.start()
         built = build("win64")
-        if prefix.wait() != 0 or not built:
+        prefix.join()
+        if made != [0] or not built:
             for name in wine:
                 results[name] = (0, 1)
             wine = []
         else:
+            say(f"time: the Wine pool starts {time.time() - began:.0f} s after the start")
             threads.append(threading.Thread(target=guarded, args=(wine_layers, wine, args.workers, results)))
     if native:
         threads.append(threading.Thread(target=guarded, args=(native_layers, native, results)))
@@ -258,7 +282,7 @@ def main():
         total_passed += passed
         total_failed += failed
     print("\n".join(summary))
-    print(f"{total_passed} passed, {total_failed} failed")
+    print(f"{total_passed} passed, {total_failed} failed in {time.time() - began:.0f} s")
     return 1 if total_failed else 0
 
 
