@@ -13,7 +13,7 @@ using namespace rw::test;
 
 namespace {
 
-constexpr std::int64_t kNow = 1796801400;  // 2026-12-09 07:30 UTC
+constexpr std::int64_t kPopupNow = 1796801400;  // 2026-12-09 07:30 UTC
 constexpr std::int64_t kWeek = 7 * 86400;
 
 class NewsPopup : public RegistryTest {};
@@ -29,9 +29,9 @@ TEST_F(NewsPopup, NewerNewsPopsUpOnceTheQuietWeekIsOverAndTheUserHasNotSwitchedI
         bool popsUp;
     };
     const Case cases[] = {
-        {"never read, week over", news, kNow - kWeek, std::nullopt, std::nullopt, true},
+        {"never read, week over", news, kPopupNow - kWeek, std::nullopt, std::nullopt, true},
         {"welcome time unknown", news, 0, std::nullopt, std::nullopt, true},
-        {"inside the quiet week", news, kNow - kWeek + 1, std::nullopt, std::nullopt, false},
+        {"inside the quiet week", news, kPopupNow - kWeek + 1, std::nullopt, std::nullopt, false},
         {"switched off", news, 0, 0u, std::nullopt, false},
         {"switch other than 1", news, 0, 2u, std::nullopt, false},
         {"switched on", news, 0, 1u, std::nullopt, true},
@@ -47,7 +47,7 @@ TEST_F(NewsPopup, NewerNewsPopsUpOnceTheQuietWeekIsOverAndTheUserHasNotSwitchedI
         UpdateRecord record;
         record.version = c.version;
         record.url = L"http://news.test/latest";
-        EXPECT_EQ(NewsPopsUp(kTestIdentity, record, c.welcomeTime, kNow), c.popsUp) << c.what;
+        EXPECT_EQ(NewsPopsUp(kTestIdentity, record, c.welcomeTime, kPopupNow), c.popsUp) << c.what;
     }
 }
 

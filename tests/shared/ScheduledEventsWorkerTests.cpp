@@ -32,7 +32,7 @@ using rw::test::RecordingPoster;
 
 namespace {
 
-constexpr std::int64_t kNow = 1700000000;
+constexpr std::int64_t kWorkerNow = 1700000000;
 constexpr auto kPatience = 10s;  // how long a test waits for something that must happen
 
 class Gate {
@@ -140,12 +140,12 @@ std::shared_ptr<void> GateToken(const std::shared_ptr<Gate>& gate) {
 // ---- the table, driven directly -------------------------------------------------------
 
 TEST(ScheduledEventsTable, ScheduleIsAnUpsert) {
-    FakeCalendar calendar(kNow);
+    FakeCalendar calendar(kWorkerNow);
     ProbeManager events(calendar);
     EXPECT_EQ(events.EarliestDue(), -1);
-    events.Schedule(7, kNow + 100, 0);
-    events.Schedule(7, kNow + 500, 30);
-    EXPECT_EQ(events.EarliestDue(), kNow + 500);  // only the new due time
+    events.Schedule(7, kWorkerNow + 100, 0);
+    events.Schedule(7, kWorkerNow + 500, 30);
+    EXPECT_EQ(events.EarliestDue(), kWorkerNow + 500);  // only the new due time
     auto seven = events.Find(7);
     ASSERT_TRUE(seven);
     EXPECT_EQ(seven->interval, 30);
@@ -153,23 +153,23 @@ TEST(ScheduledEventsTable, ScheduleIsAnUpsert) {
     EXPECT_FALSE(events.Remove(7));  // at most one record per id
 
     events.Schedule(8, 0, 600);  // start 0: one interval from now
-    EXPECT_EQ(events.Find(8)->due, kNow + 600);
-    events.Schedule(9, -1, 0);                    // never
-    EXPECT_EQ(events.EarliestDue(), kNow + 600);  // a never-due event hides nothing
+    EXPECT_EQ(events.Find(8)->due, kWorkerNow + 600);
+    events.Schedule(9, -1, 0);                          // never
+    EXPECT_EQ(events.EarliestDue(), kWorkerNow + 600);  // a never-due event hides nothing
     events.Remove(8);
     EXPECT_EQ(events.EarliestDue(), -1);
 }
 
 TEST(ScheduledEventsTable, RunDueInIdOrderDropsFinishedOneShots) {
-    FakeCalendar calendar(kNow);
+    FakeCalendar calendar(kWorkerNow);
     ProbeManager events(calendar);
-    events.Schedule(5, kNow, 0);
-    events.Schedule(4, kNow - 10, 0);
-    events.Schedule(9, kNow + 1, 0);     // not yet due
-    events.Schedule(2, kNow - 50, 100);  // repeating, overdue
-    events.Schedule(3, -1, 0);           // never
-    events.Schedule(6, kNow, -20);       // a negative period runs once
-    calendar.SetNow(kNow + 0);
+    events.Schedule(5, kWorkerNow, 0);
+    events.Schedule(4, kWorkerNow - 10, 0);
+    events.Schedule(9, kWorkerNow + 1, 0);     // not yet due
+    events.Schedule(2, kWorkerNow - 50, 100);  // repeating, overdue
+    events.Schedule(3, -1, 0);                 // never
+    events.Schedule(6, kWorkerNow, -20);       // a negative period runs once
+    calendar.SetNow(kWorkerNow + 0);
     events.handler = [&](std::int32_t) { calendar.Advance(1); };  // each handler takes a second
     events.RunDue();
     EXPECT_EQ(events.fired.Items(), (std::vector<std::int32_t>{2, 4, 5, 6}));
@@ -181,7 +181,7 @@ TEST(ScheduledEventsTable, RunDueInIdOrderDropsFinishedOneShots) {
     ASSERT_TRUE(two);
     EXPECT_TRUE(two->fired);
     EXPECT_FALSE(two->done);
-    EXPECT_EQ(two->due, kNow + 100);  // from the moment it ran, not from its old due time
+    EXPECT_EQ(two->due, kWorkerNow + 100);  // from the moment it ran, not from its old due time
     EXPECT_TRUE(events.Find(9));
     EXPECT_TRUE(events.Find(3));
 
@@ -191,14 +191,14 @@ TEST(ScheduledEventsTable, RunDueInIdOrderDropsFinishedOneShots) {
 }
 
 TEST(ScheduledEventsTable, AOneShotScheduledAgainByItsHandlerStays) {
-    FakeCalendar calendar(kNow);
+    FakeCalendar calendar(kWorkerNow);
     ProbeManager events(calendar);
-    events.Schedule(5, kNow, 0);
-    events.handler = [&](std::int32_t id) { events.Schedule(id, kNow + 300, 0); };
+    events.Schedule(5, kWorkerNow, 0);
+    events.handler = [&](std::int32_t id) { events.Schedule(id, kWorkerNow + 300, 0); };
     events.RunDue();
     const auto five = events.Find(5);
     ASSERT_TRUE(five);
-    EXPECT_EQ(five->due, kNow + 300);
+    EXPECT_EQ(five->due, kWorkerNow + 300);
     EXPECT_FALSE(five->done);
 }
 
@@ -207,13 +207,13 @@ TEST(ScheduledEventsTable, WaitTimeouts) {
         std::int64_t now, next, timeoutMs;
     };
     const Case cases[] = {
-        {kNow, -1, -1},          // nothing due: no timeout
-        {kNow, kNow, 0},         // due
-        {kNow, kNow - 3600, 0},  // past due
-        {kNow, kNow + 1, 1000},
-        {kNow, kNow + 4294967, 4294967000},  // still within 32 bits
-        {kNow, kNow + 4294968, CThreadScheduledEventsManager::kMaxWaitMs},
-        {kNow, kNow + 60LL * 86400, CThreadScheduledEventsManager::kMaxWaitMs},
+        {kWorkerNow, -1, -1},                // nothing due: no timeout
+        {kWorkerNow, kWorkerNow, 0},         // due
+        {kWorkerNow, kWorkerNow - 3600, 0},  // past due
+        {kWorkerNow, kWorkerNow + 1, 1000},
+        {kWorkerNow, kWorkerNow + 4294967, 4294967000},  // still within 32 bits
+        {kWorkerNow, kWorkerNow + 4294968, CThreadScheduledEventsManager::kMaxWaitMs},
+        {kWorkerNow, kWorkerNow + 60LL * 86400, CThreadScheduledEventsManager::kMaxWaitMs},
         {-9000000000000000000LL, 9000000000000000000LL, CThreadScheduledEventsManager::kMaxWaitMs},
     };
     for (const Case& c : cases) {
@@ -228,7 +228,7 @@ protected:
     void SetUp() override { rw::test::ResetTestRegistry(); }
     void TearDown() override { rw::test::ResetTestRegistry(); }
 
-    FakeCalendar calendar{kNow};
+    FakeCalendar calendar{kWorkerNow};
     std::shared_ptr<RecordingPoster> poster = std::make_shared<RecordingPoster>();
 };
 
@@ -247,17 +247,17 @@ TEST_F(ScheduledEventsWorker, AnEmptyTableWaitsWithoutTimeoutUntilWoken) {
 // waiting for the old wait to end.
 TEST_F(ScheduledEventsWorker, EveryChangeWakesItAndTheWaitFollowsCapped) {
     ProbeManager events(calendar);
-    events.Schedule(7, kNow + 1000, 0);
+    events.Schedule(7, kWorkerNow + 1000, 0);
     ASSERT_TRUE(events.StartThread());
     EXPECT_EQ(events.waits.Nth(1), 1000000);
-    events.Schedule(7, kNow + 10, 0);
+    events.Schedule(7, kWorkerNow + 10, 0);
     EXPECT_EQ(events.waits.Nth(2), 10000);
-    events.Schedule(7, kNow + 90LL * 86400, 0);  // beyond the 32-bit millisecond range
+    events.Schedule(7, kWorkerNow + 90LL * 86400, 0);  // beyond the 32-bit millisecond range
     EXPECT_EQ(events.waits.Nth(3), CThreadScheduledEventsManager::kMaxWaitMs);
     EXPECT_TRUE(events.Remove(7));
     EXPECT_EQ(events.waits.Nth(4), -1);
-    EXPECT_FALSE(events.Remove(7));  // no change, no wake
-    events.Schedule(4, kNow + 60, 0);  // the icon's retry, into a table without a due time
+    EXPECT_FALSE(events.Remove(7));          // no change, no wake
+    events.Schedule(4, kWorkerNow + 60, 0);  // the icon's retry, into a table without a due time
     EXPECT_EQ(events.waits.Nth(5), 60000);
     EXPECT_EQ(events.waits.Count(), 5u);
     EXPECT_EQ(events.fired.Count(), 0u);
@@ -265,7 +265,7 @@ TEST_F(ScheduledEventsWorker, EveryChangeWakesItAndTheWaitFollowsCapped) {
 
 TEST_F(ScheduledEventsWorker, APastDueOneShotFiresOnceAndIsGone) {
     TestEvents events(calendar);
-    events.Schedule(EVENT_PLANNED_BREAK, kNow - 30, 0);
+    events.Schedule(EVENT_PLANNED_BREAK, kWorkerNow - 30, 0);
     ASSERT_TRUE(events.Start(poster, rw::test::kTestIdentity));
     ASSERT_TRUE(poster->WaitForCount(1));
     // The pass is over once the worker waits again, for the daily check a minute ahead.
@@ -281,8 +281,8 @@ TEST_F(ScheduledEventsWorker, Events4And5DueTogetherPostTrayIconThenPlannedBreak
     TestEvents events(calendar);
     ASSERT_TRUE(events.Start(poster, rw::test::kTestIdentity));
     ASSERT_TRUE(events.waits.WaitForCount(1));
-    events.Schedule(EVENT_PLANNED_BREAK, kNow + 60, 0);
-    events.Schedule(EVENT_TRAY_ICON_RETRY, kNow + 60, 0);
+    events.Schedule(EVENT_PLANNED_BREAK, kWorkerNow + 60, 0);
+    events.Schedule(EVENT_TRAY_ICON_RETRY, kWorkerNow + 60, 0);
     ASSERT_TRUE(events.waits.WaitForCount(2));
     poster->SetAccepting(false);  // a window that is gone: the events still finish
     calendar.Advance(60);
@@ -299,12 +299,12 @@ TEST_F(ScheduledEventsWorker, Events4And5DueTogetherPostTrayIconThenPlannedBreak
     }
     EXPECT_FALSE(events.Find(EVENT_TRAY_ICON_RETRY));
     EXPECT_FALSE(events.Find(EVENT_PLANNED_BREAK));
-    EXPECT_EQ(events.Find(EVENT_UPGRADE_CHECK)->due, kNow + 60 + kUpgradeCheckInterval);
+    EXPECT_EQ(events.Find(EVENT_UPGRADE_CHECK)->due, kWorkerNow + 60 + kUpgradeCheckInterval);
 }
 
 TEST_F(ScheduledEventsWorker, UpgradeEventsRunTheCheckAndOtherIdsNothing) {
     TestEvents events(calendar);
-    for (std::int32_t id : {EVENT_UPGRADE_RETRY, 2, 6, 0, -1}) events.Schedule(id, kNow, 0);
+    for (std::int32_t id : {EVENT_UPGRADE_RETRY, 2, 6, 0, -1}) events.Schedule(id, kWorkerNow, 0);
     ASSERT_TRUE(events.Start(poster, rw::test::kTestIdentity));
     ASSERT_TRUE(events.upgradeChecks.WaitForCount(1));
     ASSERT_TRUE(events.waits.WaitForCount(2));
@@ -315,7 +315,7 @@ TEST_F(ScheduledEventsWorker, UpgradeEventsRunTheCheckAndOtherIdsNothing) {
 
 TEST_F(ScheduledEventsWorker, AClockChangeWakesItAndTheEventRunsAtOnce) {
     TestEvents events(calendar);
-    events.Schedule(EVENT_PLANNED_BREAK, kNow + 3600, 0);
+    events.Schedule(EVENT_PLANNED_BREAK, kWorkerNow + 3600, 0);
     ASSERT_TRUE(events.Start(poster, rw::test::kTestIdentity));
     EXPECT_EQ(events.waits.Nth(1), 60000);  // the daily check comes first
     calendar.Advance(2 * 3600);             // the clock is set forward past both
@@ -327,8 +327,8 @@ TEST_F(ScheduledEventsWorker, AClockChangeWakesItAndTheEventRunsAtOnce) {
 
 TEST_F(ScheduledEventsWorker, NothingStartsAfterStop) {
     ProbeManager events(calendar);
-    events.Schedule(1, kNow + 10, 0);
-    events.Schedule(2, kNow + 20, 5);
+    events.Schedule(1, kWorkerNow + 10, 0);
+    events.Schedule(2, kWorkerNow + 20, 5);
     ASSERT_TRUE(events.StartThread());
     ASSERT_TRUE(events.waits.WaitForCount(1));
     events.Stop(false);
@@ -352,11 +352,11 @@ TEST_F(ScheduledEventsWorker, TheTableIsNotLockedWhileAHandlerRuns) {
         entered.Open();
         release.WaitOpen();
     };
-    events.Schedule(1, kNow, 0);
+    events.Schedule(1, kWorkerNow, 0);
     ASSERT_TRUE(events.StartThread());
     ASSERT_TRUE(entered.WaitOpen());
     // With the lock held across the handler these would block until it gave up.
-    events.Schedule(8, kNow + 500, 0);
+    events.Schedule(8, kWorkerNow + 500, 0);
     EXPECT_TRUE(events.Remove(8));
     EXPECT_EQ(events.EarliestDue(), -1);  // 1 has run and waits for the sweep
     changedWhileRunning = !release.IsOpen();
@@ -371,8 +371,8 @@ TEST_F(ScheduledEventsWorker, AFailingHandlerEndsOnlyItsPass) {
     events.handler = [](std::int32_t id) {
         if (id == 1) throw std::runtime_error("handler failed");
     };
-    events.Schedule(1, kNow, 0);
-    events.Schedule(2, kNow, 0);
+    events.Schedule(1, kWorkerNow, 0);
+    events.Schedule(2, kWorkerNow, 0);
     ASSERT_TRUE(events.StartThread());
     ASSERT_TRUE(events.fired.WaitForCount(2));  // 2 runs on the next pass
     EXPECT_EQ(events.fired.Items(), (std::vector<std::int32_t>{1, 2}));
@@ -394,8 +394,8 @@ TEST_F(ScheduledEventsWorker, StopWaitsForARunningHandlerAndStartsNoOther) {
         std::this_thread::sleep_for(20ms);
         handlerDone = true;
     };
-    events.Schedule(1, kNow, 0);
-    events.Schedule(2, kNow, 0);
+    events.Schedule(1, kWorkerNow, 0);
+    events.Schedule(2, kWorkerNow, 0);
     ASSERT_TRUE(events.StartThread());
     ASSERT_TRUE(entered.WaitOpen());
     const auto started = std::chrono::steady_clock::now();
@@ -422,8 +422,8 @@ TEST_F(ScheduledEventsWorker, StopLeavesBehindAHandlerThatOverrunsTheBound) {
         state->returned = true;
     };
     events->KeepWhileThreadRuns(GateToken(threadGone));
-    events->Schedule(1, kNow, 0);
-    events->Schedule(2, kNow, 0);
+    events->Schedule(1, kWorkerNow, 0);
+    events->Schedule(2, kWorkerNow, 0);
     ASSERT_TRUE(events->StartThread());
     ASSERT_TRUE(state->entered.WaitOpen());
 
@@ -455,16 +455,16 @@ TEST_F(ScheduledEventsWorker, ACheckLeftBehindByStopNoLongerSchedulesPostsOrWrit
         const auto effects = [&](std::int64_t stamp) {
             return int{channel.Write([&] { WriteSettingInt64(identity, Setting::UpgradeCheck, stamp); })} +
                    int{channel.Post(WMU_CHECK_SKIPPED, 0, 0)} +
-                   int{channel.Schedule(EVENT_UPGRADE_RETRY, kNow + 300, 0)};
+                   int{channel.Schedule(EVENT_UPGRADE_RETRY, kWorkerNow + 300, 0)};
         };
-        probe->before = effects(kNow);
+        probe->before = effects(kWorkerNow);
         probe->entered.Open();
         probe->release.WaitOpen();  // a slow download
-        probe->after = effects(kNow + 1);
+        probe->after = effects(kWorkerNow + 1);
     };
     auto* events = new CThreadScheduledEvents(calendar, check, 50ms);
     events->KeepWhileThreadRuns(GateToken(threadGone));
-    events->Schedule(EVENT_UPGRADE_RETRY, kNow, 0);
+    events->Schedule(EVENT_UPGRADE_RETRY, kWorkerNow, 0);
     ASSERT_TRUE(events->Start(poster, rw::test::kTestIdentity));
     ASSERT_TRUE(probe->entered.WaitOpen());
     events->Stop(false);
@@ -476,7 +476,7 @@ TEST_F(ScheduledEventsWorker, ACheckLeftBehindByStopNoLongerSchedulesPostsOrWrit
     EXPECT_EQ(poster->Messages(), (std::vector<PostedMessage>{{WMU_CHECK_SKIPPED, 0, 0}}));
     std::int64_t stored = 0;
     EXPECT_TRUE(ReadSettingInt64(rw::test::kTestIdentity, Setting::UpgradeCheck, stored));
-    EXPECT_EQ(stored, kNow);
+    EXPECT_EQ(stored, kWorkerNow);
 }
 
 TEST_F(ScheduledEventsWorker, AHandlerMayStopItsOwnWorker) {
@@ -484,8 +484,8 @@ TEST_F(ScheduledEventsWorker, AHandlerMayStopItsOwnWorker) {
     events.handler = [&](std::int32_t id) {
         if (id == 1) events.Stop(false);  // must not wait for itself
     };
-    events.Schedule(1, kNow, 0);
-    events.Schedule(2, kNow, 0);
+    events.Schedule(1, kWorkerNow, 0);
+    events.Schedule(2, kWorkerNow, 0);
     ASSERT_TRUE(events.StartThread());
     ASSERT_TRUE(events.fired.WaitForCount(1));
     events.Stop(false);  // the owner's stop joins the thread that ended by itself
@@ -516,14 +516,14 @@ TEST(ScheduledEventsUpgradeCheck, FirstDueRule) {
         std::int64_t last, due;
     };
     const Case cases[] = {
-        {0, kNow + 60},                             // never checked
-        {kNow - 10 * 3600, kNow + 14 * 3600 + 60},  // 10 hours ago
-        {kNow - 3 * 86400, kNow + 60},              // long ago
-        {kNow + 3 * 86400, kNow + 60},              // in the future: ignored
-        {kNow + 86400, kNow + 2 * 86400 + 60},      // a day ahead still counts
-        {kNow + 86401, kNow + 60},
+        {0, kWorkerNow + 60},                                   // never checked
+        {kWorkerNow - 10 * 3600, kWorkerNow + 14 * 3600 + 60},  // 10 hours ago
+        {kWorkerNow - 3 * 86400, kWorkerNow + 60},              // long ago
+        {kWorkerNow + 3 * 86400, kWorkerNow + 60},              // in the future: ignored
+        {kWorkerNow + 86400, kWorkerNow + 2 * 86400 + 60},      // a day ahead still counts
+        {kWorkerNow + 86401, kWorkerNow + 60},
     };
-    for (const Case& c : cases) EXPECT_EQ(FirstUpgradeCheckDue(kNow, c.last), c.due) << c.last - kNow;
+    for (const Case& c : cases) EXPECT_EQ(FirstUpgradeCheckDue(kWorkerNow, c.last), c.due) << c.last - kWorkerNow;
 }
 
 TEST_F(ScheduledEventsWorker, StartSchedulesTheDailyCheckFromTheStoredTime) {
@@ -536,10 +536,10 @@ TEST_F(ScheduledEventsWorker, StartSchedulesTheDailyCheckFromTheStoredTime) {
         return std::vector<std::uint8_t>(b.begin(), b.end());
     };
     const Case cases[] = {
-        {{}, kNow + 60},
-        {bytes(kNow - 10 * 3600), kNow + 14 * 3600 + 60},
-        {bytes(kNow + 3 * 86400), kNow + 60},
-        {{1, 2, 3, 4}, kNow + 60},  // not 8 bytes: unreadable
+        {{}, kWorkerNow + 60},
+        {bytes(kWorkerNow - 10 * 3600), kWorkerNow + 14 * 3600 + 60},
+        {bytes(kWorkerNow + 3 * 86400), kWorkerNow + 60},
+        {{1, 2, 3, 4}, kWorkerNow + 60},  // not 8 bytes: unreadable
     };
     for (const Case& c : cases) {
         rw::test::ResetTestRegistry();
@@ -553,7 +553,7 @@ TEST_F(ScheduledEventsWorker, StartSchedulesTheDailyCheckFromTheStoredTime) {
         ASSERT_TRUE(check);
         EXPECT_EQ(check->due, c.due);
         EXPECT_EQ(check->interval, kUpgradeCheckInterval);
-        EXPECT_EQ(events.waits.Nth(1), (c.due - kNow) * 1000);
+        EXPECT_EQ(events.waits.Nth(1), (c.due - kWorkerNow) * 1000);
     }
 }
 

@@ -25,7 +25,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr std::int64_t kNow = 1796801400;  // 2026-12-09 07:30 UTC
+constexpr std::int64_t kCheckNow = 1796801400;  // 2026-12-09 07:30 UTC
 const std::string kMarker = "{C476BF3C-A85C-4C00-96A4-6F39C301010F}";
 const std::string kNews = "\nP:NEWS_V1\t2026.12.1.1\tO\thttp://news.test/latest\n";
 
@@ -41,9 +41,9 @@ protected:
                 UpgradeCheck(r, channel, identity, *services);
                 done->set_value();
             });
-        if (retry) events.Schedule(EVENT_UPGRADE_RETRY, kNow, 0);
+        if (retry) events.Schedule(EVENT_UPGRADE_RETRY, kCheckNow, 0);
         ASSERT_TRUE(events.Start(poster, kTestIdentity));
-        if (!retry) events.Schedule(EVENT_UPGRADE_CHECK, kNow, kUpgradeCheckInterval);
+        if (!retry) events.Schedule(EVENT_UPGRADE_CHECK, kCheckNow, kUpgradeCheckInterval);
         ASSERT_EQ(finished.wait_for(10s), std::future_status::ready);
         // A retry that has just run may still be in the table until its pass ends: only a
         // pending one counts.
@@ -61,7 +61,7 @@ protected:
         return ReadSettingInt64(kTestIdentity, Setting::UpgradeCheck, t) ? t : -1;
     }
 
-    FakeCalendar calendar{kNow};
+    FakeCalendar calendar{kCheckNow};
     std::shared_ptr<RecordingPoster> poster = std::make_shared<RecordingPoster>();
     FakeHttp http;
     FakeMarker marker;
@@ -89,7 +89,7 @@ TEST_F(UpgradeCheckTest, OptionalUpgradeHandsOverTheNoticeAndTellsTheMainWindow)
     EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{WMU_UPGRADE_NOTICE, WMU_UPGRADE_INFO, WMU_NEWS_INFO}));
     EXPECT_EQ(records.Upgrade(), (UpdateRecord{L"http://dl.test/setup", PackVersion(2, 1, 0, 13022), 1}));
     EXPECT_EQ(records.News(), (UpdateRecord{L"http://news.test/latest", PackVersion(2026, 12, 1, 1), 1}));
-    EXPECT_EQ(StoredCheck(), kNow);
+    EXPECT_EQ(StoredCheck(), kCheckNow);
     EXPECT_FALSE(retryScheduled);
     EXPECT_EQ(marker.held, 0);
 }
@@ -121,7 +121,7 @@ TEST_F(UpgradeCheckTest, RequiredUpgradeAndEndOfSupportEndTheProgramAfterTheNoti
         // The news step runs as well; the upgrade record stays as it was.
         EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{WMU_UPGRADE_NOTICE, WMU_NEWS_INFO})) << letter;
         EXPECT_EQ(records.Upgrade().version, 0u);
-        EXPECT_EQ(StoredCheck(), kNow);
+        EXPECT_EQ(StoredCheck(), kCheckNow);
     }
 }
 
@@ -138,7 +138,7 @@ TEST_F(UpgradeCheckTest, AnErrorPageIsAStoredCheckAndNothingElse) {
     RunCheck(false);
     EXPECT_TRUE(poster->Messages().empty());
     EXPECT_FALSE(records.TakeNotice().has_value());
-    EXPECT_EQ(StoredCheck(), kNow);
+    EXPECT_EQ(StoredCheck(), kCheckNow);
     EXPECT_FALSE(retryScheduled);
 }
 
@@ -146,7 +146,7 @@ TEST_F(UpgradeCheckTest, AFailedDownloadIsRetriedOnceAfterFiveMinutes) {
     http.result = HResultFromWin32(12002);
     RunCheck(false);
     EXPECT_TRUE(retryScheduled);
-    EXPECT_EQ(retryDue, kNow + 300);
+    EXPECT_EQ(retryDue, kCheckNow + 300);
     EXPECT_EQ(StoredCheck(), -1);
     EXPECT_TRUE(poster->Messages().empty());
 
@@ -155,13 +155,13 @@ TEST_F(UpgradeCheckTest, AFailedDownloadIsRetriedOnceAfterFiveMinutes) {
 }
 
 TEST_F(UpgradeCheckTest, ACheckLessThanADayOldIsSkipped) {
-    WriteSettingInt64(kTestIdentity, Setting::UpgradeCheck, kNow - 86399);
+    WriteSettingInt64(kTestIdentity, Setting::UpgradeCheck, kCheckNow - 86399);
     RunCheck(false);
     EXPECT_TRUE(http.requests.empty());
     EXPECT_EQ(Posted(), (std::vector<std::uint32_t>{WMU_CHECK_SKIPPED}));
 
     poster = std::make_shared<RecordingPoster>();
-    WriteSettingInt64(kTestIdentity, Setting::UpgradeCheck, kNow - 86400);
+    WriteSettingInt64(kTestIdentity, Setting::UpgradeCheck, kCheckNow - 86400);
     http.body = "no marker";
     RunCheck(false);
     EXPECT_EQ(http.requests.size(), 1u);
@@ -175,9 +175,9 @@ TEST_F(UpgradeCheckTest, AStoredCheckFromTheFutureCountsAsNone) {
         std::int64_t stored;
         bool runs;
     } cases[] = {
-        {kNow + 86400, false},
-        {kNow + 86401, true},
-        {kNow + 3 * 365 * 86400ll, true},
+        {kCheckNow + 86400, false},
+        {kCheckNow + 86401, true},
+        {kCheckNow + 3 * 365 * 86400ll, true},
         {std::numeric_limits<std::int64_t>::max(), true},
         {std::numeric_limits<std::int64_t>::max() - 86399, true},
         {std::numeric_limits<std::int64_t>::min(), true},
@@ -192,7 +192,7 @@ TEST_F(UpgradeCheckTest, AStoredCheckFromTheFutureCountsAsNone) {
         EXPECT_EQ(Posted(), c.runs ? std::vector<std::uint32_t>{} : std::vector<std::uint32_t>{WMU_CHECK_SKIPPED})
             << c.stored;
         if (c.runs) {
-            EXPECT_EQ(StoredCheck(), kNow) << c.stored;
+            EXPECT_EQ(StoredCheck(), kCheckNow) << c.stored;
         }
     }
 }
@@ -228,7 +228,7 @@ TEST_F(UpgradeCheckTest, WithAKeyOnlyASignedFileCounts) {
         EXPECT_EQ(http.requests[1].url, UpdateSignatureAddress()) << c.name;
         EXPECT_EQ(Posted(), c.counts ? std::vector<std::uint32_t>{WMU_UPGRADE_INFO} : std::vector<std::uint32_t>{})
             << c.name;
-        EXPECT_EQ(StoredCheck(), c.counts ? kNow : -1) << c.name;
+        EXPECT_EQ(StoredCheck(), c.counts ? kCheckNow : -1) << c.name;
         EXPECT_EQ(retryScheduled, !c.counts) << c.name;
         if (c.signature && c.signature->size() == der.size()) {
             ASSERT_EQ(verifier.asked.size(), 1u) << c.name;
@@ -276,7 +276,7 @@ TEST_F(UpgradeCheckTest, StoredStateIsLoadedAndFutureNewsDropped) {
     WriteSettingInt64(kTestIdentity, Setting::NewsVersion, static_cast<std::int64_t>(PackVersion(2099, 1, 1, 1)));
     WriteSettingString(kTestIdentity, Setting::NewsUrl, L"http://n.test/");
     UpdateRecords loaded;
-    LoadStoredUpdateState(kTestIdentity, kNow, loaded);
+    LoadStoredUpdateState(kTestIdentity, kCheckNow, loaded);
     EXPECT_EQ(loaded.upgradeInfo, (UpdateRecord{L"https://dl.test/x", PackVersion(2, 2, 0, 0), 1}));
     EXPECT_EQ(loaded.newsInfo, UpdateRecord{});
 
@@ -285,7 +285,7 @@ TEST_F(UpgradeCheckTest, StoredStateIsLoadedAndFutureNewsDropped) {
     WriteSettingInt64(kTestIdentity, Setting::NewsVersion, static_cast<std::int64_t>(PackVersion(2026, 12, 1, 1)));
     WriteSettingString(kTestIdentity, Setting::NewsUrl, L"file:///C:/x.html");
     loaded = {};
-    LoadStoredUpdateState(kTestIdentity, kNow, loaded);
+    LoadStoredUpdateState(kTestIdentity, kCheckNow, loaded);
     EXPECT_EQ(loaded.upgradeInfo, (UpdateRecord{L"", kRunningVersion, 0}));
     EXPECT_EQ(loaded.newsInfo, (UpdateRecord{L"", PackVersion(2026, 12, 1, 1), 0}));
 }

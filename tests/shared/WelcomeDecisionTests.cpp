@@ -10,7 +10,7 @@ using namespace rw::test;
 
 namespace {
 
-constexpr std::int64_t kNow = 1'700'000'000;
+constexpr std::int64_t kWelcomeNow = 1'700'000'000;
 constexpr std::int64_t kDay = 86'400;
 
 class WelcomeDecisionTest : public RegistryTest {
@@ -24,16 +24,16 @@ protected:
 };
 
 TEST_F(WelcomeDecisionTest, NoWelcomeValueRunsTheWizard) {
-    const WelcomeDecision d = DecideWelcome(kTestIdentity, kNow, false);
+    const WelcomeDecision d = DecideWelcome(kTestIdentity, kWelcomeNow, false);
     EXPECT_EQ(d.step, WelcomeStep::RunWizard);
     EXPECT_EQ(d.welcomeTime, 0);
 }
 
 TEST_F(WelcomeDecisionTest, WelcomedUserIsNoFirstRun) {
-    StoreWelcome(kNow - 10 * kDay);
-    const WelcomeDecision d = DecideWelcome(kTestIdentity, kNow, false);
+    StoreWelcome(kWelcomeNow - 10 * kDay);
+    const WelcomeDecision d = DecideWelcome(kTestIdentity, kWelcomeNow, false);
     EXPECT_EQ(d.step, WelcomeStep::None);
-    EXPECT_EQ(d.welcomeTime, kNow - 10 * kDay);
+    EXPECT_EQ(d.welcomeTime, kWelcomeNow - 10 * kDay);
 }
 
 TEST_F(WelcomeDecisionTest, WelcomeTimeInTheFutureIsDroppedButStillCounts) {
@@ -42,40 +42,40 @@ TEST_F(WelcomeDecisionTest, WelcomeTimeInTheFutureIsDroppedButStillCounts) {
         std::int64_t welcomeTime;
     };
     const Case cases[] = {
-        {kNow + 2 * kDay, 0},
-        {kNow + kDay + 1, 0},
-        {kNow + kDay, kNow + kDay},  // exactly one day ahead is still believed
-        {kNow + 60, kNow + 60},
+        {kWelcomeNow + 2 * kDay, 0},
+        {kWelcomeNow + kDay + 1, 0},
+        {kWelcomeNow + kDay, kWelcomeNow + kDay},  // exactly one day ahead is still believed
+        {kWelcomeNow + 60, kWelcomeNow + 60},
     };
     for (const Case& c : cases) {
         StoreWelcome(c.stored);
-        const WelcomeDecision d = DecideWelcome(kTestIdentity, kNow, false);
-        EXPECT_EQ(d.step, WelcomeStep::None) << c.stored - kNow;
-        EXPECT_EQ(d.welcomeTime, c.welcomeTime) << c.stored - kNow;
+        const WelcomeDecision d = DecideWelcome(kTestIdentity, kWelcomeNow, false);
+        EXPECT_EQ(d.step, WelcomeStep::None) << c.stored - kWelcomeNow;
+        EXPECT_EQ(d.welcomeTime, c.welcomeTime) << c.stored - kWelcomeNow;
     }
 }
 
 TEST_F(WelcomeDecisionTest, SilentStartNeverRunsTheWizard) {
-    const WelcomeDecision d = DecideWelcome(kTestIdentity, kNow, true);
+    const WelcomeDecision d = DecideWelcome(kTestIdentity, kWelcomeNow, true);
     EXPECT_EQ(d.step, WelcomeStep::None);
 }
 
 TEST_F(WelcomeDecisionTest, MachinePolicySkipsTheWizardButKeepsTheFirstRun) {
     DisableWelcome(true, 1);
-    EXPECT_EQ(DecideWelcome(kTestIdentity, kNow, false).step, WelcomeStep::FirstRunWithoutWizard);
+    EXPECT_EQ(DecideWelcome(kTestIdentity, kWelcomeNow, false).step, WelcomeStep::FirstRunWithoutWizard);
     // Silent: neither wizard nor first run.
-    EXPECT_EQ(DecideWelcome(kTestIdentity, kNow, true).step, WelcomeStep::None);
+    EXPECT_EQ(DecideWelcome(kTestIdentity, kWelcomeNow, true).step, WelcomeStep::None);
     // A welcomed user is not affected.
-    StoreWelcome(kNow);
-    EXPECT_EQ(DecideWelcome(kTestIdentity, kNow, false).step, WelcomeStep::None);
+    StoreWelcome(kWelcomeNow);
+    EXPECT_EQ(DecideWelcome(kTestIdentity, kWelcomeNow, false).step, WelcomeStep::None);
 }
 
 TEST_F(WelcomeDecisionTest, OnlyTheMachinePolicyKeyCounts) {
     DisableWelcome(false, 1);                                                    // plain machine key
     PutDword(kHkeyCurrentUser, true, L"Service", L"DisableWelcomeNewUsers", 1);  // user policy
-    EXPECT_EQ(DecideWelcome(kTestIdentity, kNow, false).step, WelcomeStep::RunWizard);
+    EXPECT_EQ(DecideWelcome(kTestIdentity, kWelcomeNow, false).step, WelcomeStep::RunWizard);
     DisableWelcome(true, 0);
-    EXPECT_EQ(DecideWelcome(kTestIdentity, kNow, false).step, WelcomeStep::RunWizard);
+    EXPECT_EQ(DecideWelcome(kTestIdentity, kWelcomeNow, false).step, WelcomeStep::RunWizard);
 }
 
 }  // namespace
