@@ -19,6 +19,7 @@ run while the pool works."""
 import argparse
 import json
 import os
+import re
 import subprocess
 import sys
 import threading
@@ -135,10 +136,20 @@ def native_layers(which, results):
 
 def differing_compiles(release_tree, test_tree):
     """The objects the release tree compiles that the test tree does not compile alike (each
-    tree's own path aside): [] when the test tree's libraries are those of a release."""
+    tree's own path and precompiled headers aside): [] when the test tree's libraries are those of
+    a release."""
     def commands(tree):
         entries = json.loads((tree / "compile_commands.json").read_text())
-        return {(e["file"], e["output"]): e["command"].replace(str(tree), "<tree>") for e in entries}
+        compiles = {}
+        for e in entries:
+            if "cmake_pch" in e["file"]:
+                continue
+            command = re.sub(r" -Winvalid-pch| -include \S*/cmake_pch\.hxx", "", e["command"].replace(str(tree), "<tree>"))
+            # The object: named after -o (compilers), or last (the resource compiler).
+            words = command.split()
+            output = words[words.index("-o") + 1] if "-o" in words else words[-1]
+            compiles[(e["file"].replace(str(tree), "<tree>"), output)] = command
+        return compiles
     tested = commands(test_tree)
     return [output for (file, output), command in commands(release_tree).items()
             if tested.get((file, output)) != command]
