@@ -144,7 +144,8 @@ def differing_compiles(release_tree, test_tree):
         for e in entries:
             if "cmake_pch" in e["file"]:
                 continue
-            command = re.sub(r" -Winvalid-pch| -include \S*/cmake_pch\.hxx", "", e["command"].replace(str(tree), "<tree>"))
+            command = e["command"].replace(str(tree), "<tree>")
+            command = re.sub(r" -Winvalid-pch| -include \S*/cmake_pch\.hxx", "", command)
             # The object: named after -o (compilers), or last (the resource compiler).
             words = command.split()
             output = words[words.index("-o") + 1] if "-o" in words else words[-1]
@@ -301,7 +302,8 @@ def main():
     if wine:
         made = []
         prefix = threading.Thread(target=lambda: made.append(run_logged(
-            [ROOT / "scripts" / "bootstrap", "test"], ROOT / "build" / "bootstrap-test.log", phase="tests' Wine prefix")))
+            [ROOT / "scripts" / "bootstrap", "test"], ROOT / "build" / "bootstrap-test.log",
+            phase="tests' Wine prefix")))
         prefix.start()
         built = build("win64")
         prefix.join()
