@@ -1,12 +1,12 @@
 """Restwell against a hostile or unlucky world, seen from outside: private messages posted by
-another program with made-up values, a close followed at once by a start, a kill in the middle
-of a work period, a settings key the user may not write, clock jumps and broken stored times."""
+another program with made-up values, a close followed at once by a start, a restarted shell, a
+settings key the user may not write. (A kill in the middle of a work period is in the minute
+of test_upgrade.)"""
 import subprocess
 import time
 
 from driver import check
-from test_main import (TITLE, WM_ENDSESSION, close, control_text, keep_input_recent, main_window, stored_state,
-                       stored_time)
+from test_main import TITLE, WM_ENDSESSION, close, control_text, keep_input_recent, main_window, stored_state
 
 PRIVATE_MESSAGES = [hex(m) for m in range(0x464, 0x472)] + ["TaskbarCreated"]
 INSTANCE_MESSAGE = "RWM_UI_2B2D6DA9-F264-4505-809F-D5B3D342EEA2"
@@ -106,41 +106,6 @@ def test_a_restarted_shell_gets_the_icon_back_with_its_current_picture_and_toolt
     after = s.wait_until(lambda: shell_tooltip(s), what="the tooltip of the icon added again")
     check("working for 20 minutes" in after, f"the current state at once, not the bare name: {after!r}")
     close(s, proc)
-
-
-def test_a_killed_session_is_resumed_from_what_it_saved_while_running(s):
-    # Stored long ago: the first tick books that rest, and a new work period begins with the
-    # input that follows. The program saves its state once a minute while running: the new
-    # period's start is in the registry by the first save after the first.
-    s.reg_import(stored_state(work_started_ago=3 * 3600, active_ago=2 * 3600))
-    keep_input_recent(s)
-    proc = s.start("-silent")
-    window = main_window(s)
-
-    def saved_work_start():
-        keep_input_recent(s)
-        return (stored_time(s, "TimeWorkStart") or 0) > time.time() - 300 and stored_time(s, "TimeWorkStart")
-
-    saved = s.wait_until(saved_work_start, timeout=150, what="the new work start saved while running")
-    check(stored_time(s, "TimeActiveLast") >= saved, "activity after the work start")
-    check(s.probe("terminate", window["hwnd"])[0] == 0, "killed")
-    proc.wait(10)
-    # The restart saves at its first tick: the work period it goes on with, or, had it booked a
-    # rest, none (a new one would begin with the input after the restart, seconds from now).
-    time.sleep(3)
-    restarted = time.time()
-    keep_input_recent(s)
-    again = s.start("-silent")
-    main_window(s)
-    s.wait_until(lambda: (stored_time(s, "TimeActiveLast") or 0) >= restarted - 1, timeout=60,
-                 what="the restart's first save")
-    resumed = stored_time(s, "TimeWorkStart")
-    check(resumed is not None and abs(resumed - saved) <= 2 and resumed < restarted - 2,
-          f"the killed session's work period goes on, no rest booked: work start {resumed}, saved {saved}")
-    close(s, again)
-
-
-test_a_killed_session_is_resumed_from_what_it_saved_while_running.seconds = 80
 
 
 def test_a_settings_key_the_user_may_not_write_is_told_once_and_the_program_runs_on(s):

@@ -2,8 +2,8 @@
 Wine prefix (a hard-linked copy of the tests' prefix with its own registry files), its own
 display and its own loopback server, which the prefix's proxy setting makes the vendor host for
 that program alone, so the scenarios run side by side. The shipped program checks a minute after
-start-up: three scenarios show that minute (one measures what the check leaves in memory); the
-others run a test build whose first check comes after five seconds (the only difference,
+start-up: three scenarios show that minute (one measures what the check leaves in memory, one
+is killed after its save while running and resumed from it); the others run a test build whose first check comes after five seconds (the only difference,
 compiled in). Also the About window, normal and in eco mode."""
 import http.server
 import re
@@ -16,6 +16,7 @@ from pathlib import Path
 
 from display import VirtualDisplay
 from driver import PRODUCT_KEYS, RES, ROOT, SHOTS, CheckFailed, Session, check
+from test_main import keep_input_recent, stored_time
 
 TITLE = "Quillfen Restwell 2.1"
 USER_KEY = r"HKEY_CURRENT_USER\Software\Quillfen\Restwell"
@@ -109,7 +110,7 @@ class PatientSession(Session):
             value = predicate()
             if value:
                 return value
-            time.sleep(1.5)
+            time.sleep(0.5)
         raise CheckFailed(f"timed out waiting for {what}")
 
 
@@ -253,6 +254,44 @@ def check_skipped(s, proc, window, server):
     check(not s.find_window("Restwell News"), "no news pop-up for stored news")
 
 
+# A work period stored long ago: the first tick books that rest, and a new work period begins
+# with the input that follows. The program saves its state once a minute while running: the
+# new period's start is in the registry by the first save after the first.
+def long_ago_work():
+    now = int(time.time())
+    return (f'[{USER_KEY}\\Breaks]\n"TimeWorkStart"=hex:{le64(now - 3 * 3600)}\n'
+            f'"TimeActiveLast"=hex:{le64(now - 2 * 3600)}\n')
+
+
+def check_skipped_then_killed_and_resumed(s, proc, window, server):
+    """The same minute shows the save while running: the program is killed after it and a new
+    start goes on with the saved work period."""
+    check_skipped(s, proc, window, server)
+
+    def saved_work_start():
+        keep_input_recent(s)
+        return (stored_time(s, "TimeWorkStart") or 0) > s.started_at - 10 and stored_time(s, "TimeWorkStart")
+
+    saved = s.wait_until(saved_work_start, timeout=150, what="the new work start saved while running")
+    check(stored_time(s, "TimeActiveLast") >= saved, "activity after the work start")
+    check(s.probe("terminate", window["hwnd"])[0] == 0, "killed")
+    proc.wait(10)
+    # The restart saves at its first tick: the work period it goes on with, or, had it booked a
+    # rest, none (a new one would begin with the input after the restart, a minute after the
+    # saved one).
+    restarted = time.time()
+    keep_input_recent(s)
+    again = s.start("-silent")
+    s.wait_until(lambda: next((w for w in s.windows() if w["title"] == TITLE and w["pid"] != window["pid"]), None),
+                 timeout=60, what="the restart's main window")
+    s.wait_until(lambda: (stored_time(s, "TimeActiveLast") or 0) >= restarted - 1, timeout=60,
+                 what="the restart's first save")
+    resumed = stored_time(s, "TimeWorkStart")
+    check(resumed is not None and abs(resumed - saved) <= 2 and resumed < restarted - 20,
+          f"the killed session's work period goes on, no rest booked: work start {resumed}, saved {saved}")
+    check(again.poll() is None, "the restart runs")
+
+
 def check_silent_server(s, proc, window, server):
     s.wait_until(lambda: server.requests, timeout=120, what="the download to start")
     time.sleep(1)
@@ -312,8 +351,8 @@ def minute_scenarios():
         Scenario("optional", update_file("P:PRODUCT_V1\t2.1.0.13022\tO\thttp://127.0.0.1:8321/products/Restwell/downloads/"),
                  user_state(), check_optional, early=False),
         # Stored state written meanwhile needs the minute to be written in.
-        Scenario("skipped", "must not be fetched", user_state(), check_skipped, after_start=write_stored_state_meanwhile,
-                 early=False),
+        Scenario("skipped", "must not be fetched", user_state() + long_ago_work(), check_skipped_then_killed_and_resumed,
+                 after_start=write_stored_state_meanwhile, early=False),
         Scenario("at-rest", update_file("P:PRODUCT_V1\t2.1.0.13021\tO\thttp://127.0.0.1:8321/dl/", news=False),
                  user_state(), check_memory_given_back, early=False),
     ]
@@ -335,14 +374,14 @@ def test_upgrade_checks_side_by_side(s):
     run_side_by_side(s, early_scenarios(), "prefixes-early")
 
 
-def test_first_check_a_minute_after_start(s):
+def test_the_first_check_and_the_save_while_running_come_a_minute_after_start(s):
     run_side_by_side(s, minute_scenarios(), "prefixes-minute")
 
 
 # The minute-long scenarios first in the pool (until a run has measured them); the time limits
 # catch hangs on a busy machine.
-test_first_check_a_minute_after_start.seconds = 90
-test_first_check_a_minute_after_start.limit = 400
+test_the_first_check_and_the_save_while_running_come_a_minute_after_start.seconds = 90
+test_the_first_check_and_the_save_while_running_come_a_minute_after_start.limit = 400
 test_upgrade_checks_side_by_side.seconds = 45
 test_upgrade_checks_side_by_side.limit = 400
 
