@@ -16,6 +16,8 @@
 //                                    replaces the key's access list: everyone may only read it,
 //                                    or everyone may do everything (to undo the first)
 //   probe terminate <hwnd>           ends the window's process at once, as a kill or a crash
+//   probe suspend|resume <hwnd>      suspends or resumes the thread of that window, as a busy
+//                                    program that takes its messages late
 //   probe foreground                 hwnd of the foreground window
 //   probe focus                      hwnd of the top-level window that holds the keyboard focus
 //   probe dpichange <hwnd> <from> <to>
@@ -277,6 +279,14 @@ int Run(int argc, wchar_t** argv) {
         const bool ended = TerminateProcess(process, 9) && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
         CloseHandle(process);
         return ended ? 0 : 1;
+    }
+    if ((verb == L"suspend" || verb == L"resume") && argc > 2) {
+        const DWORD tid = GetWindowThreadProcessId(Handle(argv[2]), nullptr);
+        HANDLE thread = tid ? OpenThread(THREAD_SUSPEND_RESUME, FALSE, tid) : nullptr;
+        if (!thread) return 1;
+        const DWORD count = verb == L"suspend" ? SuspendThread(thread) : ResumeThread(thread);
+        CloseHandle(thread);
+        return count == static_cast<DWORD>(-1) ? 1 : 0;
     }
     if (verb == L"traydelete" && argc > 3) {
         NOTIFYICONDATAW data{};
