@@ -140,7 +140,7 @@ class Session:
             value = predicate()
             if value:
                 return value
-            time.sleep(0.25)
+            time.sleep(0.1)  # a question to the probe costs milliseconds
         raise CheckFailed(f"timed out waiting for {what}")
 
     def kill_restwell(self):
