@@ -1,10 +1,8 @@
 """Restwell against a hostile or unlucky world, seen from outside: private messages posted by
-another program with made-up values, a close followed at once by a start, a restarted shell, a
-settings key the user may not write. (A kill in the middle of a work period is in the minute
-of test_upgrade.)"""
+another program with made-up values, a close followed at once by a start, a settings key the
+user may not write. (A kill in the middle of a work period is in the minute of test_upgrade, a
+restarted shell in test_tray.)"""
 import re
-import subprocess
-import time
 
 from driver import check
 from test_main import TITLE, WM_ENDSESSION, close, control_text, keep_input_recent, main_window, stored_state
@@ -93,39 +91,6 @@ def test_close_then_start_at_once_leaves_exactly_one_running_instance_every_time
     window = s.wait_until(lambda: s.find_window(TITLE), what="the first instance's window")
     for how in ("-close", "posted", "-close", "posted"):
         proc, window = start_after_close(s, proc, window, how)
-    close(s, proc)
-
-
-ICON_AT = ("1270", "790")  # the first icon of the virtual desktop's strip
-
-
-def shell_tooltip(s):
-    """The text of the tooltip Wine's shell shows while the pointer rests on the icon."""
-    subprocess.run(["xdotool", "mousemove", "--sync", "1100", "700"], env=s.env, check=False)
-    subprocess.run(["xdotool", "mousemove", "--sync", *ICON_AT], env=s.env, check=False)
-    end = time.time() + 6
-    while time.time() < end:
-        for w in s.windows():
-            if w["cls"] == "tooltips_class32" and w["visible"] and w["title"]:
-                return w["title"]
-        time.sleep(0.3)
-    return ""
-
-
-def test_a_restarted_shell_gets_the_icon_back_with_its_current_picture_and_tooltip(s):
-    s.reg_import(stored_state(work_started_ago=20 * 60, active_ago=0))
-    keep_input_recent(s)
-    proc = s.start("-silent")
-    window = main_window(s)
-    s.wait_until(lambda: "working" in (control_text(s, window, 1018) or ""), what="working")
-    before = s.wait_until(lambda: shell_tooltip(s), what="the shell's tooltip")
-    check("working for 20 minutes" in before, f"tooltip before: {before!r}")
-    rc, _ = s.probe("traydelete", window["hwnd"], 0x464)
-    check(rc == 0, "the icon was removed from outside")
-    check("Restwell" not in shell_tooltip(s), "no icon, no tooltip")
-    s.probe("post", "broadcast", "TaskbarCreated")
-    after = s.wait_until(lambda: shell_tooltip(s), what="the tooltip of the icon added again")
-    check("working for 20 minutes" in after, f"the current state at once, not the bare name: {after!r}")
     close(s, proc)
 
 
