@@ -451,9 +451,9 @@ def run_pool(jobs, workers):
 
 
 def default_workers():
-    # The Wine jobs mostly wait (for Wine, for the program's timers, for real minutes): two side by
-    # side kept less than half of one core busy here. Four made the heaviest Wine test overrun
-    # its limit beside a cold build on a machine busy many times over.
+    # The Wine jobs mostly wait (for Wine, for the program's timers, for the real minute): three
+    # side by side keep about one core of two busy. Four gained nothing on a busy machine and
+    # made a timing test of the Wine executable fail there.
     return int(os.environ.get("RW_E2E_WORKERS", "3"))
 
 

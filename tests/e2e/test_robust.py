@@ -61,7 +61,8 @@ def start_after_close(s, proc, window, how):
         try:
             s.probe("post", "broadcast", INSTANCE_MESSAGE, 2, 0)
             new = s.start("-silent", debug="+msg", log=log)
-            asked = re.compile(rf'send_inter_thread_message hwnd {window["hwnd"]} msg \w+ \("{INSTANCE_MESSAGE}"\) wp 1 ')
+            asked = re.compile(rf'send_inter_thread_message hwnd {window["hwnd"]} msg \w+ '
+                               rf'\("{INSTANCE_MESSAGE}"\) wp 1 ')
             s.wait_until(lambda: new.poll() is not None or asked.search(log.read_text(errors="replace")), timeout=60,
                          what="the new start's show request")
         finally:

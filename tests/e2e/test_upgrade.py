@@ -373,8 +373,8 @@ def minute_scenarios():
         Scenario("optional", update_file("P:PRODUCT_V1\t2.1.0.13022\tO\thttp://127.0.0.1:8321/products/Restwell/downloads/"),
                  user_state(), check_optional, early=False),
         # Stored state written meanwhile needs the minute to be written in.
-        Scenario("skipped", "must not be fetched", user_state() + long_ago_work(), check_skipped_then_killed_and_resumed,
-                 after_start=write_stored_state_meanwhile, early=False),
+        Scenario("skipped", "must not be fetched", user_state() + long_ago_work(),
+                 check_skipped_then_killed_and_resumed, after_start=write_stored_state_meanwhile, early=False),
         Scenario("at-rest", update_file("P:PRODUCT_V1\t2.1.0.13021\tO\thttp://127.0.0.1:8321/dl/", news=False),
                  user_state(), check_memory_given_back, early=False),
     ]
