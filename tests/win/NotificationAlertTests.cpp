@@ -174,7 +174,7 @@ TEST_F(NotificationAlertTest, DisplayTimeAndHover) {
     RECT placed{};
     GetWindowRect(alert.hwnd(), &placed);
     SetCursorPos((placed.left + placed.right) / 2, placed.top + 5);
-    window.Pump(650);
+    window.Pump(700);
     EXPECT_TRUE(Visible());
     SetCursorPos(5, 5);
     const DWORD left = GetTickCount();
