@@ -117,6 +117,13 @@ void CBreakEngine::SaveWhileRunning(std::int64_t tickNow, std::int64_t now) {
     const std::int64_t workStart = CalendarTimeOf(m_tickWorkStart, tickNow, now);
     const auto moved = [](std::int64_t a, std::int64_t b) { return a - b > 2 || b - a > 2; };
     if (savedTick_ && !moved(activeLast, savedActiveLast_) && !moved(workStart, savedWorkStart_)) return;
+    if (savedTick_ && !moved(workStart, savedWorkStart_)) {
+        // Work goes on: only the last activity moved, and only it is written.
+        savedTick_ = tickNow;
+        savedActiveLast_ = activeLast;
+        WriteSettingInt64(identity_, Setting::TimeActiveLast, activeLast);
+        return;
+    }
     WriteTimes(tickNow, now);
 }
 

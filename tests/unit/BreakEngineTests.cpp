@@ -1,5 +1,6 @@
 // The break engine over minutes and hours of scripted input, read as stories.
 #include "EngineSim.h"
+#include "fakes/FakeRegistry.h"
 #include "res/resource.h"
 
 using namespace rw;
@@ -395,8 +396,13 @@ TEST_F(BreakEngine, TheTimerWaitsForTheNextMinuteOfWorkAndTheEndOfASuspension) {
     EXPECT_EQ(host.timerTicks, 30);
     EXPECT_EQ(host.tickSeconds, (std::set<int>{45}));
     EXPECT_EQ(host.timerSets, 1);
+    // While work goes on, the last activity is all that is written, once a minute.
+    FakeRegistry& registry = static_cast<FakeRegistry&>(TestRegistry());
+    const int writes = registry.valueWrites;
+    WorkMinutes(10);
+    EXPECT_EQ(registry.valueWrites - writes, 10);
     // The break falls due, and is reminded, on its minute.
-    WorkMinutes(25);
+    WorkMinutes(15);
     EXPECT_EQ(BreakReminders(), 1);
     EXPECT_EQ(host.timerTicks, 55);
 
