@@ -140,8 +140,8 @@ def read_progress(path):
 
 
 # The Wine GoogleTest executable runs as two jobs of the pool, side by side: the suites named
-# here (about half of the time) and all the others, so every test runs exactly once.
-WIN_SHARD = "FrameworkLeaks.*:HttpWinInet.*:BreaksPage.*"
+# here (about half of the time, some 20 s) and all the others, so every test runs exactly once.
+WIN_SHARD = "FrameworkLeaks.*:HttpWinInet.*:BreaksPage.*:OptionsSheet.*:KitMenuButton.*"
 WIN_SHARDS = [WIN_SHARD, "-" + WIN_SHARD]
 
 
@@ -192,8 +192,8 @@ def wine_layers(which, workers, results):
     """Runs the win job and the end-to-end tests (the Windows tree is built) in one pool."""
     jobs, tests = [], []
     if "win" in which:
-        # The longest jobs go first: each half of the Wine tests takes about a minute.
-        jobs += [driver.Job(f"win {i + 1}/{len(WIN_SHARDS)}", win_job(i), weight=60) for i in range(len(WIN_SHARDS))]
+        # The longest jobs go first: each half of the Wine tests takes about 20 s.
+        jobs += [driver.Job(f"win {i + 1}/{len(WIN_SHARDS)}", win_job(i), weight=20) for i in range(len(WIN_SHARDS))]
     if "e2e" in which:
         tests = driver.discover("")
         jobs += [driver.Job(name, driver.e2e_job(name, test), getattr(test, "seconds", 0.0)) for name, test in tests]

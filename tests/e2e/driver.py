@@ -15,6 +15,7 @@ import json
 import os
 import queue
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -83,6 +84,7 @@ class Session:
         self.work = work  # this session's scratch files (registry imports, the fake browser)
         self.env = dict(os.environ, DISPLAY=display, WINEPREFIX=str(prefix), **WINE_ENV)
         self.started = []
+        self.prober = None  # the probe process that answers this session's requests
 
     # Processes -------------------------------------------------------------------------
     # Bounds below catch hangs, not a slow start on a busy machine: a wait that succeeds ends
@@ -138,7 +140,7 @@ class Session:
             value = predicate()
             if value:
                 return value
-            time.sleep(0.25)
+            time.sleep(0.1)  # a question to the probe costs milliseconds
         raise CheckFailed(f"timed out waiting for {what}")
 
     def kill_restwell(self):
@@ -153,8 +155,52 @@ class Session:
         self.started.clear()
 
     # Windows ---------------------------------------------------------------------------
-    def probe(self, *args):
-        return self.wine(BUILD / "tests" / "probe.exe", *args)
+    def probe(self, *args, timeout=60):
+        """Runs one request of the probe tool: (exit code, output). The requests go to one
+        probe process kept running for the session (a Wine start costs far more than the
+        request), started again should it have ended (a wineserver restarted under it)."""
+        request = "\t".join(map(str, args))
+        check("\n" not in request and "\t" not in "".join(map(str, args)), f"a probe request on one line: {args!r}")
+        for attempt in (1, 2):
+            if self.prober is None or self.prober.poll() is not None:
+                self.prober = subprocess.Popen(["wine", BUILD / "tests" / "probe.exe", "serve"], env=self.env,
+                                               stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                               stderr=subprocess.DEVNULL)
+            try:
+                self.prober.stdin.write(request.encode() + b"\n")
+                self.prober.stdin.flush()
+                return self._probe_answer(timeout)
+            except (BrokenPipeError, EOFError):
+                self.close_probe()
+                if attempt == 2:
+                    raise
+        raise AssertionError("not reached")
+
+    def _probe_answer(self, timeout):
+        # Read from the pipe itself (not a buffered reader, which would hide from select what
+        # it has read ahead) until the line that ends the answer.
+        data, end = b"", time.time() + timeout
+        fd = self.prober.stdout.fileno()
+        while True:
+            done = re.search(rb"(?:^|\n)\x04 (-?\d+)\r?\n", data)
+            if done:
+                return int(done[1]), data[:done.start()].decode("utf-8", "replace").replace("\r", "") + (
+                    "\n" if done.start() else "")
+            ready, _, _ = select.select([fd], [], [], max(0.0, end - time.time()))
+            if not ready:
+                self.close_probe()
+                raise CheckFailed(f"the probe did not answer within {timeout} s")
+            chunk = os.read(fd, 65536)
+            if not chunk:
+                raise EOFError
+            data += chunk
+
+    def close_probe(self):
+        if self.prober is not None:
+            if self.prober.poll() is None:
+                self.prober.kill()
+            self.prober.wait()
+            self.prober = None
 
     def windows(self):
         """Top-level windows as dicts: hwnd, pid, visible, enabled, cls, title."""
@@ -192,14 +238,9 @@ class Session:
 
     # Registry --------------------------------------------------------------------------
     def reg_reset(self):
-        """Deletes the program's keys, all in one Wine process (a key that is not there is no error)."""
-        full = {"HKCU": "HKEY_CURRENT_USER", "HKLM": "HKEY_LOCAL_MACHINE"}
-        self.work.mkdir(parents=True, exist_ok=True)
-        path = self.work / "reset.reg"
-        lines = [f"[-{full[key.split(chr(92))[0]]}{key[4:]}]" for key in PRODUCT_KEYS]
-        path.write_text("Windows Registry Editor Version 5.00\r\n\r\n" + "\r\n".join(lines) + "\r\n",
-                        encoding="utf-16")
-        self.wine("reg", "import", path, check_rc=True)
+        """Deletes the program's keys (a key that is not there is no error)."""
+        rc, _ = self.probe("regclear", *PRODUCT_KEYS)
+        check(rc == 0, f"the program's keys deleted: exit code {rc}")
 
     def reg_import(self, text):
         """Imports .reg text (the header is added)."""
@@ -209,15 +250,12 @@ class Session:
         self.wine("reg", "import", path, check_rc=True)
 
     def reg_query(self, key, name):
-        """The value's type and data as reg.exe prints them, or None."""
-        rc, out = self.wine("reg", "query", key, "/v", name)
+        """The value's type and data as reg.exe's query prints them, or None."""
+        rc, out = self.probe("regget", key, name)
         if rc != 0:
             return None
-        for line in out.splitlines():
-            parts = line.strip().split(None, 2)
-            if len(parts) >= 2 and parts[0].lower() == name.lower():
-                return parts[1], parts[2] if len(parts) > 2 else ""
-        return None
+        kind, _, data = out.rstrip("\n").partition(" ")
+        return kind, data
 
     # Web pages -------------------------------------------------------------------------
     def fake_browser(self):
@@ -249,6 +287,7 @@ class Session:
 
     def shutdown(self):
         self.kill_restwell()
+        self.close_probe()
         subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
 
 
@@ -296,6 +335,8 @@ def run_one(name, display, prefix, work):
         except Exception:  # noqa: BLE001
             pass
         return 1
+    finally:
+        session.close_probe()
     return 0
 
 
@@ -410,9 +451,9 @@ def run_pool(jobs, workers):
 
 
 def default_workers():
-    # The Wine jobs mostly wait (for Wine, for the program's timers, for real minutes): two side by
-    # side kept less than half of one core busy here. Four made the heaviest Wine test overrun
-    # its limit beside a cold build on a machine busy many times over.
+    # The Wine jobs mostly wait (for Wine, for the program's timers, for the real minute): three
+    # side by side keep about one core of two busy. Four gained nothing on a busy machine and
+    # made a timing test of the Wine executable fail there.
     return int(os.environ.get("RW_E2E_WORKERS", "3"))
 
 

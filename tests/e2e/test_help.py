@@ -13,7 +13,8 @@ def test_f1_in_the_main_window_opens_its_topic(s):
     s.reg_import(WELCOMED)
     s.start()
     window = s.wait_until(lambda: s.find_window("Quillfen Restwell 2.1", visible=True), what="the main window")
-    s.wait_until(lambda: s.probe("foreground")[1].strip() == window["hwnd"], what="the main window in front")
+    # Keys go to the control with the focus: the window is in front and holds it.
+    s.wait_until(lambda: s.probe("focus")[1].strip() == window["hwnd"], what="the main window in front with the focus")
     subprocess.run(["xdotool", "key", "F1"], env=s.env, check=True)
     addresses = s.wait_until(opened, what="an address opened")
     check(addresses == ["http://127.0.0.1:8321/products/Restwell/help/?topic=100&ver=2.1.0.13021"],

@@ -87,7 +87,7 @@ def tooltip_on_icon(s):
                         timeout=30, what="the icon's tooltip")
 
 
-def test_the_shell_shows_the_whole_tooltip_and_balloon_and_takes_every_record(s):
+def test_the_shell_shows_the_whole_tooltip_and_balloon_takes_every_record_and_gets_the_icon_back(s):
     s.reg_import(stored_state(work_started_ago=56 * 60, active_ago=0) + BALLOONS)
     keep_input_recent(s)
     log = s.work / "systray.log"
@@ -100,10 +100,13 @@ def test_the_shell_shows_the_whole_tooltip_and_balloon_and_takes_every_record(s)
     tip = tooltip_on_icon(s)
     s.screenshot("tray-tooltip")
     check(tip == "Restwell|You have been working for 56 minutes.|Time for a break.", f"tooltip: {tip!r}")
-    # A restarted taskbar: the icon is added again and shows the state at once, not the
-    # program's name until the minute changes.
+    # A restarted shell has lost the icon: the program adds it again when the taskbar comes
+    # back, showing the state at once, not the program's name until the minute changes. The
+    # shell refuses to delete an icon it does not have.
+    window = s.find_window(TITLE)
+    check(window and s.probe("traydelete", window["hwnd"], WMU_TRAY_CALLBACK)[0] == 0, "the icon removed from outside")
+    check(s.probe("traydelete", window["hwnd"], WMU_TRAY_CALLBACK)[0] == 1, "the shell has the icon no more")
     s.probe("post", "broadcast", "TaskbarCreated")
-    time.sleep(1)
     again = tooltip_on_icon(s)
     check(again == tip, f"tooltip after the taskbar came back: {again!r}")
     s.run_to_end("-close")

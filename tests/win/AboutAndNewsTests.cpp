@@ -213,15 +213,17 @@ TEST(NewsWindow, OkOnlyOnceThePageHasLoadedCancelAlways) {
             timerAtStart = news.m_nTimer;
             appWindow = AppWindowStyle(news.hwnd());
         },
-        [&] {},
-        [&] {},
+        [&] {
+            if (browser.polls == 0) LoopScript::Again();  // the window's first poll
+        },
         [&] {
             okWhileLoading = rw::test::EnabledOf(news.Item(IDOK));
             pollsWhileLoading = browser.polls;
             browser.state = 4;
         },
-        [&] {},
-        [&] {},
+        [&] {
+            if (browser.polls == pollsWhileLoading) LoopScript::Again();  // a poll that sees it loaded
+        },
         [&] {
             okLoaded = rw::test::EnabledOf(news.Item(IDOK));
             focused = GetFocus() == news.Item(IDOK);
@@ -246,7 +248,10 @@ TEST(NewsWindow, ClosingWhileLoadingStopsThePolling) {
     FakeBrowser browser;
     CdlgWebBrowser news(RGB(10, 20, 30), RGB(250, 250, 250), &browser);
     news.m_strUrl = L"https://news.test/";
-    LoopScript script({[&] {}, [&] { SendMessageW(news.Item(IDCANCEL), BM_CLICK, 0, 0); }});
+    LoopScript script({[&] {
+                           if (browser.polls == 0) LoopScript::Again();  // polling has begun
+                       },
+                       [&] { SendMessageW(news.Item(IDCANCEL), BM_CLICK, 0, 0); }});
     EXPECT_EQ(news.RunModal(nullptr), IDCANCEL);
     EXPECT_EQ(news.m_nTimer, 0u);
     const int polls = browser.polls;

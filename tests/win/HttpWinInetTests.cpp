@@ -123,32 +123,35 @@ TEST(HttpWinInet, AnEmptyBodyOrAddressFails) {
     EXPECT_TRUE(Failed(http.Fetch(L"file:///C:/windows/win.ini", L"agent", L"", body)));
 }
 
-// Each bound ends the download in time; the server's connection is still open meanwhile.
+// Each bound ends the download in time; the server's connection is still open meanwhile. The
+// other bound is far off, so only the one under test can end it.
 TEST(HttpWinInet, SilentOrStalledServersFailWithinTheBounds) {
     struct Case {
         const char* name;
         Behaviour behaviour;
-        HttpBounds bounds;
+        bool deadline;  // else the receive time-out ends it
     };
-    HttpBounds deadlineOnly = Short();
-    deadlineOnly.receiveTimeout = 60s;  // only the deadline can end these
-    deadlineOnly.sendTimeout = 60s;
-    deadlineOnly.deadline = 1500ms;
-    const Case cases[] = {{"silent, receive time-out", Behaviour::Silent, Short()},
-                          {"stalled body, receive time-out", Behaviour::StallMidBody, Short()},
-                          {"silent, deadline", Behaviour::Silent, deadlineOnly},
-                          {"stalled body, deadline", Behaviour::StallMidBody, deadlineOnly}};
+    const Case cases[] = {{"silent, receive time-out", Behaviour::Silent, false},
+                          {"stalled body, receive time-out", Behaviour::StallMidBody, false},
+                          {"silent, deadline", Behaviour::Silent, true},
+                          {"stalled body, deadline", Behaviour::StallMidBody, true}};
     for (const Case& c : cases) {
+        HttpBounds bounds = Short();
+        bounds.receiveTimeout = c.deadline ? 60s : 300ms;
+        bounds.sendTimeout = bounds.receiveTimeout;
+        bounds.deadline = c.deadline ? 400ms : 20s;
         LoopbackServer server(c.behaviour);
-        HttpWinInet http(c.bounds);
+        HttpWinInet http(bounds);
         std::vector<std::uint8_t> body;
         const auto start = std::chrono::steady_clock::now();
         const HResult hr = http.Fetch(server.Url(L"/slow"), L"agent", L"", body);
-        const auto took = std::chrono::steady_clock::now() - start;
+        const auto took =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
         EXPECT_TRUE(Failed(hr)) << c.name;
         EXPECT_TRUE(body.empty()) << c.name;
-        EXPECT_LT(took, c.bounds.deadline + 500ms) << c.name;
-        if (c.bounds.receiveTimeout == 60s) {
+        // Room for a busy machine; the other bound is many seconds later.
+        EXPECT_LT(took.count(), ((c.deadline ? bounds.deadline : bounds.receiveTimeout) + 3s).count()) << c.name;
+        if (c.deadline) {
             EXPECT_EQ(hr, HResultFromWin32(ERROR_INTERNET_TIMEOUT)) << c.name;
         }
     }
@@ -178,7 +181,8 @@ TEST(HttpWinInet, RedirectsStayOnTheHostAndEndAfterThree) {
         {"ftp://127.0.0.1:{port}/final", false, 1},
         {"file:///C:/windows/win.ini", false, 1},
         {"http://user:pw@127.0.0.1:{port}/final", false, 1},
-        {"https://127.0.0.1:{port}/final", false, 2},  // followed; the plain server fails the handshake
+        // Followed: the plain server closes the handshake (WinINet may try it once more).
+        {"https://127.0.0.1:{port}/final", false, 2},
     };
     for (const Case& c : cases) {
         LoopbackServer server(Behaviour::Redirect, c.location);
@@ -195,7 +199,11 @@ TEST(HttpWinInet, RedirectsStayOnTheHostAndEndAfterThree) {
         if (std::string(c.location) == "/loop") {
             EXPECT_EQ(hr, HResultFromWin32(ERROR_HTTP_REDIRECT_FAILED));
         }
-        EXPECT_EQ(server.Requests(), c.requests) << c.location;
+        if (std::string(c.location).rfind("https:", 0) == 0) {
+            EXPECT_GE(server.Requests(), c.requests) << c.location;
+        } else {
+            EXPECT_EQ(server.Requests(), c.requests) << c.location;
+        }
     }
 }
 
@@ -217,7 +225,7 @@ TEST(HttpWinInet, AnAbandonedDownloadEndsAtTheDeadline) {
     LoopbackServer server(Behaviour::Trickle);
     HttpBounds bounds = Short();
     bounds.receiveTimeout = 5s;
-    bounds.deadline = 1s;
+    bounds.deadline = 400ms;
     HttpWinInet http(bounds);
     std::vector<std::uint8_t> body;
     EXPECT_EQ(http.Fetch(server.Url(L"/trickle"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
@@ -232,12 +240,13 @@ TEST(HttpWinInet, AnAbandonedDownloadEndsAtTheDeadline) {
 
 // A download blocked on a silent server: once abandoned it makes no further request and its
 // thread ends at its receive time-out (WinINet under Wine does not give up a call whose
-// handle another thread closed); the object's destruction does not wait longer than its bound.
+// handle another thread closed); the object's destruction does not wait longer than its bound
+// for a thread blocked for seconds more.
 TEST(HttpWinInet, ABlockedAbandonedDownloadEndsAtItsTimeOut) {
     LoopbackServer server(Behaviour::Silent);
     HttpBounds bounds = Short();
-    bounds.receiveTimeout = 1500ms;
-    bounds.deadline = 500ms;
+    bounds.receiveTimeout = 800ms;
+    bounds.deadline = 300ms;
     HttpWinInet http(bounds);
     std::vector<std::uint8_t> body;
     EXPECT_EQ(http.Fetch(server.Url(L"/silent"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
@@ -251,11 +260,13 @@ TEST(HttpWinInet, ABlockedAbandonedDownloadEndsAtItsTimeOut) {
     std::printf("the abandoned download's thread ended %lld ms after the deadline\n",
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(ended).count()));
 
+    bounds.receiveTimeout = 10s;
     auto other = std::make_unique<HttpWinInet>(bounds);
     EXPECT_EQ(other->Fetch(server.Url(L"/silent"), L"agent", L"", body), HResultFromWin32(ERROR_INTERNET_TIMEOUT));
     const auto start = std::chrono::steady_clock::now();
     other.reset();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, bounds.stopWait + 700ms);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count(),
+              (bounds.stopWait + 3s).count());
 }
 
 // Certificate errors are never ignored: an https server with a self-signed certificate (a

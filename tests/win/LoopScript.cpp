@@ -12,8 +12,8 @@
 namespace rw::test {
 namespace {
 
-// Ticks after the last step before the script gives up and closes the windows.
-constexpr int kGiveUpTicks = 150;
+// Time after the last step before the script gives up and closes the windows.
+constexpr ULONGLONG kGiveUpMs = 9000;
 
 std::vector<HWND> ThreadTopLevelWindows() {
     std::vector<HWND> windows;
@@ -42,6 +42,10 @@ bool IsMessageBox(HWND hwnd) {
 }  // namespace
 
 LoopScript* LoopScript::current_ = nullptr;
+
+void LoopScript::Again() {
+    if (current_) current_->again_ = true;
+}
 
 LoopScript::LoopScript(std::vector<Step> steps, UINT intervalMs) : steps_(std::move(steps)) {
     current_ = this;
@@ -84,12 +88,26 @@ void LoopScript::Tick() {
     windows_ = std::move(windows);
     if (opened) return;  // let its loop show and settle it first
     if (next_ < steps_.size()) {
+        const size_t step = next_++;
         inStep_ = true;
-        steps_[next_++]();
+        again_ = false;
+        steps_[step]();
         inStep_ = false;
+        if (!again_) {
+            waitingSince_ = 0;
+            return;
+        }
+        next_ = step;
+        if (!waitingSince_) waitingSince_ = GetTickCount64();
+        if (GetTickCount64() - waitingSince_ < kGiveUpMs) return;
+        timedOut_ = true;
+        next_ = steps_.size();
+        ADD_FAILURE() << "step " << step << " of the script waited in vain";
+        for (HWND hwnd : ThreadTopLevelWindows()) PostMessageW(hwnd, WM_CLOSE, 0, 0);
         return;
     }
-    if (++idleTicks_ == kGiveUpTicks) {
+    if (!idleSince_) idleSince_ = GetTickCount64();
+    if (!timedOut_ && GetTickCount64() - idleSince_ >= kGiveUpMs) {
         timedOut_ = true;
         ADD_FAILURE() << "the script ended but the window under test is still open";
         for (HWND hwnd : ThreadTopLevelWindows()) PostMessageW(hwnd, WM_CLOSE, 0, 0);

@@ -18,10 +18,14 @@ class LoopScript {
 public:
     using Step = std::function<void()>;
 
-    explicit LoopScript(std::vector<Step> steps, UINT intervalMs = 60);
+    explicit LoopScript(std::vector<Step> steps, UINT intervalMs = 20);
     LoopScript(const LoopScript&) = delete;
     LoopScript& operator=(const LoopScript&) = delete;
     ~LoopScript();
+
+    // Called from a step: the step runs again at the next tick (it waits for something the
+    // program does); the script gives up after a while.
+    static void Again();
 
     // Texts of the message boxes closed so far.
     const std::vector<std::wstring>& messageBoxes() const { return messageBoxes_; }
@@ -37,9 +41,11 @@ private:
     static LoopScript* current_;
     std::vector<Step> steps_;
     size_t next_ = 0;
-    int idleTicks_ = 0;
+    ULONGLONG idleSince_ = 0;  // when the last step was done
     bool timedOut_ = false;
     bool inStep_ = false;
+    bool again_ = false;
+    ULONGLONG waitingSince_ = 0;  // when the step being repeated first ran
     UINT_PTR timer_ = 0;
     std::vector<HWND> windows_;  // the thread's top-level windows at the last tick
     std::vector<std::wstring> messageBoxes_;

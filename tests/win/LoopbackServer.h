@@ -86,6 +86,9 @@ private:
                 const int n = recv(client, buffer, sizeof buffer, 0);
                 if (n <= 0) break;
                 request.append(buffer, static_cast<size_t>(n));
+                // Every request begins with its method's capitals; a TLS handshake (its first
+                // byte 0x16) is closed at once, as a plain server would fail it.
+                if (request[0] < 'A' || request[0] > 'Z') break;
             }
             {
                 std::lock_guard<std::mutex> lock(mutex_);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "InputScript.h"
 #include "NotifyTestSupport.h"
 #include "WindowState.h"
 #include "framework/Dpi.h"
@@ -162,17 +163,18 @@ TEST_F(NotificationAlertTest, EcoModeShowsItOpaqueAtOnce) {
 TEST_F(NotificationAlertTest, DisplayTimeAndHover) {
     // Display time 0: no automatic close.
     alert.ShowAlert();
-    window.Pump(400);
+    window.Pump(200);
     EXPECT_TRUE(Visible());
 
-    // 200 ms with the pointer on it: it stays; away, it closes within the next check.
+    // 50 ms with the pointer on it, and a hover check after it: it stays; away, it closes
+    // within the next check.
     alert.End(0);
-    alert.m_nDisplayMs = 200;
+    alert.m_nDisplayMs = 50;
     alert.ShowAlert();
     RECT placed{};
     GetWindowRect(alert.hwnd(), &placed);
     SetCursorPos((placed.left + placed.right) / 2, placed.top + 5);
-    window.Pump(900);
+    window.Pump(700);
     EXPECT_TRUE(Visible());
     SetCursorPos(5, 5);
     const DWORD left = GetTickCount();
@@ -195,18 +197,19 @@ TEST_F(NotificationAlertTest, AHiddenPopUpGetsNoMoreTimerMessages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
-        alert.m_nDisplayMs = 100;
+        alert.m_nDisplayMs = 30;
         alert.ShowAlert();
         RECT placed{};
         GetWindowRect(alert.hwnd(), &placed);
         SetCursorPos((placed.left + placed.right) / 2, placed.top + 5);
-        window.Pump(300);  // fading, and hovered past its display time
+        window.Pump(150);  // fading, and hovered past its display time
         ASSERT_TRUE(Visible());
         ASSERT_LT(AlphaOf(alert.hwnd()), 255);
         c.hide();
         ASSERT_FALSE(Visible());
+        // Watched longer than the slowest of its timers (the hover check's half second).
         int timerMessages = 0;
-        const DWORD end = GetTickCount() + 1200;
+        const DWORD end = GetTickCount() + 700;
         while (static_cast<LONG>(end - GetTickCount()) > 0) {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -300,12 +303,13 @@ TEST_F(NotificationAlertTest, ButtonsPostTheirCommands) {
     EXPECT_FALSE(Visible());
 }
 
-// Drives the suspend menu from inside its own loop: the keys go to the thread while the menu
-// tracks.
+// Drives the suspend menu from inside its own loop: the keys go to the thread once the menu
+// is shown.
 std::vector<WPARAM> g_keys;
 void CALLBACK SendMenuKeys(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = ShownMenu();
+    if (!menu) return;
     KillTimer(nullptr, id);
-    HWND menu = FindWindowW(L"#32768", nullptr);
     for (WPARAM key : g_keys) {
         PostMessageW(menu, WM_KEYDOWN, key, 0);
         PostMessageW(menu, WM_KEYUP, key, 0);
@@ -329,7 +333,7 @@ TEST_F(NotificationAlertTest, SuspendMenuItemsPostTheirCommandsAndADismissedMenu
         alert.ShowAlert();
         window.commands.clear();
         g_keys = c.keys;
-        SetTimer(nullptr, 0, 100, SendMenuKeys);
+        SetTimer(nullptr, 0, 20, SendMenuKeys);
         HWND button = alert.Item(IDC_ALERT_SUSPEND);
         RECT client{};
         GetClientRect(button, &client);

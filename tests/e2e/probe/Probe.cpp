@@ -16,11 +16,22 @@
 //                                    replaces the key's access list: everyone may only read it,
 //                                    or everyone may do everything (to undo the first)
 //   probe terminate <hwnd>           ends the window's process at once, as a kill or a crash
+//   probe suspend|resume <hwnd>      suspends or resumes the thread of that window, as a busy
+//                                    program that takes its messages late
 //   probe foreground                 hwnd of the foreground window
+//   probe focus                      hwnd of the top-level window that holds the keyboard focus
 //   probe dpichange <hwnd> <from> <to>
 //                                    sizes the window in proportion and posts WM_DPICHANGED
 //                                    (with no suggested rectangle), as a move to a monitor of
 //                                    another DPI would, which Wine never sends
+//   probe regget <HKCU|HKLM\\key> <name>
+//                                    a value as reg.exe's query lists it: type and data
+//   probe regclear <HKCU|HKLM\\key>...
+//                                    deletes each key with everything below it
+//   probe serve                      reads one request a line (its words separated by tabs),
+//                                    answers each with its output and a last line "\x04 <exit
+//                                    code>", until its input ends: one Wine start for many
+//                                    requests
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when not found.
 #include <windows.h>
 #include <sddl.h>
@@ -30,6 +41,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -97,9 +109,95 @@ UINT MessageId(const wchar_t* text) {
     return RegisterWindowMessageW(text);
 }
 
+HKEY Root(const std::wstring& path, std::wstring& subkey) {
+    const size_t slash = path.find(L'\\');
+    const std::wstring root = path.substr(0, slash);
+    subkey = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
+    if (root == L"HKCU" || root == L"HKEY_CURRENT_USER") return HKEY_CURRENT_USER;
+    if (root == L"HKLM" || root == L"HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
+    return nullptr;
+}
+
+int RegGet(const wchar_t* path, const wchar_t* name) {
+    std::wstring subkey;
+    HKEY root = Root(path, subkey);
+    DWORD type = 0, size = 0;
+    if (!root ||
+        RegGetValueW(root, subkey.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return 1;
+    }
+    std::wstring data(size / sizeof(wchar_t) + 2, L'\0');
+    if (RegGetValueW(root, subkey.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, data.data(), &size) !=
+        ERROR_SUCCESS) {
+        return 1;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
+    wchar_t number[32];
+    switch (type) {
+        case REG_DWORD:
+            swprintf(number, 32, L"0x%lx", *reinterpret_cast<const DWORD*>(bytes));
+            Print(L"REG_DWORD " + std::wstring(number));
+            return 0;
+        case REG_QWORD:
+            swprintf(number, 32, L"0x%llx", *reinterpret_cast<const unsigned long long*>(bytes));
+            Print(L"REG_QWORD " + std::wstring(number));
+            return 0;
+        case REG_SZ:
+        case REG_EXPAND_SZ:
+            Print((type == REG_SZ ? L"REG_SZ " : L"REG_EXPAND_SZ ") + std::wstring(data.c_str()));
+            return 0;
+        default: {
+            std::wstring hex = type == REG_BINARY ? L"REG_BINARY " : L"REG_NONE ";
+            for (DWORD i = 0; i < size; ++i) {
+                swprintf(number, 32, L"%02X", bytes[i]);
+                hex += number;
+            }
+            Print(hex);
+            return 0;
+        }
+    }
+}
+
+int Run(int argc, wchar_t** argv);
+
+// One request a line, its words separated by tabs, in UTF-8; each answer ends with a line
+// holding \x04 and the request's exit code, flushed at once.
+int Serve() {
+    char line[8192];
+    while (std::fgets(line, sizeof line, stdin)) {
+        std::string bytes(line);
+        while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) bytes.pop_back();
+        const int n = MultiByteToWideChar(CP_UTF8, 0, bytes.c_str(), -1, nullptr, 0);
+        std::wstring request(static_cast<size_t>(n), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, bytes.c_str(), -1, request.data(), n);
+        request.resize(std::wcslen(request.c_str()));
+        std::vector<std::wstring> words{L"probe"};
+        size_t from = 0;
+        for (;;) {
+            const size_t tab = request.find(L'\t', from);
+            words.push_back(request.substr(from, tab == std::wstring::npos ? std::wstring::npos : tab - from));
+            if (tab == std::wstring::npos) break;
+            from = tab + 1;
+        }
+        std::vector<wchar_t*> args;
+        for (auto& word : words) args.push_back(word.data());
+        const int rc = words[1] == L"serve" ? 2 : Run(static_cast<int>(args.size()), args.data());
+        std::printf("\x04 %d\n", rc);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"serve") return Serve();
+    return Run(argc, argv);
+}
+
+namespace {
+
+int Run(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     const std::wstring verb = argv[1];
     if (verb == L"windows") {
@@ -109,6 +207,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (verb == L"foreground") {
         std::printf("0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetForegroundWindow())));
+        return 0;
+    }
+    if (verb == L"focus") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(0, &info) || !info.hwndFocus) return 1;
+        std::printf("0x%llx\n",
+                    static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetAncestor(info.hwndFocus, GA_ROOT))));
         return 0;
     }
     if (verb == L"find" && argc > 2) {
@@ -174,6 +280,14 @@ int wmain(int argc, wchar_t** argv) {
         CloseHandle(process);
         return ended ? 0 : 1;
     }
+    if ((verb == L"suspend" || verb == L"resume") && argc > 2) {
+        const DWORD tid = GetWindowThreadProcessId(Handle(argv[2]), nullptr);
+        HANDLE thread = tid ? OpenThread(THREAD_SUSPEND_RESUME, FALSE, tid) : nullptr;
+        if (!thread) return 1;
+        const DWORD count = verb == L"suspend" ? SuspendThread(thread) : ResumeThread(thread);
+        CloseHandle(thread);
+        return count == static_cast<DWORD>(-1) ? 1 : 0;
+    }
     if (verb == L"traydelete" && argc > 3) {
         NOTIFYICONDATAW data{};
         data.cbSize = sizeof data;
@@ -219,5 +333,18 @@ int wmain(int argc, wchar_t** argv) {
         const LPARAM lp = argc > 5 ? static_cast<LPARAM>(Number(argv[5])) : 0;
         return PostMessageW(hwnd, msg, wp, lp) ? 0 : 1;
     }
+    if (verb == L"regget" && argc > 3) return RegGet(argv[2], argv[3]);
+    if (verb == L"regclear" && argc > 2) {
+        for (int i = 2; i < argc; ++i) {
+            std::wstring subkey;
+            HKEY root = Root(argv[i], subkey);
+            if (!root || subkey.empty()) return 2;
+            const LONG result = RegDeleteTreeW(root, subkey.c_str());
+            if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) return 1;
+        }
+        return 0;
+    }
     return 2;
 }
+
+}  // namespace
