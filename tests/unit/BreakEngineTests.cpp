@@ -445,7 +445,6 @@ TEST_F(BreakEngine, APlannedBreakIsCountedDownOnTheMinutesOfTheClock) {
     EXPECT_EQ(host.timerTicks, 30 + 2 * 11);
 }
 
-
 TEST_F(BreakEngine, RestartShorterThanTheRestPeriodResumesTheWorkPeriod) {
     Start();
     WorkMinutes(30);

@@ -136,8 +136,8 @@ private:
     HCURSOR m_hCursorHand = nullptr;
     std::wstring m_strBannerLink;
 
-    rw::FontOwner titleFont_;    // the banner's, lent to the alert and the About window
-    rw::FontOwner m_fontBold;    // the breaks group's caption
+    rw::FontOwner titleFont_;  // the banner's, lent to the alert and the About window
+    rw::FontOwner m_fontBold;  // the breaks group's caption
     // The bound texts as last written by a tick (none: unknown, the control is read) and
     // their controls: description, rating title, planned-break line, status.
     struct ShownText {
