@@ -78,9 +78,9 @@ public:
     void OnTickTimer();
     // Milliseconds from these readings of the clocks to the next moment a tick can change
     // anything: the next whole minute of a running work period, or the end of a suspension
-    // when that comes first; each minute of the clock while
-    // a planned break is counted down (countdownShown), else the start of its countdown; with
-    // no work period, 20 seconds (the first input is looked for). At most an hour.
+    // when that comes first; each minute of the clock while a planned break is counted down
+    // (countdownShown), else the start of its countdown; with no work period, 20 seconds (the
+    // first input is looked for). At most an hour.
     std::uint32_t NextTickInMs(std::uint32_t tick32, std::int64_t now, bool countdownShown) const;
     // Applies the choice's switch: starts or stops the timer and shows the program icon when off.
     void ApplyEnable();
