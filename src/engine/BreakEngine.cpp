@@ -166,10 +166,12 @@ std::uint32_t CBreakEngine::NextTickInMs(std::uint32_t tick32, std::int64_t now,
     };
     if (m_tickWorkStart != 0) {
         // Every minute of a work period can change the minutes shown, the reading (resting,
-        // rested), the break falling due, a penalty or the five-minute reminder. A look each
-        // minute also keeps the rest check to the minute: a rest that ends between two looks
-        // is judged from the input seen at the first of them.
+        // rested), the break falling due, a penalty or the five-minute reminder.
         wait = kMinuteMs - ElapsedMs(m_tickWorkStart, tick32) % kMinuteMs;
+        // Resting: looked at as often as for the start of work. A look judges a rest from the
+        // last input the look before it saw, so a pause that ended short of the rest period
+        // could pass for a rest by as much as the time between two looks.
+        if (m_tickLastInput != 0 && ElapsedMs(Low32(m_tickLastInput), tick32) >= kMinuteMs) sooner(kWorkStartLookMs);
         if (IsSuspended(tick32, now)) {
             if (m_dwSuspendMs != 0) {
                 sooner(m_dwSuspendMs - ElapsedMs(m_tickSuspendStart, tick32));

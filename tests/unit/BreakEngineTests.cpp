@@ -89,8 +89,8 @@ TEST_F(BreakEngine, IdleTimeDecidesWorkingRestingAndRested) {
 
     Work(1);
     UntilNextTick(true);
-    EXPECT_EQ(host.trayIcon, IDI_WORKING);  // back to the same work period, at its next minute
-    EXPECT_EQ(engine->Status(), L"You have been working for 22 minutes.");
+    EXPECT_EQ(host.trayIcon, IDI_WORKING);  // back to the same work period
+    EXPECT_EQ(engine->Status(), L"You have been working for 21 minutes.");
 
     const std::uint32_t lastInput = input.tick;
     Idle(299);
@@ -418,6 +418,15 @@ TEST_F(BreakEngine, TheTimerWaitsForTheNextMinuteOfWorkAndTheEndOfASuspension) {
     // Then on the work period's minutes again.
     WorkMinutes(3);
     EXPECT_EQ(host.timerTicks, 74);
+
+    // A pause 50 seconds short of the rest period, begun a second before a minute's look, is
+    // no rest: the work period goes on.
+    UntilNextTick(true);
+    Work(59);
+    const std::int64_t workStart = engine->WorkStartTick();
+    Idle(5 * 60 - 50);
+    Work(60);
+    EXPECT_EQ(engine->WorkStartTick(), workStart);
 
     // Rested: the first input is looked for every 20 seconds.
     IdleMinutes(6);
