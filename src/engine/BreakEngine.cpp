@@ -17,6 +17,11 @@ constexpr std::int64_t kEarliestStoredTime = 1577836800;  // 2020-01-01 00:00 UT
 // period, and well inside the 24.8 days a signed 32-bit difference of input-clock readings holds.
 constexpr std::int64_t kLongestCarriedSeconds = 86400;
 constexpr std::int32_t kSaveIntervalMs = 60000;
+// A planned break is counted down during its last hour.
+constexpr std::int64_t kCountdownSeconds = 3600;
+// The longest wait of the tick timer.
+constexpr std::uint32_t kLongestTickWaitMs = 3600000;
+constexpr std::uint32_t kWorkStartLookMs = 20000;
 
 std::int64_t Widen(std::uint32_t tick) {
     return static_cast<std::int64_t>(tick);
@@ -112,6 +117,13 @@ void CBreakEngine::SaveWhileRunning(std::int64_t tickNow, std::int64_t now) {
     const std::int64_t workStart = CalendarTimeOf(m_tickWorkStart, tickNow, now);
     const auto moved = [](std::int64_t a, std::int64_t b) { return a - b > 2 || b - a > 2; };
     if (savedTick_ && !moved(activeLast, savedActiveLast_) && !moved(workStart, savedWorkStart_)) return;
+    if (savedTick_ && !moved(workStart, savedWorkStart_)) {
+        // Work goes on: only the last activity moved, and only it is written.
+        savedTick_ = tickNow;
+        savedActiveLast_ = activeLast;
+        WriteSettingInt64(identity_, Setting::TimeActiveLast, activeLast);
+        return;
+    }
     WriteTimes(tickNow, now);
 }
 
@@ -136,21 +148,52 @@ bool CBreakEngine::IsSuspended(std::uint32_t tick32, std::int64_t now) const {
     return now < m_timeSuspendUntil;
 }
 
-std::uint32_t CBreakEngine::TickTimerPeriodMs(std::int64_t now) {
-    std::int64_t second = now % 60;
-    if (second < 0) second += 60;
-    const std::int64_t period = (60 - second) * 1000;
-    return static_cast<std::uint32_t>(period < 20000 ? period : 20000);
-}
-
 void CBreakEngine::OnTickTimer() {
     UpdateBreakState(kTickOrdinary);
-    ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
+}
+
+std::uint32_t CBreakEngine::NextTickInMs(std::uint32_t tick32, std::int64_t now, bool countdownShown) const {
+    // With no work period running, the first input is looked for: the work period starts at
+    // the input a tick finds, so the wait is as long as a work period may start late.
+    std::uint32_t wait = kWorkStartLookMs;
+    const auto sooner = [&wait](std::uint32_t ms) {
+        if (ms < wait) wait = ms;
+    };
+    const auto secondsAway = [](std::int64_t seconds) {
+        return seconds >= static_cast<std::int64_t>(kLongestTickWaitMs / 1000)
+                   ? kLongestTickWaitMs
+                   : static_cast<std::uint32_t>(seconds) * 1000u;
+    };
+    if (m_tickWorkStart != 0) {
+        // Every minute of a work period can change the minutes shown, the reading (resting,
+        // rested), the break falling due, a penalty or the five-minute reminder.
+        wait = kMinuteMs - ElapsedMs(m_tickWorkStart, tick32) % kMinuteMs;
+        // Resting: looked at as often as for the start of work. A look judges a rest from the
+        // last input the look before it saw, so a pause that ended short of the rest period
+        // could pass for a rest by as much as the time between two looks.
+        if (m_tickLastInput != 0 && ElapsedMs(Low32(m_tickLastInput), tick32) >= kMinuteMs) sooner(kWorkStartLookMs);
+        if (IsSuspended(tick32, now)) {
+            if (m_dwSuspendMs != 0) {
+                sooner(m_dwSuspendMs - ElapsedMs(m_tickSuspendStart, tick32));
+            } else if (m_timeSuspendUntil != kSuspendUntilRest) {
+                sooner(secondsAway(m_timeSuspendUntil - now));
+            }
+        }
+    }
+    if (countdownShown) {
+        // A planned break within the hour counts down on each minute of the clock.
+        std::int64_t second = now % 60;
+        if (second < 0) second += 60;
+        sooner(static_cast<std::uint32_t>(60 - second) * 1000u);
+    } else if (m_timeNextPlanned != -1 && m_timeNextPlanned - kCountdownSeconds > now) {
+        sooner(secondsAway(m_timeNextPlanned - kCountdownSeconds - now));
+    }
+    return wait;
 }
 
 void CBreakEngine::ArmTickTimer(std::uint32_t periodMs) {
-    // The timer repeats: once its ticks fall on :00, :20 and :40 it is left alone, and a tick
-    // costs no call to set it again.
+    // The timer repeats: a period that stays the same (a work period ticking on its minutes)
+    // costs no call to set it again. A tick that comes early only computes the wait again.
     if (periodMs == armedPeriodMs_) return;
     view_.ArmTickTimer(periodMs);
     armedPeriodMs_ = periodMs;
@@ -164,8 +207,8 @@ void CBreakEngine::StopTickTimer() {
 void CBreakEngine::ApplyEnable() {
     if (choice_.enabled != m_bTimerOn) {
         if (choice_.enabled) {
+            m_bTimerOn = true;  // the tick arms the timer
             UpdateBreakState(kTickRemindersOn);
-            ArmTickTimer(TickTimerPeriodMs(calendar_.Now()));
         } else {
             StopTickTimer();
             shownIcon_ = 0;
@@ -355,10 +398,11 @@ void CBreakEngine::Working(std::uint32_t tick32, std::int64_t now, bool bQuiet, 
                            const Countdown& countdown, const std::wstring& extra) {
     const std::uint32_t worked = ElapsedMs(m_tickWorkStart, tick32);
     const std::uint32_t minutes = worked / kMinuteMs;
-    if (minutes == m_nShownMinutes && countdown.minutes == -1) return;  // nothing changed
-    m_nShownMinutes = minutes;
-
     const bool suspended = IsSuspended(tick32, now);
+    // Nothing changed: the same minute, no countdown, and a suspension neither begun nor ended.
+    if (minutes == m_nShownMinutes && countdown.minutes == -1 && suspended == shownSuspended_) return;
+    m_nShownMinutes = minutes;
+    shownSuspended_ = suspended;
     if (worked >= WorkMs() && minutes >= 1) {
         // Every minute of overdue work after the first costs a penalty, none while suspended.
         if (worked >= WorkMs() + kMinuteMs && minutes != m_nPenaltyMinute) {
@@ -514,6 +558,8 @@ void CBreakEngine::UpdateBreakState(bool bQuiet, bool bRefresh, bool bRested, bo
     }
 
     if (bRested) m_tickWorkStart = 0;
+    // The timer waits for the next moment at which anything shown can change.
+    if (m_bTimerOn) ArmTickTimer(NextTickInMs(tick32, now, countdown.minutes != -1));
     SaveWhileRunning(tickNow, now);
     view_.UpdateControlsFromData();
     if (m_rating.m_fScore != scoreBefore && view_.IsMainWindowVisible()) view_.RepaintRatingBar();

@@ -73,11 +73,15 @@ public:
     // new break settings or planned breaks.
     static constexpr TickFlags kTickSettingsChanged{false, true, false, false, true};
 
-    // The tick timer (kTickTimerId) fired: tick, and set the timer again when the time to the
-    // next minute asks for another period.
+    // The tick timer (kTickTimerId) fired: an ordinary tick. Every tick while reminders are on
+    // sets the timer to the next moment anything shown can change (NextTickInMs).
     void OnTickTimer();
-    // The time to the next whole minute of the calendar clock, at most 20 seconds.
-    static std::uint32_t TickTimerPeriodMs(std::int64_t now);
+    // Milliseconds from these readings of the clocks to the next moment a tick can change
+    // anything: the next whole minute of a running work period, or the end of a suspension
+    // when that comes first; each minute of the clock while a planned break is counted down
+    // (countdownShown), else the start of its countdown; with no work period, 20 seconds (the
+    // first input is looked for). At most an hour.
+    std::uint32_t NextTickInMs(std::uint32_t tick32, std::int64_t now, bool countdownShown) const;
     // Applies the choice's switch: starts or stops the timer and shows the program icon when off.
     void ApplyEnable();
 
@@ -155,6 +159,7 @@ private:
     static constexpr std::uint32_t kNothingShown = 0xFFFFFFFF;  // the working minutes are not on show
     std::uint32_t m_nShownMinutes = kNothingShown;
     std::uint32_t m_nReminderMinutes = 0;
+    bool shownSuspended_ = false;  // the working state last shown was suspended
     std::uint32_t m_nPenaltyMinute = 0;
     std::int64_t m_timePlannedAtReminder = -1;
     // The planned break last announced (its calendar time), and the one that a change of the

@@ -75,6 +75,7 @@ long FakeRegistry::SetValue(RegKey key, const wchar_t* name, std::uint32_t type,
     Value& v = keys_[handle->second].values[Fold(name ? name : L"")];
     v.type = type;
     v.data.assign(data, data + size);
+    ++valueWrites;
     return kErrorSuccess;
 }
 

@@ -29,6 +29,7 @@ public:
     void Clear();
     bool KeyExists(RootKey root, const std::wstring& path) const;
     int openKeys() const { return static_cast<int>(handles_.size()); }
+    int valueWrites = 0;  // SetValue calls that wrote
 
 private:
     struct Key {

@@ -1,5 +1,6 @@
 // The break engine over minutes and hours of scripted input, read as stories.
 #include "EngineSim.h"
+#include "fakes/FakeRegistry.h"
 #include "res/resource.h"
 
 using namespace rw;
@@ -381,24 +382,76 @@ TEST_F(BreakEngine, SwitchingRemindersOff) {
     EXPECT_EQ(host.events.count(5), 1u);
 }
 
-TEST_F(BreakEngine, TheTimerRunsToEachWholeMinuteAndAtLeastEveryTwentySeconds) {
-    EXPECT_EQ(CBreakEngine::TickTimerPeriodMs(1800000000), 20000u);       // :00
-    EXPECT_EQ(CBreakEngine::TickTimerPeriodMs(1800000000 + 45), 15000u);  // :45
-    EXPECT_EQ(CBreakEngine::TickTimerPeriodMs(1800000000 + 59), 1000u);
-    EXPECT_EQ(CBreakEngine::TickTimerPeriodMs(1800000000 + 30), 20000u);
+TEST_F(BreakEngine, TheTimerWaitsForTheNextMinuteOfWorkAndTheEndOfASuspension) {
     calendar.SetLocalNow(2026, 12, 7, 9, 0, 45);
-    Start();
-    EXPECT_EQ(*host.timerPeriodMs, 15000u);
-    Work(15);  // the tick at 09:01:00
-    EXPECT_EQ(*host.timerPeriodMs, 20000u);
-    Work(20);
-    EXPECT_EQ(*host.timerPeriodMs, 20000u);
-    // Ten minutes on, the timer has kept repeating at :00, :20 and :40 without being set again:
-    // a tick costs no call to the system beyond its own message.
+    Start();  // the input at start begins the work period
+    EXPECT_EQ(*host.timerPeriodMs, 60000u);
+    // One tick a minute, on the minutes of the work period, set once: each shows the minute
+    // it falls on.
+    WorkMinutes(29);
+    Work(59);
+    EXPECT_EQ(engine->Status(), L"You have been working for 29 minutes.");
+    Work(1);
+    EXPECT_EQ(engine->Status(), L"You have been working for 30 minutes.");
+    EXPECT_EQ(host.timerTicks, 30);
+    EXPECT_EQ(host.tickSeconds, (std::set<int>{45}));
+    EXPECT_EQ(host.timerSets, 1);
+    // While work goes on, the last activity is all that is written, once a minute.
+    FakeRegistry& registry = static_cast<FakeRegistry&>(TestRegistry());
+    const int writes = registry.valueWrites;
     WorkMinutes(10);
-    EXPECT_EQ(host.timerTicks, 32);
-    EXPECT_EQ(host.tickSeconds, (std::set<int>{0, 20, 40}));
-    EXPECT_EQ(host.timerSets, 2);
+    EXPECT_EQ(registry.valueWrites - writes, 10);
+    // The break falls due, and is reminded, on its minute.
+    WorkMinutes(15);
+    EXPECT_EQ(BreakReminders(), 1);
+    EXPECT_EQ(host.timerTicks, 55);
+
+    // A suspension between two minutes ends on its own second, with the reminder.
+    Work(20);
+    engine->OnSuspend(SuspendCommand::For15Minutes);
+    Work(15 * 60 - 1);
+    EXPECT_EQ(BreakReminders(), 1);
+    Work(1);
+    EXPECT_EQ(BreakReminders(), 2);
+    EXPECT_EQ(host.trayIcon, IDI_BREAK_DUE);
+    EXPECT_EQ(host.timerTicks, 71);  // the fifteen minutes, and the end
+    // Then on the work period's minutes again.
+    WorkMinutes(3);
+    EXPECT_EQ(host.timerTicks, 74);
+
+    // A pause 50 seconds short of the rest period, begun a second before a minute's look, is
+    // no rest: the work period goes on.
+    UntilNextTick(true);
+    Work(59);
+    const std::int64_t workStart = engine->WorkStartTick();
+    Idle(5 * 60 - 50);
+    Work(60);
+    EXPECT_EQ(engine->WorkStartTick(), workStart);
+
+    // Rested: the first input is looked for every 20 seconds.
+    IdleMinutes(6);
+    EXPECT_EQ(host.trayIcon, IDI_RESTED);
+    const int ticks = host.timerTicks;
+    IdleMinutes(5);
+    EXPECT_EQ(host.timerTicks - ticks, 15);
+}
+
+TEST_F(BreakEngine, APlannedBreakIsCountedDownOnTheMinutesOfTheClock) {
+    AddPlanned(L"0YYYYYYY,1030,Lunch", 0);
+    calendar.SetLocalNow(2026, 12, 7, 9, 0, 30);
+    Start();
+    // Until the countdown starts at 09:30:00 the work period's minutes, at :30, are all.
+    Work(29 * 60 + 29);
+    EXPECT_EQ(host.alertPlannedMinutes, -1);
+    Work(1);
+    EXPECT_EQ(host.alertPlannedMinutes, 60);
+    EXPECT_EQ(host.tickSeconds, (std::set<int>{30, 0}));
+    EXPECT_EQ(host.timerTicks, 30);
+    // Then each minute of the clock as well.
+    Work(60);
+    EXPECT_EQ(host.alertPlannedMinutes, 59);
+    WorkMinutes(10);
+    EXPECT_EQ(host.timerTicks, 30 + 2 * 11);
 }
 
 TEST_F(BreakEngine, RestartShorterThanTheRestPeriodResumesTheWorkPeriod) {

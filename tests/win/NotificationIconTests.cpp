@@ -267,6 +267,12 @@ TEST_F(NotificationIconTest, BalloonFields) {
     const std::wstring other = L"Restwell\nResting...";
     icon.SetIconAndTip(&other, nullptr);
     EXPECT_EQ(shell.calls.size(), calls + 1);
+    // A new tooltip on the same picture (the minutes of work) carries no picture: the shell
+    // would copy its bitmaps again.
+    const std::wstring minute = L"Restwell\nYou have been working for 56 minutes.";
+    icon.SetIconAndTip(&minute, due);
+    EXPECT_EQ(shell.calls.size(), calls + 2);
+    EXPECT_EQ(shell.calls.back().data.uFlags & (NIF_TIP | NIF_ICON), static_cast<UINT>(NIF_TIP));
 }
 
 TEST_F(NotificationIconTest, SoundsOfCustomNotifications) {

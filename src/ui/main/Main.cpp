@@ -122,7 +122,8 @@ rw::MessageResult CdlgMain::Route(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CdlgMain::ExchangeData(rw::DataExchange& exchange) {
-    shownTexts_.clear();  // written or read here: the next tick compares with the controls again
+    // Written or read here: the next tick compares with the controls again.
+    for (ShownText& shown : shownTexts_) shown.text.reset();
     exchange.Text(IDC_DESCRIPTION, m_strDescription);
     exchange.Text(IDC_RATING_TITLE, m_strRatingTitle);
     exchange.Text(IDC_PLANNED_TEXT, m_strPlanned);

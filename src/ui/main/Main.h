@@ -136,9 +136,16 @@ private:
     HCURSOR m_hCursorHand = nullptr;
     std::wstring m_strBannerLink;
 
-    rw::FontOwner titleFont_;    // the banner's, lent to the alert and the About window
-    rw::FontOwner m_fontBold;    // the breaks group's caption
-    std::wstring shownTexts_;    // the bound texts and the bar's name as last written
+    rw::FontOwner titleFont_;  // the banner's, lent to the alert and the About window
+    rw::FontOwner m_fontBold;  // the breaks group's caption
+    // The bound texts as last written by a tick (none: unknown, the control is read) and
+    // their controls: description, rating title, planned-break line, status.
+    struct ShownText {
+        std::optional<std::wstring> text;
+        HWND control = nullptr;
+    };
+    static constexpr std::size_t kShownTexts = 4;
+    ShownText shownTexts_[kShownTexts];
     std::wstring shownBarName_;  // the rating bar's text as last written
     int dpi_ = 96;               // the window's DPI
     // The status control's icon: the shared state icon at the system's DPI, its own copy at
@@ -146,6 +153,7 @@ private:
     int statusIconId_ = 0;
     rw::IconOwner statusIcon_;
     std::pair<int, int> statusIconLoaded_{0, 0};  // its id and size
+    std::optional<HICON> shownStatusIcon_;        // the control's picture as last set
 
     nsHalden::CStaticPlus m_staticBanner;
     nsHalden::CStaticPlus m_staticRatingBar;

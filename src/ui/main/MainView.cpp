@@ -22,8 +22,11 @@ void CdlgMain::SetStatusIcon(int iconId) {
         }
         if (statusIcon_) icon = statusIcon_.get();
     }
-    if (reinterpret_cast<HICON>(SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_GETICON, 0, 0)) == icon) return;
+    // Every change of the minutes comes here with the same picture: the one set last is
+    // remembered rather than asked of the control.
+    if (shownStatusIcon_ && *shownStatusIcon_ == icon) return;
     SendDlgItemMessageW(hwnd(), IDC_STATUS_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    shownStatusIcon_ = icon;
 }
 
 void CdlgMain::UpdateControlsFromData() {
@@ -34,16 +37,24 @@ void CdlgMain::UpdateControlsFromData() {
     if (m_engine.Choice().enabled) {
         name += L" " + std::to_wstring(static_cast<int>(m_engine.Rating().m_fScore)) + L" %";
     }
-    // Every tick comes here. Reading a control's text to compare costs calls into the window
-    // system even when nothing changed, so the texts last written are compared here instead.
-    std::wstring texts =
-        m_strDescription + L'\n' + m_strRatingTitle + L'\n' + m_strPlanned + L'\n' + m_strStatus + L'\n' + name;
-    if (texts == shownTexts_) return;
-    UpdateData(rw::Direction::ToControls);
+    // Every tick comes here. Reading a control's text to compare, or looking a control up,
+    // costs calls into the window system even when nothing changed, so the texts last written
+    // are compared here and each changed one goes to its control's handle, kept from the first.
+    const std::pair<int, const std::wstring*> bound[] = {{IDC_DESCRIPTION, &m_strDescription},
+                                                         {IDC_RATING_TITLE, &m_strRatingTitle},
+                                                         {IDC_PLANNED_TEXT, &m_strPlanned},
+                                                         {IDC_STATUS_TEXT, &m_strStatus}};
+    static_assert(std::size(bound) == kShownTexts);
+    for (std::size_t i = 0; i < std::size(bound); ++i) {
+        ShownText& shown = shownTexts_[i];
+        if (shown.text && *shown.text == *bound[i].second) continue;
+        if (!shown.control) shown.control = Item(bound[i].first);
+        rw::SetTextIfChanged(shown.control, *bound[i].second);
+        shown.text = *bound[i].second;
+    }
     // The bar is subclassed: every message to it costs more than a comparison here.
     if (name != shownBarName_) rw::SetTextIfChanged(m_staticRatingBar.hwnd(), name);
     shownBarName_ = std::move(name);
-    shownTexts_ = std::move(texts);
     // Switching reminders on or off changes the bar's picture.
     if (described && described->enabled != m_engine.Choice().enabled) RepaintRatingBar();
 }

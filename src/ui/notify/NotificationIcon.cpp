@@ -95,7 +95,9 @@ void CNotificationIcon::SetIconAndTip(const std::wstring* tip, HICON icon) {
     if ((!icon || icon == m_hIconCurrent) && newTip == shownTip_) return;
     NOTIFYICONDATAW data = IconData();
     if (m_bShellV4) data.uFlags |= NIF_SHOWTIP;
-    if (icon) {
+    // The picture only when it changed: the shell copies an icon's bitmaps on every call that
+    // carries one, which asks the display for a device context.
+    if (icon && icon != m_hIconCurrent) {
         data.uFlags |= NIF_ICON;
         data.hIcon = icon;
         m_hIconCurrent = icon;
