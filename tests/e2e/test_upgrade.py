@@ -84,19 +84,28 @@ class VendorServer:
 
 
 def private_prefix(base, folder, name):
-    """A copy of the tests' prefix that shares its files but not its registry."""
+    """A copy of the tests' prefix that shares its files but not its registry or user folders.
+    The base may be in use: its Wine server saves a registry file by writing a new one and
+    renaming it over the old, so the registry files are read whole, and a file that is gone
+    by the time it is reached (the server's temporary one) is not copied."""
     copy = SHOTS / folder / name
     shutil.rmtree(copy, ignore_errors=True)
-    copy.parent.mkdir(parents=True, exist_ok=True)
-    subprocess.run(["cp", "-al", str(base), str(copy)], check=True)
-    for reg in copy.glob("*.reg"):
-        data = reg.read_bytes()
-        reg.unlink()
-        reg.write_bytes(data)
-    users = copy / "drive_c" / "users"
-    if users.exists():
-        shutil.rmtree(users)
-        shutil.copytree(base / "drive_c" / "users", users, symlinks=True)
+    copy.mkdir(parents=True)
+    for entry in base.iterdir():
+        try:
+            if entry.suffix == ".reg":
+                (copy / entry.name).write_bytes(entry.read_bytes())
+            elif entry.name != "drive_c":
+                subprocess.run(["cp", "-a", str(entry), str(copy / entry.name)], check=True)
+        except (FileNotFoundError, subprocess.CalledProcessError):
+            if entry.exists():
+                raise
+    (copy / "drive_c").mkdir()
+    for entry in (base / "drive_c").iterdir():
+        if entry.name == "users":
+            shutil.copytree(entry, copy / "drive_c" / "users", symlinks=True)
+        else:
+            subprocess.run(["cp", "-al", str(entry), str(copy / "drive_c" / entry.name)], check=True)
     return copy
 
 
