@@ -301,6 +301,7 @@ def main():
         native = [n for n in native if n not in on_windows_tree]
     if wine:
         made = []
+        (ROOT / "build").mkdir(exist_ok=True)  # a fresh clone has none: the prefix's log goes there
         prefix = threading.Thread(target=lambda: made.append(run_logged(
             [ROOT / "scripts" / "bootstrap", "test"], ROOT / "build" / "bootstrap-test.log",
             phase="tests' Wine prefix")))
