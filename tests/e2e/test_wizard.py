@@ -232,7 +232,7 @@ def shots_wizard_pages_editor_and_customize_at_96_144_and_192_dpi(s):
             time.sleep(1)
             s.screenshot(f"wizard-finish-{dpi}")
             press(s, sheet, FINISH)
-            check(stored(s, "Timed") == ("REG_DWORD", "0x1"), f'"Timed" is 1: {stored(s, "Timed")}')
+            s.wait_until(lambda: stored(s, "Timed") == ("REG_DWORD", "0x1"), what='"Timed" stored as 1')
             window = s.wait_until(lambda: s.find_window(TITLE), what="the main window")
             s.probe("post", window["hwnd"], WM_COMMAND, 32771, 0)
             s.wait_until(lambda: s.find_window(TITLE, visible=True), what="the main window shown")
