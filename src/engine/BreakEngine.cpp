@@ -21,7 +21,8 @@ constexpr std::int32_t kSaveIntervalMs = 60000;
 constexpr std::int64_t kCountdownSeconds = 3600;
 // The longest wait of the tick timer.
 constexpr std::uint32_t kLongestTickWaitMs = 3600000;
-constexpr std::uint32_t kWorkStartLookMs = 20000;
+// How often input is looked for while none is expected: before a work period, and while resting.
+constexpr std::uint32_t kInputLookMs = 20000;
 
 std::int64_t Widen(std::uint32_t tick) {
     return static_cast<std::int64_t>(tick);
@@ -155,7 +156,7 @@ void CBreakEngine::OnTickTimer() {
 std::uint32_t CBreakEngine::NextTickInMs(std::uint32_t tick32, std::int64_t now, bool countdownShown) const {
     // With no work period running, the first input is looked for: the work period starts at
     // the input a tick finds, so the wait is as long as a work period may start late.
-    std::uint32_t wait = kWorkStartLookMs;
+    std::uint32_t wait = kInputLookMs;
     const auto sooner = [&wait](std::uint32_t ms) {
         if (ms < wait) wait = ms;
     };
@@ -171,7 +172,7 @@ std::uint32_t CBreakEngine::NextTickInMs(std::uint32_t tick32, std::int64_t now,
         // Resting: looked at as often as for the start of work. A look judges a rest from the
         // last input the look before it saw, so a pause that ended short of the rest period
         // could pass for a rest by as much as the time between two looks.
-        if (m_tickLastInput != 0 && ElapsedMs(Low32(m_tickLastInput), tick32) >= kMinuteMs) sooner(kWorkStartLookMs);
+        if (m_tickLastInput != 0 && ElapsedMs(Low32(m_tickLastInput), tick32) >= kMinuteMs) sooner(kInputLookMs);
         if (IsSuspended(tick32, now)) {
             if (m_dwSuspendMs != 0) {
                 sooner(m_dwSuspendMs - ElapsedMs(m_tickSuspendStart, tick32));
