@@ -229,6 +229,35 @@ class Session:
                                                   cls=m[5], text=m[6]))
         return result
 
+    def press(self, *keys, pause=0.0):
+        """Presses the keys (xdotool's names) on the window in front. Without a window manager
+        the X server hands keys to the window under the pointer (on the shell's taskbar they are
+        lost): the pointer goes onto the window in front first, where a user's keys would go."""
+        _, front = self.probe("foreground")
+        rc, out = self.probe("rect", front.strip())
+        check(rc == 0, f"the window in front ({front.strip()}) has a place on the screen")
+        left, top, right, bottom = map(int, out.split())
+        self.move_pointer((left + right) // 2, (top + bottom) // 2)
+        for key in keys:
+            subprocess.run(["xdotool", "key", key], env=self.env, check=True)
+            time.sleep(pause)
+
+    def move_pointer(self, x, y):
+        """Moves the pointer and waits until the X server has it there (xdotool's --sync would
+        wait for a motion that never comes when it is there already)."""
+        def where():
+            out = subprocess.run(["xdotool", "getmouselocation", "--shell"], env=self.env, capture_output=True,
+                                 text=True).stdout
+            return tuple(int(v) for k, _, v in (line.partition("=") for line in out.splitlines()) if k in ("X", "Y"))
+        if where() != (x, y):
+            subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True)
+            self.wait_until(lambda: where() == (x, y), timeout=30, what=f"the pointer at {x},{y}")
+
+    def park_pointer(self):
+        """The pointer where a new display has it, the middle of the screen: a test does not
+        inherit where the one before left it."""
+        self.move_pointer(640, 400)
+
     def screenshot(self, name):
         SHOTS.mkdir(parents=True, exist_ok=True)
         path = SHOTS / f"{name}.png"
@@ -273,6 +302,7 @@ class Session:
     def reset(self):
         self.kill_restwell()
         self.reg_reset()
+        self.park_pointer()
 
     def start_wine(self):
         """A fresh wineserver, kept until shutdown, and the desktop for this session's prefix

@@ -2,7 +2,6 @@
 wizard; Cancel ends the program with nothing stored; Finish stores the settings and "Welcome"
 and the program runs on; the next start shows no wizard; "&Customize..." changes the work
 period at once and its Cancel changes nothing. Screenshots of every page at 96 and 144 DPI."""
-import subprocess
 import time
 
 from driver import check
@@ -93,9 +92,7 @@ def test_finish_stores_the_settings_and_the_next_start_shows_no_wizard(s):
 
 
 def keys(s, *names):
-    for name in names:
-        subprocess.run(["xdotool", "key", name], env=s.env, check=True)
-        time.sleep(0.4)
+    s.press(*names, pause=0.4)
 
 
 def test_first_start_with_keys_alone(s):

@@ -217,6 +217,12 @@ int Run(int argc, wchar_t** argv) {
                     static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetAncestor(info.hwndFocus, GA_ROOT))));
         return 0;
     }
+    if (verb == L"rect" && argc > 2) {
+        RECT r{};
+        if (!GetWindowRect(Handle(argv[2]), &r)) return 1;
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
     if (verb == L"find" && argc > 2) {
         HWND hwnd = FindWindowW(argc > 3 ? argv[3] : nullptr, argv[2]);
         if (!hwnd) return 1;
