@@ -108,15 +108,20 @@ void CBreakEngine::WriteTimes(std::int64_t tickNow, std::int64_t now) {
 }
 
 void CBreakEngine::SaveWhileRunning(std::int64_t tickNow, std::int64_t now) {
-    if (savedTick_ && InputTicksBetween(*savedTick_, tickNow) < kSaveIntervalMs) return;
-    if (m_rating.StoredValue() != savedScore_ || !savedTick_) {
-        savedScore_ = m_rating.StoredValue();
-        m_rating.Save(identity_);
-    }
     // Seconds move with every tick of work; a change of a second or two is no change.
     const std::int64_t activeLast = CalendarTimeOf(m_tickLastInput, tickNow, now);
     const std::int64_t workStart = CalendarTimeOf(m_tickWorkStart, tickNow, now);
     const auto moved = [](std::int64_t a, std::int64_t b) { return a - b > 2 || b - a > 2; };
+    // A work period that began or ended is written at once (a kill right after it keeps it);
+    // the last activity and the rating once a minute.
+    if (savedTick_ && !moved(workStart, savedWorkStart_) &&
+        InputTicksBetween(*savedTick_, tickNow) < kSaveIntervalMs) {
+        return;
+    }
+    if (m_rating.StoredValue() != savedScore_ || !savedTick_) {
+        savedScore_ = m_rating.StoredValue();
+        m_rating.Save(identity_);
+    }
     if (savedTick_ && !moved(activeLast, savedActiveLast_) && !moved(workStart, savedWorkStart_)) return;
     if (savedTick_ && !moved(workStart, savedWorkStart_)) {
         // Work goes on: only the last activity moved, and only it is written.

@@ -275,6 +275,7 @@ def write_stored_state_meanwhile(s):
                  f'"NewsUrl"="http://127.0.0.1:8321/products/Restwell/news/"\n'
                  f'"UpgradeVersion"=hex:{le64((2 << 48) | (1 << 32) | 13030)}\n'
                  f'"UpgradeUrl"="http://127.0.0.1:8321/products/Restwell/downloads/"\n"UpgradeType"=dword:00000001\n')
+    keep_input_recent(s)  # the input that begins a new work period
 
 
 def check_skipped(s, proc, window, server):
@@ -286,8 +287,7 @@ def check_skipped(s, proc, window, server):
 
 
 # A work period stored long ago: the first tick books that rest, and a new work period begins
-# with the input that follows. The program saves its state once a minute while running: the
-# new period's start is in the registry by the first save after the first.
+# with the input that follows; the program writes a work period's start at once.
 def long_ago_work():
     now = int(time.time())
     return (f'[{USER_KEY}\\Breaks]\n"TimeWorkStart"=hex:{le64(now - 3 * 3600)}\n'

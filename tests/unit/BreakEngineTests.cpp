@@ -697,6 +697,19 @@ TEST_F(BreakEngine, AKilledSessionIsResumedFromWhatItSavedWhileRunning) {
     EXPECT_EQ(host.trayIcon, IDI_WORKING);
     EXPECT_EQ(engine->Status(), L"You have been working for 50 minutes.");
     EXPECT_EQ(Score(), 50.0f) << "no rest booked";
+
+    // A work period that begins after a rest is written at once, even when the rest was
+    // written less than a minute before: a kill in its first minute does not lose it.
+    for (int second = 0; second < 600 && workStart != 0; ++second) {
+        Idle(1);
+        ASSERT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeWorkStart, workStart));
+    }
+    ASSERT_EQ(workStart, 0) << "the rest written";
+    Idle(10);
+    Work(20);
+    engine.reset();
+    ASSERT_TRUE(ReadSettingInt64(kTestIdentity, Setting::TimeWorkStart, workStart));
+    EXPECT_GE(workStart, calendar.Now() - 20) << "the new work period's start";
 }
 
 TEST_F(BreakEngine, WhileIdleNothingIsWrittenAgain) {
