@@ -14,8 +14,9 @@ release  a release for an https test host: no loopback address may be left in it
 
 The Wine layers share one pool of workers (default 3, or RW_E2E_WORKERS), each with its own copy
 of the tests' Wine prefix and its own display: each half of the Wine GoogleTest executable's
-suites is one job of the pool, every end-to-end test another. The native layers are built and
-run while the pool works."""
+suites is one job of the pool, every end-to-end test another. The native tree and the fuzz
+targets are built from the start at the lowest priority (on the CPU the Windows tree's build
+leaves idle); what needs the Windows tree, and the fuzz runs, wait until it is built."""
 import argparse
 import json
 import os
@@ -38,11 +39,12 @@ def say(text):
         print(text, flush=True)
 
 
-def run_timed(cmd, env=None, timeout=None, **kw):
-    """Runs a command to its end; returns its exit code, its wall seconds and the CPU seconds
-    (user + system) of it and the processes it waited for (a compiler under ninja counts)."""
+def run_timed(cmd, env=None, timeout=None, low=False, **kw):
+    """Runs a command to its end (with low=True at the lowest priority, its children too);
+    returns its exit code, its wall seconds and the CPU seconds (user + system) of it and the
+    processes it waited for (a compiler under ninja counts)."""
     start = time.time()
-    proc = subprocess.Popen(list(map(str, cmd)), cwd=ROOT, env=env, **kw)
+    proc = subprocess.Popen((["nice", "-n", "19"] if low else []) + list(map(str, cmd)), cwd=ROOT, env=env, **kw)
     timer = threading.Timer(timeout, proc.kill) if timeout else None
     if timer:
         timer.start()
@@ -53,11 +55,11 @@ def run_timed(cmd, env=None, timeout=None, **kw):
     return proc.returncode, time.time() - start, usage.ru_utime + usage.ru_stime
 
 
-def run_logged(cmd, log, env=None, timeout=None, phase=None):
+def run_logged(cmd, log, env=None, timeout=None, phase=None, low=False):
     """Runs a command with its output in a log file; prints the log when it fails, and with a
     phase name its wall and CPU time when it succeeds."""
     with open(log, "w") as out:
-        rc, wall, cpu = run_timed(cmd, env=env, timeout=timeout, stdout=out, stderr=subprocess.STDOUT)
+        rc, wall, cpu = run_timed(cmd, env=env, timeout=timeout, low=low, stdout=out, stderr=subprocess.STDOUT)
     if rc == 0 and phase:
         say(f"time: {phase}: {wall:.0f} s, {cpu:.0f} CPU-s")
     if rc != 0:
@@ -65,15 +67,15 @@ def run_logged(cmd, log, env=None, timeout=None, phase=None):
     return rc
 
 
-def build(preset, targets=()):
+def build(preset, targets=(), low=False):
     out = ROOT / "build" / preset
     out.mkdir(parents=True, exist_ok=True)
     say(f"building {preset} (log: build/{preset}/build.log)")
     if not (out / "build.ninja").exists() and run_logged(["cmake", "--preset", preset], out / "configure.log",
-                                                         phase=f"configure {preset}") != 0:
+                                                         phase=f"configure {preset}", low=low) != 0:
         return False
     cmd = ["cmake", "--build", out] + [a for t in targets for a in ("--target", t)]
-    ok = run_logged(cmd, out / "build.log", phase=f"build {preset}") == 0
+    ok = run_logged(cmd, out / "build.log", phase=f"build {preset}", low=low) == 0
     if not ok:
         say(f"building {preset} failed")
     return ok
@@ -97,9 +99,11 @@ def run_gtest(exe, report, env=None, timeout=600):
     return gtest_counts(report, rc)
 
 
-def native_layers(which, results):
-    """Builds the native tree once and runs its executables: unit (ASan/UBSan), tsan."""
-    if any(name in which for name in ("unit", "tsan", "package")) and not build("native"):
+def native_layers(which, results, windows):
+    """Builds the native tree once (at the lowest priority) and runs its executables: unit
+    (ASan/UBSan), tsan; the layers that need the Windows tree, and the fuzz runs, wait for
+    windows["built"] (an event) and count as failed when windows["ok"] is false."""
+    if any(name in which for name in ("unit", "tsan", "package")) and not build("native", low=True):
         for name in which:
             results[name] = (0, 1)
         return
@@ -113,6 +117,12 @@ def native_layers(which, results):
     if "tsan" in which:
         results["tsan"] = run_gtest(out / "tests" / "restwell_tsan_tests", out / "tsan.json",
                                     env=dict(os.environ, TSAN_OPTIONS="halt_on_error=1"))
+    if any(name in which for name in ("package", "release")):
+        windows["built"].wait()
+        if not windows["ok"]:
+            for name in ("package", "release"):
+                results[name] = (0, 1)
+            which = [name for name in which if name not in ("package", "release")]
     if "package" in which:
         # The installers' own checks: the policy templates against the catalogue, the
         # installers' size and their signing (the Windows tree is built by then).
@@ -121,6 +131,10 @@ def native_layers(which, results):
                          timeout=600, phase=name) == 0 for name, arg in checks]
         results["package"] = (sum(ok), len(ok) - sum(ok))
     if "fuzz" in which:
+        # Built while the Windows tree is; run (at the usual priority, for a bounded time) once it is.
+        run_logged([ROOT / "scripts" / "fuzz", "build"], out / "fuzz-build.log", timeout=900, phase="fuzz build",
+                   low=True)
+        windows["built"].wait()
         # Every fuzz target for a bounded 8 s; each target is one result, a finding fails it.
         log = out / "fuzz.log"
         rc = run_logged([ROOT / "scripts" / "fuzz", "8"], log, timeout=900, phase="fuzz (build and run)")
@@ -295,12 +309,16 @@ def main():
     native = [n for n in which if n in ("unit", "tsan", "fuzz", "package", "release")]
     wine = [n for n in which if n in ("win", "e2e")]
     # The Windows tree first, while the tests' Wine prefix is made (the first time): its pool
-    # of Wine jobs is the longest part. The native tree is built and run beside the pool (the
-    # Wine jobs mostly wait on Wine and on Xvfb).
-    threads = []
-    on_windows_tree = [n for n in ("package", "release") if n in native]
-    if on_windows_tree and not wine and not build("win64"):
-        native = [n for n in native if n not in on_windows_tree]
+    # of Wine jobs is the longest part. The native tree and the fuzz targets are built beside
+    # it at the lowest priority, in two lanes, and their runs go on beside the pool (the Wine
+    # jobs partly wait on Wine and on Xvfb).
+    windows = {"built": threading.Event(), "ok": True}
+    lanes = [[n for n in native if n != "fuzz"], [n for n in native if n == "fuzz"]]
+    threads = [threading.Thread(target=guarded, args=(native_layers, lane, results, windows)) for lane in lanes if lane]
+    for t in threads:
+        t.start()
+    if any(n in native for n in ("package", "release")) and not wine:
+        windows["ok"] = build("win64")
     if wine:
         made = []
         (ROOT / "build").mkdir(exist_ok=True)  # a fresh clone has none: the prefix's log goes there
@@ -308,7 +326,8 @@ def main():
             [ROOT / "scripts" / "bootstrap", "test"], ROOT / "build" / "bootstrap-test.log",
             phase="tests' Wine prefix")))
         prefix.start()
-        built = build("win64")
+        built = windows["ok"] = build("win64")
+        windows["built"].set()
         prefix.join()
         if made != [0] or not built:
             for name in wine:
@@ -316,11 +335,8 @@ def main():
             wine = []
         else:
             say(f"time: the Wine pool starts {time.time() - began:.0f} s after the start")
-            threads.append(threading.Thread(target=guarded, args=(wine_layers, wine, args.workers, results)))
-    if native:
-        threads.append(threading.Thread(target=guarded, args=(native_layers, native, results)))
-    for t in threads:
-        t.start()
+            guarded(wine_layers, wine, args.workers, results)
+    windows["built"].set()
     for t in threads:
         t.join()
 
