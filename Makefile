@@ -87,6 +87,7 @@ bench:
 	@build/native-bench/tests/engine_bench
 	@build/native-bench/tests/engine_soak 30
 	@$(MAKE) --no-print-directory build-win
+	@cmake --build build/win64 --target bare_idle
 	@scripts/bootstrap test
 	@python3 tests/bench/idle_bench.py
 
