@@ -30,7 +30,9 @@ ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build" / "win64"
 SHOTS = ROOT / "build" / "e2e"
 TEST_PREFIX = ROOT / "build" / "wineprefix-test"
-WINE_ENV = dict(WINEARCH="win64", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+# No .NET or HTML engine to install, and no Linux menu entries for the shortcuts the
+# installers make (a process each).
+WINE_ENV = dict(WINEARCH="win64", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from display import VirtualDisplay  # noqa: E402
 
@@ -78,13 +80,31 @@ def worker_prefix(index):
     return prefix
 
 
+class BorrowedProbe:
+    """The pool worker's probe process, lent to the test's own process through two inherited
+    pipe ends (one probe start less per test). It is the worker's to end, not the test's."""
+    def __init__(self, fds):
+        write, read = map(int, fds.split(","))
+        self.stdin, self.stdout = os.fdopen(write, "wb"), os.fdopen(read, "rb", buffering=0)
+
+    def poll(self):
+        return None
+
+    def kill(self):
+        pass
+
+    def wait(self):
+        pass
+
+
 class Session:
-    def __init__(self, display, prefix=TEST_PREFIX, work=SHOTS):
+    def __init__(self, display, prefix=TEST_PREFIX, work=SHOTS, probe_fds=None):
         self.display = display
         self.work = work  # this session's scratch files (registry imports, the fake browser)
         self.env = dict(os.environ, DISPLAY=display, WINEPREFIX=str(prefix), **WINE_ENV)
         self.started = []
-        self.prober = None  # the probe process that answers this session's requests
+        # The probe process that answers this session's requests.
+        self.prober = BorrowedProbe(probe_fds) if probe_fds else None
 
     # Processes -------------------------------------------------------------------------
     # Bounds below catch hangs, not a slow start on a busy machine: a wait that succeeds ends
@@ -272,11 +292,29 @@ class Session:
         check(rc == 0, f"the program's keys deleted: exit code {rc}")
 
     def reg_import(self, text):
-        """Imports .reg text (the header is added)."""
-        self.work.mkdir(parents=True, exist_ok=True)
-        path = self.work / "import.reg"
-        path.write_text("Windows Registry Editor Version 5.00\r\n\r\n" + text.replace("\n", "\r\n"), encoding="utf-16")
-        self.wine("reg", "import", path, check_rc=True)
+        """Imports .reg text (without its header): keys to delete ("[-key]"), keys, and their
+        values as strings, dword: and hex: data. The probe writes them, as reg.exe's import
+        would (one Wine start less each)."""
+        key = None
+        for line in filter(None, map(str.strip, text.splitlines())):
+            if line.startswith("[-"):
+                request, key = ("regclear", line[2:-1]), None
+            elif line.startswith("["):
+                key = line[1:-1]
+                request = ("regset", key)
+            else:
+                m = re.fullmatch(r'"((?:[^"\\]|\\.)*)"=(?:"((?:[^"\\]|\\.)*)"|dword:([0-9a-fA-F]{8})|hex:([0-9a-fA-F,]*))',
+                                 line)
+                check(m and key, f"a registry line the import understands: {line!r}")
+                unescape = lambda s: re.sub(r"\\(.)", r"\1", s)  # noqa: E731
+                if m[2] is not None:
+                    request = ("regset", key, unescape(m[1]), "sz", unescape(m[2]))
+                elif m[3] is not None:
+                    request = ("regset", key, unescape(m[1]), "dword", "0x" + m[3])
+                else:
+                    request = ("regset", key, unescape(m[1]), "binary", m[4])
+            rc, _ = self.probe(*request)
+            check(rc == 0, f"{request} written: exit code {rc}")
 
     def reg_query(self, key, name):
         """The value's type and data as reg.exe's query prints them, or None."""
@@ -295,8 +333,8 @@ class Session:
         script.write_text('#!/bin/sh\necho "$1" >> "%s"\n' % log)
         script.chmod(0o755)
         log.unlink(missing_ok=True)
-        self.wine("reg", "add", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/d", str(script), "/f",
-                  check_rc=True)
+        rc, _ = self.probe("regset", r"HKCU\Software\Wine\WineBrowser", "Browsers", "sz", str(script))
+        check(rc == 0, f"the fake browser set: exit code {rc}")
         return lambda: log.read_text().split() if log.exists() else []
 
     def reset(self):
@@ -352,10 +390,10 @@ def load_test(full):
     return getattr(module, name)
 
 
-def run_one(name, display, prefix, work):
+def run_one(name, display, prefix, work, probe_fds=None):
     """Runs one end-to-end test in this process (the child that e2e_job starts): 0 when it
     passed; a failure prints its traceback and leaves a screenshot."""
-    session = Session(display, Path(prefix), Path(work))
+    session = Session(display, Path(prefix), Path(work), probe_fds)
     try:
         load_test(name)(session)
     except Exception:  # noqa: BLE001 - reported to the parent through the output
@@ -382,8 +420,14 @@ def e2e_job(name, test):
         log = session.work / "test.log"
         cmd = [sys.executable, __file__, "--one", name, "--display", session.display,
                "--prefix", session.env["WINEPREFIX"], "--work", str(session.work)]
+        fds = ()
+        if session.prober is not None and session.prober.poll() is None:
+            # reset() has started it: the test asks the same process.
+            fds = (session.prober.stdin.fileno(), session.prober.stdout.fileno())
+            cmd += ["--probe", f"{fds[0]},{fds[1]}"]
         with open(log, "w") as out:
-            child = subprocess.Popen(cmd, stdout=out, stderr=subprocess.STDOUT, start_new_session=True)
+            child = subprocess.Popen(cmd, stdout=out, stderr=subprocess.STDOUT, start_new_session=True,
+                                     pass_fds=fds)
             try:
                 rc = child.wait(limit)
             except subprocess.TimeoutExpired:
@@ -391,6 +435,9 @@ def e2e_job(name, test):
                 os.killpg(child.pid, signal.SIGKILL)
                 child.wait()
         output = log.read_text(errors="replace")
+        if rc != 0:
+            # The test may have left a request unanswered: the next one goes to a new probe.
+            session.close_probe()
         if rc is None:
             try:
                 session.screenshot(f"failed-{name}")
@@ -496,10 +543,11 @@ def main():
     parser.add_argument("--display", help=argparse.SUPPRESS)
     parser.add_argument("--prefix", help=argparse.SUPPRESS)
     parser.add_argument("--work", help=argparse.SUPPRESS)
+    parser.add_argument("--probe", help=argparse.SUPPRESS)  # the worker's probe: its pipe ends
     parser.add_argument("pattern", nargs="?", default="", help="regular expression over module.test names")
     args = parser.parse_args()
     if args.one:
-        return run_one(args.one, args.display, args.prefix, args.work)
+        return run_one(args.one, args.display, args.prefix, args.work, args.probe)
     tests = discover(args.pattern, "shots_" if args.shots else "test_")
     results = run_pool([Job(name, e2e_job(name, test), getattr(test, "seconds", 0.0)) for name, test in tests],
                        args.workers)

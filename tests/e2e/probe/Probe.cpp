@@ -28,6 +28,9 @@
 //                                    a value as reg.exe's query lists it: type and data
 //   probe regclear <HKCU|HKLM\\key>...
 //                                    deletes each key with everything below it
+//   probe regset <HKCU|HKLM\\key> [<name> dword|sz|binary <data>]
+//                                    creates the key and sets the value (binary data as
+//                                    reg.exe writes it: hex bytes separated by commas)
 //   probe serve                      reads one request a line (its words separated by tabs),
 //                                    answers each with its output and a last line "\x04 <exit
 //                                    code>", until its input ends: one Wine start for many
@@ -116,6 +119,46 @@ HKEY Root(const std::wstring& path, std::wstring& subkey) {
     if (root == L"HKCU" || root == L"HKEY_CURRENT_USER") return HKEY_CURRENT_USER;
     if (root == L"HKLM" || root == L"HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
     return nullptr;
+}
+
+int RegSet(int argc, wchar_t** argv) {
+    std::wstring subkey;
+    HKEY root = Root(argv[2], subkey);
+    HKEY key = nullptr;
+    if (!root || RegCreateKeyExW(root, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+                     ERROR_SUCCESS) {
+        return 1;
+    }
+    LONG result = ERROR_SUCCESS;
+    if (argc == 6) {
+        const std::wstring kind = argv[4];
+        const wchar_t* data = argv[5];
+        std::vector<BYTE> bytes;
+        DWORD type = REG_BINARY;
+        if (kind == L"dword") {
+            const DWORD value = static_cast<DWORD>(Number(data));
+            bytes.assign(reinterpret_cast<const BYTE*>(&value), reinterpret_cast<const BYTE*>(&value) + sizeof value);
+            type = REG_DWORD;
+        } else if (kind == L"sz") {
+            const auto* text = reinterpret_cast<const BYTE*>(data);
+            bytes.assign(text, text + (std::wcslen(data) + 1) * sizeof(wchar_t));
+            type = REG_SZ;
+        } else {
+            for (const wchar_t* at = data; *at;) {
+                wchar_t* end = nullptr;
+                const unsigned long byte = std::wcstoul(at, &end, 16);
+                if (end == at || byte > 0xFF) {
+                    RegCloseKey(key);
+                    return 2;
+                }
+                bytes.push_back(static_cast<BYTE>(byte));
+                at = *end == L',' ? end + 1 : end;
+            }
+        }
+        result = RegSetValueExW(key, argv[3], 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    }
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? 0 : 1;
 }
 
 int RegGet(const wchar_t* path, const wchar_t* name) {
@@ -340,6 +383,7 @@ int Run(int argc, wchar_t** argv) {
         return PostMessageW(hwnd, msg, wp, lp) ? 0 : 1;
     }
     if (verb == L"regget" && argc > 3) return RegGet(argv[2], argv[3]);
+    if (verb == L"regset" && (argc == 3 || argc == 6)) return RegSet(argc, argv);
     if (verb == L"regclear" && argc > 2) {
         for (int i = 2; i < argc; ++i) {
             std::wstring subkey;
