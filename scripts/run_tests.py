@@ -68,11 +68,13 @@ def run_logged(cmd, log, env=None, timeout=None, phase=None, low=False):
 
 
 def build(preset, targets=(), low=False):
+    """Configures a tree (the first time) and builds it, with low=True at the lowest priority
+    (configuring is short and keeps the usual one, so that the compiles are ready early)."""
     out = ROOT / "build" / preset
     out.mkdir(parents=True, exist_ok=True)
     say(f"building {preset} (log: build/{preset}/build.log)")
     if not (out / "build.ninja").exists() and run_logged(["cmake", "--preset", preset], out / "configure.log",
-                                                         phase=f"configure {preset}", low=low) != 0:
+                                                         phase=f"configure {preset}") != 0:
         return False
     cmd = ["cmake", "--build", out] + [a for t in targets for a in ("--target", t)]
     ok = run_logged(cmd, out / "build.log", phase=f"build {preset}", low=low) == 0
