@@ -37,7 +37,6 @@ add_executable(restwell_release_check WIN32 EXCLUDE_FROM_ALL ${RW_CHECK_GEN}/res
 target_include_directories(restwell_release_check BEFORE PRIVATE ${RW_CHECK_GEN} ${RW_CHECK_GEN}/res)
 add_dependencies(restwell_release_check rw_strings rw_check_strings)
 target_link_libraries(restwell_release_check PRIVATE restwell_shell)
-rw_windows_pch(restwell_release_check)
 get_target_property(rw_link_options Restwell LINK_OPTIONS)
 target_link_options(restwell_release_check PRIVATE ${rw_link_options})
 set_target_properties(restwell_release_check PROPERTIES OUTPUT_NAME Restwell RUNTIME_OUTPUT_DIRECTORY ${RW_CHECK})
