@@ -318,7 +318,9 @@ def main():
     # jobs partly wait on Wine and on Xvfb).
     windows = {"built": threading.Event(), "ok": True}
     lanes = [[n for n in native if n != "fuzz"], [n for n in native if n == "fuzz"]]
-    threads = [threading.Thread(target=guarded, args=(native_layers, lane, results, windows)) for lane in lanes if lane]
+    # (Daemon threads: should this thread fail before it sets windows["built"], the run still ends.)
+    threads = [threading.Thread(target=guarded, args=(native_layers, lane, results, windows), daemon=True)
+               for lane in lanes if lane]
     for t in threads:
         t.start()
     if any(n in native for n in ("package", "release")) and not wine:
