@@ -150,20 +150,26 @@ class Install:
         check(work == ("REG_DWORD", "0x2d"), f"the user's work period is kept: {work}")
 
 
-def run_installer(s, *args):
-    """Runs an installer under Wine and returns its exit code. The menu entries Wine makes of
+def run_installer(s, *args, log=None):
+    """Runs an installer under Wine and returns its exit code; its output, and Windows
+    Installer's log when there is one, go to the file log. The menu entries Wine makes of
     Windows shortcuts for the Linux desktop go to this worker's scratch folder, not to $HOME."""
     desktop = s.work / "linux-desktop"
     env = dict(s.env, XDG_DATA_HOME=str(desktop / "data"), XDG_CONFIG_HOME=str(desktop / "config"))
-    with tempfile.TemporaryFile() as out:
+    if log and args[0] == "msiexec":
+        args = (*args, "/l*v", log.with_suffix(".msi.log"))
+    with open(log, "wb") if log else tempfile.TemporaryFile() as out:
         return subprocess.run(["wine", *map(str, args)], env=env, stdout=out, stderr=subprocess.STDOUT,
                               timeout=INSTALL_SECONDS).returncode
 
 
 def run_installer_ok(s, *args):
     start = time.time()
-    rc = run_installer(s, *args)
-    check(rc == 0, f"{args} exited {rc} after {time.time() - start:.0f} s")
+    log = s.work / "installer.log"
+    rc = run_installer(s, *args, log=log)
+    if rc != 0:
+        said = [f.read_text(errors="replace")[-3000:] for f in (log, log.with_suffix(".msi.log")) if f.exists()]
+        check(False, f"{args} exited {rc} after {time.time() - start:.0f} s:\n" + "\n".join(said))
 
 
 def remove_leftovers(s, install):
