@@ -133,15 +133,18 @@ def native_layers(which, results, windows):
                          timeout=600, phase=name) == 0 for name, arg in checks]
         results["package"] = (sum(ok), len(ok) - sum(ok))
     if "fuzz" in which:
-        # Built while the Windows tree is; run (at the usual priority, for a bounded time) once it is.
+        # Built while the Windows tree is; run (for a bounded time) once it is.
         run_logged([ROOT / "scripts" / "fuzz", "build"], out / "fuzz-build.log", timeout=900, phase="fuzz build",
                    low=True)
         windows["built"].wait()
-        # Every fuzz target briefly, 3 s (its seeds and a few hundred thousand inputs: the long
-        # runs are `make fuzz`'s); each target is one result, a finding fails it. The machine is
-        # busy with the Wine jobs meanwhile, and each second here is a second of a core.
+        # Every fuzz target briefly, 3 s (its seeds, then what inputs the CPU left over allows:
+        # the long runs, on a corpus kept between them, are `make fuzz`'s); each target is one
+        # result, a finding fails it. At
+        # the lowest priority: beside the Wine jobs, which keep the machine busy, a core given
+        # to fuzzing would be a core taken from them.
         log = out / "fuzz.log"
-        rc = run_logged([ROOT / "scripts" / "fuzz", "3"], log, timeout=900, phase="fuzz runs")
+        rc = run_logged([ROOT / "scripts" / "fuzz", "3"], log, env=dict(os.environ, RW_FUZZ_FRESH="1"), timeout=900,
+                        phase="fuzz runs", low=True)
         lines = [line for line in log.read_text(errors="replace").splitlines() if line.startswith("fuzz: ")]
         ok = sum(line.endswith(", ok") for line in lines)
         results["fuzz"] = (ok, len(lines) - ok + (1 if rc != 0 and ok == len(lines) else 0))
