@@ -70,7 +70,7 @@ screenshots: build-win
 	@scripts/bootstrap test
 	@python3 tests/e2e/driver.py --shots
 
-# Every parser under libFuzzer, 100 s each (ten minutes in all; make test runs each 3 s).
+# Every parser under libFuzzer, 100 s each (ten minutes in all; make test runs each 1 s).
 FUZZ_SECONDS ?= 100
 fuzz:
 	@scripts/bootstrap packages
