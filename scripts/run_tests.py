@@ -137,14 +137,12 @@ def native_layers(which, results, windows):
         run_logged([ROOT / "scripts" / "fuzz", "build"], out / "fuzz-build.log", timeout=900, phase="fuzz build",
                    low=True)
         windows["built"].wait()
-        # Every fuzz target briefly, 1 s (its seeds, then what inputs the CPU left over allows:
-        # the long runs, on a corpus kept between them, are `make fuzz`'s); each target is one
-        # result, a finding fails it. At
-        # the lowest priority: beside the Wine jobs, which keep the machine busy, a core given
-        # to fuzzing would be a core taken from them.
+        # Every fuzz target briefly, 1 s: its seeds, then some ten thousand inputs (the long
+        # runs, on a corpus kept between them, are `make fuzz`'s); each target is one result, a
+        # finding fails it, and so does a run too starved to replay all its seeds.
         log = out / "fuzz.log"
         rc = run_logged([ROOT / "scripts" / "fuzz", "1"], log, env=dict(os.environ, RW_FUZZ_FRESH="1"), timeout=900,
-                        phase="fuzz runs", low=True)
+                        phase="fuzz runs")
         lines = [line for line in log.read_text(errors="replace").splitlines() if line.startswith("fuzz: ")]
         ok = sum(line.endswith(", ok") for line in lines)
         results["fuzz"] = (ok, len(lines) - ok + (1 if rc != 0 and ok == len(lines) else 0))
