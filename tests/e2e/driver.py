@@ -30,9 +30,7 @@ ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build" / "win64"
 SHOTS = ROOT / "build" / "e2e"
 TEST_PREFIX = ROOT / "build" / "wineprefix-test"
-# No .NET or HTML engine to install, and no Linux menu entries for the shortcuts the
-# installers make (a process each).
-WINE_ENV = dict(WINEARCH="win64", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+WINE_ENV = dict(WINEARCH="win64", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from display import VirtualDisplay  # noqa: E402
 
