@@ -78,6 +78,11 @@ def worker_prefix(index):
     return prefix
 
 
+def _reg_unescape(text):
+    """A .reg file's quoted text without its backslash escapes."""
+    return re.sub(r"\\(.)", r"\1", text)
+
+
 class BorrowedProbe:
     """The pool worker's probe process, lent to the test's own process through two inherited
     pipe ends (one probe start less per test). It is the worker's to end, not the test's."""
@@ -304,13 +309,12 @@ class Session:
                 m = re.fullmatch(r'"((?:[^"\\]|\\.)*)"=(?:"((?:[^"\\]|\\.)*)"|dword:([0-9a-fA-F]{8})|hex:([0-9a-fA-F,]*))',
                                  line)
                 check(m and key, f"a registry line the import understands: {line!r}")
-                unescape = lambda s: re.sub(r"\\(.)", r"\1", s)  # noqa: E731
                 if m[2] is not None:
-                    request = ("regset", key, unescape(m[1]), "sz", unescape(m[2]))
+                    request = ("regset", key, _reg_unescape(m[1]), "sz", _reg_unescape(m[2]))
                 elif m[3] is not None:
-                    request = ("regset", key, unescape(m[1]), "dword", "0x" + m[3])
+                    request = ("regset", key, _reg_unescape(m[1]), "dword", "0x" + m[3])
                 else:
-                    request = ("regset", key, unescape(m[1]), "binary", m[4])
+                    request = ("regset", key, _reg_unescape(m[1]), "binary", m[4])
             rc, _ = self.probe(*request)
             check(rc == 0, f"{request} written: exit code {rc}")
 
