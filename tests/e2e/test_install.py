@@ -87,41 +87,20 @@ def command_lines(s):
     return lines
 
 
-def registry(s, *keys):
-    """The values of several keys, read with one start of Wine: {key: {name: (type, data)}};
-    a key that does not exist is left out."""
-    s.work.mkdir(parents=True, exist_ok=True)
-    batch = s.work / "query.bat"
-    batch.write_text("@echo off\r\n" + "".join(f'reg query "{key}"\r\n' for key in keys))
-    _, out = s.wine("cmd", "/c", "Z:" + str(batch).replace("/", "\\"), timeout=INSTALL_SECONDS)
-    found, values = {}, None
-    for line in out.splitlines():
-        if line.startswith("HKEY_"):
-            values = found.setdefault(line.strip().lower(), {})
-        elif values is not None and line.startswith("    "):
-            parts = line.strip().split(None, 2)
-            if len(parts) >= 2:
-                values[parts[0]] = (parts[1], parts[2] if len(parts) > 2 else "")
-    full = {key: key.replace("HKLM\\", "HKEY_LOCAL_MACHINE\\").replace("HKCU\\", "HKEY_CURRENT_USER\\").lower()
-            for key in keys}
-    return {key: found[full[key]] for key in keys if full[key] in found}
-
-
 class Install:
     """What one installer puts on the machine, in the hive it writes to."""
 
     def __init__(self, s, hive, listing):
         self.s, self.hive, self.listing = s, hive, listing
-        self.keys = [rf"{hive}\{RUN_KEY}", SETTINGS] + [rf"{hive}\{UNINSTALL_KEY}\{name}" for name in listing.values()]
 
     def state(self):
-        """The Run entry, the listed versions and the user's work period, with one read."""
-        found = registry(self.s, *self.keys)
-        run = found.get(self.keys[0], {}).get("Restwell")
+        """The Run entry, the listed versions and the user's work period, as the registry has
+        them (the probe reads them: no Wine start per value)."""
+        s = self.s
+        run = s.reg_query(rf"{self.hive}\{RUN_KEY}", "Restwell")
         listed = {version for version, name in self.listing.items()
-                  if found.get(rf"{self.hive}\{UNINSTALL_KEY}\{name}", {}).get("DisplayVersion") == ("REG_SZ", version)}
-        work = found.get(SETTINGS, {}).get("Work")
-        return run, listed, work, found
+                  if s.reg_query(rf"{self.hive}\{UNINSTALL_KEY}\{name}", "DisplayVersion") == ("REG_SZ", version)}
+        return run, listed, s.reg_query(SETTINGS, "Work")
 
     def check_installed(self, exe, version):
         """This build's program at exe, one shortcut to it, the Run entry starting it with
@@ -133,18 +112,18 @@ class Install:
         check(len(links) == 1, f"one Start-menu shortcut: {links}")
         link, target = links[0].read_bytes(), windows_path(s, exe)
         check(target.encode("utf-16-le") in link or target.encode() in link, f"the shortcut points at {target}")
-        run, listed, work, found = self.state()
+        run, listed, work = self.state()
         check(run == ("REG_SZ", f'"{target}" -startup'), f"the {self.hive} Run entry: {run}")
         check(listed == {version}, f"Apps & features lists {version} alone: {listed}")
         check(work == ("REG_DWORD", "0x2d"), f"the user's work period is kept: {work}")
-        return run[1], found
+        return run[1]
 
     def check_removed(self):
         s = self.s
         s.wait_until(lambda: not s.restwell_pids(), timeout=60, what="no Restwell process left")
         check(not program_dirs(s), f"no program folder is left: {program_dirs(s)}")
         check(not shortcuts(s), f"no shortcut is left: {shortcuts(s)}")
-        run, listed, work, _ = self.state()
+        run, listed, work = self.state()
         check(run is None, f"no {self.hive} Run entry is left: {run}")
         check(not listed, f"Apps & features lists nothing: {listed}")
         check(work == ("REG_DWORD", "0x2d"), f"the user's work period is kept: {work}")
@@ -174,7 +153,7 @@ def run_installer_ok(s, *args):
 
 def remove_leftovers(s, install):
     """A story cut short in an earlier run may have left an install in this worker's prefix."""
-    run, listed, _, _ = install.state()
+    run, listed, _ = install.state()
     for version in listed if install.hive == "HKLM" else ():
         run_installer(s, "msiexec", "/x", product_code(version), "/qn")
     if run or listed:
@@ -230,7 +209,7 @@ def test_msi_installs_upgrades_and_uninstalls_silently(s):
         exe = drive_c(s) / "Program Files" / "Restwell" / "Restwell.exe"
 
         run_installer_ok(s, "msiexec", "/i", old_msi, "/qn")
-        command_line, _ = install.check_installed(exe, older)
+        command_line = install.check_installed(exe, older)
         # Log-on starts it in the notification area only: the main window exists, hidden.
         start_from_run_entry(s, command_line)
         s.wait_until(lambda: s.find_window(TITLE, visible=False), timeout=60, what="the hidden main window")
@@ -282,9 +261,9 @@ def test_per_user_setup_installs_upgrades_and_uninstalls_silently(s):
         # The older setup refuses to replace the newer version.
         rc = run_installer(s, old_setup, "/S")
         check(rc == 2, f"the older setup over the newer one exits with 2, not {rc}")
-        _, found = install.check_installed(exe, current)
+        install.check_installed(exe, current)
 
-        quiet = found[rf"HKCU\{UNINSTALL_KEY}\Restwell"].get("QuietUninstallString")
+        quiet = s.reg_query(rf"HKCU\{UNINSTALL_KEY}\Restwell", "QuietUninstallString")
         m = quiet and re.match(r'^"([^"]+)" /S$', quiet[1])
         check(m, f"a quiet uninstall command: {quiet}")
         run_installer_ok(s, m[1], "/S")
