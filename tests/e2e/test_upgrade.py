@@ -4,9 +4,9 @@ own registry files) on its own display; each scenario has its own loopback serve
 prefix's proxy setting makes the vendor host for that program alone. The shipped program checks
 a minute after start-up: three scenarios show that minute, each in a lane of its own (one
 measures what the check leaves in memory, one is killed after its save while running and
-resumed from it); the others run meanwhile, one after another in two lanes, with a test build
-whose first check comes after five seconds (the only difference, compiled in). Also the About
-window, normal and in eco mode."""
+resumed from it); the others run meanwhile, one after another in the job's own session, with a
+test build whose first check comes after five seconds (the only difference, compiled in). Also
+the About window, normal and in eco mode."""
 import http.server
 import re
 import shutil
@@ -159,18 +159,29 @@ class Scenario:
             server.close()
 
 
-def run_lane(scenarios, base, folder):
-    """Runs the scenarios one after the other in a prefix and on a display of their own."""
+def run_scenarios(s, scenarios):
+    for sc in scenarios:
+        # The program of the scenario before has ended: its window is gone too.
+        s.wait_until(lambda: not s.restwell_pids() and not s.find_window(TITLE), timeout=60,
+                     what="no Restwell left from the scenario before")
+        sc.run_in(s)
+
+
+def run_lane(scenarios, base, folder, session=None):
+    """Runs the scenarios one after the other in a prefix and on a display of their own, or in
+    the given session, which gets its proxy setting back afterwards."""
     try:
+        if session:
+            try:
+                run_scenarios(session, scenarios)
+            finally:
+                session.reg_import(f'[{INTERNET}]\n"ProxyEnable"=dword:00000000\n')
+            return
         with VirtualDisplay() as display:
             s = PatientSession(display.name)
             s.env["WINEPREFIX"] = str(private_prefix(base, folder, scenarios[0].name))
             try:
-                for sc in scenarios:
-                    # The program of the scenario before has ended: its window is gone too.
-                    s.wait_until(lambda: not s.restwell_pids() and not s.find_window(TITLE), timeout=60,
-                                 what="no Restwell left from the scenario before")
-                    sc.run_in(s)
+                run_scenarios(s, scenarios)
             finally:
                 s.shutdown()
     except Exception:  # noqa: BLE001 - reported by the test that ran the scenarios
@@ -389,32 +400,30 @@ def minute_scenarios():
     ]
 
 
-def run_side_by_side(s, first, then, folder):
-    """Runs lanes of scenarios side by side, each lane in a prefix of its own: the lanes of
-    `first` at once, those of `then` once the first scenarios have their main window (or
-    failed), so that their Wine start-ups do not all come at the same moment."""
+def run_side_by_side(s, lanes, then, folder):
+    """Runs lanes of scenarios side by side, each lane in a prefix of its own, and the scenarios
+    `then` in the session s once the lanes' first scenarios have their main window (or failed),
+    so that their Wine start-ups do not all come at the same moment."""
     base = Path(s.env["WINEPREFIX"])
-    threads = [threading.Thread(target=run_lane, args=(lane, base, folder)) for lane in first]
+    threads = [threading.Thread(target=run_lane, args=(lane, base, folder)) for lane in lanes]
     for t in threads:
         t.start()
-    for lane in first:
+    for lane in lanes:
         lane[0].started.wait(180)
-    later = [threading.Thread(target=run_lane, args=(lane, base, folder)) for lane in then]
-    for t in later:
-        t.start()
-    for t in threads + later:
+    run_lane(then, base, folder, session=s)
+    for t in threads:
         t.join()
-    failures = [f"{sc.name}:\n{sc.error}" for lane in first + then for sc in lane if sc.error]
+    failures = [f"{sc.name}:\n{sc.error}" for lane in lanes + [then] for sc in lane if sc.error]
     shutil.rmtree(SHOTS / folder, ignore_errors=True)
     check(not failures, "\n".join(failures))
 
 
 def test_upgrade_checks_side_by_side_and_the_first_check_and_save_a_minute_after_start(s):
     # The scenarios of the test build run while those of the shipped one wait for their minute.
-    # Each of the first runs alone in its prefix; those of the test build, ten seconds or so
-    # each, one after the other in one more (a prefix and its Wine start-up cost CPU the others
-    # need).
-    run_side_by_side(s, [[sc] for sc in minute_scenarios()], [early_scenarios()], "prefixes")
+    # Each of the latter runs alone in its prefix; those of the test build, ten seconds or so
+    # each, one after the other in the job's own session, idle meanwhile (a prefix and its Wine
+    # start-up cost CPU the others need).
+    run_side_by_side(s, [[sc] for sc in minute_scenarios()], early_scenarios(), "prefixes")
 
 
 # The longest job of the pool: first (until a run has measured it); the time limit catches
