@@ -12,7 +12,7 @@ e2e   Restwell.exe in a Wine virtual desktop, driven by tests/e2e/driver.py
 release  a release for an https test host: no loopback address may be left in its Restwell.exe
       or site/ (linked in the Windows test tree, whose libraries the release tree compiles alike)
 
-The Wine layers share one pool of workers (default 3, or RW_E2E_WORKERS), each with its own copy
+The Wine layers share one pool of workers (default 4, or RW_E2E_WORKERS), each with its own copy
 of the tests' Wine prefix and its own display: each half of the Wine GoogleTest executable's
 suites is one job of the pool, every end-to-end test another. The native tree and the fuzz
 targets are built from the start at the lowest priority (on the CPU the Windows tree's build
@@ -299,7 +299,7 @@ def main():
     parser = argparse.ArgumentParser(description="Builds and runs the test layers.")
     parser.add_argument("layers", nargs="*", default=["all"], choices=LAYERS + ["all"])
     parser.add_argument("-j", "--workers", type=int, default=driver.default_workers(),
-                        help="Wine jobs side by side (default 3, or RW_E2E_WORKERS)")
+                        help="Wine jobs side by side (default 4, or RW_E2E_WORKERS)")
     args = parser.parse_args()
     which = LAYERS if "all" in args.layers else [name for name in LAYERS if name in args.layers]
     results = {}

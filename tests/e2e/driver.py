@@ -530,16 +530,16 @@ def run_pool(jobs, workers):
 
 
 def default_workers():
-    # The Wine jobs mostly wait (for Wine, for the program's timers, for the real minute): three
-    # side by side keep about one core of two busy. Four gained nothing on a busy machine and
-    # made a timing test of the Wine executable fail there.
-    return int(os.environ.get("RW_E2E_WORKERS", "3"))
+    # The Wine jobs wait a good part of their time (for Wine, for the program's timers, for the
+    # real minute): with three side by side a quiet machine still idled 10-20 % of the run; four
+    # take 77-82 s where three took 82-87 s, and 109 s with `stress-ng --cpu 2` beside them.
+    return int(os.environ.get("RW_E2E_WORKERS", "4"))
 
 
 def main():
     parser = argparse.ArgumentParser(description="Runs the end-to-end tests.")
     parser.add_argument("-j", "--workers", type=int, default=default_workers(),
-                        help="tests run side by side (default 3, or RW_E2E_WORKERS)")
+                        help="tests run side by side (default 4, or RW_E2E_WORKERS)")
     parser.add_argument("--shots", action="store_true", help="the screenshot tours instead of the tests")
     parser.add_argument("--one", help=argparse.SUPPRESS)  # one test, in a session made by the pool
     parser.add_argument("--display", help=argparse.SUPPRESS)
