@@ -316,9 +316,11 @@ def main():
     # The Windows tree first, while the tests' Wine prefix is made (the first time): its pool
     # of Wine jobs is the longest part. The native tree and the fuzz targets are built beside
     # it at the lowest priority, in two lanes, and their runs go on beside the pool (the Wine
-    # jobs partly wait on Wine and on Xvfb).
+    # jobs partly wait on Wine and on Xvfb); the release check, which needs only the Windows
+    # tree, runs in a third as soon as that is built, not after the native tree.
     windows = {"built": threading.Event(), "ok": True}
-    lanes = [[n for n in native if n != "fuzz"], [n for n in native if n == "fuzz"]]
+    lanes = [[n for n in native if n not in ("fuzz", "release")]] + [[n for n in native if n == lane]
+                                                                     for lane in ("fuzz", "release")]
     # (Daemon threads: should this thread fail before it sets windows["built"], the run still ends.)
     threads = [threading.Thread(target=guarded, args=(native_layers, lane, results, windows), daemon=True)
                for lane in lanes if lane]
