@@ -165,8 +165,9 @@ TEST(HttpWinInet, ABodyPastTheCapFails) {
     EXPECT_TRUE(body.empty());
 }
 
-// Redirects are followed by hand: at most three, only on the host first asked (https of the
-// same host allowed), and never to another scheme or with a user name.
+// Redirects are followed by hand: at most three, only on the host and port first asked (https
+// of the same host allowed), and never to another scheme or with a user name. "{other}" is the
+// port of another live server on the same host, which must never be asked.
 TEST(HttpWinInet, RedirectsStayOnTheHostAndEndAfterThree) {
     struct Case {
         const char* location;
@@ -177,7 +178,7 @@ TEST(HttpWinInet, RedirectsStayOnTheHostAndEndAfterThree) {
         {"http://127.0.0.1:{port}/final", true, 2},
         {"/loop", false, 4},  // the first request and three redirects
         {"http://localhost:{port}/final", false, 1},
-        {"http://127.0.0.1:1/final", false, 1},
+        {"http://127.0.0.1:{other}/final", false, 1},
         {"ftp://127.0.0.1:{port}/final", false, 1},
         {"file:///C:/windows/win.ini", false, 1},
         {"http://user:pw@127.0.0.1:{port}/final", false, 1},
@@ -185,7 +186,12 @@ TEST(HttpWinInet, RedirectsStayOnTheHostAndEndAfterThree) {
         {"https://127.0.0.1:{port}/final", false, 2},
     };
     for (const Case& c : cases) {
-        LoopbackServer server(Behaviour::Redirect, c.location);
+        LoopbackServer other(Behaviour::Answer, "done");
+        std::string location = c.location;
+        if (const size_t at = location.find("{other}"); at != std::string::npos) {
+            location.replace(at, 7, std::to_string(other.Port()));
+        }
+        LoopbackServer server(Behaviour::Redirect, location);
         HttpWinInet http(Short());
         std::vector<std::uint8_t> body;
         const HResult hr = http.Fetch(server.Url(L"/start"), L"agent", L"", body);
@@ -204,6 +210,7 @@ TEST(HttpWinInet, RedirectsStayOnTheHostAndEndAfterThree) {
         } else {
             EXPECT_EQ(server.Requests(), c.requests) << c.location;
         }
+        EXPECT_EQ(other.Requests(), 0) << c.location;
     }
 }
 

@@ -47,6 +47,7 @@ public:
         thread_.join();
         WSACleanup();
     }
+    int Port() const { return port_; }
     std::wstring Url(const std::wstring& path) const { return L"http://127.0.0.1:" + std::to_wstring(port_) + path; }
     std::string Request() {
         std::lock_guard<std::mutex> lock(mutex_);
