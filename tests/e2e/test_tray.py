@@ -71,6 +71,7 @@ def test_break_menu_suspends_while_a_break_is_due(s):
 
 ICON_CENTRE = ("1270", "790")  # the first icon of the virtual desktop's notification strip
 BALLOONS = '[HKEY_CURRENT_USER\\Software\\Quillfen\\Restwell]\n"NotificationStyle"=dword:00000000\n'
+WELCOME = "Welcome.|Hints about when breaks are due will appear here."
 
 
 def shell_tips(s):
@@ -150,18 +151,30 @@ def shots_tray_at_96_and_144_dpi(s):
         set_dpi(s, 96)
 
 
+def test_an_installers_start_greets_a_welcomed_user_with_the_welcome_balloon(s):
+    """A first install starts the program with -setup, an upgrade with -upgrade: either greets
+    a user welcomed long ago with the shell's welcome balloon, gone again with the program."""
+    for switch in ("-setup", "-upgrade"):
+        s.reg_reset()
+        s.reg_import(stored_state(work_started_ago=60, active_ago=0) + BALLOONS)
+        proc = s.start(switch)
+        s.wait_until(lambda: WELCOME in shell_tips(s), timeout=60, what=f"the welcome balloon after {switch}")
+        s.run_to_end("-close")
+        proc.wait(15)
+        s.wait_until(lambda: WELCOME not in shell_tips(s), timeout=30, what=f"the balloon gone after {switch}")
+
+
 def shots_welcome_balloon_at_96_and_144_dpi(s):
     """The welcome balloon in the shell's own style (style 0), as an upgrade's first start
     shows it, for a person to look at: its two lines read whole."""
     from test_main import set_dpi
-    welcome = "Welcome.|Hints about when breaks are due will appear here."
     try:
         for dpi in (96, 144):
             set_dpi(s, dpi)
             s.reg_reset()
             s.reg_import(stored_state(work_started_ago=60, active_ago=0) + BALLOONS)
             proc = s.start("-upgrade")
-            s.wait_until(lambda: welcome in shell_tips(s), timeout=60, what="the welcome balloon")
+            s.wait_until(lambda: WELCOME in shell_tips(s), timeout=60, what="the welcome balloon")
             s.screenshot(f"welcome-balloon-{dpi}")
             s.run_to_end("-close")
             proc.wait(15)
