@@ -438,20 +438,40 @@ TEST_F(MainWindow, HelpMenuAndBannerCommands) {
 
 namespace {
 
-// The suspend commands of the alert and the tray menus, each for its own length: reminders stay
-// away until just before its end and come back just after it.
+// The command of the menu item that reads text (0 when none does).
+UINT MenuCommandByText(UINT menuId, const std::wstring& text) {
+    const rw::MenuOwner menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId)));
+    HMENU items = menu.get() ? GetSubMenu(menu.get(), 0) : nullptr;
+    for (int i = 0; items && i < GetMenuItemCount(items); ++i) {
+        wchar_t item[64] = L"";
+        if (GetMenuStringW(items, static_cast<UINT>(i), item, 64, MF_BYPOSITION) && text == item) {
+            return GetMenuItemID(items, i);
+        }
+    }
+    return 0;
+}
+
+// The suspend items of the alert's and the tray's menus, each for the length it reads: reminders
+// stay away until just before its end and come back just after it.
 TEST_F(MainWindow, EachSuspendCommandLastsItsOwnLength) {
     struct Case {
-        UINT command;
+        UINT menu;
+        const wchar_t* item;
         std::int64_t minutes;  // 0: until the next rest, however long that takes
-    } cases[] = {{ID_SUSPEND_15, 15}, {ID_SUSPEND_30, 30}, {ID_SUSPEND_UNTIL_REST, 0}};
+    } cases[] = {
+        {IDR_MENU_SUSPEND, L"Suspend 15 minutes", 15},         {IDR_MENU_SUSPEND, L"Suspend 30 minutes", 30},
+        {IDR_MENU_SUSPEND, L"Suspend until next rest", 0},     {IDR_MENU_TRAY_BREAK, L"Suspend for &15 minutes", 15},
+        {IDR_MENU_TRAY_BREAK, L"Suspend for &30 minutes", 30}, {IDR_MENU_TRAY_BREAK, L"&Suspend until next rest", 0},
+    };
     const std::int64_t now = app.calendar.Now();
     PutTime(L"TimeWorkStart", now - 56 * 60);
     PutTime(L"TimeActiveLast", now);
     Start();
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.command);
-        SendMessageW(main->hwnd(), WM_COMMAND, c.command, 0);
+        SCOPED_TRACE(testing::Message() << c.menu << " " << std::string(c.item, c.item + wcslen(c.item)));
+        const UINT command = MenuCommandByText(c.menu, c.item);
+        ASSERT_NE(command, 0u);
+        SendMessageW(main->hwnd(), WM_COMMAND, command, 0);
         const std::int64_t minutes = c.minutes ? c.minutes : 8 * 60;
         const auto after = [&](std::int64_t seconds) {
             return main->Engine().IsSuspended(app.input.tick + static_cast<std::uint32_t>(seconds * 1000),
