@@ -319,8 +319,8 @@ def main():
     # jobs partly wait on Wine and on Xvfb); the release check, which needs only the Windows
     # tree, runs in a third as soon as that is built, not after the native tree.
     windows = {"built": threading.Event(), "ok": True}
-    lanes = [[n for n in native if n not in ("fuzz", "release")]] + [[n for n in native if n == lane]
-                                                                     for lane in ("fuzz", "release")]
+    lanes = [[n for n in native if n not in ("fuzz", "release")],
+             [n for n in native if n == "fuzz"], [n for n in native if n == "release"]]
     # (Daemon threads: should this thread fail before it sets windows["built"], the run still ends.)
     threads = [threading.Thread(target=guarded, args=(native_layers, lane, results, windows), daemon=True)
                for lane in lanes if lane]
