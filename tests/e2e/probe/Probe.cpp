@@ -38,6 +38,7 @@
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when not found.
 #include <windows.h>
 #include <sddl.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -55,16 +56,28 @@ HWND Handle(const wchar_t* text) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(Number(text)));
 }
 
-std::wstring Text(HWND hwnd) {
-    wchar_t buffer[1024] = L"";
-    // WM_GETTEXT works across processes for the text of any window.
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, nullptr);
-    std::wstring text(buffer);
+std::wstring OnOneLine(std::wstring text) {
     for (wchar_t& c : text) {
         if (c == L'\n') c = L'|';
         if (c == L'\r') c = L' ';
     }
     return text;
+}
+
+std::wstring Text(HWND hwnd) {
+    wchar_t buffer[1024] = L"";
+    // WM_GETTEXT works across processes for the text of any window.
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, nullptr);
+    return OnOneLine(buffer);
+}
+
+// Another process's window title as the system keeps it: no message to each window's thread
+// (a busy one would hold up every listing). A tooltip keeps the text it shows itself.
+std::wstring Title(HWND hwnd, const std::wstring& cls) {
+    if (cls == TOOLTIPS_CLASSW) return Text(hwnd);
+    wchar_t buffer[1024] = L"";
+    GetWindowTextW(hwnd, buffer, 1024);
+    return OnOneLine(buffer);
 }
 
 std::wstring ClassOf(HWND hwnd) {
@@ -90,10 +103,11 @@ BOOL CALLBACK ListTop(HWND hwnd, LPARAM lp) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     if (args->pid && pid != args->pid) return TRUE;
+    const std::wstring cls = ClassOf(hwnd);
     wchar_t line[2048];
     swprintf(line, 2048, L"0x%llx %lu %d %d \"%ls\" \"%ls\"",
              static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), pid, IsWindowVisible(hwnd) ? 1 : 0,
-             IsWindowEnabled(hwnd) ? 1 : 0, ClassOf(hwnd).c_str(), Text(hwnd).c_str());
+             IsWindowEnabled(hwnd) ? 1 : 0, cls.c_str(), Title(hwnd, cls).c_str());
     Print(line);
     return TRUE;
 }
