@@ -289,10 +289,15 @@ class Session:
         return path
 
     # Registry --------------------------------------------------------------------------
+    def probe_ok(self, *request):
+        """A probe request that must succeed (a registry write, say)."""
+        rc, out = self.probe(*request)
+        check(rc == 0, f"probe {request}: exit code {rc}")
+        return out
+
     def reg_reset(self):
         """Deletes the program's keys (a key that is not there is no error)."""
-        rc, _ = self.probe("regclear", *PRODUCT_KEYS)
-        check(rc == 0, f"the program's keys deleted: exit code {rc}")
+        self.probe_ok("regclear", *PRODUCT_KEYS)
 
     def reg_import(self, text):
         """Imports .reg text (without its header): keys to delete ("[-key]"), keys, and their
@@ -315,8 +320,7 @@ class Session:
                     request = ("regset", key, _reg_unescape(m[1]), "dword", "0x" + m[3])
                 else:
                     request = ("regset", key, _reg_unescape(m[1]), "binary", m[4])
-            rc, _ = self.probe(*request)
-            check(rc == 0, f"{request} written: exit code {rc}")
+            self.probe_ok(*request)
 
     def reg_query(self, key, name):
         """The value's type and data as reg.exe's query prints them, or None."""
@@ -335,9 +339,21 @@ class Session:
         script.write_text('#!/bin/sh\necho "$1" >> "%s"\n' % log)
         script.chmod(0o755)
         log.unlink(missing_ok=True)
-        rc, _ = self.probe("regset", r"HKCU\Software\Wine\WineBrowser", "Browsers", "sz", str(script))
-        check(rc == 0, f"the fake browser set: exit code {rc}")
+        self.probe_ok("regset", r"HKCU\Software\Wine\WineBrowser", "Browsers", "sz", str(script))
         return lambda: log.read_text().split() if log.exists() else []
+
+    def set_dpi(self, dpi, desktop=True):
+        """Wine's LogPixels: every program reads it as it starts. The desktop (the taskbar the
+        screenshots show) takes it only from a new wineserver: with desktop, the server and the
+        desktop start again."""
+        self.reg_import("".join(f'[{key}]\n"LogPixels"=dword:{dpi:08x}\n' for key in (
+            r"HKEY_CURRENT_USER\Control Panel\Desktop",
+            r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts")))
+        if desktop:
+            self.close_probe()
+            subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
+            subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=120)
 
     def reset(self):
         self.kill_restwell()

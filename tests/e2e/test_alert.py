@@ -6,19 +6,6 @@ import time
 
 from driver import BUILD, SHOTS, check
 
-DPI_KEYS = [r"HKCU\Control Panel\Desktop",
-            r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"]
-
-
-def set_dpi(s, dpi):
-    for key in DPI_KEYS:
-        s.wine("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f", check_rc=True)
-    # The server reads LogPixels when it starts.
-    subprocess.run(["wineserver", "-k"], env=s.env, capture_output=True)
-    subprocess.run(["wine", "cmd", "/c", "exit"], env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   timeout=60)
-
-
 def show(s, name, *args):
     proc = subprocess.Popen(["wine", str(BUILD / "tests" / "alert_demo.exe"), *args], env=s.env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -50,10 +37,10 @@ def show(s, name, *args):
 def shots_alert_popup_at_96_and_144_dpi(s):
     try:
         for dpi in (96, 144):
-            set_dpi(s, dpi)
+            s.set_dpi(dpi)
             show(s, f"due-{dpi}", "due")
             show(s, f"plain-{dpi}", "plain")
             show(s, f"due-eco-{dpi}", "due", "eco")
             show(s, f"plain-eco-{dpi}", "plain", "eco")
     finally:
-        set_dpi(s, 96)
+        s.set_dpi(96)

@@ -66,23 +66,13 @@ def layout_problems(s, *args):
     return summary[0], problems
 
 
-def set_dpi(s, dpi, desktop=True):
-    """Wine's LogPixels: each program reads it as it starts; the desktop (the taskbar the
-    screenshots show) only when the wineserver starts again, which costs a new session."""
-    s.reg_import("".join(f'[{key}]\n"LogPixels"=dword:{dpi:08x}\n' for key in (
-        r"HKEY_CURRENT_USER\Control Panel\Desktop",
-        r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts")))
-    if desktop:
-        subprocess.run(["wineserver", "-k"], env=s.env, capture_output=True)
-
-
 def test_every_dialog_fits_in_every_language_at_96_and_144_dpi(s):
     problems = []
     dpi = 144
     try:
         # 144 dpi first, with the check of the check, then back to the prefix's 96 dpi.
         for dpi in (144, 96):
-            set_dpi(s, dpi, desktop=False)
+            s.set_dpi(dpi, desktop=False)
             summary, found = layout_problems(s)
             check(f"at {dpi} dpi" in summary, f"the check measured at {dpi} dpi: {summary}")
             problems += found
@@ -91,7 +81,7 @@ def test_every_dialog_fits_in_every_language_at_96_and_144_dpi(s):
                 _, longer = layout_problems(s, "--lengthen", "de", "30")
     finally:
         if dpi != 96:
-            set_dpi(s, 96, desktop=False)
+            s.set_dpi(96, desktop=False)
     check(not problems, "texts that do not fit:\n" + "\n".join(problems))
     check(any(p.startswith("de at 144 dpi, IDD_MAIN") for p in longer) and
           all(p.startswith("de ") for p in longer),
@@ -149,7 +139,7 @@ def shots_main_window_pop_up_and_wizard_in_german_and_french(s):
     """For a person to look at: build/e2e/lang-<language>-<window>-<dpi>.png."""
     try:
         for dpi in (96, 144):
-            set_dpi(s, dpi)
+            s.set_dpi(dpi)
             for lang in ("de_DE.UTF-8", "fr_FR.UTF-8"):
                 code = lang[:2]
                 start_in(s, lang)
@@ -180,4 +170,4 @@ def shots_main_window_pop_up_and_wizard_in_german_and_french(s):
                 s.reg_reset()
     finally:
         s.kill_restwell()
-        set_dpi(s, 96)
+        s.set_dpi(96)

@@ -112,21 +112,6 @@ def test_reminders_off_empty_the_status_and_log_off_saves_the_rating(s):
     close(s, proc)
 
 
-def set_dpi(s, dpi):
-    """Wine's LogPixels for the next start (the wineserver restarts to take it)."""
-    for key in (r"HKCU\Control Panel\Desktop",
-                r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"):
-        s.wine("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f", check_rc=True)
-    subprocess.run(["wineserver", "-k"], env=s.env, capture_output=True)  # it reads LogPixels when it starts
-    # The first program after the change starts the desktop again and builds its font cache:
-    # one silent start and end, so that the probe's questions are answered in time.
-    proc = s.start("-silent")
-    # "-close" reaches only a window that exists.
-    s.wait_until(lambda: s.find_window(TITLE), timeout=120, what="the silent start's window")
-    s.run_to_end("-close", timeout=120)
-    proc.wait(60)
-
-
 LOOKS = {
     "normal": "",
     "eco": f'[{KEY.replace("HKCU", "HKEY_CURRENT_USER")}]\n"EcoMode"=dword:00000001\n',
@@ -142,7 +127,7 @@ def shots_main_window_at_96_and_144_dpi(s):
     """Screenshots of every form of the window, for a person to look at."""
     try:
         for dpi, looks in ((96, ("normal", "eco", "branding")), (144, ("normal", "branding"))):
-            set_dpi(s, dpi)
+            s.set_dpi(dpi)
             for look in looks:
                 state = LOOKS[look]
                 s.reg_reset()
@@ -157,7 +142,7 @@ def shots_main_window_at_96_and_144_dpi(s):
                 s.screenshot(f"main-{look}-{dpi}")
                 close(s, proc)
     finally:
-        set_dpi(s, 96)
+        s.set_dpi(96)
 
 
 def test_a_planned_break_is_named_ahead_and_announced_when_the_worker_says_it_is_due(s):

@@ -4,7 +4,7 @@ the user changed."""
 import time
 
 from driver import check
-from test_main import (KEY, TITLE, close, keep_input_recent, main_window, set_dpi, stored_state)
+from test_main import KEY, TITLE, close, keep_input_recent, main_window, stored_state
 
 PSM_SETCURSEL = 0x465
 WM_COMMAND = 0x111
@@ -36,7 +36,7 @@ def open_options(s):
 def shots_options_pages_normal_and_locked_at_96_and_144_dpi(s):
     try:
         for dpi in (96, 144):
-            set_dpi(s, dpi)
+            s.set_dpi(dpi)
             for look, state in (("normal", NORMAL), ("locked", LOCKED)):
                 s.reg_reset()
                 s.reg_import(stored_state(work_started_ago=20 * 60, active_ago=0) + state)
@@ -55,7 +55,7 @@ def shots_options_pages_normal_and_locked_at_96_and_144_dpi(s):
                 s.wait_until(lambda: not s.find_window("Options", visible=True), what="the sheet closed")
                 close(s, proc)
     finally:
-        set_dpi(s, 96)
+        s.set_dpi(96)
 
 
 def test_options_ok_stores_the_changes_and_cancel_stores_nothing(s):

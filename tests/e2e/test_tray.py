@@ -119,10 +119,9 @@ def test_the_shell_shows_the_whole_tooltip_and_balloon_takes_every_record_and_ge
 def shots_tray_at_96_and_144_dpi(s):
     """The balloon, the tooltip and the tray menu beside the open Options sheet, for a person
     to look at."""
-    from test_main import set_dpi
     try:
         for dpi in (96, 144):
-            set_dpi(s, dpi)
+            s.set_dpi(dpi)
             s.reg_reset()
             s.reg_import(stored_state(work_started_ago=56 * 60, active_ago=0) + BALLOONS)
             keep_input_recent(s)
@@ -148,7 +147,7 @@ def shots_tray_at_96_and_144_dpi(s):
             s.run_to_end("-close")
             proc.wait(15)
     finally:
-        set_dpi(s, 96)
+        s.set_dpi(96)
 
 
 def test_an_installers_start_greets_a_welcomed_user_with_the_welcome_balloon(s):
@@ -167,10 +166,9 @@ def test_an_installers_start_greets_a_welcomed_user_with_the_welcome_balloon(s):
 def shots_welcome_balloon_at_96_and_144_dpi(s):
     """The welcome balloon in the shell's own style (style 0), as an upgrade's first start
     shows it, for a person to look at: its two lines read whole."""
-    from test_main import set_dpi
     try:
         for dpi in (96, 144):
-            set_dpi(s, dpi)
+            s.set_dpi(dpi)
             s.reg_reset()
             s.reg_import(stored_state(work_started_ago=60, active_ago=0) + BALLOONS)
             proc = s.start("-upgrade")
@@ -179,4 +177,4 @@ def shots_welcome_balloon_at_96_and_144_dpi(s):
             s.run_to_end("-close")
             proc.wait(15)
     finally:
-        set_dpi(s, 96)
+        s.set_dpi(96)

@@ -5,7 +5,6 @@ period at once and its Cancel changes nothing. Screenshots of every page at 96 a
 import time
 
 from driver import check
-from test_main import set_dpi
 
 TITLE = "Quillfen Restwell 2.1"
 SHEET = "Restwell"
@@ -202,7 +201,7 @@ def shots_wizard_pages_editor_and_customize_at_96_144_and_192_dpi(s):
     """Screenshots for a person to look at: the three pages, the editor, the lone page."""
     try:
         for dpi in (96, 144, 192):
-            set_dpi(s, dpi)
+            s.set_dpi(dpi)
             s.reg_reset()
             proc = s.start()
             sheet = wizard(s)
@@ -241,7 +240,7 @@ def shots_wizard_pages_editor_and_customize_at_96_144_and_192_dpi(s):
             s.wait_until(lambda: find_sheet(s) is None, what="the sheet gone")
             exit_program(s, proc)
     finally:
-        set_dpi(s, 96)
+        s.set_dpi(96)
 
 
 def shots_wizard_pages_after_a_move_to_144_dpi(s):
