@@ -22,7 +22,6 @@ namespace rw {
 
 namespace {
 
-constexpr DWORD kHelpContextMain = 100;
 constexpr UINT_PTR kTickTimer = rw::CBreakEngine::kTickTimerId;
 
 bool IsPolicyArea(LPARAM area) {

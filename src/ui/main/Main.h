@@ -30,6 +30,9 @@ namespace rw {
 
 class CdlgMain : public rw::Dialog, private rw::BreakEngineView {
 public:
+    // The main window's topic in the help.
+    static constexpr DWORD kHelpContextMain = 100;
+
     // What the worker posts to this window through, made once the window exists.
     using PosterFactory = std::function<std::shared_ptr<rw::MessagePoster>(HWND window)>;
 

@@ -17,7 +17,6 @@ namespace rw {
 
 namespace {
 
-constexpr DWORD kHelpContextMain = 100;
 constexpr DWORD kHelpTopicUsers = 1;
 
 }  // namespace

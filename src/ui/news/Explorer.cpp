@@ -12,8 +12,10 @@ const CLSID kWebBrowserClass = {0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0
 constexpr DISPID kDispidNavigate = 104;
 constexpr DISPID kDispidReadyState = -525;
 
+}  // namespace
+
 // The reference count of the COM objects here: each starts with its creator's reference and is
-// deleted with its last one.
+// deleted with its last one. (Not file-local: the explorer's nested classes derive from it.)
 template <class Object>
 class ComReferences {
 protected:
@@ -27,8 +29,6 @@ protected:
 private:
     ULONG references_ = 1;
 };
-
-}  // namespace
 
 // The container's side: client site, in-place site and frame in one object, with its own
 // reference count; the explorer holds one reference.
