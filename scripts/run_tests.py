@@ -14,9 +14,11 @@ release  a release for an https test host: no loopback address may be left in it
 
 The Wine layers share one pool of workers (default 4, or RW_E2E_WORKERS), each with its own copy
 of the tests' Wine prefix and its own display: each half of the Wine GoogleTest executable's
-suites is one job of the pool, every end-to-end test another. The native tree and the fuzz
-targets are built from the start at the lowest priority (on the CPU the Windows tree's build
-leaves idle); what needs the Windows tree, and the fuzz runs, wait until it is built."""
+suites is one job of the pool, every end-to-end test another. The pool starts once the Windows
+tree's programs are built, with the end-to-end tests; the Wine test executable is built beside
+them and its jobs start when it is. The native tree and the fuzz targets are built from the start
+at the lowest priority (on the CPU the other work leaves idle); what needs the Windows tree, and
+the fuzz runs, wait until it is built."""
 import argparse
 import json
 import os
@@ -72,14 +74,16 @@ def build(preset, targets=(), low=False):
     (configuring is short and keeps the usual one, so that the compiles are ready early)."""
     out = ROOT / "build" / preset
     out.mkdir(parents=True, exist_ok=True)
-    say(f"building {preset} (log: build/{preset}/build.log)")
     if not (out / "build.ninja").exists() and run_logged(["cmake", "--preset", preset], out / "configure.log",
                                                          phase=f"configure {preset}") != 0:
         return False
     cmd = ["cmake", "--build", out] + [a for t in targets for a in ("--target", t)]
-    ok = run_logged(cmd, out / "build.log", phase=f"build {preset}", low=low) == 0
+    name = " ".join([preset, *targets])
+    log = out / ("build.log" if not targets else f"build-{'-'.join(targets)}.log")
+    say(f"building {name} (log: {log.relative_to(ROOT)})")
+    ok = run_logged(cmd, log, phase=f"build {name}", low=low) == 0
     if not ok:
-        say(f"building {preset} failed")
+        say(f"building {name} failed")
     return ok
 
 
@@ -228,11 +232,15 @@ WIN_SHARD = "FrameworkLeaks.*:HttpWinInet.*:BreaksPage.*:OptionsSheet.*:KitMenuB
 WIN_SHARDS = [WIN_SHARD, "-" + WIN_SHARD]
 
 
-def win_job(shard):
+def win_job(shard, executable):
     """A pool job that runs one shard of the Wine GoogleTest executable in its session (prefix
-    and display). It runs once; should a test hang (the executable ends it after WIN_TEST_LIMIT s)
-    or crash, the executable starts again after the tests done so far."""
+    and display), once executable["ready"] is set (the pool starts it no earlier) and if
+    executable["ok"]. It runs once; should a test hang (the executable ends it after
+    WIN_TEST_LIMIT s) or crash, the executable starts again after the tests done so far."""
     def job(session):
+        if not executable["ok"]:
+            say("win: the Wine test executable did not build (log: build/win64/build-restwell_win_tests.log)")
+            return 0, 1
         build = ROOT / "build" / "win64"
         stem = f"win_tests-{shard + 1}"
         progress = build / f"{stem}.progress"
@@ -271,13 +279,15 @@ def win_job(shard):
     return job
 
 
-def wine_layers(which, workers, results):
-    """Runs the win job and the end-to-end tests (the Windows tree is built) in one pool."""
+def wine_layers(which, workers, results, executable):
+    """Runs the win job and the end-to-end tests (the Windows tree's programs are built) in one
+    pool; the win jobs start once the Wine test executable is (see win_job)."""
     jobs, tests = [], []
     if "win" in which:
         # The longest jobs go first (until a run has measured them): each half of the Wine tests
         # takes about 45 s beside the end-to-end tests.
-        jobs += [driver.Job(f"win {i + 1}/{len(WIN_SHARDS)}", win_job(i), weight=45) for i in range(len(WIN_SHARDS))]
+        jobs += [driver.Job(f"win {i + 1}/{len(WIN_SHARDS)}", win_job(i, executable), weight=45,
+                            ready=executable["ready"]) for i in range(len(WIN_SHARDS))]
     if "e2e" in which:
         tests = driver.discover("")
         jobs += [driver.Job(name, driver.e2e_job(name, test), getattr(test, "seconds", 0.0)) for name, test in tests]
@@ -335,16 +345,30 @@ def main():
             [ROOT / "scripts" / "bootstrap", "test"], ROOT / "build" / "bootstrap-test.log",
             phase="tests' Wine prefix")))
         prefix.start()
-        built = windows["ok"] = build("win64")
-        windows["built"].set()
+        built = windows["ok"] = build("win64")  # the programs; not the Wine test executable
         prefix.join()
         if made != [0] or not built:
             for name in wine:
                 results[name] = (0, 1)
             wine = []
         else:
+            # The Wine test executable, the tree's longest compile, is built while the pool's
+            # first jobs run (the end-to-end tests, which wait a good part of their time for Wine
+            # and for the program's timers). No other build may use the tree before it ends:
+            # windows["built"] is set then.
+            executable = {"ready": threading.Event(), "ok": False}
+
+            def build_tests():
+                try:
+                    executable["ok"] = "win" in wine and build("win64", ["restwell_win_tests"])
+                finally:
+                    executable["ready"].set()
+                    windows["built"].set()
+            tests_build = threading.Thread(target=build_tests, daemon=True)
+            tests_build.start()
             say(f"time: the Wine pool starts {time.time() - began:.0f} s after the start")
-            guarded(wine_layers, wine, args.workers, results)
+            guarded(wine_layers, wine, args.workers, results, executable)
+            tests_build.join()
     windows["built"].set()
     for t in threads:
         t.join()

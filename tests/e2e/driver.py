@@ -13,7 +13,6 @@ import argparse
 import importlib.util
 import json
 import os
-import queue
 import re
 import select
 import shutil
@@ -470,9 +469,10 @@ def e2e_job(name, test):
 
 
 class Job:
-    """A unit of work for the pool: run(session) returns (passed, failed) or raises (one failure)."""
-    def __init__(self, name, run, weight=0.0):
-        self.name, self.run, self.weight = name, run, weight
+    """A unit of work for the pool: run(session) returns (passed, failed) or raises (one failure).
+    A job with `ready` (an event) is not started before it is set."""
+    def __init__(self, name, run, weight=0.0, ready=None):
+        self.name, self.run, self.weight, self.ready = name, run, weight, ready
 
 
 def run_pool(jobs, workers):
@@ -488,10 +488,20 @@ def run_pool(jobs, workers):
         measured = json.loads(timed.read_text())
     except (OSError, ValueError):
         measured = {}
-    pending = queue.Queue()
-    for job in sorted(jobs, key=lambda j: -measured.get(j.name, j.weight)):
-        pending.put(job)
+    pending = sorted(jobs, key=lambda j: -measured.get(j.name, j.weight))
     results, lock, spent = {}, threading.Lock(), []
+
+    def next_job():
+        """The heaviest pending job that is ready; None when none is left."""
+        while True:
+            with lock:
+                job = next((j for j in pending if j.ready is None or j.ready.is_set()), None)
+                if job or not pending:
+                    if job:
+                        pending.remove(job)
+                    return job
+            time.sleep(0.5)
+
     SHOTS.mkdir(parents=True, exist_ok=True)
     shutil.rmtree(SHOTS / "installers", ignore_errors=True)  # built once per run, by the first test that needs them
     count = max(1, min(workers, len(jobs)))
@@ -504,11 +514,7 @@ def run_pool(jobs, workers):
             with VirtualDisplay() as display:
                 session = Session(display.name, prefix, SHOTS / f"worker-{index + 1}")
                 session.start_wine()
-                while True:
-                    try:
-                        job = pending.get_nowait()
-                    except queue.Empty:
-                        break
+                while (job := next_job()) is not None:
                     start = time.time()
                     try:
                         counts = job.run(session)
