@@ -40,17 +40,11 @@ void CPlannedBreakList::CopyFrom(const CPlannedBreakList& other) {
 }
 
 CBreakTimed LoadBreakTimed(const SettingsIdentity& identity, int n) {
-    const SettingInfo& info = SettingInfoOf(Setting::TimedEntry);
-    std::wstring text;
-    SettingsReadText(identity, PlainRootOf(info.key), SectionOf(info.key), TimedEntryName(n).c_str(), info.maxChars + 1,
-                     text);
-    return CBreakTimed::FromText(text);
+    return CBreakTimed::FromText(ReadTimedEntry(identity, n));
 }
 
 HResult SaveBreakTimed(const SettingsIdentity& identity, int n, const CBreakTimed& record) {
-    const SettingInfo& info = SettingInfoOf(Setting::TimedEntry);
-    return SettingsSetString(identity, PlainRootOf(info.key), SectionOf(info.key), TimedEntryName(n).c_str(),
-                             record.ToText().c_str());
+    return WriteTimedEntry(identity, n, record.ToText());
 }
 
 CPlannedBreakList LoadPlannedBreakList(const SettingsIdentity& identity) {

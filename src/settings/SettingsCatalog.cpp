@@ -69,8 +69,10 @@ RootKey ReadRootOf(const SettingInfo& info, bool groupFromPolicy = false) {
     return PlainRootOf(info.key);
 }
 
-std::wstring UnsavedKey(const SettingInfo& info) {
-    return std::wstring(SectionOf(info.key) ? SectionOf(info.key) : L"") + L"\\" + info.name;
+// The memory's key of a value: its section and name (a planned break's entry, "Timed-N", has
+// a name of its own for each N).
+std::wstring UnsavedKey(const SettingInfo& info, const wchar_t* name = nullptr) {
+    return std::wstring(SectionOf(info.key) ? SectionOf(info.key) : L"") + L"\\" + (name ? name : info.name);
 }
 
 // A value the registry refused this run, unless a policy rules it.
@@ -88,12 +90,13 @@ std::optional<T> Unsaved(const SettingsIdentity& identity, const SettingInfo& in
 }
 
 // Tells the identity's memory of refused writes how a write went.
-HResult Remember(const SettingsIdentity& identity, const SettingInfo& info, HResult hr, UnsavedSettings::Value value) {
+HResult Remember(const SettingsIdentity& identity, const SettingInfo& info, HResult hr, UnsavedSettings::Value value,
+                 const wchar_t* name = nullptr) {
     if (!identity.unsaved) return hr;
     if (Failed(hr)) {
-        identity.unsaved->Refused(UnsavedKey(info), info.name, std::move(value), hr);
+        identity.unsaved->Refused(UnsavedKey(info, name), name ? name : info.name, std::move(value), hr);
     } else {
-        identity.unsaved->Stored(UnsavedKey(info));
+        identity.unsaved->Stored(UnsavedKey(info, name));
     }
     return hr;
 }
@@ -218,6 +221,26 @@ HResult WriteSettingInt64(const SettingsIdentity& identity, Setting setting, std
 }
 
 std::wstring TimedEntryName(int n) { return L"Timed-" + std::to_wstring(n); }
+
+std::wstring ReadTimedEntry(const SettingsIdentity& identity, int n) {
+    const SettingInfo& info = SettingInfoOf(Setting::TimedEntry);
+    const std::wstring name = TimedEntryName(n);
+    if (identity.unsaved) {
+        const auto unsaved = identity.unsaved->Find(UnsavedKey(info, name.c_str()));
+        if (unsaved && std::holds_alternative<std::wstring>(*unsaved)) return std::get<std::wstring>(*unsaved);
+    }
+    std::wstring text;
+    SettingsReadText(identity, PlainRootOf(info.key), SectionOf(info.key), name.c_str(), info.maxChars + 1, text);
+    return text;
+}
+
+HResult WriteTimedEntry(const SettingsIdentity& identity, int n, const std::wstring& text) {
+    const SettingInfo& info = SettingInfoOf(Setting::TimedEntry);
+    const std::wstring name = TimedEntryName(n);
+    return Remember(identity, info,
+                    SettingsSetString(identity, PlainRootOf(info.key), SectionOf(info.key), name.c_str(), text.c_str()),
+                    text, name.c_str());
+}
 
 BreakPeriods ApplyBreakPeriodRules(std::uint32_t workMinutes, std::uint32_t restMinutes, bool workFromPolicy) {
     // A work period of 30 or less with a rest of 30 or more is a pair stored the wrong way round.

@@ -95,6 +95,10 @@ constexpr PolicyButtonState ButtonStateForHideValue(std::uint32_t hide) { return
 
 // "Timed-%d" for entry n.
 std::wstring TimedEntryName(int n);
+// Planned break n's stored text (at most one character over the limit, so that a longer one
+// shows), and its write; a refused write is kept for the run like any other setting's.
+std::wstring ReadTimedEntry(const SettingsIdentity& identity, int n);
+rw::HResult WriteTimedEntry(const SettingsIdentity& identity, int n, const std::wstring& text);
 
 // Work and rest periods in minutes after the swap rule and the clamps.
 struct BreakPeriods {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "RegistryTestEnv.h"
+#include "engine/PlannedBreakList.h"
 #include "settings/SettingsCatalog.h"
 #include "settings/UnsavedSettings.h"
 
@@ -62,6 +63,24 @@ TEST_F(UnsavedSettingsTest, RefusedChoicesHoldForTheRunAndTheFirstRefusalIsToldO
     // An administrator's policy still rules over the user's unsaved choice.
     PutDword(kHkeyCurrentUser, true, L"Breaks", L"Work", 90);
     EXPECT_EQ(LoadBreakSettings(id).choice.workMinutes, 90);
+}
+
+// The first start's wizard saves the planned breaks, then the main window loads them: with a
+// key the user may not write, they must still be there for the run.
+TEST_F(UnsavedSettingsTest, RefusedPlannedBreaksHoldForTheRun) {
+    CPlannedBreakList planned;
+    planned.Insert(std::make_unique<CBreakTimed>(CBreakTimed::FromText(L"0NYYYYYN,1230,Lunch")));
+    planned.Insert(std::make_unique<CBreakTimed>(CBreakTimed::FromText(L"0NYNYNYN,1000,Stretch")));
+    SavePlannedBreakList(id, planned);
+
+    const CPlannedBreakList loaded = LoadPlannedBreakList(id);
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[0].ToText(), L"0NYNYNYN,1000,Stretch");
+    EXPECT_EQ(loaded[1].ToText(), L"0NYYYYYN,1230,Lunch");
+    EXPECT_TRUE(LoadPlannedBreakList(kTestIdentity).empty()) << "nothing reached the registry";
+    const auto report = unsaved.TakeReport();
+    ASSERT_TRUE(report.has_value()) << "the refusal is told";
+    EXPECT_EQ(report->name, L"Timed-0");
 }
 
 TEST_F(UnsavedSettingsTest, AWriteThatSucceedsLaterCountsAgain) {
