@@ -239,7 +239,7 @@ def win_job(shard, executable):
     WIN_TEST_LIMIT s) or crash, the executable starts again after the tests done so far."""
     def job(session):
         if not executable["ok"]:
-            say("win: the Wine test executable did not build (log: build/win64/build-restwell_win_tests.log)")
+            say("win: the Wine test executable did not build (its log is above)")
             return 0, 1
         build = ROOT / "build" / "win64"
         stem = f"win_tests-{shard + 1}"

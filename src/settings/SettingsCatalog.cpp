@@ -69,21 +69,23 @@ RootKey ReadRootOf(const SettingInfo& info, bool groupFromPolicy = false) {
     return PlainRootOf(info.key);
 }
 
-// The memory's key of a value: its section and name (a planned break's entry, "Timed-N", has
-// a name of its own for each N).
-std::wstring UnsavedKey(const SettingInfo& info, const wchar_t* name = nullptr) {
-    return std::wstring(SectionOf(info.key) ? SectionOf(info.key) : L"") + L"\\" + (name ? name : info.name);
+// The memory's key of a value: its section and its name (the setting's, or a planned break's
+// entry's own, "Timed-N").
+std::wstring UnsavedKey(const SettingInfo& info, const wchar_t* name) {
+    return std::wstring(SectionOf(info.key) ? SectionOf(info.key) : L"") + L"\\" + name;
 }
 
-// A value the registry refused this run, unless a policy rules it.
+// A value the registry refused this run, unless a policy rules it; by default the setting's
+// own name.
 template <typename T>
-std::optional<T> Unsaved(const SettingsIdentity& identity, const SettingInfo& info) {
+std::optional<T> Unsaved(const SettingsIdentity& identity, const SettingInfo& info, const wchar_t* name = nullptr) {
     if (!identity.unsaved) return std::nullopt;
-    const auto value = identity.unsaved->Find(UnsavedKey(info));
+    if (!name) name = info.name;
+    const auto value = identity.unsaved->Find(UnsavedKey(info, name));
     if (!value || !std::holds_alternative<T>(*value)) return std::nullopt;
     const RootKey root = ReadRootOf(info);
     if ((root == ROOT_USER_OVERLAY || root == ROOT_MACHINE_OVERLAY) &&
-        SettingsPolicyValueExists(identity, PlainRootOf(info.key), SectionOf(info.key), info.name)) {
+        SettingsPolicyValueExists(identity, PlainRootOf(info.key), SectionOf(info.key), name)) {
         return std::nullopt;
     }
     return std::get<T>(*value);
@@ -93,8 +95,9 @@ std::optional<T> Unsaved(const SettingsIdentity& identity, const SettingInfo& in
 HResult Remember(const SettingsIdentity& identity, const SettingInfo& info, HResult hr, UnsavedSettings::Value value,
                  const wchar_t* name = nullptr) {
     if (!identity.unsaved) return hr;
+    if (!name) name = info.name;
     if (Failed(hr)) {
-        identity.unsaved->Refused(UnsavedKey(info, name), name ? name : info.name, std::move(value), hr);
+        identity.unsaved->Refused(UnsavedKey(info, name), name, std::move(value), hr);
     } else {
         identity.unsaved->Stored(UnsavedKey(info, name));
     }
@@ -225,10 +228,7 @@ std::wstring TimedEntryName(int n) { return L"Timed-" + std::to_wstring(n); }
 std::wstring ReadTimedEntry(const SettingsIdentity& identity, int n) {
     const SettingInfo& info = SettingInfoOf(Setting::TimedEntry);
     const std::wstring name = TimedEntryName(n);
-    if (identity.unsaved) {
-        const auto unsaved = identity.unsaved->Find(UnsavedKey(info, name.c_str()));
-        if (unsaved && std::holds_alternative<std::wstring>(*unsaved)) return std::get<std::wstring>(*unsaved);
-    }
+    if (const auto unsaved = Unsaved<std::wstring>(identity, info, name.c_str())) return *unsaved;
     std::wstring text;
     SettingsReadText(identity, PlainRootOf(info.key), SectionOf(info.key), name.c_str(), info.maxChars + 1, text);
     return text;
